@@ -1,0 +1,29 @@
+# horolux_add_test(NAME SOURCES a.cpp ... [LIBS ...] [GUI] [TIMEOUT s])
+# Builds one Qt Test executable and registers it with CTest. Every test gets its own
+# HOME and XDG folders, a pinned time zone and locale, so nothing touches the real user's files.
+function(horolux_add_test name)
+  cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set(home ${CMAKE_BINARY_DIR}/testhome/${name})
+  file(MAKE_DIRECTORY ${home})
+  set(env
+    "HOME=${home}"
+    "XDG_CONFIG_HOME=${home}/config"
+    "XDG_DATA_HOME=${home}/data"
+    "XDG_RUNTIME_DIR=${home}/run"
+    "TZ=Europe/London"
+    "LANG=C.UTF-8"
+    "LC_ALL=C.UTF-8"
+    "HOROLUX_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    "HOROLUX_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  if(T_GUI)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${T_TIMEOUT})
+endfunction()

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+struct MainState;
+class ISound;
+
+// What the once-a-second tick drives: the clock face and the work hung on the minute.
+class ClockFace {
+public:
+    virtual ~ClockFace() = default;
+    virtual void setHoursFormatWidth(int width) = 0;
+    virtual void setHoursValue(int value) = 0;
+    virtual void setMinutesValue(int value) = 0;
+    virtual QString dateLine() const = 0;
+    virtual void setDateLine(const QString& text) = 0;
+    virtual void setColon(bool shown) = 0;
+    virtual void setToolTip(const QString& tip) = 0;
+    // Shows the hidden panel again and brings it to the front.
+    virtual void showAndRaise() = 0;
+    // The work done elsewhere: one performance sample, the scheduler scan, the automatic
+    // time update (started only when the connection window is present).
+    virtual void UpdateStatus() = 0;
+    virtual void CheckSchedule() = 0;
+    virtual bool connectionWindowPresent(const QString& title) = 0;
+    virtual void BeginTimeUpdate() = 0;
+};
+
+// The clock tick and the time display.
+class ClockTick {
+public:
+    ClockTick(MainState& state, ClockFace& face, ISound& sound);
+
+    // One timer tick at `now` (local time).
+    void TimerTimer(const QDateTime& now);
+    // Updates the display for `now`; called by every tick and once at start-up.
+    void UpdateTime(const QDateTime& now);
+    void SetDisplayFormat(bool use12Hour);
+
+    // The hour as shown: 0..23, or 1..12 in the 12-hour form.
+    static int displayHour(int hour, bool use12Hour);
+    static QString longDate(const QDate& date);
+    static QString shortTime(const QTime& time);
+
+private:
+    void chime(qint64 hourStamp);
+
+    MainState& m_state;
+    ClockFace& m_face;
+    ISound& m_sound;
+    // The hour last chimed, as days * 24 + hour, so a clock set back does not chime twice.
+    qint64 m_lastChime = -1;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "perf/IndicatorSink.h"
+
+#include <QString>
+
+class IClock;
+class IDriveInfo;
+class IPerfSource;
+struct MainState;
+
+// Takes the periodic performance samples and keeps the running totals in MainState.
+class PerfSampler {
+public:
+    // `clock` is only used to stamp the start of monitoring; without one the stamp comes from
+    // the last decoded clock time in `state`.
+    PerfSampler(MainState& state, IPerfSource& perf, IDriveInfo& drives, IndicatorSink& bars,
+                IClock* clock = nullptr);
+
+    // Starts the processor statistic and marks the start of the monitored time.
+    void StartStat();
+    void StopStat();
+    // Records the total size of the drive at `root` in DriveTotalKB; false when it cannot be read.
+    bool GetDriveSpace(const QString& root);
+    // One sample of all four figures; called every UpdateInterval ticks after the clock update.
+    void UpdateStatus();
+
+private:
+    MainState& m_state;
+    IPerfSource& m_perf;
+    IDriveInfo& m_drives;
+    IndicatorSink& m_bars;
+    IClock* m_clock;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps its files, following the XDG base directories.
+namespace AppPaths {
+
+// $XDG_CONFIG_HOME/horolux/settings.reg (default ~/.config/horolux/settings.reg).
+QString settingsFile();
+// $XDG_DATA_HOME/horolux/ with its trailing separator (default ~/.local/share/horolux/).
+QString dataDirectory();
+
+} // namespace AppPaths

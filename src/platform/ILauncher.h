@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Opens a program, document or web address the way the desktop does.
+class ILauncher {
+public:
+    virtual ~ILauncher() = default;
+    // show: 1 normal, 2 minimised, 3 maximised, 5 shown. False when nothing could be started.
+    virtual bool open(const QString& file, const QString& parameters, const QString& directory,
+                      int show) = 0;
+};

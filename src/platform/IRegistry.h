@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// One stored value of the per-user settings tree.
+struct RegValue {
+    enum class Type { Sz, Dword, Other };
+    Type type = Type::Other;
+    QByteArray text;    // Sz: the text, UTF-8, without a terminating NUL
+    quint32 dword = 0;  // Dword: the 32-bit value
+    QByteArray raw;     // Other: the stored right-hand side, kept as it was found
+
+    static RegValue fromText(const QByteArray& t) { return {Type::Sz, t, 0, {}}; }
+    static RegValue fromDword(quint32 v) { return {Type::Dword, {}, v, {}}; }
+    bool operator==(const RegValue&) const = default;
+};
+
+// The per-user settings tree: keys named by backslash paths below HKEY_CURRENT_USER.
+// Every call opens, reads or updates one value, and closes again; nothing is cached.
+class IRegistry {
+public:
+    virtual ~IRegistry() = default;
+    // The value, or nothing when the key or the value does not exist or cannot be read.
+    virtual std::optional<RegValue> queryValue(const QString& keyPath, const QString& name) = 0;
+    // Creates the key path when missing and sets the value; false when that was refused.
+    virtual bool setValue(const QString& keyPath, const QString& name, const RegValue& value) = 0;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/IClock.h"
+
+class LinuxClock : public IClock {
+public:
+    QDateTime now() const override;
+    quint32 tickCount() const override;
+    void sleepMs(int ms) override;
+    bool setSystemTimeUtc(const QDateTime& utc) override;
+};

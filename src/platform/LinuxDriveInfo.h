@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/IDriveInfo.h"
+
+#include <QByteArray>
+
+// Mounted file systems from the mount table, sizes from statvfs.
+class LinuxDriveInfo : public IDriveInfo {
+public:
+    explicit LinuxDriveInfo(const QString& mountTable = QStringLiteral("/proc/self/mounts"));
+
+    QString defaultDrive() const override;
+    bool driveSpace(const QString& root, DriveFigures& figures) const override;
+    QStringList listDrives() const override;
+
+    // Mount points of a mount table's text worth monitoring: "/" first, then the others in
+    // table order, without pseudo, network and package-image file systems or repeats.
+    static QStringList parseMountTable(const QByteArray& text);
+
+private:
+    QString m_mountTable;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+class IRegistry;
+class IClock;
+class IProcessPriority;
+class IScreen;
+class IUserInfo;
+class IDriveInfo;
+class IPerfSource;
+class ISound;
+class ILauncher;
+class IWindowFinder;
+class IDesktopWindow;
+class ITrayShell;
+
+// Every operating-system service the program uses, handed to the main window at start.
+// The program builds the Linux set; tests build doubles.
+struct Platform {
+    IRegistry* registry = nullptr;
+    IClock* clock = nullptr;
+    IProcessPriority* priority = nullptr;
+    IScreen* screen = nullptr;
+    IUserInfo* user = nullptr;
+    IDriveInfo* drives = nullptr;
+    IPerfSource* perf = nullptr;
+    ISound* sound = nullptr;
+    ILauncher* launcher = nullptr;
+    IWindowFinder* windowFinder = nullptr;
+    IDesktopWindow* desktop = nullptr;
+    ITrayShell* tray = nullptr;
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/IScreen.h"
+
+class QtScreen : public IScreen {
+public:
+    int width() const override;
+    int height() const override;
+};

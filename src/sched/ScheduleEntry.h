@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/DayNumber.h"
+
+#include <QString>
+
+// One schedule item as one fixed-layout text line:
+// positions 1-2 hour, 3-4 minute, 5-9 day number (space-filled), 10-11 type, 12.. detail.
+namespace ScheduleEntry {
+
+enum ScheduleType {
+    OneShot = 0,
+    Daily = 1,
+    Weekly = 2,
+    EachSunday = 3,
+    EachMonday,
+    EachTuesday,
+    EachWednesday,
+    EachThursday,
+    EachFriday,
+    EachSaturday
+};
+
+constexpr int MaxDetail = 999;
+
+QString FormatScheduleEntry(int hour, int minute, DayNumber day, int type, const QString& detail);
+
+// Field readers. Each reads its positions as a decimal integer (leading spaces allowed).
+int hour(const QString& line);
+int minute(const QString& line);
+int timeNumber(const QString& line); // hour * 100 + minute
+DayNumber dayNumber(const QString& line);
+int typeCode(const QString& line);
+QString detail(const QString& line); // positions 12.., at most 999 characters
+
+// True when the line follows the layout closely enough to be scheduled.
+bool isWellFormed(const QString& line);
+
+// The text after the first ':' of a detail, at most 999 characters.
+QString detailText(const QString& detail);
+
+// Kind of a detail by its first three characters, upper-cased: 1 reminder, 4 run item, 0 other.
+int detailKind(const QString& detail);
+
+struct RunDetail {
+    QString program;
+    QString parameters;
+    QString directory;
+    int showState = 0;
+};
+RunDetail ParseRunDetail(const QString& detail);
+
+} // namespace ScheduleEntry

@@ -1,0 +1,1 @@
+#include "sched/ScheduleList.h"

@@ -1,0 +1,106 @@
+#include "settings/SettingsStore.h"
+
+#include "platform/IRegistry.h"
+#include "platform/IScreen.h"
+
+namespace {
+
+// Cuts UTF-8 text to at most `max` bytes without splitting a character.
+QByteArray cutUtf8(const QByteArray& text, int max)
+{
+    if (text.size() <= max)
+        return text;
+    int end = max;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.left(end);
+}
+
+} // namespace
+
+QString SettingsStore::ReadRegString(const QString& subkey, const QString& name,
+                                     const QString& def) const
+{
+    const auto v = m_registry.queryValue(SettingsKeyRoot + subkey, name);
+    if (!v)
+        return def;
+    switch (v->type) {
+    case RegValue::Type::Sz: {
+        QByteArray text = v->text;
+        const int nul = text.indexOf('\0');
+        if (nul >= 0)
+            text.truncate(nul);
+        return QString::fromUtf8(cutUtf8(text, MaxTextBytes));
+    }
+    case RegValue::Type::Dword:
+        // An integer read as text gives its low-order byte only.
+        return QString::number(v->dword & 0xFFu);
+    case RegValue::Type::Other:
+        break;
+    }
+    return def;
+}
+
+void SettingsStore::WriteRegString(const QString& subkey, const QString& name,
+                                   const QString& value) const
+{
+    m_registry.setValue(SettingsKeyRoot + subkey, name, RegValue::fromText(value.toUtf8()));
+}
+
+qint32 SettingsStore::ReadRegInt(const QString& subkey, const QString& name, qint32 def) const
+{
+    const auto v = m_registry.queryValue(SettingsKeyRoot + subkey, name);
+    if (!v || v->type != RegValue::Type::Dword)
+        return def;
+    return static_cast<qint32>(v->dword);
+}
+
+void SettingsStore::WriteRegInt(const QString& subkey, const QString& name, qint32 value) const
+{
+    m_registry.setValue(SettingsKeyRoot + subkey, name,
+                        RegValue::fromDword(static_cast<quint32>(value)));
+}
+
+bool SettingsStore::LoadWindowPlacement(const QString& subkey, PlaceableWindow& window,
+                                        bool withSize, const IScreen& screen) const
+{
+    const qint32 top = ReadRegInt(subkey, QStringLiteral("Top"), 9999);
+    if (top >= screen.height())
+        return false;
+    int state = ReadRegInt(subkey, QStringLiteral("State"), 0) & 0xFF;
+    // A state we do not know is taken as normal.
+    if (state > 2)
+        state = 0;
+    if (state != 1)
+        window.setWindowState(state);
+    if (state == 2)
+        return true;
+    window.setTop(top);
+    const qint32 left = ReadRegInt(subkey, QStringLiteral("Left"), 0);
+    if (left < screen.width())
+        window.setLeft(left);
+    if (withSize) {
+        const qint32 width = ReadRegInt(subkey, QStringLiteral("Width"), 0);
+        const qint32 height = ReadRegInt(subkey, QStringLiteral("Height"), 0);
+        if (width > 100)
+            window.setWidth(width);
+        if (height > 100)
+            window.setHeight(height);
+    }
+    return true;
+}
+
+void SettingsStore::SaveWindowPlacement(const QString& subkey, const PlaceableWindow& window,
+                                        bool withSize) const
+{
+    const int state = window.windowState();
+    WriteRegInt(subkey, QStringLiteral("State"), state);
+    if (state != 0)
+        return;
+    WriteRegInt(subkey, QStringLiteral("Top"), window.top());
+    WriteRegInt(subkey, QStringLiteral("Left"), window.left());
+    if (withSize) {
+        WriteRegInt(subkey, QStringLiteral("Width"), window.width());
+        WriteRegInt(subkey, QStringLiteral("Height"), window.height());
+    }
+}
