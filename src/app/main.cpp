@@ -1,1 +1,37 @@
-int main() { return 0; }
+#include "app/HoroluxApplication.h"
+#include "app/THoroluxMain.h"
+#include "platform/LinuxPlatform.h"
+#include "platform/SignalWatcher.h"
+
+#include <QtGlobal>
+
+namespace {
+
+// Placing the panel, keeping it on top and finding windows by title need X11: under Wayland
+// the program asks for XWayland when the session offers it.
+void preferX11()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    preferX11();
+    HoroluxApplication app(argc, argv);
+    LinuxPlatform platform;
+    THoroluxMain window(platform.services());
+
+    // SIGTERM, SIGINT, SIGHUP and the end of the desktop session close the panel in order,
+    // so its shutdown saves everything.
+    SignalWatcher watcher;
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &QWidget::close);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &QWidget::close);
+    QObject::connect(&window, &THoroluxMain::closed, &app, &QCoreApplication::quit);
+
+    window.show();
+    return app.exec();
+}

@@ -75,8 +75,8 @@ bool PerfSampler::GetDriveSpace(const QString& root)
     DriveFigures f;
     if (!m_drives.driveSpace(root, f))
         return false;
-    const std::optional<qint64> total = kilobytes(f.totalClusters, f.sectorsPerCluster,
-                                                  f.bytesPerSector);
+    const std::optional<qint64> total =
+        kilobytes(f.totalClusters, f.sectorsPerCluster, f.bytesPerSector);
     if (!total)
         return false;
     m_state.DriveTotalKB = *total;
@@ -112,8 +112,8 @@ void PerfSampler::UpdateStatus()
 
     DriveFigures f;
     if (m_state.DriveTotalKB > 0 && m_drives.driveSpace(m_state.MonitorDrive, f)) {
-        const std::optional<qint64> freeKB = kilobytes(f.freeClusters, f.sectorsPerCluster,
-                                                       f.bytesPerSector);
+        const std::optional<qint64> freeKB =
+            kilobytes(f.freeClusters, f.sectorsPerCluster, f.bytesPerSector);
         if (freeKB) {
             const __int128 used = __int128(m_state.DriveTotalKB) - *freeKB;
             const __int128 percent = used * 100 / m_state.DriveTotalKB;

@@ -1,5 +1,6 @@
 #include "perf/ReportText.h"
 
+#include <algorithm>
 #include <limits>
 
 QString ReportText::duration(qint32 tenths)
@@ -26,7 +27,7 @@ qint32 ReportText::swapTime(qint32 pageFaultRateSum, qint32 pageFaultMax)
     // Whole seconds first, then tenths. Falling counters add negative rates to the sum;
     // swapping time itself cannot be negative.
     const qint64 tenths = qint64(pageFaultRateSum / pageFaultMax) * 10;
-    return static_cast<qint32>(qBound<qint64>(0, tenths, std::numeric_limits<qint32>::max()));
+    return static_cast<qint32>(std::clamp<qint64>(tenths, 0, std::numeric_limits<qint32>::max()));
 }
 
 QString ReportText::diskUsage(qint32 percent)

@@ -12,13 +12,12 @@ namespace {
 bool isMonitorable(const QByteArray& type)
 {
     static const QSet<QByteArray> excluded = {
-        "proc",      "sysfs",      "devtmpfs",    "devpts",     "tmpfs",      "ramfs",
-        "rootfs",    "cgroup",     "cgroup2",     "securityfs", "debugfs",    "tracefs",
-        "pstore",    "bpf",        "mqueue",      "hugetlbfs",  "configfs",   "fusectl",
-        "autofs",    "binfmt_misc", "rpc_pipefs", "nsfs",       "efivarfs",   "selinuxfs",
-        "nfsd",      "devfs",      "usbfs",       "squashfs",   "fuse",       "nfs",
-        "nfs4",      "cifs",       "smb3",        "smbfs",      "ncpfs",      "afs",
-        "ceph",      "9p",         "glusterfs",   "lustre",     "sshfs",      "davfs"};
+        "proc",   "sysfs",     "devtmpfs",   "devpts",    "tmpfs",   "ramfs",       "rootfs",
+        "cgroup", "cgroup2",   "securityfs", "debugfs",   "tracefs", "pstore",      "bpf",
+        "mqueue", "hugetlbfs", "configfs",   "fusectl",   "autofs",  "binfmt_misc", "rpc_pipefs",
+        "nsfs",   "efivarfs",  "selinuxfs",  "nfsd",      "devfs",   "usbfs",       "squashfs",
+        "fuse",   "nfs",       "nfs4",       "cifs",      "smb3",    "smbfs",       "ncpfs",
+        "afs",    "ceph",      "9p",         "glusterfs", "lustre",  "sshfs",       "davfs"};
     if (excluded.contains(type))
         return false;
     // FUSE file systems are user-space services (sshfs, gvfs); only fuseblk sits on a disk.

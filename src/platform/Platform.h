@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class IRegistry;
 class IClock;
 class IProcessPriority;
@@ -28,4 +30,6 @@ struct Platform {
     IWindowFinder* windowFinder = nullptr;
     IDesktopWindow* desktop = nullptr;
     ITrayShell* tray = nullptr;
+    // Folder of the schedule file, with its trailing separator.
+    QString dataDirectory;
 };

@@ -28,7 +28,10 @@ std::string_view readFile(const QByteArray& path, char* buffer, size_t capacity)
     return std::string_view(buffer, used);
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 void skipBlanks(std::string_view& s)
 {
@@ -44,7 +47,8 @@ std::optional<quint64> takeNumber(std::string_view& s)
     size_t i = 0;
     quint64 v = 0;
     while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
-        if (__builtin_mul_overflow(v, 10u, &v) || __builtin_add_overflow(v, quint64(s[i] - '0'), &v))
+        if (__builtin_mul_overflow(v, 10u, &v) ||
+            __builtin_add_overflow(v, quint64(s[i] - '0'), &v))
             return std::nullopt;
         ++i;
     }

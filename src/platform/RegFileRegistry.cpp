@@ -55,7 +55,8 @@ std::optional<RegValue> RegFileRegistry::queryValue(const QString& keyPath, cons
     QByteArray text;
     if (!AtomicFile::read(m_path, text, MaxFileSize))
         return std::nullopt;
-    const RegValue* v = RegFile::parse(text).find(fullPath(keyPath), name);
+    const RegFile file = RegFile::parse(text);
+    const RegValue* v = file.find(fullPath(keyPath), name);
     if (!v)
         return std::nullopt;
     return *v;

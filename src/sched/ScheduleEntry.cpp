@@ -4,7 +4,10 @@ namespace ScheduleEntry {
 
 namespace {
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // Reads `length` characters from `start` (0-based) as a decimal number with optional leading
 // spaces. -1 when the field is missing, empty or holds anything else, so garbage never reads
@@ -83,17 +86,35 @@ QString FormatScheduleEntry(int hour, int minute, DayNumber day, int type, const
            withoutLineBreaks(detail);
 }
 
-int hour(const QString& line) { return readField(line, 0, 2); }
+int hour(const QString& line)
+{
+    return readField(line, 0, 2);
+}
 
-int minute(const QString& line) { return readField(line, 2, 2); }
+int minute(const QString& line)
+{
+    return readField(line, 2, 2);
+}
 
-int timeNumber(const QString& line) { return readField(line, 0, 4); }
+int timeNumber(const QString& line)
+{
+    return readField(line, 0, 4);
+}
 
-DayNumber dayNumber(const QString& line) { return readField(line, 4, 5); }
+DayNumber dayNumber(const QString& line)
+{
+    return readField(line, 4, 5);
+}
 
-int typeCode(const QString& line) { return readField(line, 9, 2); }
+int typeCode(const QString& line)
+{
+    return readField(line, 9, 2);
+}
 
-QString detail(const QString& line) { return line.mid(11, MaxDetail); }
+QString detail(const QString& line)
+{
+    return line.mid(11, MaxDetail);
+}
 
 bool isWellFormed(const QString& line)
 {

@@ -1,1 +1,257 @@
 #include "sched/ScheduleList.h"
+
+#include "sched/ScheduleEntry.h"
+
+#include <QFile>
+#include <QSet>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+ScheduleList::FileWriter g_writer = nullptr;
+
+bool writeFile(const QString& path, const QByteArray& data, QString* error)
+{
+    if (!g_writer) {
+        if (error)
+            *error = QStringLiteral("cannot write ") + path + QStringLiteral(": no file writer");
+        return false;
+    }
+    return g_writer(path, data, error);
+}
+
+// The file is 8-bit text, normally UTF-8; a line that is not valid UTF-8 is read as Latin-1 so
+// that every byte survives as a character instead of becoming a replacement mark.
+QString decodeLine(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return QString::fromLatin1(bytes);
+    return text;
+}
+
+bool isBlank(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+// Splits at CR, LF or CR LF; empty lines are dropped.
+QList<QByteArrayView> splitLines(QByteArrayView data)
+{
+    QList<QByteArrayView> out;
+    qsizetype start = 0;
+    const qsizetype n = data.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = data[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        if (i > start)
+            out.append(data.sliced(start, i - start));
+        if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (n > start)
+        out.append(data.sliced(start));
+    return out;
+}
+
+// Orders the first eleven characters of a well-formed line (blanks and digits only) the way
+// their code units compare: blank 0, digits 1..10, in base 11.
+quint64 prefixKey(const QString& line)
+{
+    quint64 key = 0;
+    for (qsizetype i = 0; i < 11; ++i) {
+        const char16_t c = line.at(i).unicode();
+        key = key * 11 + (c == u' ' ? 0 : c - u'0' + 1);
+    }
+    return key;
+}
+
+} // namespace
+
+void ScheduleList::setFileWriter(FileWriter writer)
+{
+    g_writer = writer;
+}
+
+ScheduleList::ScheduleList()
+{
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+}
+
+int ScheduleList::count() const
+{
+    return int(m_lines.size());
+}
+
+QString ScheduleList::at(int index) const
+{
+    if (index < 0 || index >= m_lines.size())
+        return QString();
+    return m_lines.at(index);
+}
+
+bool ScheduleList::add(const QString& line)
+{
+    if (!ScheduleEntry::isWellFormed(line))
+        return false;
+    auto pos = std::lower_bound(
+        m_lines.begin(), m_lines.end(), line,
+        [this](const QString& a, const QString& b) { return m_collator.compare(a, b) < 0; });
+    if (pos != m_lines.end() && m_collator.compare(*pos, line) == 0)
+        return false;
+    m_lines.insert(pos, line);
+    return true;
+}
+
+void ScheduleList::removeAt(int index)
+{
+    if (index >= 0 && index < m_lines.size())
+        m_lines.removeAt(index);
+}
+
+void ScheduleList::clear()
+{
+    m_lines.clear();
+}
+
+QStringList ScheduleList::lines() const
+{
+    return m_lines;
+}
+
+QString ScheduleList::setAsidePathFor(const QString& path)
+{
+    return path + QStringLiteral(".rejected");
+}
+
+ScheduleList::LoadResult ScheduleList::load(const QString& path)
+{
+    LoadResult result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return result;
+    result.fileRead = true;
+
+    QByteArrayView view(data);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+
+    // Lines already held come first so that, among equal lines, the one held stays.
+    QStringList collected = m_lines;
+    QByteArrayList rejected;
+    for (QByteArrayView raw : splitLines(view)) {
+        if (isBlank(raw))
+            continue;
+        QString line = decodeLine(raw);
+        if (ScheduleEntry::isWellFormed(line))
+            collected.append(std::move(line));
+        else
+            rejected.append(raw.toByteArray());
+    }
+
+    // One sort, then drop every line equal to the one before it: the first read stays.
+    // In the C locale the collator compares case-folded code units, and the fixed prefix
+    // (digits and blanks) folds to itself, so differing prefixes decide the order alone; a
+    // number made from the prefix settles most comparisons without touching the text.
+    const bool plain = m_collator.locale().language() == QLocale::C;
+    struct Item {
+        quint64 prefix;
+        qsizetype index;
+    };
+    std::vector<Item> items(size_t(collected.size()));
+    for (qsizetype i = 0; i < collected.size(); ++i)
+        items[size_t(i)] = {plain ? prefixKey(collected.at(i)) : 0, i};
+    auto compare = [&](const Item& a, const Item& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix ? -1 : 1;
+        return m_collator.compare(collected.at(a.index), collected.at(b.index));
+    };
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        const int c = compare(a, b);
+        return c != 0 ? c < 0 : a.index < b.index;
+    });
+    QStringList sorted;
+    sorted.reserve(collected.size());
+    const Item* last = nullptr;
+    for (const Item& item : items) {
+        if (last && compare(*last, item) == 0)
+            continue;
+        sorted.append(collected.at(item.index));
+        last = &item;
+    }
+    m_lines = std::move(sorted);
+
+    if (!rejected.isEmpty()) {
+        result.setAside = int(rejected.size());
+        result.setAsidePath = setAsidePathFor(path);
+        m_pendingSetAsidePath = result.setAsidePath;
+        m_pendingSetAside += rejected;
+        keepSetAside(&result.setAsideError);
+    }
+    return result;
+}
+
+// Appends the pending lines to the set-aside file, leaving out lines it already holds (the same
+// bad lines are met again when the program stops before its next save). The file is replaced
+// whole through the writer, so earlier lines are never lost to a failed write.
+bool ScheduleList::keepSetAside(QString* error) const
+{
+    if (m_pendingSetAside.isEmpty())
+        return true;
+    const QString& target = m_pendingSetAsidePath;
+    QByteArray content;
+    QFile existing(target);
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly) ||
+            (content = existing.readAll(), existing.error() != QFileDevice::NoError)) {
+            if (error)
+                *error = QStringLiteral("cannot read ") + target;
+            return false;
+        }
+    }
+    QSet<QByteArray> present;
+    for (QByteArrayView line : splitLines(content))
+        present.insert(line.toByteArray());
+    if (!content.isEmpty() && !content.endsWith('\n') && !content.endsWith('\r'))
+        content += "\r\n";
+    bool added = false;
+    for (const QByteArray& line : std::as_const(m_pendingSetAside)) {
+        if (present.contains(line))
+            continue;
+        present.insert(line);
+        content += line;
+        content += "\r\n";
+        added = true;
+    }
+    if (added && !writeFile(target, content, error))
+        return false;
+    m_pendingSetAside.clear();
+    return true;
+}
+
+bool ScheduleList::save(const QString& path, QString* error) const
+{
+    // Lines set aside at load are still only in the old file: keep them before replacing it.
+    if (!keepSetAside(error))
+        return false;
+    QByteArray data;
+    qsizetype size = 0;
+    for (const QString& line : m_lines)
+        size += line.size() + 2;
+    data.reserve(size);
+    for (const QString& line : m_lines) {
+        data += line.toUtf8();
+        data += "\r\n";
+    }
+    return writeFile(path, data, error);
+}

@@ -11,10 +11,10 @@
 class ScheduleList {
 public:
     struct LoadResult {
-        bool fileRead = false;    // false: no file or unreadable (the list is then left as it was)
-        int setAside = 0;         // lines that do not follow the layout, kept aside, not scheduled
-        QString setAsidePath;     // where they were kept
-        QString setAsideError;    // why they could not be kept there yet (retried on each save)
+        bool fileRead = false; // false: no file or unreadable (the list is then left as it was)
+        int setAside = 0;      // lines that do not follow the layout, kept aside, not scheduled
+        QString setAsidePath;  // where they were kept
+        QString setAsideError; // why they could not be kept there yet (retried on each save)
     };
 
     // Writes a whole file so that a failure leaves the old file (AtomicFile::write fits).
@@ -42,7 +42,7 @@ public:
     static QString setAsidePathFor(const QString& path);
 
 private:
-    bool keepSetAside(const QString& path, QString* error) const;
+    bool keepSetAside(QString* error) const;
 
     QStringList m_lines;
     QCollator m_collator;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class HelpWindow;
+
 // The built-in help: one page per topic identifier, shown in the help window.
 namespace HelpSystem {
 
@@ -13,5 +15,10 @@ void showFinder();
 bool showTopic(const QString& id);
 // Identifiers of every topic the help holds.
 QStringList topicIds();
+
+// The one help window, or nullptr before the help was first opened or after closeWindow().
+HelpWindow* window();
+// Destroys the help window (at shutdown; the next show creates a new one).
+void closeWindow();
 
 } // namespace HelpSystem

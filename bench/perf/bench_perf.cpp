@@ -1,0 +1,85 @@
+#include "app/MainState.h"
+#include "perf/PerfSampler.h"
+#include "platform/LinuxDriveInfo.h"
+#include "platform/ProcPerfSource.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString kStatData = QStringLiteral("PerfStats\\StatData");
+const QString kCpu = QStringLiteral("KERNEL\\CPUUsage");
+
+class NullSink : public IndicatorSink {
+public:
+    void showLevel(Indicator, int level) override { benchmark::DoNotOptimize(level); }
+};
+
+// One whole sample as the clock tick takes it, against this machine's /proc and root drive.
+void BM_WholeSample(benchmark::State& st)
+{
+    MainState state;
+    state.MonitorDrive = QStringLiteral("/");
+    ProcPerfSource perf;
+    LinuxDriveInfo drives;
+    NullSink bars;
+    PerfSampler sampler(state, perf, drives, bars);
+    sampler.StartStat();
+    sampler.GetDriveSpace(state.MonitorDrive);
+    int stamp = 0;
+    for (auto _ : st) {
+        stamp = (stamp + 1000) % 60000;
+        state.CurrentSecond = quint16(stamp / 1000);
+        sampler.UpdateStatus();
+    }
+    sampler.StopStat();
+}
+BENCHMARK(BM_WholeSample);
+
+void BM_CpuUsage(benchmark::State& st)
+{
+    ProcPerfSource perf;
+    perf.readPerfStat(QStringLiteral("PerfStats\\StartStat"), kCpu);
+    for (auto _ : st)
+        benchmark::DoNotOptimize(perf.readPerfStat(kStatData, kCpu));
+}
+BENCHMARK(BM_CpuUsage);
+
+void BM_PageFaults(benchmark::State& st)
+{
+    ProcPerfSource perf;
+    const QString faults = QStringLiteral("VMM\\cPageFaults");
+    for (auto _ : st)
+        benchmark::DoNotOptimize(perf.readPerfStat(kStatData, faults));
+}
+BENCHMARK(BM_PageFaults);
+
+void BM_MemoryLoad(benchmark::State& st)
+{
+    ProcPerfSource perf;
+    for (auto _ : st)
+        benchmark::DoNotOptimize(perf.memoryLoad());
+}
+BENCHMARK(BM_MemoryLoad);
+
+void BM_DriveSpace(benchmark::State& st)
+{
+    LinuxDriveInfo drives;
+    const QString root = QStringLiteral("/");
+    DriveFigures f;
+    for (auto _ : st)
+        benchmark::DoNotOptimize(drives.driveSpace(root, f));
+}
+BENCHMARK(BM_DriveSpace);
+
+void BM_ListDrives(benchmark::State& st)
+{
+    LinuxDriveInfo drives;
+    for (auto _ : st)
+        benchmark::DoNotOptimize(drives.listDrives());
+}
+BENCHMARK(BM_ListDrives);
+
+} // namespace
+
+BENCHMARK_MAIN();

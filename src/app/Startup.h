@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+struct MainState;
+class SettingsStore;
+
+// The rules of start-up and shutdown that do not need a window.
+namespace Startup {
+
+// The host the time client uses when nothing is stored.
+inline const QString DefaultTimeServerHost = QStringLiteral("time.nist.gov");
+inline const QString DefaultInternetWindowTitle = QStringLiteral("Connected to Internet");
+
+// Drops a leading country name, its colon and the one character after it ("UK: host").
+QString StripCountryPrefix(const QString& host);
+// "Good morning ", "Good afternoon " or "Good evening " followed by the name.
+QString greeting(int hour, const QString& userName);
+// Forces a stored paging ceiling into 100..10000 (outside: 100).
+qint32 clampPageFaultMax(qint32 stored);
+
+// Settings read at start-up that decide more than one state value.
+struct WindowSettings {
+    bool stayOnTop = false;
+    bool taskIcon = false;
+};
+
+// Reads every "Settings" value of the main window into the state, in start-up order.
+// `defaultDrive` is the monitored location used when none is stored. The calls that must
+// happen in between (priority, drive size, display format) are the caller's.
+WindowSettings readDisplaySettings(MainState& state, const SettingsStore& store);
+qint32 readPriorityClass(const SettingsStore& store);
+void readSoundAndDriveSettings(MainState& state, const SettingsStore& store,
+                               const QString& defaultDrive);
+void readTimeServerSettings(MainState& state, const SettingsStore& store);
+
+// What shutdown stores: the paging ceiling, stay-on-top and automatic update check marks.
+void writeOwnedSettings(const SettingsStore& store, qint32 pageFaultMax, bool stayOnTop,
+                        bool autoUpdateChecked);
+
+} // namespace Startup

@@ -1,0 +1,430 @@
+#include "app/THoroluxMain.h"
+
+#include "app/Startup.h"
+#include "components/AppIcon.h"
+#include "components/DigitStrip.h"
+#include "components/TBitmapDigits.h"
+#include "components/TTaskIcon.h"
+#include "perf/IndicatorBar.h"
+#include "perf/PerfSampler.h"
+#include "perf/TReportFrm.h"
+#include "platform/IClock.h"
+#include "platform/IDesktopWindow.h"
+#include "platform/IDriveInfo.h"
+#include "platform/IProcessPriority.h"
+#include "platform/IScreen.h"
+#include "platform/IUserInfo.h"
+#include "platform/IWindowFinder.h"
+#include "sched/SchedulerUi.h"
+#include "ui/HelpSystem.h"
+#include "ui/ModalSeam.h"
+#include "ui/SharedRoutines.h"
+#include "ui/TAbtFrm.h"
+#include "ui/WidgetPlacement.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+
+const QColor Aqua(0, 255, 255);
+
+QLabel* blackLabel(QWidget* parent, const QRect& geometry)
+{
+    auto* label = new QLabel(parent);
+    label->setGeometry(geometry);
+    label->setAutoFillBackground(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Aqua);
+    label->setPalette(pal);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+TBitmapDigits* digitDisplay(QWidget* parent, int left, const QImage& strip)
+{
+    auto* d = new TBitmapDigits(parent);
+    d->setBevelOuter(TBitmapDigits::bvNone);
+    d->setBevelInner(TBitmapDigits::bvNone);
+    d->setBorderWidth(0);
+    d->setColor(Qt::black);
+    d->setGeometry(left, 9, 37, 25);
+    d->setNumbers(strip);
+    d->setNumberWidth(16);
+    d->setMargin(2);
+    d->setGap(0);
+    d->setAutoSize(true);
+    d->setFormatWidth(2);
+    return d;
+}
+
+} // namespace
+
+THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform),
+      m_store(*platform.registry), m_tick(m_state, *this, *platform.sound)
+{
+    setObjectName(QStringLiteral("HoroluxMain"));
+    setWindowTitle(QCoreApplication::applicationName());
+    setWindowIcon(AppIcon::make());
+    setFixedSize(187, 53);
+    move(10, 160);
+    createControls();
+    createMenu();
+    m_sampler = std::make_unique<PerfSampler>(m_state, *platform.perf, *platform.drives, *this,
+                                              platform.clock);
+    m_schedulerUi = std::make_unique<SchedulerUi>(m_state, m_platform, this);
+    m_taskIcon = std::make_unique<TTaskIcon>(*platform.tray);
+    m_taskIcon->OnClick = [this] { TaskIconClick(); };
+    FormCreate();
+}
+
+THoroluxMain::~THoroluxMain()
+{
+    FormDestroy();
+}
+
+void THoroluxMain::createControls()
+{
+    // The colon lies behind both digit displays: only its middle shows between them.
+    m_lbColon = blackLabel(this, QRect(6, 6, 78, 30));
+    QFont colonFont(QStringLiteral("Sans Serif"));
+    colonFont.setPixelSize(24);
+    m_lbColon->setFont(colonFont);
+
+    const QImage strip = DigitStrip::make();
+    m_hours = digitDisplay(this, 6, strip);
+    m_mins = digitDisplay(this, 46, strip);
+
+    m_label1 = blackLabel(this, QRect(84, 6, 96, 28));
+    m_indDSK = new IndicatorBar(QStringLiteral("DSK"), this);
+    m_indDSK->move(84, 12);
+    m_indCPU = new IndicatorBar(QStringLiteral("CPU"), this);
+    m_indCPU->move(132, 12);
+    m_indMEM = new IndicatorBar(QStringLiteral("MEM"), this);
+    m_indMEM->move(84, 24);
+    m_indPF = new IndicatorBar(QStringLiteral("PF"), this);
+    m_indPF->move(132, 24);
+
+    m_lbDate = blackLabel(this, QRect(6, 34, 174, 13));
+    QFont dateFont(QStringLiteral("Arial"));
+    dateFont.setPixelSize(11);
+    m_lbDate->setFont(dateFont);
+    m_lbDate->setText(QStringLiteral("Right-click clock face for menu"));
+
+    for (QWidget* w : std::initializer_list<QWidget*>{m_lbDate, m_lbColon, m_label1, m_indDSK,
+                                                      m_indCPU, m_indMEM, m_indPF, m_hours,
+                                                      m_mins})
+        w->installEventFilter(this);
+
+    m_timer = new QTimer(this);
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &THoroluxMain::TimerTimer);
+}
+
+void THoroluxMain::createMenu()
+{
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("PopupMenu"));
+    auto item = [this](const char* name, const QString& caption, auto handler) {
+        QAction* a = m_menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    QAction* settings = m_menu->addAction(QStringLiteral("&Settings"));
+    settings->setObjectName(QStringLiteral("SettingsItem"));
+    settings->setEnabled(false); // the settings dialog comes with a later release
+    item("SchedItem", QStringLiteral("Sc&heduler"), &THoroluxMain::SchedItemClick);
+    item("ReminderItem", QStringLiteral("&Quick Reminder"), &THoroluxMain::ReminderItemClick);
+    item("ReportItem", QStringLiteral("Performance &Report"), &THoroluxMain::ReportItemClick);
+    m_menu->addSeparator();
+    m_stayOnTopItem = item("StayOnTopItem", QStringLiteral("Stay On &Top"),
+                           &THoroluxMain::StayOnTopItemClick);
+    m_stayOnTopItem->setCheckable(true);
+    m_autoItem = item("AutoItem", QStringLiteral("Automatic Time &Update"),
+                      &THoroluxMain::AutoItemClick);
+    m_autoItem->setCheckable(true);
+    m_menu->addSeparator();
+    item("HelpItem", QStringLiteral("&Help"), &THoroluxMain::HelpItemClick);
+    item("ConnectItem", QStringLiteral("Connect to ") + WebHost, &THoroluxMain::ConnectItemClick);
+    item("AboutItem", QStringLiteral("&About Horolux"), &THoroluxMain::AboutItemClick);
+    m_menu->addSeparator();
+    QAction* close = item("CloseItem", QStringLiteral("&Close"), &THoroluxMain::CloseItemClick);
+    close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    close->setShortcutContext(Qt::WindowShortcut);
+    addAction(close);
+}
+
+void THoroluxMain::FormCreate()
+{
+    MainState& s = m_state;
+    // 1-2: files. The schedule lives in the user's data folder.
+    s.ProgramDirectory = m_platform.dataDirectory;
+    s.ScheduleFileName = s.ProgramDirectory + QStringLiteral("horolux.dat");
+    s.HelpFile = QStringLiteral("Horolux help");
+
+    // 3: position, when a stored one is usable.
+    WidgetPlacement placement(this);
+    m_store.LoadWindowPlacement(QStringLiteral("Window"), placement, false, *m_platform.screen);
+
+    // 4-9: display settings.
+    const Startup::WindowSettings w = Startup::readDisplaySettings(s, m_store);
+    m_stayOnTopItem->setChecked(w.stayOnTop);
+    if (w.stayOnTop)
+        m_platform.desktop->setStayOnTop(this, true);
+    m_taskIcon->setIcon(AppIcon::make());
+    m_taskIcon->setActive(w.taskIcon);
+
+    // 10-12: priority, processor statistic, monitored drive.
+    m_platform.priority->setPriorityClass(Startup::readPriorityClass(m_store));
+    m_sampler->StartStat();
+    Startup::readSoundAndDriveSettings(s, m_store, m_platform.drives->defaultDrive());
+    m_sampler->GetDriveSpace(s.MonitorDrive);
+
+    // 15-17: display format, schedule, first clock update.
+    m_tick.SetDisplayFormat(s.Use12Hour);
+    const ScheduleList::LoadResult loaded = s.ScheduleList.load(s.ScheduleFileName);
+    if (loaded.setAside > 0)
+        m_pendingNotice = QStringLiteral("%1 schedule line(s) set aside").arg(loaded.setAside);
+    m_tick.UpdateTime(m_platform.clock->now());
+
+    // 18-21: time server, greeting, automatic update mark.
+    Startup::readTimeServerSettings(s, m_store);
+    m_lbDate->setText(Startup::greeting(s.CurrentHour, m_platform.user->userName()));
+    m_autoItem->setChecked(s.AutoUpdate);
+
+    // 22-24: the tick starts; no task-bar button.
+    m_timer->start();
+    m_platform.desktop->suppressTaskbarButton(this);
+    s.StartupComplete = true;
+}
+
+void THoroluxMain::FormDestroy()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    m_timer->stop();
+    m_sampler->StopStat();
+    Startup::writeOwnedSettings(m_store, m_state.PageFaultMax, stayOnTopChecked(),
+                                autoUpdateChecked());
+    WidgetPlacement placement(this);
+    m_store.SaveWindowPlacement(QStringLiteral("Window"), placement, false);
+    saveSchedule();
+    m_taskIcon.reset();
+}
+
+void THoroluxMain::saveSchedule()
+{
+    const QString path = m_state.ScheduleFileName;
+    QDir().mkpath(m_state.ProgramDirectory);
+    if (!m_state.ScheduleList.save(path))
+        ModalSeam::warning(this, QCoreApplication::applicationName(),
+                           QStringLiteral("Cannot create file %1").arg(path));
+}
+
+void THoroluxMain::closeEvent(QCloseEvent* event)
+{
+    hide();
+    FormDestroy();
+    event->accept();
+    emit closed();
+}
+
+void THoroluxMain::CloseItemClick() { close(); }
+
+bool THoroluxMain::stayOnTopChecked() const { return m_stayOnTopItem->isChecked(); }
+bool THoroluxMain::autoUpdateChecked() const { return m_autoItem->isChecked(); }
+
+void THoroluxMain::StayOnTopItemClick()
+{
+    // The action has already flipped its own check mark.
+    m_platform.desktop->setStayOnTop(this, m_stayOnTopItem->isChecked());
+}
+
+void THoroluxMain::AutoItemClick()
+{
+    m_state.AutoUpdate = m_autoItem->isChecked();
+}
+
+void THoroluxMain::HelpItemClick() { HelpSystem::showFinder(); }
+
+void THoroluxMain::ConnectItemClick()
+{
+    if (!SharedRoutines::LaunchProgram(*m_platform.launcher,
+                                       QStringLiteral("https://") + WebHost + QLatin1Char('/'),
+                                       QString(), QString(), 5))
+        ShowWarning(QStringLiteral("Could not connect to Web site"));
+}
+
+void THoroluxMain::AboutItemClick()
+{
+    TAbtFrm dialog(this);
+    dialog.exec();
+}
+
+void THoroluxMain::TaskIconClick()
+{
+    if (isVisible())
+        hide();
+    else
+        showAndRaise();
+}
+
+void THoroluxMain::SchedItemClick()
+{
+    m_schedulerUi->SchedItemClick([this] { saveSchedule(); });
+}
+
+void THoroluxMain::ReminderItemClick()
+{
+    m_schedulerUi->ReminderItemClick([this] { saveSchedule(); });
+}
+
+void THoroluxMain::ReportItemClick()
+{
+    TReportFrm dialog(m_state, this);
+    dialog.exec();
+}
+
+void THoroluxMain::TimerTimer()
+{
+    m_tick.TimerTimer(m_platform.clock->now());
+    // A notice kept from start-up takes the place of the date once the greeting has gone.
+    if (!m_pendingNotice.isEmpty() && m_state.DateLineCountdown == 0) {
+        setDateLine(m_pendingNotice);
+        m_state.DateLineCountdown = 20;
+        m_pendingNotice.clear();
+    }
+}
+
+// Clock face
+
+void THoroluxMain::setHoursFormatWidth(int width) { m_hours->setFormatWidth(quint16(width)); }
+void THoroluxMain::setHoursValue(int value) { m_hours->setValue(value); }
+void THoroluxMain::setMinutesValue(int value) { m_mins->setValue(value); }
+QString THoroluxMain::dateLine() const { return m_lbDate->text(); }
+void THoroluxMain::setDateLine(const QString& text) { m_lbDate->setText(text); }
+void THoroluxMain::setColon(bool shown) { m_lbColon->setText(shown ? QStringLiteral(":") : QString()); }
+void THoroluxMain::setToolTip(const QString& tip) { m_taskIcon->setToolTip(tip); }
+
+void THoroluxMain::showAndRaise()
+{
+    show();
+    raise();
+}
+
+void THoroluxMain::UpdateStatus() { m_sampler->UpdateStatus(); }
+
+void THoroluxMain::CheckSchedule() { ScheduleScanner::CheckSchedule(m_state, *this); }
+
+bool THoroluxMain::connectionWindowPresent(const QString& title)
+{
+    return m_platform.windowFinder->findTopLevel(title);
+}
+
+void THoroluxMain::BeginTimeUpdate()
+{
+    // The Internet time client comes with a later release.
+}
+
+void THoroluxMain::showLevel(Indicator bar, int level)
+{
+    switch (bar) {
+    case Indicator::DSK:
+        m_indDSK->showLevel(level);
+        break;
+    case Indicator::CPU:
+        m_indCPU->showLevel(level);
+        break;
+    case Indicator::MEM:
+        m_indMEM->showLevel(level);
+        break;
+    case Indicator::PF:
+        m_indPF->showLevel(level);
+        break;
+    }
+}
+
+bool THoroluxMain::FireScheduleItem(const QString& detail)
+{
+    return m_schedulerUi->FireScheduleItem(detail, dateLine());
+}
+
+void THoroluxMain::ShowWarning(const QString& text) { SharedRoutines::ShowWarning(text); }
+
+void THoroluxMain::SaveSchedule() { saveSchedule(); }
+
+// Mouse: press, drag and click on any control of the face; the frame around them does nothing.
+bool THoroluxMain::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        m_dragActive = e->button() == Qt::LeftButton;
+        m_dragOrigin = e->globalPosition().toPoint();
+        m_dragWindowStart = pos();
+        m_dragMoved = false;
+        return e->button() == Qt::LeftButton;
+    }
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (m_dragActive) {
+            // Screen coordinates keep the pressed point under the cursor while the window moves.
+            move(m_dragWindowStart + (e->globalPosition().toPoint() - m_dragOrigin));
+            m_dragMoved = true;
+        }
+        return m_dragActive;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() != Qt::LeftButton)
+            return false;
+        m_dragActive = false;
+        if (m_dragMoved || m_state.HideInterval == 0)
+            return true;
+        hide();
+        m_state.HideCountdown = m_state.HideInterval;
+        return true;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void THoroluxMain::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_menu->popup(event->globalPos());
+}
+
+// The panel: a raised outer bevel, a 3-pixel border and a lowered inner bevel.
+void THoroluxMain::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QPalette& pal = palette();
+    const QColor face = pal.color(QPalette::Button);
+    const QColor light = pal.color(QPalette::Light);
+    const QColor shadow = pal.color(QPalette::Dark);
+    QRect r = rect();
+    p.fillRect(r, face);
+    auto bevel = [&p](QRect rc, const QColor& topLeft, const QColor& bottomRight) {
+        p.setPen(topLeft);
+        p.drawLine(rc.topLeft(), rc.topRight());
+        p.drawLine(rc.topLeft(), rc.bottomLeft());
+        p.setPen(bottomRight);
+        p.drawLine(rc.bottomLeft(), rc.bottomRight());
+        p.drawLine(rc.topRight(), rc.bottomRight());
+    };
+    bevel(r, light, shadow);
+    bevel(r.adjusted(4, 4, -4, -4), shadow, light);
+}

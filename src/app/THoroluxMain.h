@@ -1,0 +1,128 @@
+#pragma once
+
+#include "app/ClockTick.h"
+#include "app/MainState.h"
+#include "perf/IndicatorSink.h"
+#include "platform/Platform.h"
+#include "sched/ScheduleScanner.h"
+#include "settings/SettingsStore.h"
+
+#include <QWidget>
+#include <memory>
+
+class IndicatorBar;
+class PerfSampler;
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class SchedulerUi;
+class TBitmapDigits;
+class TTaskIcon;
+
+// The clock panel: the resident main window that owns all program-wide state.
+class THoroluxMain : public QWidget,
+                     public ClockFace,
+                     public IndicatorSink,
+                     public ScanActions {
+    Q_OBJECT
+public:
+    // Runs the whole start-up; the window is shown by the caller.
+    explicit THoroluxMain(Platform& platform, QWidget* parent = nullptr);
+    ~THoroluxMain() override;
+
+    MainState& state() { return m_state; }
+    const SettingsStore& settings() const { return m_store; }
+
+    // Ends the program in order: the shutdown sequence runs once, then the window closes.
+    void CloseItemClick();
+    void StayOnTopItemClick();
+    void AutoItemClick();
+    void HelpItemClick();
+    void ConnectItemClick();
+    void AboutItemClick();
+    void TaskIconClick();
+    void SchedItemClick();
+    void ReminderItemClick();
+    void ReportItemClick();
+    void TimerTimer();
+
+    bool stayOnTopChecked() const;
+    bool autoUpdateChecked() const;
+    QString dateLine() const override;
+    QMenu* popupMenu() const { return m_menu; }
+    TTaskIcon* taskIcon() const { return m_taskIcon.get(); }
+    // Writes the schedule file; a failure is reported with the file's path.
+    void saveSchedule();
+
+    // The maker's web site, opened by the Connect item.
+    static inline const QString WebHost = QStringLiteral("horolux.org");
+
+    // ClockFace
+    void setHoursFormatWidth(int width) override;
+    void setHoursValue(int value) override;
+    void setMinutesValue(int value) override;
+    void setDateLine(const QString& text) override;
+    void setColon(bool shown) override;
+    void setToolTip(const QString& tip) override;
+    void showAndRaise() override;
+    void UpdateStatus() override;
+    void CheckSchedule() override;
+    bool connectionWindowPresent(const QString& title) override;
+    void BeginTimeUpdate() override;
+
+    // IndicatorSink
+    void showLevel(Indicator bar, int level) override;
+
+    // ScanActions
+    bool FireScheduleItem(const QString& detail) override;
+    void ShowWarning(const QString& text) override;
+    void SaveSchedule() override;
+
+signals:
+    void closed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void createMenu();
+    void FormCreate();
+    void FormDestroy();
+
+    Platform& m_platform;
+    MainState m_state;
+    SettingsStore m_store;
+    ClockTick m_tick;
+    std::unique_ptr<PerfSampler> m_sampler;
+    std::unique_ptr<SchedulerUi> m_schedulerUi;
+    std::unique_ptr<TTaskIcon> m_taskIcon;
+
+    QLabel* m_lbColon = nullptr;
+    TBitmapDigits* m_hours = nullptr;
+    TBitmapDigits* m_mins = nullptr;
+    QLabel* m_label1 = nullptr;
+    IndicatorBar* m_indDSK = nullptr;
+    IndicatorBar* m_indCPU = nullptr;
+    IndicatorBar* m_indMEM = nullptr;
+    IndicatorBar* m_indPF = nullptr;
+    QLabel* m_lbDate = nullptr;
+    QTimer* m_timer = nullptr;
+
+    QMenu* m_menu = nullptr;
+    QAction* m_stayOnTopItem = nullptr;
+    QAction* m_autoItem = nullptr;
+
+    // Mouse state for the duration of a press.
+    bool m_dragActive = false;
+    bool m_dragMoved = false;
+    QPoint m_dragOrigin;      // cursor position on the screen at the press
+    QPoint m_dragWindowStart; // window position at the press
+
+    QString m_pendingNotice;  // shown on the date line once the greeting has gone
+    bool m_shutDown = false;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+struct MainState;
+
+// What the scan asks of the program while it handles due items. Any of these may process
+// events, so a nested scan can run inside them.
+class ScanActions {
+public:
+    virtual ~ScanActions() = default;
+    // Performs one item; true when it was performed.
+    virtual bool FireScheduleItem(const QString& detail) = 0;
+    virtual void ShowWarning(const QString& text) = 0;
+    // Writes the schedule file after each handled item.
+    virtual void SaveSchedule() = 0;
+};
+
+namespace ScheduleScanner {
+
+// The per-minute scan: walks the list from state.ScheduleCursor and handles every line that has
+// come due, stopping at the first line whose time of day is still ahead.
+void CheckSchedule(MainState& state, ScanActions& actions);
+
+// The warning shown when an item could not be performed.
+QString failureText(const QString& detail);
+
+} // namespace ScheduleScanner

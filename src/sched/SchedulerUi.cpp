@@ -1,0 +1,95 @@
+#include "sched/SchedulerUi.h"
+
+#include "app/MainState.h"
+#include "platform/IClock.h"
+#include "platform/Platform.h"
+#include "platform/ISound.h"
+#include "sched/EditorRules.h"
+#include "sched/ScheduleEntry.h"
+#include "sched/TAlarmFrm.h"
+#include "sched/TReminderFrm.h"
+#include "sched/TSchedMain.h"
+#include "ui/SharedRoutines.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Keeps the scan paused while the scheduler list is open, however the command ends.
+class SuspendScan {
+public:
+    explicit SuspendScan(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~SuspendScan() { m_flag = false; }
+    SuspendScan(const SuspendScan&) = delete;
+    SuspendScan& operator=(const SuspendScan&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+SchedulerUi::SchedulerUi(MainState& state, Platform& platform, QWidget* mainWindow)
+    : m_state(state), m_platform(platform), m_mainWindow(mainWindow)
+{
+}
+
+SchedulerUi::~SchedulerUi()
+{
+    for (const QPointer<TAlarmFrm>& alarm : std::as_const(m_alarms))
+        delete alarm.data();
+}
+
+bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLine)
+{
+    bool performed = false;
+    const int kind = ScheduleEntry::detailKind(detail);
+    if (kind == 1) {
+        // Every reminder gets its own window; it belongs to the application, not to us.
+        auto* alarm = new TAlarmFrm;
+        alarm->setTimeText(QString::asprintf("%2d:%2.2d", int(m_state.CurrentHour),
+                                             int(m_state.CurrentMinute)));
+        alarm->setDateText(dateLine);
+        alarm->setReminderText(ScheduleEntry::detailText(detail));
+        if (m_platform.sound) {
+            if (m_state.AlarmMode == 1)
+                m_platform.sound->beep();
+            else if (m_state.AlarmMode == 2)
+                m_platform.sound->playAsync(m_state.AlarmSound);
+        }
+        alarm->show();
+        m_alarms.removeAll(nullptr);
+        m_alarms.append(alarm);
+        performed = true;
+    } else if (kind == 4 && m_platform.launcher) {
+        const ScheduleEntry::RunDetail run = ScheduleEntry::ParseRunDetail(detail);
+        performed = SharedRoutines::LaunchProgram(*m_platform.launcher, run.program,
+                                                  run.parameters, run.directory,
+                                                  static_cast<quint16>(run.showState));
+    }
+    // Let a new pop-up paint, then hold one second between items.
+    QCoreApplication::processEvents();
+    if (m_platform.clock)
+        m_platform.clock->sleepMs(1000);
+    return performed;
+}
+
+void SchedulerUi::ReminderItemClick(const std::function<void()>& saveSchedule)
+{
+    TReminderFrm dialog(m_mainWindow);
+    dialog.setTime(m_state.CurrentHour, m_state.CurrentMinute);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_state.ScheduleList.add(EditorRules::quickReminderLine(dialog.hour(), dialog.minute(),
+                                                            m_state.TodayDate, dialog.text()));
+    if (saveSchedule)
+        saveSchedule();
+}
+
+void SchedulerUi::SchedItemClick(const std::function<void()>& saveSchedule)
+{
+    SuspendScan suspend(m_state.SchedulerSuspended);
+    TSchedMain dialog(m_state, m_mainWindow);
+    if (dialog.exec() == QDialog::Accepted && saveSchedule)
+        saveSchedule();
+}

@@ -1,0 +1,336 @@
+#include "app/MainState.h"
+#include "sched/ScheduleEntry.h"
+#include "sched/ScheduleScanner.h"
+
+#include <QTest>
+
+#include <functional>
+
+using ScheduleEntry::FormatScheduleEntry;
+
+namespace {
+
+constexpr DayNumber D = 36526; // Saturday, 1 January 2000
+
+// Records what the scan asks for; a hook lets a test run code inside a firing, as a nested tick
+// would while the program pumps events.
+class RecordingActions : public ScanActions {
+public:
+    QStringList fired;
+    QStringList warnings;
+    QList<QStringList> saves;
+    bool result = true;
+    std::function<void(const QString&)> onFire;
+    MainState* state = nullptr;
+
+    bool FireScheduleItem(const QString& detail) override
+    {
+        fired << detail;
+        if (onFire)
+            onFire(detail);
+        return result;
+    }
+    void ShowWarning(const QString& text) override { warnings << text; }
+    void SaveSchedule() override { saves << state->ScheduleList.lines(); }
+};
+
+void setNow(MainState& state, DayNumber day, int hour, int minute)
+{
+    state.TodayDate = day;
+    state.CurrentHour = quint16(hour);
+    state.CurrentMinute = quint16(minute);
+}
+
+void fill(MainState& state, const QStringList& lines)
+{
+    state.ScheduleList.clear();
+    for (const QString& line : lines)
+        QVERIFY(state.ScheduleList.add(line));
+}
+
+} // namespace
+
+class TestScheduleScanner : public QObject {
+    Q_OBJECT
+
+private slots:
+    void workedExample();
+    void oneShotAtItsMinute();
+    void missedItems_data();
+    void missedItems();
+    void weeklyCatchesUp();
+    void eachWeekdayFiresOnItsDay();
+    void unknownTypeIsDropped();
+    void failedRunItemWarnsAndStays();
+    void longDetailKeptWhenRecurring();
+    void nestedScanInsideFiring();
+    void listEmptiedInsideFiring();
+    void cursorOutOfRange();
+};
+
+// Three lines over two days, checking the list and the cursor after every scan.
+void TestScheduleScanner::workedExample()
+{
+    const QString X = FormatScheduleEntry(7, 30, D, 1, "Reminder:X");
+    const QString Y = FormatScheduleEntry(7, 30, D + 1, 0, "Reminder:Y");
+    const QString Z = FormatScheduleEntry(8, 15, D, 0, "Reminder:Z");
+    const QString X1 = FormatScheduleEntry(7, 30, D + 1, 1, "Reminder:X");
+    const QString X2 = FormatScheduleEntry(7, 30, D + 2, 1, "Reminder:X");
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    fill(state, {Z, Y, X});
+    QCOMPARE(state.ScheduleList.lines(), QStringList({X, Y, Z}));
+    state.ScheduleCursor = 0;
+
+    setNow(state, D, 7, 29);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QVERIFY(actions.fired.isEmpty());
+    QCOMPARE(state.ScheduleCursor, 0);
+
+    setNow(state, D, 7, 30);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired, QStringList({"Reminder:X"}));
+    QCOMPARE(actions.saves, QList<QStringList>({{Y, X1, Z}}));
+    QCOMPARE(state.ScheduleList.lines(), QStringList({Y, X1, Z}));
+    QCOMPARE(state.ScheduleCursor, 2);
+
+    for (int minute = 31; minute < 60 + 15; ++minute) {
+        setNow(state, D, 7 + minute / 60, minute % 60);
+        ScheduleScanner::CheckSchedule(state, actions);
+        QCOMPARE(state.ScheduleCursor, 2);
+    }
+    QCOMPARE(actions.fired.size(), 1);
+
+    setNow(state, D, 8, 15);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired, QStringList({"Reminder:X", "Reminder:Z"}));
+    QCOMPARE(state.ScheduleList.lines(), QStringList({Y, X1}));
+    QCOMPARE(state.ScheduleCursor, 2);
+
+    // Next day: the clock update puts the cursor back to the start.
+    state.ScheduleCursor = 0;
+    setNow(state, D + 1, 7, 30);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired, QStringList({"Reminder:X", "Reminder:Z", "Reminder:Y", "Reminder:X"}));
+    QCOMPARE(state.ScheduleList.lines(), QStringList({X2}));
+    QCOMPARE(state.ScheduleCursor, 1);
+    QCOMPARE(actions.saves.size(), 4);
+    QVERIFY(actions.warnings.isEmpty());
+}
+
+void TestScheduleScanner::oneShotAtItsMinute()
+{
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:nine")});
+    setNow(state, D, 8, 59);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QVERIFY(actions.fired.isEmpty());
+    QVERIFY(actions.saves.isEmpty());
+    setNow(state, D, 9, 0);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired, QStringList({"Reminder:nine"}));
+    QCOMPARE(state.ScheduleList.count(), 0);
+    QCOMPARE(actions.saves, QList<QStringList>({QStringList()}));
+}
+
+void TestScheduleScanner::missedItems_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("today");
+    QTest::addColumn<int>("hour");
+    QTest::addColumn<int>("minute");
+    QTest::addColumn<bool>("performed");
+    QTest::addColumn<QString>("after"); // the list afterwards, one line or empty
+
+    QTest::newRow("one-shot earlier today, program started later")
+        << FormatScheduleEntry(9, 0, D, 0, "Reminder:a") << D << 10 << 30 << true << "";
+    // Dated yesterday at 23:00: it waits for 23:00 today.
+    QTest::newRow("one-shot yesterday, before its time")
+        << FormatScheduleEntry(23, 0, D - 1, 0, "Reminder:a") << D << 10 << 30 << false
+        << FormatScheduleEntry(23, 0, D - 1, 0, "Reminder:a");
+    QTest::newRow("one-shot yesterday, at its time")
+        << FormatScheduleEntry(23, 0, D - 1, 0, "Reminder:a") << D << 23 << 0 << true << "";
+    QTest::newRow("daily three days ago moves to tomorrow")
+        << FormatScheduleEntry(9, 0, D - 3, 1, "Reminder:d") << D << 10 << 0 << true
+        << FormatScheduleEntry(9, 0, D + 1, 1, "Reminder:d");
+    // D + 4 is a Wednesday; the Monday item dated D + 2 was missed.
+    QTest::newRow("EachMonday on a Wednesday moves on silently")
+        << FormatScheduleEntry(9, 0, D + 2, 4, "Reminder:m") << D + 4 << 10 << 0 << false
+        << FormatScheduleEntry(9, 0, D + 9, 4, "Reminder:m");
+    QTest::newRow("future date is stepped over")
+        << FormatScheduleEntry(9, 0, D + 1, 0, "Reminder:f") << D << 10 << 0 << false
+        << FormatScheduleEntry(9, 0, D + 1, 0, "Reminder:f");
+}
+
+void TestScheduleScanner::missedItems()
+{
+    QFETCH(QString, line);
+    QFETCH(int, today);
+    QFETCH(int, hour);
+    QFETCH(int, minute);
+    QFETCH(bool, performed);
+    QFETCH(QString, after);
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    fill(state, {line});
+    setNow(state, today, hour, minute);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired.size(), performed ? 1 : 0);
+    QCOMPARE(state.ScheduleList.lines(), after.isEmpty() ? QStringList() : QStringList({after}));
+    QVERIFY(actions.warnings.isEmpty());
+}
+
+// A weekly item missed by three weeks fires once for every missed step in the same scan,
+// because each re-added line sorts back in at the cursor.
+void TestScheduleScanner::weeklyCatchesUp()
+{
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    fill(state, {FormatScheduleEntry(9, 0, D - 21, 2, "Reminder:w"),
+                 FormatScheduleEntry(12, 0, D, 0, "Reminder:noon")});
+    setNow(state, D, 10, 0);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired, QStringList(4, "Reminder:w"));
+    QCOMPARE(actions.saves.size(), 4);
+    QCOMPARE(actions.saves.at(0).first(), FormatScheduleEntry(9, 0, D - 14, 2, "Reminder:w"));
+    QCOMPARE(state.ScheduleList.lines(),
+             QStringList({FormatScheduleEntry(9, 0, D + 7, 2, "Reminder:w"),
+                          FormatScheduleEntry(12, 0, D, 0, "Reminder:noon")}));
+    QCOMPARE(state.ScheduleCursor, 1);
+}
+
+void TestScheduleScanner::eachWeekdayFiresOnItsDay()
+{
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    // D + 2 is a Monday.
+    fill(state, {FormatScheduleEntry(9, 0, D + 2, 4, "Reminder:mon")});
+    setNow(state, D + 2, 9, 0);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired, QStringList({"Reminder:mon"}));
+    QCOMPARE(state.ScheduleList.lines(),
+             QStringList({FormatScheduleEntry(9, 0, D + 9, 4, "Reminder:mon")}));
+}
+
+void TestScheduleScanner::unknownTypeIsDropped()
+{
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    fill(state, {FormatScheduleEntry(9, 0, D, 10, "Reminder:x"),
+                 FormatScheduleEntry(9, 0, D, 99, "Run:y,,,1")});
+    setNow(state, D, 9, 0);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QVERIFY(actions.fired.isEmpty());
+    QVERIFY(actions.warnings.isEmpty());
+    QCOMPARE(state.ScheduleList.count(), 0);
+    QCOMPARE(actions.saves.size(), 2);
+}
+
+void TestScheduleScanner::failedRunItemWarnsAndStays()
+{
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    actions.result = false;
+    const QString detail = "Run:/no/such/program,,,1";
+    fill(state, {FormatScheduleEntry(6, 0, D, 1, detail),
+                 FormatScheduleEntry(6, 0, D, 0, "Run:/gone,,,1")});
+    setNow(state, D, 6, 0);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.warnings, QStringList({"Scheduler item Run:/gone,,,1 failed.",
+                                            "Scheduler item Run:/no/such/program,,,1 failed."}));
+    // The daily one stays for tomorrow, the one-shot is gone; both were saved.
+    QCOMPARE(state.ScheduleList.lines(),
+             QStringList({FormatScheduleEntry(6, 0, D + 1, 1, detail)}));
+    QCOMPARE(actions.saves.size(), 2);
+}
+
+// The firing sees at most 999 characters, but a recurring line must not lose the rest.
+void TestScheduleScanner::longDetailKeptWhenRecurring()
+{
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    const QString detail = "Reminder:" + QString(3000, u'a');
+    fill(state, {FormatScheduleEntry(6, 0, D, 1, detail)});
+    setNow(state, D, 6, 0);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired.size(), 1);
+    QCOMPARE(actions.fired.first(), detail.left(999));
+    QCOMPARE(state.ScheduleList.lines(),
+             QStringList({FormatScheduleEntry(6, 0, D + 1, 1, detail)}));
+}
+
+// A tick handled during the firing's pause starts a nested scan on the same list and cursor.
+// Every due item must be performed exactly once and nothing read out of range.
+void TestScheduleScanner::nestedScanInsideFiring()
+{
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:a"),
+                 FormatScheduleEntry(9, 0, D, 0, "Reminder:b"),
+                 FormatScheduleEntry(9, 1, D, 1, "Reminder:c"),
+                 FormatScheduleEntry(9, 5, D, 0, "Reminder:later")});
+    int depth = 0;
+    actions.onFire = [&](const QString&) {
+        if (depth > 0)
+            return;
+        ++depth;
+        setNow(state, D, 9, 1);
+        ScheduleScanner::CheckSchedule(state, actions);
+        --depth;
+    };
+    setNow(state, D, 9, 0);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired, QStringList({"Reminder:a", "Reminder:b", "Reminder:c"}));
+    QCOMPARE(state.ScheduleList.lines(),
+             QStringList({FormatScheduleEntry(9, 1, D + 1, 1, "Reminder:c"),
+                          FormatScheduleEntry(9, 5, D, 0, "Reminder:later")}));
+    QCOMPARE(state.ScheduleCursor, 1);
+}
+
+void TestScheduleScanner::listEmptiedInsideFiring()
+{
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    fill(state, {FormatScheduleEntry(9, 0, D, 1, "Reminder:a"),
+                 FormatScheduleEntry(9, 0, D, 1, "Reminder:b")});
+    actions.onFire = [&](const QString&) {
+        state.ScheduleList.clear();
+        state.ScheduleCursor = 7;
+    };
+    setNow(state, D, 9, 0);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired.size(), 1);
+    // The re-added daily line is all that is left.
+    QCOMPARE(state.ScheduleList.count(), 1);
+    QCOMPARE(actions.saves.size(), 1);
+}
+
+void TestScheduleScanner::cursorOutOfRange()
+{
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:a")});
+    setNow(state, D, 9, 0);
+    state.ScheduleCursor = 5;
+    ScheduleScanner::CheckSchedule(state, actions);
+    QVERIFY(actions.fired.isEmpty());
+    state.ScheduleCursor = -3;
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired.size(), 1);
+    QCOMPARE(state.ScheduleCursor, 0);
+}
+
+QTEST_APPLESS_MAIN(TestScheduleScanner)
+#include "tst_schedulescanner.moc"

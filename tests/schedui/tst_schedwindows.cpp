@@ -1,0 +1,536 @@
+#include "SchedUiFakes.h"
+
+#include "app/MainState.h"
+#include "platform/Platform.h"
+#include "sched/SchedulerUi.h"
+#include "sched/TAlarmFrm.h"
+#include "sched/TReminderFrm.h"
+#include "sched/TSchedEditFrm.h"
+#include "sched/TSchedMain.h"
+#include "ui/ModalSeam.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <stdexcept>
+
+namespace {
+
+// Wednesday 5 January 2000.
+constexpr DayNumber kWednesday = 36530;
+
+template <class T> T* shownWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
+            return t;
+    }
+    return nullptr;
+}
+
+// Runs `act` on the dialog of type T once its exec() has shown it.
+template <class T> void whenShown(std::function<void(T*)> act)
+{
+    QTimer::singleShot(0, [act] {
+        if (T* dialog = shownWindow<T>())
+            act(dialog);
+        else
+            whenShown<T>(act);
+    });
+}
+
+template <class T> T* child(QObject* parent, const char* name)
+{
+    T* found = parent->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no child %s", name);
+    return found;
+}
+
+QList<TAlarmFrm*> alarms()
+{
+    QList<TAlarmFrm*> out;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* a = qobject_cast<TAlarmFrm*>(w))
+            out << a;
+    }
+    return out;
+}
+
+QStringList gridRow(QTableWidget* grid, int row)
+{
+    QStringList cells;
+    for (int column = 0; column < grid->columnCount(); ++column) {
+        const QTableWidgetItem* item = grid->item(row, column);
+        cells << (item ? item->text() : QString());
+    }
+    return cells;
+}
+
+} // namespace
+
+class TestSchedWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void editorLoadsRunItem();
+    void editorOpensOneShotOnDate();
+    void dateOptionsEnableCalendar_data();
+    void dateOptionsEnableCalendar();
+    void monthButtonsStep();
+    void editorRefusesCommaAndStaysOpen();
+    void enterInEditorTextConfirms();
+    void cancelledChoosersKeepFields();
+
+    void emptyListShowsOneEmptyRow();
+    void deletingOnlyItemLeavesEmptyRow();
+    void changedItemMovesToItsSortedRow();
+    void addGoesThroughModalEditor();
+
+    void firesReminder_data();
+    void firesReminder();
+    void firesRunItem();
+    void unknownDetailIsNotPerformed();
+    void reminderFreesItselfOnClose();
+    void schedulerCommandSuspendsScan();
+    void suspensionEndsWhenSaveThrows();
+    void quickReminderStoresOneLine();
+    void quickReminderCancelStoresNothing();
+
+private:
+    MainState m_state;
+    FakeSound m_sound;
+    FakeLauncher m_launcher;
+    FakeClock m_clock;
+    Platform m_platform;
+};
+
+void TestSchedWindows::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    m_platform.sound = &m_sound;
+    m_platform.launcher = &m_launcher;
+    m_platform.clock = &m_clock;
+}
+
+void TestSchedWindows::cleanup() { qDeleteAll(alarms()); }
+
+void TestSchedWindows::init()
+{
+    ModalSeam::clearQueues();
+    ModalSeam::shownMessages().clear();
+    m_state = MainState();
+    m_state.TodayDate = kWednesday;
+    m_sound.calls.clear();
+    m_launcher.calls.clear();
+    m_launcher.result = true;
+    m_clock.slept = 0;
+}
+
+void TestSchedWindows::editorLoadsRunItem()
+{
+    const QString line = QStringLiteral("09053652600Run:notepad.exe,readme.txt,/tmp,3");
+    TSchedEditFrm editor(kWednesday);
+    editor.loadLine(line);
+
+    QCOMPARE(child<QLineEdit>(&editor, "edProgName")->text(), QStringLiteral("notepad.exe"));
+    QCOMPARE(child<QLineEdit>(&editor, "edParams")->text(), QStringLiteral("readme.txt"));
+    QCOMPARE(child<QLineEdit>(&editor, "edStartDir")->text(), QStringLiteral("/tmp"));
+    QVERIFY(child<QRadioButton>(&editor, "rbMaximized")->isChecked());
+    QCOMPARE(child<QComboBox>(&editor, "cbActivity")->currentText(),
+             QStringLiteral("Run program"));
+    QCOMPARE(child<QStackedWidget>(&editor, "nbWhat")->currentWidget()->objectName(),
+             QStringLiteral("Run program"));
+    QCOMPARE(child<QSpinBox>(&editor, "seHr")->value(), 9);
+    QCOMPARE(child<QSpinBox>(&editor, "seMin")->value(), 5);
+    QCOMPARE(editor.calendarDate(), QDate(2000, 1, 1));
+    QCOMPARE(child<QLabel>(&editor, "lbMthYr")->text(), QStringLiteral("January 2000"));
+    // Unchanged, it stores the same line again.
+    QCOMPARE(editor.buildLine(), line);
+}
+
+void TestSchedWindows::editorOpensOneShotOnDate()
+{
+    TSchedEditFrm editor(kWednesday);
+    editor.loadLine(QStringLiteral("18003653100Reminder:Call: home"));
+    QVERIFY(child<QRadioButton>(&editor, "rbDate")->isChecked());
+    QVERIFY(child<QCalendarWidget>(&editor, "Calendar")->isEnabled());
+    QCOMPARE(editor.calendarDate(), QDate(2000, 1, 6));
+    QCOMPARE(child<QPlainTextEdit>(&editor, "mmText")->toPlainText(),
+             QStringLiteral("Call: home"));
+    QCOMPARE(child<QComboBox>(&editor, "cbActivity")->currentText(), QStringLiteral("Reminder"));
+}
+
+void TestSchedWindows::dateOptionsEnableCalendar_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QDate>("date"); // what the calendar holds after the click
+    const QDate chosen(2000, 2, 10);
+    const QDate today(2000, 1, 5);
+    QTest::newRow("Today resets the date") << "rbToday" << false << today;
+    QTest::newRow("On date") << "rbDate" << true << chosen;
+    QTest::newRow("Daily keeps its date") << "rbDaily" << false << chosen;
+    QTest::newRow("Weekly") << "rbWeekly" << true << chosen;
+    QTest::newRow("Each Sunday") << "rbSun" << false << chosen;
+    QTest::newRow("Each Saturday") << "rbSat" << false << chosen;
+}
+
+void TestSchedWindows::dateOptionsEnableCalendar()
+{
+    QFETCH(QString, option);
+    QFETCH(bool, enabled);
+    QFETCH(QDate, date);
+
+    TSchedEditFrm editor(kWednesday);
+    editor.presetAdd(8, 0);
+    auto* calendar = child<QCalendarWidget>(&editor, "Calendar");
+    QVERIFY(calendar->isEnabled()); // live at opening, although "Today" is selected
+    editor.setCalendarDate(QDate(2000, 2, 10));
+    child<QRadioButton>(&editor, option.toLatin1().constData())->click();
+    QCOMPARE(calendar->isEnabled(), enabled);
+    QCOMPARE(editor.calendarDate(), date);
+}
+
+void TestSchedWindows::monthButtonsStep()
+{
+    TSchedEditFrm editor(kWednesday);
+    auto* down = child<QAbstractButton>(&editor, "btnDn");
+    auto* up = child<QAbstractButton>(&editor, "btnUp");
+    auto* label = child<QLabel>(&editor, "lbMthYr");
+
+    editor.setCalendarDate(QDate(2000, 1, 15));
+    down->click();
+    QCOMPARE(editor.calendarDate(), QDate(1999, 12, 15));
+    QCOMPARE(label->text(), QStringLiteral("December 1999"));
+    up->click();
+    QCOMPARE(editor.calendarDate(), QDate(2000, 1, 15));
+    QCOMPARE(label->text(), QStringLiteral("January 2000"));
+
+    // A day the next month lacks lands on its last day, never on an invalid date.
+    editor.setCalendarDate(QDate(2000, 3, 31));
+    up->click();
+    QCOMPARE(editor.calendarDate(), QDate(2000, 4, 30));
+    QCOMPARE(label->text(), QStringLiteral("April 2000"));
+}
+
+// Storing a comma in a run field would start the wrong program later.
+void TestSchedWindows::editorRefusesCommaAndStaysOpen()
+{
+    TSchedEditFrm editor(kWednesday);
+    editor.presetAdd(8, 0);
+    child<QComboBox>(&editor, "cbActivity")->setCurrentIndex(1);
+    child<QLineEdit>(&editor, "edProgName")->setText(QStringLiteral("/bin/true"));
+    child<QLineEdit>(&editor, "edStartDir")->setText(QStringLiteral("/tmp/a,b"));
+    editor.show();
+
+    ModalSeam::queueMessageAnswer();
+    child<QPushButton>(&editor, "btnOK")->click();
+    QVERIFY(editor.isVisible());
+    QCOMPARE(editor.result(), int(QDialog::Rejected));
+    QCOMPARE(ModalSeam::shownMessages().size(), 1);
+    QVERIFY(ModalSeam::shownMessages().first().contains(QStringLiteral("Start Dir")));
+
+    child<QLineEdit>(&editor, "edStartDir")->setText(QStringLiteral("/tmp"));
+    child<QPushButton>(&editor, "btnOK")->click();
+    QVERIFY(!editor.isVisible());
+    QCOMPARE(editor.result(), int(QDialog::Accepted));
+    QCOMPARE(ModalSeam::shownMessages().size(), 1);
+}
+
+void TestSchedWindows::enterInEditorTextConfirms()
+{
+    TSchedEditFrm editor(kWednesday);
+    editor.presetAdd(8, 0);
+    editor.show();
+    auto* text = child<QPlainTextEdit>(&editor, "mmText");
+    QTest::keyClicks(text, QStringLiteral("Tea"));
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(editor.result(), int(QDialog::Accepted));
+    QCOMPARE(text->toPlainText(), QStringLiteral("Tea"));
+
+    // The quick reminder's text takes line breaks; they reach the line as blanks.
+    TReminderFrm quick;
+    quick.show();
+    auto* quickText = child<QPlainTextEdit>(&quick, "mmText");
+    QTest::keyClicks(quickText, QStringLiteral("a"));
+    QTest::keyClick(quickText, Qt::Key_Return);
+    QTest::keyClicks(quickText, QStringLiteral("b"));
+    QVERIFY(quick.isVisible());
+    QCOMPARE(quick.text(), QStringLiteral("a\nb"));
+}
+
+void TestSchedWindows::cancelledChoosersKeepFields()
+{
+    TSchedEditFrm editor(kWednesday);
+    auto* program = child<QLineEdit>(&editor, "edProgName");
+    auto* dir = child<QLineEdit>(&editor, "edStartDir");
+    program->setText(QStringLiteral("/bin/old"));
+    dir->setText(QStringLiteral("/old"));
+
+    ModalSeam::queueFileAnswer(QString());
+    ModalSeam::queueFileAnswer(QString());
+    editor.btnBrowseProgramClick();
+    editor.Button1Click();
+    QCOMPARE(program->text(), QStringLiteral("/bin/old"));
+    QCOMPARE(dir->text(), QStringLiteral("/old"));
+
+    ModalSeam::queueFileAnswer(QStringLiteral("/usr/bin/new"));
+    ModalSeam::queueFileAnswer(QStringLiteral("/srv/new"));
+    editor.btnBrowseProgramClick();
+    editor.Button1Click();
+    QCOMPARE(program->text(), QStringLiteral("/usr/bin/new"));
+    QCOMPARE(dir->text(), QStringLiteral("/srv/new"));
+}
+
+void TestSchedWindows::emptyListShowsOneEmptyRow()
+{
+    TSchedMain dialog(m_state);
+    auto* grid = child<QTableWidget>(&dialog, "sgSchedule");
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
+    QCOMPARE(grid->horizontalHeaderItem(3)->text(), QStringLiteral("Detail"));
+
+    dialog.btnDeleteClick();
+    QCOMPARE(m_state.ScheduleList.count(), 0);
+    QVERIFY(dialog.createEditor(true) == nullptr);
+    QVERIFY(dialog.createEditor(false) != nullptr);
+}
+
+void TestSchedWindows::deletingOnlyItemLeavesEmptyRow()
+{
+    m_state.ScheduleList.add(QStringLiteral("09053652605Reminder:Call home"));
+    TSchedMain dialog(m_state);
+    auto* grid = child<QTableWidget>(&dialog, "sgSchedule");
+    QCOMPARE(gridRow(grid, 0),
+             QStringList({"09:05", "01Jan00", "Each Tue", "Reminder:Call home"}));
+
+    dialog.btnDeleteClick();
+    QCOMPARE(m_state.ScheduleList.count(), 0);
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
+}
+
+void TestSchedWindows::changedItemMovesToItsSortedRow()
+{
+    m_state.ScheduleList.add(QStringLiteral("18003653000Reminder:evening"));
+    m_state.ScheduleList.add(QStringLiteral("12003653000Reminder:noon"));
+    TSchedMain dialog(m_state);
+    auto* grid = child<QTableWidget>(&dialog, "sgSchedule");
+    dialog.selectIndex(1);
+    {
+        std::unique_ptr<TSchedEditFrm> editor = dialog.createEditor(true);
+        QCOMPARE(editor->windowTitle(), QStringLiteral("Modify Scheduler Item"));
+        child<QSpinBox>(editor.get(), "seHr")->setValue(7);
+        dialog.applyEditor(*editor);
+    }
+    QCOMPARE(m_state.ScheduleList.lines(),
+             QStringList({"07003653000Reminder:evening", "12003653000Reminder:noon"}));
+    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(gridRow(grid, 0).first(), QStringLiteral("07:00"));
+}
+
+void TestSchedWindows::addGoesThroughModalEditor()
+{
+    m_state.CurrentHour = 14;
+    m_state.CurrentMinute = 7;
+    TSchedMain dialog(m_state);
+    QString title;
+    bool today = false;
+    whenShown<TSchedEditFrm>([&](TSchedEditFrm* editor) {
+        title = editor->windowTitle();
+        today = child<QRadioButton>(editor, "rbToday")->isChecked();
+        child<QPlainTextEdit>(editor, "mmText")->setPlainText(QStringLiteral("Tea"));
+        child<QPushButton>(editor, "btnOK")->click();
+    });
+    dialog.btnAddClick();
+    QCOMPARE(title, QStringLiteral("Add Scheduler Item"));
+    QVERIFY(today);
+    QCOMPARE(m_state.ScheduleList.lines(), QStringList({"14073653000Reminder:Tea"}));
+    QCOMPARE(gridRow(child<QTableWidget>(&dialog, "sgSchedule"), 0).at(1),
+             QStringLiteral("05Jan00"));
+}
+
+void TestSchedWindows::firesReminder_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("sound");
+    QTest::newRow("silent") << 0 << QStringList();
+    QTest::newRow("beep") << 1 << QStringList({"beep"});
+    QTest::newRow("sound file") << 2 << QStringList({"play /snd/alarm.wav"});
+    QTest::newRow("other mode silent") << 3 << QStringList();
+}
+
+void TestSchedWindows::firesReminder()
+{
+    QFETCH(int, mode);
+    QFETCH(QStringList, sound);
+
+    m_state.AlarmMode = mode;
+    m_state.AlarmSound = QStringLiteral("/snd/alarm.wav");
+    m_state.CurrentHour = 9;
+    m_state.CurrentMinute = 5;
+    QPointer<TAlarmFrm> alarm;
+    {
+        SchedulerUi ui(m_state, m_platform, nullptr);
+        QVERIFY(ui.FireScheduleItem(QStringLiteral("reminder:Call: <b>home</b>"),
+                                    QStringLiteral("Wed 05 Jan 2000")));
+        QCOMPARE(alarms().size(), 1);
+        alarm = alarms().first();
+        QVERIFY(alarm->isVisible());
+        QVERIFY(!alarm->isModal());
+        QCOMPARE(child<QLabel>(alarm, "lbTime")->text(), QStringLiteral(" 9:05"));
+        QCOMPARE(child<QLabel>(alarm, "lbDate")->text(), QStringLiteral("Wed 05 Jan 2000"));
+        QCOMPARE(child<QLabel>(alarm, "lbText")->text(), QStringLiteral("Call: <b>home</b>"));
+        QCOMPARE(m_sound.calls, sound);
+        QCOMPARE(m_clock.slept, 1000);
+
+        // Each firing opens its own window.
+        m_state.CurrentHour = 14;
+        m_state.CurrentMinute = 30;
+        QVERIFY(ui.FireScheduleItem(QStringLiteral("Reminder:again"), QString()));
+        QCOMPARE(alarms().size(), 2);
+        QVERIFY(alarm);
+    }
+    // Pop-ups still open go with the program.
+    QVERIFY(!alarm);
+    QCOMPARE(alarms().size(), 0);
+}
+
+void TestSchedWindows::firesRunItem()
+{
+    SchedulerUi ui(m_state, m_platform, nullptr);
+    QVERIFY(ui.FireScheduleItem(QStringLiteral("RUN:/usr/bin/xterm,-e top,/tmp,2"), QString()));
+    QCOMPARE(m_launcher.calls, QStringList({"/usr/bin/xterm|-e top|/tmp|2"}));
+    QCOMPARE(m_clock.slept, 1000);
+
+    m_launcher.result = false;
+    QVERIFY(!ui.FireScheduleItem(QStringLiteral("Run:/nowhere,,,1"), QString()));
+    QCOMPARE(m_clock.slept, 2000);
+    QCOMPARE(alarms().size(), 0);
+    QVERIFY(m_sound.calls.isEmpty());
+}
+
+void TestSchedWindows::unknownDetailIsNotPerformed()
+{
+    m_state.AlarmMode = 1;
+    SchedulerUi ui(m_state, m_platform, nullptr);
+    QVERIFY(!ui.FireScheduleItem(QStringLiteral("Note:x"), QString()));
+    QVERIFY(!ui.FireScheduleItem(QString(), QString()));
+    QVERIFY(!ui.FireScheduleItem(QStringLiteral("Re"), QString()));
+    QCOMPARE(alarms().size(), 0);
+    QVERIFY(m_launcher.calls.isEmpty());
+    QVERIFY(m_sound.calls.isEmpty());
+    QCOMPARE(m_clock.slept, 3000);
+}
+
+void TestSchedWindows::reminderFreesItselfOnClose()
+{
+    SchedulerUi ui(m_state, m_platform, nullptr);
+    ui.FireScheduleItem(QStringLiteral("Reminder:x"), QString());
+    ui.FireScheduleItem(QStringLiteral("Reminder:y"), QString());
+    QList<TAlarmFrm*> open = alarms();
+    QCOMPARE(open.size(), 2);
+    QPointer<TAlarmFrm> viaButton = open.at(0);
+    QPointer<TAlarmFrm> viaTitleBar = open.at(1);
+    child<QPushButton>(viaButton, "btnOK")->click();
+    viaTitleBar->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!viaButton);
+    QVERIFY(!viaTitleBar);
+}
+
+void TestSchedWindows::schedulerCommandSuspendsScan()
+{
+    SchedulerUi ui(m_state, m_platform, nullptr);
+    int saves = 0;
+    bool suspendedWhileOpen = false;
+    whenShown<TSchedMain>([&](TSchedMain* dialog) {
+        suspendedWhileOpen = m_state.SchedulerSuspended;
+        child<QPushButton>(dialog, "btnOK")->click();
+    });
+    ui.SchedItemClick([&] { ++saves; });
+    QVERIFY(suspendedWhileOpen);
+    QVERIFY(!m_state.SchedulerSuspended);
+    QCOMPARE(saves, 1);
+
+    // Cancel keeps the running list's changes but writes nothing.
+    m_state.ScheduleList.add(QStringLiteral("09053653000Reminder:x"));
+    whenShown<TSchedMain>([](TSchedMain* dialog) {
+        dialog->btnDeleteClick();
+        child<QPushButton>(dialog, "btnCancel")->click();
+    });
+    ui.SchedItemClick([&] { ++saves; });
+    QCOMPARE(saves, 1);
+    QCOMPARE(m_state.ScheduleList.count(), 0);
+    QVERIFY(!m_state.SchedulerSuspended);
+}
+
+// A scan left suspended would never fire anything again.
+void TestSchedWindows::suspensionEndsWhenSaveThrows()
+{
+    SchedulerUi ui(m_state, m_platform, nullptr);
+    whenShown<TSchedMain>([](TSchedMain* dialog) { dialog->accept(); });
+    bool thrown = false;
+    try {
+        ui.SchedItemClick([] { throw std::runtime_error("disk full"); });
+    } catch (const std::runtime_error&) {
+        thrown = true;
+    }
+    QVERIFY(thrown);
+    QVERIFY(!m_state.SchedulerSuspended);
+}
+
+void TestSchedWindows::quickReminderStoresOneLine()
+{
+    m_state.CurrentHour = 14;
+    m_state.CurrentMinute = 7;
+    SchedulerUi ui(m_state, m_platform, nullptr);
+    int presetHour = -1;
+    int presetMinute = -1;
+    whenShown<TReminderFrm>([&](TReminderFrm* dialog) {
+        presetHour = dialog->hour();
+        presetMinute = dialog->minute();
+        child<QSpinBox>(dialog, "seMin")->setValue(30);
+        child<QPlainTextEdit>(dialog, "mmText")->setPlainText(QStringLiteral("Tea\nnow"));
+        child<QPushButton>(dialog, "btnOK")->click();
+    });
+    int saves = 0;
+    ui.ReminderItemClick([&] { ++saves; });
+    QCOMPARE(presetHour, 14);
+    QCOMPARE(presetMinute, 7);
+    QCOMPARE(m_state.ScheduleList.lines(), QStringList({"14303653000Reminder:Tea now"}));
+    QCOMPARE(saves, 1);
+}
+
+void TestSchedWindows::quickReminderCancelStoresNothing()
+{
+    SchedulerUi ui(m_state, m_platform, nullptr);
+    whenShown<TReminderFrm>([](TReminderFrm* dialog) {
+        child<QPlainTextEdit>(dialog, "mmText")->setPlainText(QStringLiteral("Tea"));
+        child<QPushButton>(dialog, "btnCancel")->click();
+    });
+    int saves = 0;
+    ui.ReminderItemClick([&] { ++saves; });
+    QCOMPARE(m_state.ScheduleList.count(), 0);
+    QCOMPARE(saves, 0);
+}
+
+QTEST_MAIN(TestSchedWindows)
+#include "tst_schedwindows.moc"
