@@ -21,7 +21,7 @@ QStringList makeLines(int n)
     out.reserve(n);
     for (int i = 0; i < n; ++i) {
         out << ScheduleEntry::FormatScheduleEntry(
-            (i * 7) % 24, (i * 13) % 60, Today + 1 + i % 400, i % 10,
+            (i * 7) % 24, (i * 13) % 60, Today + 1 + (i * 7919) % 20000, i % 10,
             QStringLiteral("Reminder:item number %1 of the benchmark schedule").arg(i));
     }
     return out;

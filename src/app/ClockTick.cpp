@@ -65,7 +65,13 @@ void ClockTick::UpdateTime(const QDateTime& now)
         s.LastDateShown = s.TodayDate;
     }
 
-    if (s.LastMinuteShown != s.CurrentMinute) {
+    // The minute steps run on a new minute, and also when the clock was set by whole hours
+    // or days (the minute alone would not change then).
+    const qint64 stamp = (qint64(s.TodayDate) * 24 + s.CurrentHour) * 60 + s.CurrentMinute;
+    if (s.LastMinuteShown == 99)
+        m_lastChime = -1; // a forced redraw repeats the chime, as it repeats the other steps
+    if (s.LastMinuteShown != s.CurrentMinute || stamp != m_lastStampShown) {
+        m_lastStampShown = stamp;
         m_face.setHoursValue(hourShown);
         m_face.setMinutesValue(s.CurrentMinute);
         m_face.setToolTip((shortTime(t) + QLatin1Char(' ') + m_face.dateLine()).left(255));

@@ -51,4 +51,6 @@ private:
     ISound& m_sound;
     // The hour last chimed, as days * 24 + hour, so a clock set back does not chime twice.
     qint64 m_lastChime = -1;
+    // Date, hour and minute last drawn, in minutes.
+    qint64 m_lastStampShown = -1;
 };

@@ -80,6 +80,8 @@ void QtSound::playAsync(const QString& file)
     }
     ensurePlayer();
     m_player->stop();
+    // The same file again would otherwise be taken as no change and never reported.
+    m_player->setSource(QUrl());
     m_awaitingResult = true;
     m_player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     // setSource can fail at once and report it synchronously.

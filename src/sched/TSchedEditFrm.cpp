@@ -140,6 +140,7 @@ void TSchedEditFrm::buildWhenGroup()
     m_calendar->setGridVisible(false);
     m_calendar->setNavigationBarVisible(false);
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    m_calendar->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
     // Only dates a schedule line can hold.
     m_calendar->setDateRange(EditorRules::minDate(), EditorRules::maxDate());
     QPalette face = m_calendar->palette();

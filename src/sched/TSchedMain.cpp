@@ -29,6 +29,10 @@ TSchedMain::TSchedMain(MainState& state, QWidget* parent)
     m_sgSchedule->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_sgSchedule->setSelectionMode(QAbstractItemView::SingleSelection);
     m_sgSchedule->setWordWrap(false);
+    // The narrow columns and 16-pixel rows are sized for a small font.
+    QFont small = m_sgSchedule->font();
+    small.setPixelSize(11);
+    m_sgSchedule->setFont(small);
     m_sgSchedule->verticalHeader()->hide();
     m_sgSchedule->verticalHeader()->setMinimumSectionSize(0);
     m_sgSchedule->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -180,7 +180,7 @@ opens there next time. The clock has no button in the task bar.</p>
 <h3>Hiding it for a moment</h3>
 <p>A plain left click on the clock, without moving it, hides it so that you can see what is
 underneath. It comes back by itself, in front of other windows, after the
-<b>Hide Period</b> set on the <a href="settings_Display">Display</a> page. With the Hide
+<b>Hide Period</b> set on the <a href="settings_Disp">Display</a> page. With the Hide
 Period set to <b>Off</b> a click does nothing; with <b>Indefinite</b> the clock stays hidden
 until you click the tray icon.</p>
 <h3>Keeping it in view</h3>

@@ -105,17 +105,6 @@ private slots:
         QCOMPARE(IndicatorPicture::widthForLevel(level), width);
     }
 
-    // The thresholds at which each segment becomes fully visible.
-    void segmentThresholds()
-    {
-        const int from[10] = {13, 22, 32, 41, 50, 60, 69, 79, 88, 97};
-        for (int s = 0; s < 10; ++s) {
-            const int right = IndicatorPicture::segmentLeft(s) + 1;
-            QVERIFY(IndicatorPicture::widthForLevel(from[s]) > right);
-            QVERIFY(IndicatorPicture::widthForLevel(from[s] - 1) <= right);
-        }
-    }
-
     void bar()
     {
         QWidget panel;

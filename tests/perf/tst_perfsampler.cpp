@@ -319,14 +319,6 @@ private slots:
         s.StopStat();
         QCOMPARE(perf.reads.last(), QStringLiteral("PerfStats\\StopStat|KERNEL\\CPUUsage"));
     }
-
-    void startWithoutClockUsesDecodedTime()
-    {
-        at(7500);
-        PerfSampler s = sampler();
-        s.StartStat();
-        QCOMPARE(state.LastSampleStamp, 7500);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPerfSampler)

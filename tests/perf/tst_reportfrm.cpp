@@ -104,16 +104,6 @@ private slots:
         if (name.endsWith(QLatin1String("Percent")))
             QVERIFY(qobject_cast<QLabel*>(w)->alignment() & Qt::AlignRight);
     }
-
-    void okAccepts()
-    {
-        MainState state;
-        TReportFrm dlg(state);
-        dlg.show();
-        QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
-        QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QVERIFY(!dlg.isVisible());
-    }
 };
 
 QTEST_MAIN(TestReportFrm)

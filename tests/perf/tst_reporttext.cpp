@@ -61,8 +61,6 @@ private slots:
         QFETCH(int, tenths);
         QCOMPARE(ReportText::swapTime(sum, max), tenths);
     }
-
-    void diskUsage() { QCOMPARE(ReportText::diskUsage(75), QStringLiteral("75%")); }
 };
 
 QTEST_GUILESS_MAIN(TestReportText)

@@ -166,10 +166,10 @@ void TestTraySound::nonAudioFileBeepsOnce()
     QtSound sound([&] { ++beeps; }, [] { return true; });
     sound.playAsync(file.fileName());
     QVERIFY(sound.hasPlayer());
-    QTRY_COMPARE_WITH_TIMEOUT(beeps, 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(beeps, 1, 10000);
     // A second failing file reuses the player and beeps once more.
     sound.playAsync(file.fileName());
-    QTRY_COMPARE_WITH_TIMEOUT(beeps, 2, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(beeps, 2, 10000);
     QTest::qWait(200);
     QCOMPARE(beeps, 2);
 }

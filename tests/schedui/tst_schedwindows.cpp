@@ -433,7 +433,7 @@ void TestSchedWindows::unknownDetailIsNotPerformed()
     SchedulerUi ui(m_state, m_platform, nullptr);
     QVERIFY(!ui.FireScheduleItem(QStringLiteral("Note:x"), QString()));
     QVERIFY(!ui.FireScheduleItem(QString(), QString()));
-    QVERIFY(!ui.FireScheduleItem(QStringLiteral("Re"), QString()));
+    QVERIFY(!ui.FireScheduleItem(QStringLiteral("EMRUN:x"), QString()));
     QCOMPARE(alarms().size(), 0);
     QVERIFY(m_launcher.calls.isEmpty());
     QVERIFY(m_sound.calls.isEmpty());

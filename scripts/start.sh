@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds Horolux and starts the clock. Without a display it runs the clock under Xvfb
+# (with its own temporary settings), saves a screenshot and prints its path.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/build.sh --target horolux
+BIN="$PWD/${BUILD_DIR:-build}/src/horolux"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${HOROLUX_HEADLESS:-}" ]; then
+  exec "$BIN"
+fi
+
+work=$(mktemp -d /tmp/horolux-demo.XXXXXX)
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+mkdir -p "$HOME"
+display=":$(( 90 + RANDOM % 100 ))"
+Xvfb "$display" -screen 0 640x400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+DISPLAY="$display" QT_QPA_PLATFORM=xcb "$BIN" >"$work/horolux.log" 2>&1 &
+clock=$!
+sleep 3
+DISPLAY="$display" import -window root -crop 220x120+0+120 "$work/horolux.png"
+kill -TERM "$clock"
+wait "$clock" && status=0 || status=$?
+echo "Horolux ran headless under Xvfb (exit status $status after SIGTERM)."
+echo "Screenshot of the clock: $work/horolux.png"

@@ -1,0 +1,125 @@
+#include "app/MainState.h"
+#include "app/Startup.h"
+#include "doubles/FakeRegistry.h"
+#include "settings/SettingsStore.h"
+
+#include <QTest>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void greeting_data();
+    void greeting();
+    void countryPrefix_data();
+    void countryPrefix();
+    void pageFaultCeiling_data();
+    void pageFaultCeiling();
+    void nothingStoredGivesDefaults();
+    void indefiniteHideForcesTrayIcon();
+    void shutdownWritesOwnedValues();
+};
+
+void TestStartup::greeting_data()
+{
+    QTest::addColumn<int>("hour");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0") << 0 << "Good morning Ann";
+    QTest::newRow("11") << 11 << "Good morning Ann";
+    QTest::newRow("12") << 12 << "Good afternoon Ann";
+    QTest::newRow("17") << 17 << "Good afternoon Ann";
+    QTest::newRow("18") << 18 << "Good evening Ann";
+    QTest::newRow("23") << 23 << "Good evening Ann";
+}
+
+void TestStartup::greeting()
+{
+    QFETCH(int, hour);
+    QTEST(Startup::greeting(hour, "Ann"), "text");
+    QVERIFY(Startup::greeting(hour, QString()).endsWith(' ')); // an empty name leaves the blank
+}
+
+void TestStartup::countryPrefix_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("host");
+    QTest::newRow("prefixed") << "UK: time.example.org" << "time.example.org";
+    QTest::newRow("plain") << "time.example.org" << "time.example.org";
+    QTest::newRow("colon last") << "UK:" << "";
+    QTest::newRow("first colon only") << "A: b:c" << "b:c";
+}
+
+void TestStartup::countryPrefix()
+{
+    QFETCH(QString, stored);
+    QTEST(Startup::StripCountryPrefix(stored), "host");
+}
+
+void TestStartup::pageFaultCeiling_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("used");
+    QTest::newRow("50") << 50 << 100;
+    QTest::newRow("100") << 100 << 100;
+    QTest::newRow("10000") << 10000 << 10000;
+    QTest::newRow("10001") << 10001 << 100;
+    QTest::newRow("20000") << 20000 << 100;
+    QTest::newRow("negative") << -5 << 100;
+}
+
+void TestStartup::pageFaultCeiling()
+{
+    QFETCH(int, stored);
+    QTEST(Startup::clampPageFaultMax(stored), "used");
+}
+
+void TestStartup::nothingStoredGivesDefaults()
+{
+    FakeRegistry reg;
+    SettingsStore store(reg);
+    MainState s;
+    const Startup::WindowSettings w = Startup::readDisplaySettings(s, store);
+    Startup::readSoundAndDriveSettings(s, store, "/");
+    Startup::readTimeServerSettings(s, store);
+    QCOMPARE(w.stayOnTop, false);
+    QCOMPARE(w.taskIcon, false);
+    QCOMPARE(s.HideInterval, 4);
+    QCOMPARE(s.Use12Hour, false);
+    QCOMPARE(s.PageFaultMax, 100);
+    QCOMPARE(s.UpdateInterval, 1);
+    QCOMPARE(s.SampleCountdown, 1);
+    QCOMPARE(Startup::readPriorityClass(store), 64);
+    QCOMPARE(s.MonitorDrive, QString("/"));
+    QCOMPARE(s.ChimeMode, 0);
+    QCOMPARE(s.AlarmMode, 0);
+    QVERIFY(s.ChimeSound.isEmpty() && s.AlarmSound.isEmpty());
+    QCOMPARE(s.AutoUpdate, false);
+    QCOMPARE(s.InternetWindowTitle, QString("Connected to Internet"));
+    QCOMPARE(s.TimeServerHost, Startup::DefaultTimeServerHost);
+    QCOMPARE(reg.writes, 0); // reading never creates anything
+}
+
+void TestStartup::indefiniteHideForcesTrayIcon()
+{
+    FakeRegistry reg;
+    reg.put("Settings", "Hide Interval", RegValue::fromDword(0xFFFFFFFF));
+    reg.put("Settings", "TaskIcon", RegValue::fromDword(0));
+    reg.put("Settings", "UpdateInterval", RegValue::fromDword(quint32(-7)));
+    SettingsStore store(reg);
+    MainState s;
+    QVERIFY(Startup::readDisplaySettings(s, store).taskIcon);
+    QCOMPARE(s.HideInterval, -1);
+    QCOMPARE(s.UpdateInterval, -7); // taken as stored
+}
+
+void TestStartup::shutdownWritesOwnedValues()
+{
+    FakeRegistry reg;
+    SettingsStore store(reg);
+    Startup::writeOwnedSettings(store, 350, true, false);
+    QCOMPARE(store.ReadRegInt("Settings", "PFMax", 0), 350);
+    QCOMPARE(store.ReadRegInt("Settings", "StayOnTop", 0), 1);
+    QCOMPARE(store.ReadRegInt("Settings", "AutoUpdate", 1), 0);
+}
+
+QTEST_APPLESS_MAIN(TestStartup)
+#include "tst_startup.moc"
