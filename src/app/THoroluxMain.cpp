@@ -8,6 +8,7 @@
 #include "perf/IndicatorBar.h"
 #include "perf/PerfSampler.h"
 #include "perf/TReportFrm.h"
+#include "platform/AtomicFile.h"
 #include "platform/IClock.h"
 #include "platform/IDesktopWindow.h"
 #include "platform/IDriveInfo.h"
@@ -73,6 +74,7 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
       m_store(*platform.registry), m_tick(m_state, *this, *platform.sound)
 {
     setObjectName(QStringLiteral("HoroluxMain"));
+    ScheduleList::setFileWriter(&AtomicFile::write);
     setWindowTitle(QCoreApplication::applicationName());
     setWindowIcon(AppIcon::make());
     setFixedSize(187, 53);
@@ -83,7 +85,7 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
                                               platform.clock);
     m_schedulerUi = std::make_unique<SchedulerUi>(m_state, m_platform, this);
     m_taskIcon = std::make_unique<TTaskIcon>(*platform.tray);
-    m_taskIcon->OnClick = [this] { TaskIconClick(); };
+    connect(m_taskIcon.get(), &TTaskIcon::OnClick, this, &THoroluxMain::TaskIconClick);
     FormCreate();
 }
 

@@ -27,7 +27,9 @@ bool hasProgramHeader(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return false;
     const QByteArray head = f.read(4);
-    return head.startsWith("#!") || head == QByteArray("\x7f" "ELF", 4);
+    return head.startsWith("#!") || head == QByteArray("\x7f"
+                                                       "ELF",
+                                                       4);
 }
 
 } // namespace
@@ -43,7 +45,7 @@ LinuxLauncher::Target LinuxLauncher::classify(const QString& file, const QString
 
     QString path;
     if (file.contains(QLatin1Char('/'))) {
-        path = QDir(startDirectory).absoluteFilePath(file);
+        path = QDir::cleanPath(QDir(startDirectory).absoluteFilePath(file));
     } else {
         // A bare name is a command from PATH first, as in a terminal; otherwise a file in
         // the start directory (a document named without its folder).
@@ -66,8 +68,8 @@ LinuxLauncher::Target LinuxLauncher::classify(const QString& file, const QString
     return {Kind::Document, path};
 }
 
-bool LinuxLauncher::open(const QString& file, const QString& parameters,
-                         const QString& directory, int show)
+bool LinuxLauncher::open(const QString& file, const QString& parameters, const QString& directory,
+                         int show)
 {
     Q_UNUSED(show);
     QString workDir = QDir::currentPath();

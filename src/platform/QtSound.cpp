@@ -79,6 +79,10 @@ void QtSound::playAsync(const QString& file)
         return;
     }
     ensurePlayer();
+    if (!m_player->isAvailable()) { // no multimedia back end installed
+        beep();
+        return;
+    }
     m_player->stop();
     // The same file again would otherwise be taken as no change and never reported.
     m_player->setSource(QUrl());

@@ -65,7 +65,8 @@ Result split(const QString& line)
                     ++i;
                     break;
                 }
-                if (d == QLatin1Char('\\') && i + 1 < n && escapableInDoubleQuotes(line.at(i + 1))) {
+                if (d == QLatin1Char('\\') && i + 1 < n &&
+                    escapableInDoubleQuotes(line.at(i + 1))) {
                     if (line.at(i + 1) != QLatin1Char('\n'))
                         word.append(line.at(i + 1));
                     i += 2;

@@ -1,6 +1,7 @@
 #include "platform/X11Desktop.h"
 
 #include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
 #include <QWidget>
 #include <QWindow>
 
@@ -12,24 +13,18 @@
 
 X11Desktop::X11Desktop() = default;
 
-X11Desktop::~X11Desktop()
-{
-#ifdef HOROLUX_HAVE_X11
-    if (m_display)
-        XCloseDisplay(static_cast<Display*>(m_display));
-#endif
-}
+X11Desktop::~X11Desktop() = default;
 
+// Qt's own connection: requests then reach the server in order with Qt's (a window Qt has
+// just created exists for us too), and X errors go through Qt's handler.
 void* X11Desktop::display() const
 {
 #ifdef HOROLUX_HAVE_X11
-    if (!m_tried) {
-        m_tried = true;
-        if (QGuiApplication::platformName() == QLatin1String("xcb"))
-            const_cast<X11Desktop*>(this)->m_display = XOpenDisplay(nullptr);
-    }
+    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                            : nullptr)
+        return x11->display();
 #endif
-    return m_display;
+    return nullptr;
 }
 
 #ifdef HOROLUX_HAVE_X11

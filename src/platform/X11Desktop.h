@@ -17,7 +17,5 @@ public:
     bool findTopLevel(const QString& title) const override;
 
 private:
-    void* m_display = nullptr; // Display*, opened on first use
-    void* display() const;
-    mutable bool m_tried = false;
+    void* display() const; // Display*, or none without X11
 };

@@ -61,8 +61,7 @@ QString flattenLineBreaks(const QString& text)
             if (i + 1 < text.size() && text.at(i + 1) == u'\n')
                 ++i;
             out += u' ';
-        } else if (c == u'\n' || c == QChar(0x2028) || c == QChar(0x2029) ||
-                   c == QChar(0x0085)) {
+        } else if (c == u'\n' || c == QChar(0x2028) || c == QChar(0x2029) || c == QChar(0x0085)) {
             out += u' ';
         } else {
             out += c;
@@ -97,15 +96,13 @@ QString buildLine(const EditorValues& values, DayNumber today)
         values.runProgram ? runDetail(values.program, values.parameters, values.startDir, state)
                           : reminderDetail(values.text);
     return ScheduleEntry::FormatScheduleEntry(std::clamp(values.hour, 0, 23),
-                                              std::clamp(values.minute, 0, 59), date, code,
-                                              detail);
+                                              std::clamp(values.minute, 0, 59), date, code, detail);
 }
 
 QString quickReminderLine(int hour, int minute, DayNumber today, const QString& text)
 {
     return ScheduleEntry::FormatScheduleEntry(std::clamp(hour, 0, 23), std::clamp(minute, 0, 59),
-                                              today, ScheduleEntry::OneShot,
-                                              reminderDetail(text));
+                                              today, ScheduleEntry::OneShot, reminderDetail(text));
 }
 
 EditorValues valuesFromLine(const QString& line)
@@ -144,8 +141,14 @@ QString fieldWithComma(const EditorValues& values)
     return {};
 }
 
-QDate minDate() { return DayNumbers::toDate(MinDay); }
-QDate maxDate() { return DayNumbers::toDate(MaxDay); }
+QDate minDate()
+{
+    return DayNumbers::toDate(MinDay);
+}
+QDate maxDate()
+{
+    return DayNumbers::toDate(MaxDay);
+}
 
 QDate stepMonth(const QDate& date, int months)
 {

@@ -11,7 +11,10 @@ QStringList headers()
             QStringLiteral("Detail")};
 }
 
-QString timeText(const QString& line) { return line.left(2) + u':' + line.mid(2, 2); }
+QString timeText(const QString& line)
+{
+    return line.left(2) + u':' + line.mid(2, 2);
+}
 
 QString dateText(const QString& line, const QLocale& locale)
 {

@@ -2,8 +2,8 @@
 
 #include "app/MainState.h"
 #include "platform/IClock.h"
-#include "platform/Platform.h"
 #include "platform/ISound.h"
+#include "platform/Platform.h"
 #include "sched/EditorRules.h"
 #include "sched/ScheduleEntry.h"
 #include "sched/TAlarmFrm.h"
@@ -47,8 +47,8 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
     if (kind == 1) {
         // Every reminder gets its own window; it belongs to the application, not to us.
         auto* alarm = new TAlarmFrm;
-        alarm->setTimeText(QString::asprintf("%2d:%2.2d", int(m_state.CurrentHour),
-                                             int(m_state.CurrentMinute)));
+        alarm->setTimeText(
+            QString::asprintf("%2d:%2.2d", int(m_state.CurrentHour), int(m_state.CurrentMinute)));
         alarm->setDateText(dateLine);
         alarm->setReminderText(ScheduleEntry::detailText(detail));
         if (m_platform.sound) {
@@ -63,9 +63,9 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
         performed = true;
     } else if (kind == 4 && m_platform.launcher) {
         const ScheduleEntry::RunDetail run = ScheduleEntry::ParseRunDetail(detail);
-        performed = SharedRoutines::LaunchProgram(*m_platform.launcher, run.program,
-                                                  run.parameters, run.directory,
-                                                  static_cast<quint16>(run.showState));
+        performed =
+            SharedRoutines::LaunchProgram(*m_platform.launcher, run.program, run.parameters,
+                                          run.directory, static_cast<quint16>(run.showState));
     }
     // Let a new pop-up paint, then hold one second between items.
     QCoreApplication::processEvents();

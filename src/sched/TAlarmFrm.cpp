@@ -78,10 +78,22 @@ TAlarmFrm::TAlarmFrm(QWidget* parent)
         move(s->availableGeometry().center() - rect().center());
 }
 
-void TAlarmFrm::setTimeText(const QString& text) { m_lbTime->setText(text); }
+void TAlarmFrm::setTimeText(const QString& text)
+{
+    m_lbTime->setText(text);
+}
 
-void TAlarmFrm::setDateText(const QString& text) { m_lbDate->setText(text); }
+void TAlarmFrm::setDateText(const QString& text)
+{
+    m_lbDate->setText(text);
+}
 
-void TAlarmFrm::setReminderText(const QString& text) { m_lbText->setText(text); }
+void TAlarmFrm::setReminderText(const QString& text)
+{
+    m_lbText->setText(text);
+}
 
-void TAlarmFrm::btnOKClick() { close(); }
+void TAlarmFrm::btnOKClick()
+{
+    close();
+}

@@ -84,6 +84,12 @@ int TReminderFrm::minute() const
     return EditorRules::spinValue(m_seMin->cleanText(), m_seMin->minimum(), m_seMin->maximum());
 }
 
-QString TReminderFrm::text() const { return m_mmText->toPlainText(); }
+QString TReminderFrm::text() const
+{
+    return m_mmText->toPlainText();
+}
 
-void TReminderFrm::btnHelpClick() { HelpSystem::showTopic(QStringLiteral("QRemind")); }
+void TReminderFrm::btnHelpClick()
+{
+    HelpSystem::showTopic(QStringLiteral("QRemind"));
+}

@@ -22,13 +22,12 @@
 
 namespace {
 
-const char* const kOptionNames[] = {"rbToday",  "rbDate", "rbDaily", "rbWeekly",
-                                    "rbSun",    "rbMon",  "rbTue",   "rbWed",
-                                    "rbThu",    "rbFri",  "rbSat"};
+const char* const kOptionNames[] = {"rbToday", "rbDate", "rbDaily", "rbWeekly", "rbSun", "rbMon",
+                                    "rbTue",   "rbWed",  "rbThu",   "rbFri",    "rbSat"};
 const char* const kOptionCaptions[] = {
-    "Today",         "On date:",      "Daily from date:", "Weekly from date:",
-    "Each Sunday",   "Each Monday",   "Each Tuesday",     "Each Wednesday",
-    "Each Thursday", "Each Friday",   "Each Saturday"};
+    "Today",         "On date:",    "Daily from date:", "Weekly from date:",
+    "Each Sunday",   "Each Monday", "Each Tuesday",     "Each Wednesday",
+    "Each Thursday", "Each Friday", "Each Saturday"};
 
 QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, int w)
 {
@@ -64,16 +63,19 @@ TSchedEditFrm::TSchedEditFrm(DayNumber today, QWidget* parent)
     connect(btnHelp, &QPushButton::clicked, this, &TSchedEditFrm::btnHelpClick);
 
     // Time, "Today", "On date:", the date group, the other options, then the "What:" group.
-    QList<QWidget*> chain{m_seHr, m_seMin, m_dateOptions->button(EditorRules::Today),
+    QList<QWidget*> chain{m_seHr,
+                          m_seMin,
+                          m_dateOptions->button(EditorRules::Today),
                           m_dateOptions->button(EditorRules::OnDate),
                           findChild<QWidget*>(QStringLiteral("btnDn")),
-                          findChild<QWidget*>(QStringLiteral("btnUp")), m_calendar};
+                          findChild<QWidget*>(QStringLiteral("btnUp")),
+                          m_calendar};
     for (int option = EditorRules::DailyFrom; option <= EditorRules::EachSaturday; ++option)
         chain.append(m_dateOptions->button(option));
     chain << m_cbActivity << m_mmText << m_edProgName
-          << findChild<QWidget*>(QStringLiteral("btnBrowseProgram")) << m_edParams
-          << m_edStartDir << findChild<QWidget*>(QStringLiteral("Button1")) << m_rbNormal
-          << m_rbMinimized << m_rbMaximized << m_btnOK << btnCancel << btnHelp;
+          << findChild<QWidget*>(QStringLiteral("btnBrowseProgram")) << m_edParams << m_edStartDir
+          << findChild<QWidget*>(QStringLiteral("Button1")) << m_rbNormal << m_rbMinimized
+          << m_rbMaximized << m_btnOK << btnCancel << btnHelp;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain.at(i - 1), chain.at(i));
 
@@ -161,8 +163,7 @@ void TSchedEditFrm::buildWhatGroup()
     m_cbActivity->setObjectName(QStringLiteral("cbActivity"));
     m_cbActivity->addItems({QStringLiteral("Reminder"), QStringLiteral("Run program")});
     m_cbActivity->setGeometry(72, 20, 140, 24);
-    connect(m_cbActivity, &QComboBox::currentIndexChanged, this,
-            &TSchedEditFrm::cbActivityChange);
+    connect(m_cbActivity, &QComboBox::currentIndexChanged, this, &TSchedEditFrm::cbActivityChange);
 
     m_nbWhat = new QStackedWidget(group3);
     m_nbWhat->setObjectName(QStringLiteral("nbWhat"));
@@ -188,8 +189,7 @@ void TSchedEditFrm::buildWhatGroup()
     auto* btnBrowseProgram = new QPushButton(QStringLiteral("..."), pageRun);
     btnBrowseProgram->setObjectName(QStringLiteral("btnBrowseProgram"));
     btnBrowseProgram->setGeometry(322, 0, 26, 21);
-    connect(btnBrowseProgram, &QPushButton::clicked, this,
-            &TSchedEditFrm::btnBrowseProgramClick);
+    connect(btnBrowseProgram, &QPushButton::clicked, this, &TSchedEditFrm::btnBrowseProgramClick);
 
     addLabel(pageRun, QStringLiteral("Parameters:"), 4, 25, 72);
     m_edParams = new QLineEdit(pageRun);
@@ -261,7 +261,10 @@ void TSchedEditFrm::setCalendarDate(const QDate& date)
     CalendarChange();
 }
 
-QDate TSchedEditFrm::calendarDate() const { return m_calendar->selectedDate(); }
+QDate TSchedEditFrm::calendarDate() const
+{
+    return m_calendar->selectedDate();
+}
 
 void TSchedEditFrm::selectOption(int option)
 {
@@ -272,14 +275,16 @@ void TSchedEditFrm::selectOption(int option)
     rbClick(rb);
 }
 
-int TSchedEditFrm::selectedOption() const { return m_dateOptions->checkedId(); }
+int TSchedEditFrm::selectedOption() const
+{
+    return m_dateOptions->checkedId();
+}
 
 EditorRules::EditorValues TSchedEditFrm::values() const
 {
     EditorRules::EditorValues v;
     v.hour = EditorRules::spinValue(m_seHr->cleanText(), m_seHr->minimum(), m_seHr->maximum());
-    v.minute =
-        EditorRules::spinValue(m_seMin->cleanText(), m_seMin->minimum(), m_seMin->maximum());
+    v.minute = EditorRules::spinValue(m_seMin->cleanText(), m_seMin->minimum(), m_seMin->maximum());
     v.date = DayNumbers::fromDate(m_calendar->selectedDate());
     v.option = selectedOption();
     v.runProgram = m_cbActivity->currentIndex() == 1;
@@ -293,7 +298,10 @@ EditorRules::EditorValues TSchedEditFrm::values() const
     return v;
 }
 
-QString TSchedEditFrm::buildLine() const { return EditorRules::buildLine(values(), m_today); }
+QString TSchedEditFrm::buildLine() const
+{
+    return EditorRules::buildLine(values(), m_today);
+}
 
 void TSchedEditFrm::rbClick(QAbstractButton* sender)
 {
@@ -309,27 +317,35 @@ void TSchedEditFrm::CalendarChange()
     m_lbMthYr->setText(EditorRules::monthYearLabel(m_calendar->selectedDate(), QLocale()));
 }
 
-void TSchedEditFrm::btnDnClick() { setCalendarDate(EditorRules::stepMonth(calendarDate(), -1)); }
+void TSchedEditFrm::btnDnClick()
+{
+    setCalendarDate(EditorRules::stepMonth(calendarDate(), -1));
+}
 
-void TSchedEditFrm::btnUpClick() { setCalendarDate(EditorRules::stepMonth(calendarDate(), 1)); }
+void TSchedEditFrm::btnUpClick()
+{
+    setCalendarDate(EditorRules::stepMonth(calendarDate(), 1));
+}
 
-void TSchedEditFrm::cbActivityChange() { m_nbWhat->setCurrentIndex(m_cbActivity->currentIndex()); }
+void TSchedEditFrm::cbActivityChange()
+{
+    m_nbWhat->setCurrentIndex(m_cbActivity->currentIndex());
+}
 
 void TSchedEditFrm::btnBrowseProgramClick()
 {
     const QString current = m_edProgName->text();
     const QString start = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
-    const QString chosen =
-        ModalSeam::chooseFile(this, QStringLiteral("Choose program"), start,
-                              QStringLiteral("Programs (*);;All files (*)"));
+    const QString chosen = ModalSeam::chooseFile(this, QStringLiteral("Choose program"), start,
+                                                 QStringLiteral("Programs (*);;All files (*)"));
     if (!chosen.isEmpty())
         m_edProgName->setText(chosen);
 }
 
 void TSchedEditFrm::Button1Click()
 {
-    const QString chosen = ModalSeam::chooseFolder(
-        this, QStringLiteral("Choose a start directory"), m_edStartDir->text());
+    const QString chosen = ModalSeam::chooseFolder(this, QStringLiteral("Choose a start directory"),
+                                                   m_edStartDir->text());
     if (!chosen.isEmpty())
         m_edStartDir->setText(chosen);
 }

@@ -13,6 +13,10 @@
 
 #include <algorithm>
 
+namespace {
+const int kColumnWidths[] = {36, 50, 61, 206};
+} // namespace
+
 TSchedMain::TSchedMain(MainState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint),
@@ -38,9 +42,9 @@ TSchedMain::TSchedMain(MainState& state, QWidget* parent)
     m_sgSchedule->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_sgSchedule->verticalHeader()->setDefaultSectionSize(16);
     m_sgSchedule->horizontalHeader()->setHighlightSections(false);
-    const int widths[] = {36, 50, 61, 206};
+    m_sgSchedule->horizontalHeader()->setStretchLastSection(true);
     for (int column = 0; column < 4; ++column)
-        m_sgSchedule->setColumnWidth(column, widths[column]);
+        m_sgSchedule->setColumnWidth(column, kColumnWidths[column]);
     m_sgSchedule->setHorizontalHeaderLabels(GridTexts::headers());
     m_sgSchedule->setRowCount(1);
 
@@ -97,6 +101,12 @@ void TSchedMain::refreshGrid()
         for (int column = 0; column < 4; ++column)
             m_sgSchedule->setItem(row, column, new QTableWidgetItem(texts.at(column)));
     }
+    // The widths are minimums: a wider font or a longer month name must not cut a cell.
+    for (int column = 0; column < 3; ++column) {
+        m_sgSchedule->resizeColumnToContents(column);
+        if (m_sgSchedule->columnWidth(column) < kColumnWidths[column])
+            m_sgSchedule->setColumnWidth(column, kColumnWidths[column]);
+    }
 }
 
 int TSchedMain::selectedIndex() const
@@ -141,9 +151,15 @@ void TSchedMain::applyEditor(const TSchedEditFrm& editor)
     refreshGrid();
 }
 
-void TSchedMain::btnAddClick() { btnEditClick(false); }
+void TSchedMain::btnAddClick()
+{
+    btnEditClick(false);
+}
 
-void TSchedMain::btnChangeClick() { btnEditClick(true); }
+void TSchedMain::btnChangeClick()
+{
+    btnEditClick(true);
+}
 
 void TSchedMain::btnEditClick(bool change)
 {
@@ -163,4 +179,7 @@ void TSchedMain::btnDeleteClick()
     refreshGrid();
 }
 
-void TSchedMain::btnHelpClick() { HelpSystem::showTopic(QStringLiteral("Scheduler")); }
+void TSchedMain::btnHelpClick()
+{
+    HelpSystem::showTopic(QStringLiteral("Scheduler"));
+}

@@ -10,7 +10,7 @@
 namespace {
 
 const QColor kCyan(0, 255, 255);
-const QColor kGhost(0, 44, 48); // unlit segments, as on a real display
+const QColor kGhost(0, 34, 38); // unlit segments, as on a real display
 const QColor kFrame(0, 90, 96);
 
 // Fourteen-segment cells: a b c d e f g1 g2 h i j k l m (h, j, k, m are the diagonals,
@@ -166,8 +166,8 @@ QImage AboutPicture::make()
     }
     drawTinyText(image, 67, 49, QStringLiteral("DESKTOP CLOCK"), kCyan);
     // The colours of the clock's bars, as a small flourish after the words.
-    const QColor segments[] = {QColor(0, 255, 0), QColor(0, 255, 0), QColor(0, 255, 0),
-                               QColor(0, 255, 0), QColor(0, 255, 0), QColor(255, 255, 0),
+    const QColor segments[] = {QColor(0, 255, 0),   QColor(0, 255, 0),   QColor(0, 255, 0),
+                               QColor(0, 255, 0),   QColor(0, 255, 0),   QColor(255, 255, 0),
                                QColor(255, 255, 0), QColor(255, 255, 0), QColor(255, 0, 0),
                                QColor(255, 0, 0)};
     for (int i = 0; i < 10; ++i) {

@@ -9,16 +9,16 @@ const char* const kEditorWhen = R"html(
 <h3>When</h3>
 <p>Type the time of day in <b>At time:</b> (hours 0 to 23, then minutes), then pick one of
 the date options:</p>
-<table cellpadding="3">
-<tr><td valign="top"><b>Today</b></td><td>Once, today.</td></tr>
-<tr><td valign="top"><b>On date:</b></td><td>Once, on the day chosen in the calendar.</td></tr>
-<tr><td valign="top"><b>Daily from date:</b></td><td>Every day, starting on the day the
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Today</b></td><td>Once, today.</td></tr>
+<tr><td valign="top" width="32%"><b>On date:</b></td><td>Once, on the day chosen in the calendar.</td></tr>
+<tr><td valign="top" width="32%"><b>Daily from date:</b></td><td>Every day, starting on the day the
 calendar shows. The calendar is locked while this option is chosen, so pick the start day
 first.</td></tr>
-<tr><td valign="top"><b>Weekly from date:</b></td><td>On the day chosen in the calendar and
+<tr><td valign="top" width="32%"><b>Weekly from date:</b></td><td>On the day chosen in the calendar and
 every seven days after it.</td></tr>
-<tr><td valign="top"><b>Each Sunday</b> ... <b>Each Saturday</b></td><td>Every week on that
-day, from the first such day that is not before today.</td></tr>
+<tr><td valign="top" width="32%"><b>Each Sunday</b>,<br>... <b>Each Saturday</b></td><td>Every week on
+that day, from the first such day that is not before today.</td></tr>
 </table>
 <p>The arrow buttons either side of the month name step the calendar one month back or
 forward. A date in the past is accepted: the item then comes up at the next minute once its
@@ -27,7 +27,7 @@ time of day has been reached.</p>
 
 const char* const kEditorReminder = R"html(
 <h3>What: a reminder</h3>
-<p>Choose <b>Reminder</b> under <b>Activity:</b> and type the message in <b>Text:</b>. When
+<p>Set <b>Activity:</b> to <b>Reminder</b> and type the message in <b>Text:</b>. When
 the item comes due, Horolux shows it in a <a href="reminder_window">reminder window</a> and
 plays the alarm sound chosen on the <a href="settings_Soun">Sounds</a> page. The text is
 kept on one line, so Enter does not start a new one.</p>
@@ -35,17 +35,17 @@ kept on one line, so Enter does not start a new one.</p>
 
 const char* const kEditorRun = R"html(
 <h3>What: a program to run</h3>
-<p>Choose <b>Run program</b> under <b>Activity:</b> and fill in:</p>
-<table cellpadding="3">
-<tr><td valign="top"><b>Program:</b></td><td>The program to start, with its full path. The
+<p>Set <b>Activity:</b> to <b>Run program</b> and fill in:</p>
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Program:</b></td><td>The program to start, with its full path. The
 <b>...</b> button lets you pick it. A document or a web address works too: it is opened
 with your desktop's usual application for it.</td></tr>
-<tr><td valign="top"><b>Parameters:</b></td><td>What to pass to the program. Blanks separate
+<tr><td valign="top" width="32%"><b>Parameters:</b></td><td>What to pass to the program. Blanks separate
 the words, quotes keep words together, and nothing else is interpreted (no variables, no
 wildcards).</td></tr>
-<tr><td valign="top"><b>Start Dir:</b></td><td>The folder the program starts in; the
+<tr><td valign="top" width="32%"><b>Start Dir:</b></td><td>The folder the program starts in; the
 <b>...</b> button lets you pick it.</td></tr>
-<tr><td valign="top"><b>State:</b></td><td><b>Normal</b>, <b>Minimized</b> or
+<tr><td valign="top" width="32%"><b>State:</b></td><td><b>Normal</b>, <b>Minimized</b> or
 <b>Maximized</b>: how the program's window should first appear.</td></tr>
 </table>
 <p>These fields cannot contain commas. Horolux does not check them when you press OK: if the
@@ -75,7 +75,7 @@ QList<HelpPages::Page> buildPages()
     };
     auto text = [](const char* html) { return QString::fromUtf8(html); };
 
-    add("contents", "Horolux Help", text(R"html(
+    add("contents", "Contents", text(R"html(
 <p>Horolux is a small clock that lives on your desktop. Besides the time and the date it
 shows how busy your computer is, chimes the hours, reminds you of appointments, starts
 programs at set times and can set your computer's clock from a time server.</p>
@@ -109,7 +109,7 @@ programs at set times and can set your computer's clock from a time server.</p>
 <h3>More</h3>
 <ul>
 <li><a href="Report">The Performance Report</a></li>
-<li><a href="files">Where Horolux keeps its settings and schedule</a></li>
+<li><a href="files">Files and permissions</a>: where your settings and schedule are kept, and the right to set the clock</li>
 </ul>
 )html"));
 
@@ -128,12 +128,12 @@ then the date returns. At midnight the new date appears at once.</p>
 <b>CPU</b> on top, <b>MEM</b> and <b>PF</b> below. Each has up to ten segments, five green,
 three yellow and two red; the more of them show, the higher the figure. A bar showing only
 its label stands at zero.</p>
-<table cellpadding="3">
-<tr><td valign="top"><b>DSK</b></td><td>How full the monitored disk is, as a share of its
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>DSK</b></td><td>How full the monitored disk is, as a share of its
 size. You choose the disk on the <a href="settings_Moni">Monitors</a> page.</td></tr>
-<tr><td valign="top"><b>CPU</b></td><td>How busy the processor is.</td></tr>
-<tr><td valign="top"><b>MEM</b></td><td>How much of the memory is in use.</td></tr>
-<tr><td valign="top"><b>PF</b></td><td>How fast the system is paging, that is reading
+<tr><td valign="top" width="32%"><b>CPU</b></td><td>How busy the processor is.</td></tr>
+<tr><td valign="top" width="32%"><b>MEM</b></td><td>How much of the memory is in use.</td></tr>
+<tr><td valign="top" width="32%"><b>PF</b></td><td>How fast the system is paging, that is reading
 memory pages back from disk, compared with the highest rate Horolux has seen. That highest
 rate is remembered from one run to the next, so a full PF bar means paging as heavy as the
 worst seen so far.</td></tr>
@@ -146,28 +146,28 @@ one on. The same figures add up in the <a href="Report">Performance Report</a>.<
 
     add("menu", "The clock's menu", text(R"html(
 <p>Right-click anywhere on the clock face to open its menu:</p>
-<table cellpadding="3">
-<tr><td valign="top"><b>Settings</b></td><td>Opens the Settings window, with the pages
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Settings</b></td><td>Opens the Settings window, with the pages
 <a href="settings_Disp">Display</a>, <a href="settings_Moni">Monitors</a>,
 <a href="settings_Soun">Sounds</a>, <a href="settings_Task">Task Bar</a>,
 <a href="settings_Prio">Priority</a> and <a href="settings_Time">Time</a>.</td></tr>
-<tr><td valign="top"><b>Scheduler</b></td><td>Lists your reminders and scheduled programs
+<tr><td valign="top" width="32%"><b>Scheduler</b></td><td>Lists your reminders and scheduled programs
 and lets you add, change and delete them. See <a href="Scheduler">The Scheduler</a>.</td></tr>
-<tr><td valign="top"><b>Quick Reminder</b></td><td>Sets a reminder for later today in a few
+<tr><td valign="top" width="32%"><b>Quick Reminder</b></td><td>Sets a reminder for later today in a few
 keystrokes. See <a href="QRemind">Quick Reminder</a>.</td></tr>
-<tr><td valign="top"><b>Performance Report</b></td><td>Shows how your computer has been doing
+<tr><td valign="top" width="32%"><b>Performance Report</b></td><td>Shows how your computer has been doing
 since Horolux started. See <a href="Report">The Performance Report</a>.</td></tr>
-<tr><td valign="top"><b>Stay On Top</b></td><td>Keeps the clock above all other windows
+<tr><td valign="top" width="32%"><b>Stay On Top</b></td><td>Keeps the clock above all other windows
 while it is checked. Horolux remembers the choice.</td></tr>
-<tr><td valign="top"><b>Automatic Time Update</b></td><td>While checked, Horolux sets your
+<tr><td valign="top" width="32%"><b>Automatic Time Update</b></td><td>While checked, Horolux sets your
 computer's clock from a time server as soon as you are online. See
 <a href="autoupdate">Automatic Time Update</a>.</td></tr>
-<tr><td valign="top"><b>Help</b></td><td>Opens this help.</td></tr>
-<tr><td valign="top"><b>Connect to ...</b></td><td>Opens the Horolux web site in your web
+<tr><td valign="top" width="32%"><b>Help</b></td><td>Opens this help.</td></tr>
+<tr><td valign="top" width="32%"><b>Connect to ...</b></td><td>Opens the Horolux web site in your web
 browser. If no browser can be started you see <i>Could not connect to Web
 site</i>.</td></tr>
-<tr><td valign="top"><b>About Horolux</b></td><td>Shows the version of Horolux.</td></tr>
-<tr><td valign="top"><b>Close</b></td><td>Ends Horolux (also Alt+F4). The clock's position
+<tr><td valign="top" width="32%"><b>About Horolux</b></td><td>Shows the version of Horolux.</td></tr>
+<tr><td valign="top" width="32%"><b>Close</b></td><td>Ends Horolux (also Alt+F4). The clock's position
 and your schedule are saved.</td></tr>
 </table>
 )html"));
@@ -210,15 +210,15 @@ are caught up.</p>
     add("QRemind", "Quick Reminder", text(R"html(
 <p><b>Quick Reminder</b> in the clock's <a href="menu">menu</a> is the fastest way to be
 reminded of something later today.</p>
-<table cellpadding="3">
-<tr><td valign="top"><b>Reminder time:</b></td><td>Hours (0 to 23) and minutes. Both start
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Reminder time:</b></td><td>Hours (0 to 23) and minutes. Both start
 at the current time.</td></tr>
-<tr><td valign="top"><b>Reminder text:</b></td><td>What the
+<tr><td valign="top" width="32%"><b>Reminder text:</b></td><td>What the
 <a href="reminder_window">reminder window</a> should say.</td></tr>
 </table>
 <p><b>OK</b> adds a one-shot reminder for today at that time and saves the schedule;
 <b>Cancel</b> adds nothing. A time that has already passed is accepted, and the reminder
-then comes up at the next minute. The same reminder at the same time is not added
+usually comes up at the next minute. The same reminder at the same time is not added
 twice.</p>
 <p>The reminder appears in the <a href="Scheduler">Scheduler</a> list, where you can change or
 delete it. For reminders on other days, or ones that repeat, use
@@ -229,38 +229,38 @@ delete it. For reminders on other days, or ones that repeat, use
 <p><b>Scheduler</b> in the clock's <a href="menu">menu</a> lists every reminder and every
 program that Horolux is to start, in order of time of day and then of date. The columns
 are:</p>
-<table cellpadding="3">
-<tr><td valign="top"><b>Time</b></td><td>The time of day, for example 09:05.</td></tr>
-<tr><td valign="top"><b>Date</b></td><td>When the item is next due, for example 01Jan00
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Time</b></td><td>The time of day, for example 09:05.</td></tr>
+<tr><td valign="top" width="32%"><b>Date</b></td><td>When the item is next due, for example 01Jan00
 (day, month, year).</td></tr>
-<tr><td valign="top"><b>Type</b></td><td><b>One-shot</b>, <b>Daily</b>, <b>Weekly</b>, or
+<tr><td valign="top" width="32%"><b>Type</b></td><td><b>One-shot</b>, <b>Daily</b>, <b>Weekly</b>, or
 <b>Each</b> with a day of the week.</td></tr>
-<tr><td valign="top"><b>Detail</b></td><td><i>Reminder:</i> and the text, or <i>Run:</i>
+<tr><td valign="top" width="32%"><b>Detail</b></td><td><i>Reminder:</i> and the text, or <i>Run:</i>
 and the program, its parameters, its start folder and its window state.</td></tr>
 </table>
 <h3>Buttons</h3>
-<table cellpadding="3">
-<tr><td valign="top"><b>Add</b></td><td>Adds an item: see <a href="Add_Rem">Adding a
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Add</b></td><td>Adds an item: see <a href="Add_Rem">Adding a
 reminder</a> and <a href="Add_Run">Adding a program to run</a>.</td></tr>
-<tr><td valign="top"><b>Change</b></td><td>Changes the selected item: see
+<tr><td valign="top" width="32%"><b>Change</b></td><td>Changes the selected item: see
 <a href="Mod_Rem">Changing a reminder</a> and <a href="Mod_Run">Changing a program to
 run</a>.</td></tr>
-<tr><td valign="top"><b>Delete</b></td><td>Deletes the selected item at once, without
+<tr><td valign="top" width="32%"><b>Delete</b></td><td>Deletes the selected item at once, without
 asking.</td></tr>
-<tr><td valign="top"><b>OK</b></td><td>Closes the list and saves the schedule.</td></tr>
-<tr><td valign="top"><b>Cancel</b></td><td>Closes the list without saving it now. Changes
+<tr><td valign="top" width="32%"><b>OK</b></td><td>Closes the list and saves the schedule.</td></tr>
+<tr><td valign="top" width="32%"><b>Cancel</b></td><td>Closes the list without saving it now. Changes
 already made stay in effect and are saved with the next save, at the latest when Horolux
 closes.</td></tr>
 </table>
 <p>While the list is open nothing comes due; anything due meanwhile comes up in the first
 minute after you close it.</p>
 <h3>How items repeat</h3>
-<table cellpadding="3">
-<tr><td valign="top"><b>One-shot</b></td><td>Comes up once, then leaves the list.</td></tr>
-<tr><td valign="top"><b>Daily</b></td><td>Comes up every day from its date.</td></tr>
-<tr><td valign="top"><b>Weekly</b></td><td>Comes up on its date and every seven days
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>One-shot</b></td><td>Comes up once, then leaves the list.</td></tr>
+<tr><td valign="top" width="32%"><b>Daily</b></td><td>Comes up every day from its date.</td></tr>
+<tr><td valign="top" width="32%"><b>Weekly</b></td><td>Comes up on its date and every seven days
 after.</td></tr>
-<tr><td valign="top"><b>Each Sun</b> ... <b>Each Sat</b></td><td>Comes up every week on
+<tr><td valign="top" width="32%"><b>Each Sun</b> ... <b>Each Sat</b></td><td>Comes up every week on
 that day.</td></tr>
 </table>
 <h3>Missed items</h3>
@@ -274,25 +274,27 @@ minute:</p>
 <li>an item for a day of the week comes up only if today is that day; otherwise it moves on
 quietly to its next week.</li>
 </ul>
-<p>The schedule is kept in a file of its own: see <a href="files">Where Horolux keeps its
-settings and schedule</a>.</p>
+<p>The schedule is kept in a file of its own: see <a href="files">Files and permissions</a>.</p>
 )html"));
 
-    add("Add_Rem", "Adding a reminder", editorPage(R"html(
+    add("Add_Rem", "Adding a reminder",
+        editorPage(R"html(
 <p>The <b>Add Scheduler Item</b> window opens from <b>Add</b> in the
 <a href="Scheduler">Scheduler</a>. It starts with the current time, today's date and the
 activity <b>Reminder</b>.</p>
 )html",
-                                                   kEditorReminder));
+                   kEditorReminder));
 
-    add("Add_Run", "Adding a program to run", editorPage(R"html(
+    add("Add_Run", "Adding a program to run",
+        editorPage(R"html(
 <p>The <b>Add Scheduler Item</b> window opens from <b>Add</b> in the
-<a href="Scheduler">Scheduler</a>. To have Horolux start a program, choose
-<b>Run program</b> under <b>Activity:</b>.</p>
+<a href="Scheduler">Scheduler</a>. To have Horolux start a program, set
+<b>Activity:</b> to <b>Run program</b>.</p>
 )html",
-                                                         kEditorRun));
+                   kEditorRun));
 
-    add("Mod_Rem", "Changing a reminder", editorPage(R"html(
+    add("Mod_Rem", "Changing a reminder",
+        editorPage(R"html(
 <p>The <b>Modify Scheduler Item</b> window opens from <b>Change</b> in the
 <a href="Scheduler">Scheduler</a>, filled in with the selected item: its time, its date in
 the calendar, how it repeats and its text. A one-shot item opens with <b>On date:</b>
@@ -300,16 +302,17 @@ chosen. When you press OK the changed item replaces the old one and moves to its
 in the list. You can also turn a reminder into a <a href="Mod_Run">program to run</a> by
 changing the activity.</p>
 )html",
-                                                     kEditorReminder));
+                   kEditorReminder));
 
-    add("Mod_Run", "Changing a program to run", editorPage(R"html(
+    add("Mod_Run", "Changing a program to run",
+        editorPage(R"html(
 <p>The <b>Modify Scheduler Item</b> window opens from <b>Change</b> in the
 <a href="Scheduler">Scheduler</a>, filled in with the selected item: its time, its date in
 the calendar, how it repeats, the program, its parameters, its start folder and its window
 state. A one-shot item opens with <b>On date:</b> chosen. When you press OK the changed item
 replaces the old one and moves to its new place in the list.</p>
 )html",
-                                                           kEditorRun));
+                   kEditorRun));
 
     const char* settingsNote = R"html(
 <p>The settings take effect when you press <b>OK</b>; <b>Cancel</b> discards your changes.
@@ -326,11 +329,11 @@ press OK.</p>
 <h3>Hide Period</h3>
 <p>How long the clock stays hidden after you click it (see
 <a href="moving">Moving, hiding and the tray icon</a>). Move the slider:</p>
-<table cellpadding="3">
-<tr><td valign="top"><b>Indefinite</b></td><td>(far left) The clock stays hidden until you
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Indefinite</b></td><td>(far left) The clock stays hidden until you
 click the tray icon. The <a href="settings_Task">tray icon</a> is then always shown.</td></tr>
-<tr><td valign="top"><b>Off</b></td><td>A click does not hide the clock.</td></tr>
-<tr><td valign="top"><b>1 secs</b> to <b>15 secs</b></td><td>The clock comes back after
+<tr><td valign="top" width="32%"><b>Off</b></td><td>A click does not hide the clock.</td></tr>
+<tr><td valign="top" width="32%"><b>1 secs</b> to <b>15 secs</b></td><td>The clock comes back after
 that many seconds.</td></tr>
 </table>
 )html") + text(settingsNote));
@@ -340,7 +343,7 @@ that many seconds.</td></tr>
 <a href="clock_face">clock face</a>.</p>
 <h3>Update Interval</h3>
 <p>How often, from 1 to 30 seconds, the bars are brought up to date and the figures of the
-<a href="Report">Performance Report</a> are collected. With more than 10 seconds between
+<a href="Report">Performance Report</a> are collected. With 10 seconds or more between
 readings the PF bar can no longer measure paging and stays where it is.</p>
 <h3>Disk Monitor</h3>
 <p><b>Drive:</b> lists your computer's mounted disks by the folder they appear at, such as
@@ -381,11 +384,11 @@ Indefinite Hide Period there.</p>
     add("settings_Prio", "Settings: Priority", text(R"html(
 <p>The <b>Priority</b> page of the Settings window.</p>
 <h3>Run at Priority Level</h3>
-<table cellpadding="3">
-<tr><td valign="top"><b>Idle</b></td><td>Horolux only uses the processor when nothing else
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Idle</b></td><td>Horolux only uses the processor when nothing else
 wants it, so it never slows your work down. This is the usual choice. On a very busy
 computer the clock and the bars may then lag a little.</td></tr>
-<tr><td valign="top"><b>Normal</b></td><td>Horolux gets its turn like other
+<tr><td valign="top" width="32%"><b>Normal</b></td><td>Horolux gets its turn like other
 programs.</td></tr>
 </table>
 <p>The change takes effect as soon as you press OK.</p>
@@ -400,8 +403,7 @@ at once: <b>OK</b> does not repeat what they did and <b>Cancel</b> does not undo
 time the Settings window was opened and do not follow the clock, so adjust them before you
 press Set.</p>
 <p>If your account may not set the clock you see <i>You do not have the privilege needed to
-set the system time</i>; see <a href="files">Where Horolux keeps its settings and
-schedule</a>.</p>
+set the system time</i>; see <a href="files">Files and permissions</a>.</p>
 <h3>Set system clock (Internet)</h3>
 <p><b>Configure</b> opens the <a href="autoupdate">Automatic Time Update</a> window, where you
 choose the time server. <b>Set</b> asks that server for the time straight away and corrects
@@ -413,11 +415,11 @@ the clock; the progress shows on the clock's date line.</p>
 press <b>Set</b> under <b>Set system clock (Internet)</b> on the
 <a href="settings_Time">Time</a> page, or by itself as soon as you go online.</p>
 <h3>The Automatic Time Update window</h3>
-<table cellpadding="3">
-<tr><td valign="top"><b>Window title:</b></td><td>The exact title of a window that is open
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Window title:</b></td><td>The exact title of a window that is open
 only while you are connected, such as the window of your dial-up connection. The default is
 <i>Connected to Internet</i>.</td></tr>
-<tr><td valign="top"><b>Time server:</b></td><td>Pick a server from the list, written as
+<tr><td valign="top" width="32%"><b>Time server:</b></td><td>Pick a server from the list, written as
 country, colon and server name, or type a server name or address of your own. Only the
 server name is kept.</td></tr>
 </table>
@@ -432,16 +434,15 @@ trying until Horolux is started again or you click the menu item off and on agai
 mark stays on meanwhile).</p>
 <p>Only the time of day is corrected; the date is left alone.</p>
 <h3>Messages on the date line</h3>
-<table cellpadding="3">
-<tr><td valign="top"><i>Updating system time</i>, <i>Looking up host ...</i>,
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><i>Updating system time</i>, <i>Looking up host ...</i>,
 <i>Connecting to ...</i>, <i>Connected to ...</i></td><td>Progress.</td></tr>
-<tr><td valign="top"><i>Clock was 5 seconds slow</i> (or <i>fast</i>)</td><td>The clock has
+<tr><td valign="top" width="32%"><i>Clock was 5 seconds slow</i> (or <i>fast</i>)</td><td>The clock has
 been corrected by that much.</td></tr>
-<tr><td valign="top"><i>Clock is 5 seconds slow</i> (or <i>fast</i>)</td><td>The server
-answered, but your account may not set the clock (see <a href="files">Where Horolux keeps
-its settings and schedule</a>).</td></tr>
-<tr><td valign="top"><i>Clock is correct</i></td><td>Nothing needed changing.</td></tr>
-<tr><td valign="top"><i>Connection timed out</i>, <i>Unable to connect to Internet</i>,
+<tr><td valign="top" width="32%"><i>Clock is 5 seconds slow</i> (or <i>fast</i>)</td><td>The server
+answered, but your account may not set the clock (see <a href="files">Files and permissions</a>).</td></tr>
+<tr><td valign="top" width="32%"><i>Clock is correct</i></td><td>Nothing needed changing.</td></tr>
+<tr><td valign="top" width="32%"><i>Connection timed out</i>, <i>Unable to connect to Internet</i>,
 <i>Unable to create socket</i></td><td>The server could not be reached. With Automatic Time
 Update on, Horolux tries again a minute later.</td></tr>
 </table>
@@ -452,24 +453,24 @@ Update on, Horolux tries again a minute later.</td></tr>
 <b>System Performance Status</b>. It sums up the readings behind the
 <a href="clock_face">bars</a> since Horolux started; the totals start again from zero every
 time Horolux starts. The window is a snapshot: it does not change while it is open.</p>
-<table cellpadding="3">
-<tr><td valign="top"><b>Monitor has been running for:</b></td><td>How long Horolux has been
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Monitor has been running for:</b></td><td>How long Horolux has been
 taking readings.</td></tr>
-<tr><td valign="top"><b>Performance has been CPU limited for:</b></td><td>How long the
+<tr><td valign="top" width="32%"><b>Performance has been CPU limited for:</b></td><td>How long the
 processor was 96% busy or more.</td></tr>
-<tr><td valign="top"><b>Performance has been memory limited for:</b></td><td>How long 85% of
+<tr><td valign="top" width="32%"><b>Performance has been memory limited for:</b></td><td>How long 85% of
 the memory or more was in use.</td></tr>
-<tr><td valign="top"><b>Time spent swapping to / from disk:</b></td><td>An estimate from the
+<tr><td valign="top" width="32%"><b>Time spent swapping to / from disk:</b></td><td>An estimate from the
 paging rate: a second of paging at the highest rate seen counts as one second, lighter
 paging as part of one.</td></tr>
-<tr><td valign="top"><b>Hard disk space usage:</b></td><td>How full the monitored disk was
+<tr><td valign="top" width="32%"><b>Hard disk space usage:</b></td><td>How full the monitored disk was
 at the last reading.</td></tr>
 </table>
 <p>Times read as hours, minutes and seconds, for example 0h10m00s. The figure in brackets,
 such as (25%), is that time's share of the running time.</p>
 )html"));
 
-    add("files", "Where Horolux keeps its settings and schedule", text(R"html(
+    add("files", "Files and permissions", text(R"html(
 <h3>Settings</h3>
 <p>Your settings, the clock's position and the menu's check marks are kept in
 <tt>~/.config/horolux/settings.reg</tt>, or under <tt>$XDG_CONFIG_HOME</tt> when that is

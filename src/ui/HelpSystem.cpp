@@ -45,13 +45,25 @@ bool present(const QString& id)
 
 namespace HelpSystem {
 
-void showFinder() { present(HelpPages::contentsId()); }
+void showFinder()
+{
+    present(HelpPages::contentsId());
+}
 
-bool showTopic(const QString& id) { return present(id); }
+bool showTopic(const QString& id)
+{
+    return present(id);
+}
 
-QStringList topicIds() { return HelpPages::ids(); }
+QStringList topicIds()
+{
+    return HelpPages::ids();
+}
 
-HelpWindow* window() { return theWindow(); }
+HelpWindow* window()
+{
+    return theWindow();
+}
 
 void closeWindow()
 {

@@ -45,13 +45,14 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     bar->addWidget(m_search);
 
     m_topics = new QListWidget(this);
+    m_topics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_topics->setTextElideMode(Qt::ElideRight);
     for (const HelpPages::Page& page : HelpPages::all()) {
         auto* item = new QListWidgetItem(page.title, m_topics);
         item->setData(kIdRole, page.id);
         // Searched as plain text, so that words inside tags do not match.
-        item->setData(kTextRole,
-                      page.title + QLatin1Char('\n') +
-                          QTextDocumentFragment::fromHtml(page.html).toPlainText());
+        item->setData(kTextRole, page.title + QLatin1Char('\n') +
+                                     QTextDocumentFragment::fromHtml(page.html).toPlainText());
     }
 
     m_browser = new QTextBrowser(this);
@@ -128,7 +129,10 @@ QStringList HelpWindow::listedTopics() const
     return result;
 }
 
-void HelpWindow::setSearchText(const QString& text) { m_search->setText(text); }
+void HelpWindow::setSearchText(const QString& text)
+{
+    m_search->setText(text);
+}
 
 void HelpWindow::back()
 {
@@ -146,14 +150,18 @@ void HelpWindow::forward()
     display(m_history.at(m_historyPos));
 }
 
-void HelpWindow::home() { showTopic(HelpPages::contentsId()); }
+void HelpWindow::home()
+{
+    showTopic(HelpPages::contentsId());
+}
 
 void HelpWindow::display(const QString& id)
 {
     const HelpPages::Page* page = HelpPages::find(id);
     if (!page)
         return;
-    m_browser->setHtml(QStringLiteral("<h2>%1</h2>%2").arg(page->title.toHtmlEscaped(), page->html));
+    m_browser->setHtml(
+        QStringLiteral("<h2>%1</h2>%2").arg(page->title.toHtmlEscaped(), page->html));
     for (int i = 0; i < m_topics->count(); ++i) {
         QListWidgetItem* item = m_topics->item(i);
         if (item->data(kIdRole).toString() == id) {

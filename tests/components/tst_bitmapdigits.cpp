@@ -29,8 +29,8 @@ void configureAsClock(TBitmapDigits& d)
 
 bool sameCell(const QImage& shot, int x, int y, const QImage& strip, int cell)
 {
-    const QImage want = strip.copy(cell * 16, 0, 16, strip.height()).convertToFormat(
-        QImage::Format_RGB32);
+    const QImage want =
+        strip.copy(cell * 16, 0, 16, strip.height()).convertToFormat(QImage::Format_RGB32);
     return shot.copy(x, y, 16, strip.height()).convertToFormat(QImage::Format_RGB32) == want;
 }
 

@@ -95,8 +95,8 @@ void TestTaskIcon::unchangedTipSendsNothing()
     const QString tip = QString(80, 'a');
     icon.setToolTip(tip);
     const auto before = shell.calls.size();
-    icon.setToolTip(tip);           // cuts to the same 64 characters
-    icon.setToolTip(tip.left(64));  // the stored text itself
+    icon.setToolTip(tip);          // cuts to the same 64 characters
+    icon.setToolTip(tip.left(64)); // the stored text itself
     QCOMPARE(shell.calls.size(), before);
 }
 

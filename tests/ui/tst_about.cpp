@@ -83,7 +83,7 @@ void TestAbout::grab()
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     QVERIFY(box.grab().save(QString::fromLocal8Bit(dir) + "/about.png"));
     QVERIFY(AboutPicture::make().scaled(648, 192).save(QString::fromLocal8Bit(dir) +
-                                                      "/about-picture-x3.png"));
+                                                       "/about-picture-x3.png"));
 }
 
 QTEST_MAIN(TestAbout)

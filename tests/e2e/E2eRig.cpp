@@ -1,0 +1,171 @@
+#include "E2eRig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <csignal>
+#include <unistd.h>
+
+E2eRig::E2eRig()
+{
+    QDir().mkpath(m_home.path() + "/config");
+    QDir().mkpath(m_home.path() + "/data");
+}
+
+E2eRig::~E2eRig()
+{
+    if (m_clock.state() != QProcess::NotRunning) {
+        m_clock.kill();
+        m_clock.waitForFinished(3000);
+    }
+    if (m_xvfb.state() != QProcess::NotRunning) {
+        m_xvfb.terminate();
+        m_xvfb.waitForFinished(3000);
+    }
+}
+
+bool E2eRig::startX(int width, int height)
+{
+    // Xvfb picks a free display and tells us its number.
+    m_xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0",
+                          QString("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"});
+    if (!m_xvfb.waitForStarted(5000))
+        return false;
+    QByteArray number;
+    for (int i = 0; i < 100 && !number.contains('\n'); ++i) {
+        m_xvfb.waitForReadyRead(100);
+        number += m_xvfb.readAllStandardOutput();
+    }
+    if (!number.contains('\n'))
+        return false;
+    m_display = ":" + QString::fromLatin1(number.trimmed());
+    return true;
+}
+
+QProcessEnvironment E2eRig::env() const
+{
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert("DISPLAY", m_display);
+    e.insert("HOME", m_home.path());
+    e.insert("XDG_CONFIG_HOME", m_home.path() + "/config");
+    e.insert("XDG_DATA_HOME", m_home.path() + "/data");
+    e.insert("QT_QPA_PLATFORM", "xcb");
+    e.remove("WAYLAND_DISPLAY");
+    e.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
+    return e;
+}
+
+bool E2eRig::startClock(const QString& fakeTime)
+{
+    QStringList args;
+    QString program = HOROLUX_BIN;
+    if (!fakeTime.isEmpty()) {
+        args = QStringList{fakeTime, program};
+        program = "faketime";
+    }
+    if (::geteuid() == 0) {
+        // Tests run as root: the program must not be able to set the clock.
+        args = QStringList{"--bounding-set=-sys_time", "--inh-caps=-sys_time", program} + args;
+        program = "setpriv";
+    }
+    m_clock.setProcessEnvironment(env());
+    m_clock.setProcessChannelMode(QProcess::MergedChannels);
+    m_clock.start(program, args);
+    return m_clock.waitForStarted(5000);
+}
+
+QString E2eRig::x(const QString& program, const QStringList& args, int* status)
+{
+    QProcess p;
+    p.setProcessEnvironment(env());
+    p.start(program, args);
+    p.waitForFinished(15000);
+    if (status)
+        *status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString E2eRig::waitForWindow(int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        const QString ids = x("xdotool", {"search", "--onlyvisible", "--name", "^Horolux$"});
+        if (!ids.trimmed().isEmpty())
+            return ids.split('\n').first().trimmed();
+        if (m_clock.state() == QProcess::NotRunning)
+            return {};
+        QThread::msleep(100);
+    }
+    return {};
+}
+
+QRect E2eRig::geometry(const QString& window)
+{
+    const QString out = x("xdotool", {"getwindowgeometry", "--shell", window});
+    QRect r;
+    for (const QString& line : out.split('\n')) {
+        const int v = line.section('=', 1).toInt();
+        if (line.startsWith("X="))
+            r.moveLeft(v);
+        else if (line.startsWith("Y="))
+            r.moveTop(v);
+        else if (line.startsWith("WIDTH="))
+            r.setWidth(v);
+        else if (line.startsWith("HEIGHT="))
+            r.setHeight(v);
+    }
+    return r;
+}
+
+QString E2eRig::property(const QString& window, const QString& name)
+{
+    return x("xprop", {"-id", window, name}).trimmed();
+}
+
+QImage E2eRig::screenshot()
+{
+    const QString file = m_home.path() + "/shot.png";
+    x("import", {"-window", "root", file});
+    return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
+
+qint64 E2eRig::clockPid() const
+{
+    // Under setpriv and faketime the program is the deepest descendant.
+    qint64 pid = m_clock.processId();
+    for (int depth = 0; depth < 3; ++depth) {
+        QFile children(QString("/proc/%1/task/%1/children").arg(pid));
+        if (!children.open(QIODevice::ReadOnly))
+            break;
+        const QByteArray list = children.readAll().trimmed();
+        if (list.isEmpty())
+            break;
+        pid = list.split(' ').first().toLongLong();
+    }
+    return pid;
+}
+
+int E2eRig::terminate()
+{
+    ::kill(static_cast<pid_t>(clockPid()), SIGTERM);
+    if (!m_clock.waitForFinished(10000))
+        return -2;
+    return m_clock.exitStatus() == QProcess::NormalExit ? m_clock.exitCode() : -1;
+}
+
+void E2eRig::writeSettings(const QByteArray& values)
+{
+    QDir().mkpath(m_home.path() + "/config/horolux");
+    QFile f(settingsPath());
+    f.open(QIODevice::WriteOnly);
+    f.write("REGEDIT4\n\n" + values);
+}
+
+QByteArray E2eRig::readFile(const QString& path) const
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+QString E2eRig::clockOutput() { return QString::fromLocal8Bit(m_clock.readAll()); }

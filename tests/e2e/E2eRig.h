@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QRect>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// Runs the real program on its own Xvfb display with its own HOME, without the right to set
+// the system clock, and looks at it from outside with the X11 tools.
+class E2eRig {
+public:
+    E2eRig();
+    ~E2eRig();
+
+    bool startX(int width = 800, int height = 600);
+    // Starts the clock; `fakeTime` (e.g. "2000-01-03 13:59:55") runs it under faketime.
+    bool startClock(const QString& fakeTime = {});
+    // The clock's top-level window id, waiting for it to be mapped.
+    QString waitForWindow(int timeoutMs = 10000);
+    QRect geometry(const QString& window);
+    QString property(const QString& window, const QString& name);
+    QImage screenshot();
+    // Sends SIGTERM to the program itself and returns its exit status (-1 on a crash).
+    int terminate();
+    // Runs an X11 tool against the display and returns its output.
+    QString x(const QString& program, const QStringList& args, int* status = nullptr);
+
+    QString home() const { return m_home.path(); }
+    QString settingsPath() const { return m_home.path() + "/config/horolux/settings.reg"; }
+    QString schedulePath() const { return m_home.path() + "/data/horolux/horolux.dat"; }
+    void writeSettings(const QByteArray& values); // lines below the Settings and Window keys
+    QByteArray readFile(const QString& path) const;
+    QString clockOutput();
+
+private:
+    qint64 clockPid() const;
+    QProcessEnvironment env() const;
+
+    QTemporaryDir m_home;
+    QProcess m_xvfb;
+    QProcess m_clock;
+    QString m_display;
+};

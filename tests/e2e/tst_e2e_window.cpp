@@ -1,0 +1,61 @@
+#include "E2eRig.h"
+
+#include <QTest>
+
+namespace {
+const QByteArray SettingsKey = "[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings]\n";
+const QByteArray WindowKey = "[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Window]\n";
+} // namespace
+
+class TestE2eWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRunShowsDesignedPanelAndSavesOnSigterm();
+    void secondRunRestoresWhatWasSaved();
+};
+
+void TestE2eWindow::firstRunShowsDesignedPanelAndSavesOnSigterm()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    QVERIFY(rig.startClock());
+    const QString w = rig.waitForWindow();
+    QVERIFY2(!w.isEmpty(), qPrintable(rig.clockOutput()));
+    QCOMPARE(rig.geometry(w), QRect(10, 160, 187, 53));
+    // No task-bar button: the window manager is asked to skip it.
+    QVERIFY2(rig.property(w, "_NET_WM_STATE").contains("_NET_WM_STATE_SKIP_TASKBAR"),
+             qPrintable(rig.property(w, "_NET_WM_STATE")));
+
+    QCOMPARE(rig.terminate(), 0);
+    const QByteArray saved = rig.readFile(rig.settingsPath());
+    QVERIFY2(saved.contains(SettingsKey), saved.constData());
+    QVERIFY(saved.contains("\"PFMax\"=dword:00000064"));
+    QVERIFY(saved.contains("\"StayOnTop\"=dword:00000000"));
+    QVERIFY(saved.contains("\"AutoUpdate\"=dword:00000000"));
+    QVERIFY(saved.contains(WindowKey + "\"State\"=dword:00000000\n\"Top\"=dword:000000a0\n"
+                                       "\"Left\"=dword:0000000a"));
+    QVERIFY(QFile::exists(rig.schedulePath())); // the (empty) schedule was saved too
+}
+
+void TestE2eWindow::secondRunRestoresWhatWasSaved()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    rig.writeSettings(SettingsKey + "\"StayOnTop\"=dword:00000001\n\"PFMax\"=dword:00004e20\n"
+                                    "\"AutoUpdate\"=dword:00000001\n\n" +
+                      WindowKey + "\"Top\"=dword:000000c8\n\"Left\"=dword:0000012c\n");
+    QVERIFY(rig.startClock());
+    const QString w = rig.waitForWindow();
+    QVERIFY(!w.isEmpty());
+    QCOMPARE(rig.geometry(w).topLeft(), QPoint(300, 200));
+    QVERIFY(rig.property(w, "_NET_WM_STATE").contains("_NET_WM_STATE_ABOVE"));
+    QCOMPARE(rig.terminate(), 0);
+    const QByteArray saved = rig.readFile(rig.settingsPath());
+    QVERIFY(saved.contains("\"PFMax\"=dword:00000064")); // 20000 was out of range
+    QVERIFY(saved.contains("\"StayOnTop\"=dword:00000001"));
+    QVERIFY(saved.contains("\"AutoUpdate\"=dword:00000001"));
+    QVERIFY(saved.contains("\"Top\"=dword:000000c8"));
+}
+
+QTEST_MAIN(TestE2eWindow)
+#include "tst_e2e_window.moc"
