@@ -262,16 +262,6 @@ void TestSchedWindows::enterInEditorTextConfirms()
     QTest::keyClick(text, Qt::Key_Return);
     QCOMPARE(editor.result(), int(QDialog::Accepted));
     QCOMPARE(text->toPlainText(), QStringLiteral("Tea"));
-
-    // The quick reminder's text takes line breaks; they reach the line as blanks.
-    TReminderFrm quick;
-    quick.show();
-    auto* quickText = child<QPlainTextEdit>(&quick, "mmText");
-    QTest::keyClicks(quickText, QStringLiteral("a"));
-    QTest::keyClick(quickText, Qt::Key_Return);
-    QTest::keyClicks(quickText, QStringLiteral("b"));
-    QVERIFY(quick.isVisible());
-    QCOMPARE(quick.text(), QStringLiteral("a\nb"));
 }
 
 void TestSchedWindows::emptyListShowsOneEmptyRow()
