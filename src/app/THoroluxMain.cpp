@@ -33,6 +33,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace {
 
 const QColor Aqua(0, 255, 255);
@@ -412,6 +414,13 @@ void THoroluxMain::contextMenuEvent(QContextMenuEvent* event)
 // The panel: a raised outer bevel, a 3-pixel border and a lowered inner bevel.
 void THoroluxMain::paintEvent(QPaintEvent*)
 {
+    // For the start-up measurement: the wall-clock time of the first painted frame.
+    static bool firstPaint = qEnvironmentVariableIsSet("HOROLUX_REPORT_FIRST_PAINT");
+    if (firstPaint) {
+        firstPaint = false;
+        std::fprintf(stderr, "first-paint %lld\n",
+                     static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+    }
     QPainter p(this);
     const QPalette& pal = palette();
     const QColor face = pal.color(QPalette::Button);

@@ -6,9 +6,9 @@
 #include <QButtonGroup>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -360,7 +360,7 @@ void TSchedEditFrm::accept()
     const QString field = EditorRules::fieldWithComma(values());
     if (!field.isEmpty()) {
         // Commas separate the stored fields: storing this would start the wrong program.
-        ModalSeam::warning(this, QGuiApplication::applicationDisplayName(),
+        ModalSeam::warning(this, QCoreApplication::applicationName(),
                            QStringLiteral("The %1 field contains a comma. A scheduled program "
                                           "cannot be stored with a comma in its program, "
                                           "parameters or start directory; please remove it.")

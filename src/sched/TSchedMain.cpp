@@ -48,12 +48,12 @@ TSchedMain::TSchedMain(MainState& state, QWidget* parent)
     m_sgSchedule->setHorizontalHeaderLabels(GridTexts::headers());
     m_sgSchedule->setRowCount(1);
 
-    struct ButtonSpec {
+    struct ButtonDef {
         const char* name;
         const char* caption;
         void (TSchedMain::*slot)();
     };
-    const ButtonSpec buttons[] = {
+    const ButtonDef buttons[] = {
         {"btnAdd", "&Add", &TSchedMain::btnAddClick},
         {"btnChange", "&Change", &TSchedMain::btnChangeClick},
         {"btnDelete", "&Delete", &TSchedMain::btnDeleteClick},
@@ -62,14 +62,14 @@ TSchedMain::TSchedMain(MainState& state, QWidget* parent)
         {"btnHelp", "&Help", &TSchedMain::btnHelpClick},
     };
     int y = 8;
-    for (const ButtonSpec& spec : buttons) {
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
-        button->setObjectName(QLatin1String(spec.name));
+    for (const ButtonDef& def : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(def.caption), this);
+        button->setObjectName(QLatin1String(def.name));
         button->setAutoDefault(false);
         button->setGeometry(388, y, 76, 25);
-        y += (spec.slot == &TSchedMain::btnDeleteClick) ? 45 : 33;
-        if (spec.slot)
-            connect(button, &QPushButton::clicked, this, spec.slot);
+        y += (def.slot == &TSchedMain::btnDeleteClick) ? 45 : 33;
+        if (def.slot)
+            connect(button, &QPushButton::clicked, this, def.slot);
     }
     connect(findChild<QPushButton*>(QStringLiteral("btnOK")), &QPushButton::clicked, this,
             &QDialog::accept);

@@ -64,7 +64,6 @@ private slots:
     void programGetsWordsLiterally();
     void programFoundRelativeToStartDirectory_data();
     void programFoundRelativeToStartDirectory();
-    void emptyStartDirectoryIsTheCurrentOne();
     void refusals_data();
     void refusals();
     void documentsAndAddressesGoToTheOpener_data();
@@ -92,7 +91,6 @@ void TestLauncher::split_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("words");
     QTest::newRow("empty") << "" << QStringList{};
-    QTest::newRow("blanks only") << "  \t " << QStringList{};
     QTest::newRow("plain") << "  a  b\tc " << QStringList{"a", "b", "c"};
     QTest::newRow("double quotes") << R"("hello world" x)" << QStringList{"hello world", "x"};
     QTest::newRow("single quotes") << "'a \"b\" c'" << QStringList{"a \"b\" c"};
@@ -100,7 +98,6 @@ void TestLauncher::split_data()
     QTest::newRow("empty quotes") << R"("" '' x)" << QStringList{"", "", "x"};
     QTest::newRow("escaped blank") << R"(a\ b c)" << QStringList{"a b", "c"};
     QTest::newRow("escaped quotes") << R"(\"a\' b)" << QStringList{"\"a'", "b"};
-    QTest::newRow("backslash pair") << R"(a\\b)" << QStringList{"a\\b"};
     QTest::newRow("trailing backslash") << R"(a\)" << QStringList{"a\\"};
     QTest::newRow("escapes inside double") << R"("a\"b\\c\$d\`e")" << QStringList{"a\"b\\c$d`e"};
     QTest::newRow("other backslash inside double") << R"("a\nb")" << QStringList{"a\\nb"};
@@ -110,7 +107,6 @@ void TestLauncher::split_data()
                                   << QStringList{"$(touch", "x)", "`id`", "$HOME"};
     QTest::newRow("glob and pipe")
         << "*.txt | tee > out &" << QStringList{"*.txt", "|", "tee", ">", "out", "&"};
-    QTest::newRow("tilde and comment") << "~/x #note" << QStringList{"~/x", "#note"};
     QTest::newRow("line continuation") << "a\\\nb" << QStringList{"ab"};
     QTest::newRow("unicode") << "«ü» 'é è'" << QStringList{"«ü»", "é è"};
 }
@@ -130,7 +126,6 @@ void TestLauncher::unterminatedQuotes_data()
     QTest::newRow("double") << R"(a "b c)";
     QTest::newRow("single") << "a 'b c";
     QTest::newRow("escaped closing double") << R"("a\")";
-    QTest::newRow("double inside single") << R"('a" b)";
 }
 
 void TestLauncher::unterminatedQuotes()
@@ -147,7 +142,6 @@ void TestLauncher::programGetsWordsLiterally_data()
 {
     QTest::addColumn<QString>("parameters");
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("none") << "" << QStringList{};
     QTest::newRow("blanks") << "one  two" << QStringList{"one", "two"};
     QTest::newRow("quoted") << R"("with space" 'it''s' "a\"b")"
                             << QStringList{"with space", "its", "a\"b"};
@@ -188,14 +182,6 @@ void TestLauncher::programFoundRelativeToStartDirectory()
     QVERIFY(launcher.open(file, "arg", work, 1));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_record), 10000);
     QCOMPARE(readRecord(m_record), (QStringList{work, "arg"}));
-}
-
-void TestLauncher::emptyStartDirectoryIsTheCurrentOne()
-{
-    LinuxLauncher launcher;
-    QVERIFY(launcher.open(m_recorder, "", "", 1));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_record), 10000);
-    QCOMPARE(readRecord(m_record), QStringList{QDir::currentPath()});
 }
 
 void TestLauncher::refusals_data()

@@ -19,12 +19,8 @@ private slots:
     void buildsDetails();
     void loadsLines_data();
     void loadsLines();
-    void refusesCommas_data();
-    void refusesCommas();
     void stepsMonths_data();
     void stepsMonths();
-    void readsSpinText_data();
-    void readsSpinText();
     void gridTexts_data();
     void gridTexts();
 };
@@ -114,64 +110,27 @@ void TestEditorRules::loadsLines_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("option");
-    QTest::addColumn<bool>("run");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QString>("parameters");
-    QTest::addColumn<QString>("dir");
-    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("state"); // 0: a reminder
 
     QTest::newRow("one-shot opens on date")
-        << "09053652600Reminder:Call home" << int(OnDate) << false << "Call home"
-        << ""
-        << ""
-        << "" << 1;
-    QTest::newRow("daily") << "09053652601reminder:x:y" << int(DailyFrom) << false << "x:y"
-                           << ""
-                           << ""
-                           << "" << 1;
-    QTest::newRow("each Sunday") << "09053652603Reminder:x" << int(EachSunday) << false << "x"
-                                 << ""
-                                 << ""
-                                 << "" << 1;
-    QTest::newRow("each Saturday") << "09053652609Reminder:x" << int(EachSaturday) << false << "x"
-                                   << ""
-                                   << ""
-                                   << "" << 1;
-    QTest::newRow("run maximized")
-        << "09053652600Run:notepad.exe,readme.txt,/tmp,3" << int(OnDate) << true << ""
-        << "notepad.exe"
-        << "readme.txt"
-        << "/tmp" << 3;
-    QTest::newRow("run minimized") << "09053652604run:a,,,2" << int(EachMonday) << true << ""
-                                   << "a"
-                                   << ""
-                                   << "" << 2;
-    QTest::newRow("run bad state is normal")
-        << "09053652600Run:a,b,c,x" << int(OnDate) << true << ""
-        << "a"
-        << "b"
-        << "c" << 1;
+        << "09053652600Reminder:Call" << int(OnDate) << "Call" << 0;
+    QTest::newRow("daily, colon in text")
+        << "09053652601reminder:x:y" << int(DailyFrom) << "x:y" << 0;
+    QTest::newRow("each Sunday") << "09053652603REMINDER:x" << int(EachSunday) << "x" << 0;
+    QTest::newRow("each Saturday") << "09053652609Reminder:x" << int(EachSaturday) << "x" << 0;
+    QTest::newRow("unknown type code") << "09053652612Reminder:x" << int(OnDate) << "x" << 0;
     QTest::newRow("unknown kind edits as reminder")
-        << "09053652600Note:hello" << int(OnDate) << false << "hello"
-        << ""
-        << ""
-        << "" << 1;
-    QTest::newRow("unknown type code") << "09053652612Reminder:x" << int(OnDate) << false << "x"
-                                       << ""
-                                       << ""
-                                       << "" << 1;
+        << "09053652600Note:hi" << int(OnDate) << "hi" << 0;
+    QTest::newRow("run minimized") << "09053652604run:a,,,2" << int(EachMonday) << "" << 2;
+    QTest::newRow("run bad state is normal") << "09053652600Run:a,b,c,x" << int(OnDate) << "" << 1;
 }
 
 void TestEditorRules::loadsLines()
 {
     QFETCH(QString, line);
     QFETCH(int, option);
-    QFETCH(bool, run);
     QFETCH(QString, text);
-    QFETCH(QString, program);
-    QFETCH(QString, parameters);
-    QFETCH(QString, dir);
     QFETCH(int, state);
 
     const EditorValues v = valuesFromLine(line);
@@ -179,60 +138,10 @@ void TestEditorRules::loadsLines()
     QCOMPARE(v.minute, 5);
     QCOMPARE(v.date, 36526);
     QCOMPARE(v.option, option);
-    QCOMPARE(v.runProgram, run);
+    QCOMPARE(v.runProgram, state != 0);
     QCOMPARE(v.text, text);
-    QCOMPARE(v.program, program);
-    QCOMPARE(v.parameters, parameters);
-    QCOMPARE(v.startDir, dir);
-    QCOMPARE(v.showState, state);
-}
-
-void TestEditorRules::refusesCommas_data()
-{
-    QTest::addColumn<bool>("run");
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QString>("parameters");
-    QTest::addColumn<QString>("dir");
-    QTest::addColumn<QString>("field");
-
-    QTest::newRow("clean") << true << "/bin/a"
-                           << "-x"
-                           << "/tmp"
-                           << "";
-    QTest::newRow("program") << true << "/bin/a,b"
-                             << ""
-                             << ""
-                             << "Program";
-    QTest::newRow("parameters") << true << "/bin/a"
-                                << "x,y"
-                                << ""
-                                << "Parameters";
-    QTest::newRow("start dir") << true << "/bin/a"
-                               << ""
-                               << "/tmp/a,b"
-                               << "Start Dir";
-    // A reminder's text may hold commas; only the run fields are separated by them.
-    QTest::newRow("reminder ignores run fields") << false << "a,b"
-                                                 << ""
-                                                 << ""
-                                                 << "";
-}
-
-void TestEditorRules::refusesCommas()
-{
-    QFETCH(bool, run);
-    QFETCH(QString, program);
-    QFETCH(QString, parameters);
-    QFETCH(QString, dir);
-    QFETCH(QString, field);
-
-    EditorValues v;
-    v.runProgram = run;
-    v.text = QStringLiteral("one, two");
-    v.program = program;
-    v.parameters = parameters;
-    v.startDir = dir;
-    QCOMPARE(fieldWithComma(v), field);
+    if (state != 0)
+        QCOMPARE(v.showState, state);
 }
 
 void TestEditorRules::stepsMonths_data()
@@ -260,23 +169,6 @@ void TestEditorRules::stepsMonths()
     QFETCH(int, months);
     QFETCH(QDate, to);
     QCOMPARE(stepMonth(from, months), to);
-}
-
-void TestEditorRules::readsSpinText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("value");
-    QTest::newRow("number") << "17" << 17;
-    QTest::newRow("empty reads as minimum") << "" << 0;
-    QTest::newRow("letters read as minimum") << "ab" << 0;
-    QTest::newRow("too big") << "99" << 23;
-}
-
-void TestEditorRules::readsSpinText()
-{
-    QFETCH(QString, text);
-    QFETCH(int, value);
-    QCOMPARE(spinValue(text, 0, 23), value);
 }
 
 void TestEditorRules::gridTexts_data()
