@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QAudioDevice>
 #include <QAudioOutput>
+#include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
@@ -23,8 +24,22 @@ QtSound::QtSound(Beeper beeper, DeviceCheck hasAudioOutput, QObject* parent)
 
 QtSound::~QtSound() = default;
 
+namespace {
+// End-to-end tests cannot hear: with HOROLUX_SOUND_LOG set, every sound is also noted there.
+void note(const QString& what)
+{
+    static const QString path = qEnvironmentVariable("HOROLUX_SOUND_LOG");
+    if (path.isEmpty())
+        return;
+    QFile log(path);
+    if (log.open(QIODevice::Append))
+        log.write(what.toUtf8() + '\n');
+}
+} // namespace
+
 void QtSound::beep()
 {
+    note(QStringLiteral("beep"));
     if (m_beeper)
         m_beeper();
 }
@@ -69,6 +84,7 @@ void QtSound::ensurePlayer()
 
 void QtSound::playAsync(const QString& file)
 {
+    note(QStringLiteral("play ") + file);
     const QFileInfo info(file);
     if (file.isEmpty() || !info.isFile() || !info.isReadable()) {
         beep();

@@ -53,6 +53,9 @@ QProcessEnvironment E2eRig::env() const
     e.insert("QT_QPA_PLATFORM", "xcb");
     e.remove("WAYLAND_DISPLAY");
     e.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
+    e.insert("HOROLUX_SOUND_LOG", m_home.path() + "/sound.log");
+    for (auto it = m_extraEnv.cbegin(); it != m_extraEnv.cend(); ++it)
+        e.insert(it.key(), it.value());
     return e;
 }
 
@@ -169,3 +172,8 @@ QByteArray E2eRig::readFile(const QString& path) const
 }
 
 QString E2eRig::clockOutput() { return QString::fromLocal8Bit(m_clock.readAll()); }
+
+QStringList E2eRig::sounds() const
+{
+    return QString::fromUtf8(readFile(m_home.path() + "/sound.log")).split('\n', Qt::SkipEmptyParts);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QRect>
 #include <QStringList>
@@ -32,6 +33,10 @@ public:
     void writeSettings(const QByteArray& values); // lines below the Settings and Window keys
     QByteArray readFile(const QString& path) const;
     QString clockOutput();
+    // Every sound the program made ("beep", "play FILE"), one a line.
+    QStringList sounds() const;
+    // Extra environment for the program (set before startClock).
+    void setEnv(const QString& name, const QString& value) { m_extraEnv[name] = value; }
 
 private:
     qint64 clockPid() const;
@@ -41,4 +46,5 @@ private:
     QProcess m_xvfb;
     QProcess m_clock;
     QString m_display;
+    QMap<QString, QString> m_extraEnv;
 };
