@@ -100,25 +100,34 @@ void THoroluxMain::createControls()
 {
     // The colon lies behind both digit displays: only its middle shows between them.
     m_lbColon = blackLabel(this, QRect(6, 6, 78, 30));
+    m_lbColon->setObjectName(QStringLiteral("lbColon"));
     QFont colonFont(QStringLiteral("Sans Serif"));
     colonFont.setPixelSize(24);
     m_lbColon->setFont(colonFont);
 
     const QImage strip = DigitStrip::make();
     m_hours = digitDisplay(this, 6, strip);
+    m_hours->setObjectName(QStringLiteral("Hours"));
     m_mins = digitDisplay(this, 46, strip);
+    m_mins->setObjectName(QStringLiteral("Mins"));
 
     m_label1 = blackLabel(this, QRect(84, 6, 96, 28));
+    m_label1->setObjectName(QStringLiteral("Label1"));
     m_indDSK = new IndicatorBar(QStringLiteral("DSK"), this);
+    m_indDSK->setObjectName(QStringLiteral("indDSK"));
     m_indDSK->move(84, 12);
     m_indCPU = new IndicatorBar(QStringLiteral("CPU"), this);
+    m_indCPU->setObjectName(QStringLiteral("indCPU"));
     m_indCPU->move(132, 12);
     m_indMEM = new IndicatorBar(QStringLiteral("MEM"), this);
+    m_indMEM->setObjectName(QStringLiteral("indMEM"));
     m_indMEM->move(84, 24);
     m_indPF = new IndicatorBar(QStringLiteral("PF"), this);
+    m_indPF->setObjectName(QStringLiteral("indPF"));
     m_indPF->move(132, 24);
 
     m_lbDate = blackLabel(this, QRect(6, 34, 174, 13));
+    m_lbDate->setObjectName(QStringLiteral("lbDate"));
     QFont dateFont(QStringLiteral("Arial"));
     dateFont.setPixelSize(11);
     m_lbDate->setFont(dateFont);

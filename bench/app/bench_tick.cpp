@@ -1,0 +1,175 @@
+// The once-a-second tick of the real clock panel, on the offscreen platform: an ordinary
+// second, and a minute tick that runs the minute steps (digits, tray tip, chime check and the
+// schedule scan). Each with and without the performance sample, and each with and without
+// the repaint that follows it.
+#include "app/THoroluxMain.h"
+#include "platform/LinuxPlatform.h"
+#include "platform/RegFileRegistry.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+THoroluxMain* g_window = nullptr;
+
+struct TickKind {
+    bool minute; // force the minute steps
+    bool sample; // take the performance sample on this tick
+    bool paint;  // deliver the repaints the tick asked for
+};
+
+// Counts the paint events delivered anywhere in the program.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+void runTick(MainState& s, const TickKind& kind)
+{
+    if (kind.minute)
+        s.LastMinuteShown = 99;
+    g_window->TimerTimer();
+    if (kind.paint)
+        QCoreApplication::processEvents();
+}
+
+void BM_Tick(benchmark::State& st, TickKind kind)
+{
+    MainState& s = g_window->state();
+    s.ChimeMode = 0;
+    s.AutoUpdate = false;
+    if (kind.sample) {
+        s.UpdateInterval = 1;
+        s.SampleCountdown = 1;
+    } else {
+        s.UpdateInterval = 1 << 30;
+        s.SampleCountdown = 1 << 30;
+    }
+    // One tick to bring the shown minute up to date, and nothing left waiting to be painted.
+    g_window->TimerTimer();
+    QCoreApplication::processEvents();
+
+    for (auto _ : st)
+        runTick(s, kind);
+
+    // What one more tick of this kind costs in paint events, and whether it sampled.
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    qApp->installEventFilter(&counter);
+    const qint32 countdownBefore = s.SampleCountdown;
+    const qint32 runningBefore = s.RunningTime;
+    runTick(s, kind);
+    qApp->removeEventFilter(&counter);
+    QCoreApplication::processEvents();
+    st.counters["paints"] = kind.paint ? counter.paints : 0;
+    const bool sampled = s.RunningTime != runningBefore || (countdownBefore == 1 && kind.sample);
+    if (kind.sample != sampled)
+        st.SkipWithError("the tick did not sample as intended");
+    if (s.LastMinuteShown != s.CurrentMinute)
+        st.SkipWithError("the minute steps did not run");
+}
+
+// A settings file that keeps the benchmark at its ordinary scheduling class and silent.
+bool writeSettings(const QString& path)
+{
+    RegFileRegistry registry(path);
+    const SettingsStore store(registry);
+    const QString settings = QStringLiteral("Settings");
+    store.WriteRegInt(settings, QStringLiteral("PriorityClass"), 32);
+    store.WriteRegInt(settings, QStringLiteral("Chime"), 0);
+    store.WriteRegInt(settings, QStringLiteral("Alarm"), 0);
+    store.WriteRegInt(settings, QStringLiteral("TaskIcon"), 1);
+    store.WriteRegInt(settings, QStringLiteral("UpdateInterval"), 1);
+    store.WriteRegInt(settings, QStringLiteral("AutoUpdate"), 0);
+    store.WriteRegString(settings, QStringLiteral("Drive"), QStringLiteral("/"));
+    return QFile::exists(path);
+}
+
+constexpr TickKind Second{false, false, false};
+constexpr TickKind SecondPaint{false, false, true};
+constexpr TickKind SecondSample{false, true, false};
+constexpr TickKind SecondSamplePaint{false, true, true};
+constexpr TickKind Minute{true, false, false};
+constexpr TickKind MinutePaint{true, false, true};
+constexpr TickKind MinuteSample{true, true, false};
+constexpr TickKind MinuteSamplePaint{true, true, true};
+
+} // namespace
+
+#define HOROLUX_TICK(name, kind)                                                            \
+    BENCHMARK_CAPTURE(BM_Tick, name, kind)                                                  \
+        ->Unit(benchmark::kMicrosecond)                                                     \
+        ->Repetitions(10)                                                                   \
+        ->ReportAggregatesOnly(true)
+
+HOROLUX_TICK(second, Second);
+HOROLUX_TICK(second_paint, SecondPaint);
+HOROLUX_TICK(second_sample, SecondSample);
+HOROLUX_TICK(second_sample_paint, SecondSamplePaint);
+HOROLUX_TICK(minute, Minute);
+HOROLUX_TICK(minute_paint, MinutePaint);
+HOROLUX_TICK(minute_sample, MinuteSample);
+HOROLUX_TICK(minute_sample_paint, MinuteSamplePaint);
+
+int main(int argc, char** argv)
+{
+    // Nothing of the user's own and no display: everything points into a temporary folder
+    // before the application exists.
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        std::fprintf(stderr, "cannot create a temporary folder\n");
+        return 1;
+    }
+    const QByteArray root = QFile::encodeName(home.path());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("HOME", root);
+    qputenv("XDG_CONFIG_HOME", root + "/config");
+    qputenv("XDG_DATA_HOME", root + "/data");
+    qputenv("XDG_CACHE_HOME", root + "/cache");
+    QDir().mkpath(home.filePath(QStringLiteral("runtime")));
+    QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", root + "/runtime");
+
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Horolux"));
+    if (!writeSettings(home.filePath(QStringLiteral("config/horolux/settings.reg")))) {
+        std::fprintf(stderr, "the settings file was not written\n");
+        return 1;
+    }
+
+    LinuxPlatform platform;
+    THoroluxMain window(platform.services());
+    window.show();
+    // The benchmark drives the tick itself; the window's own second timer would add ticks.
+    for (QTimer* t : window.findChildren<QTimer*>()) {
+        if (t->isActive() && t->interval() == 1000)
+            t->stop();
+    }
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents();
+    g_window = &window;
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_window = nullptr;
+    return 0;
+}

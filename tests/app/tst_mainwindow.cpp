@@ -1,0 +1,287 @@
+#include "app/THoroluxMain.h"
+#include "components/TTaskIcon.h"
+#include "doubles/FakePlatform.h"
+#include "ui/ModalSeam.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString S = QStringLiteral("Settings");
+const QString W = QStringLiteral("Window");
+
+qint32 stored(FakeRegistry& reg, const QString& sub, const QString& name)
+{
+    const auto v = reg.get(sub, name);
+    return v ? qint32(v->dword) : -999;
+}
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void firstRunWithNothingStored();
+    void menuItemsInOrder();
+    void shutdownStoresOwnedValuesAndNextRunRestoresThem();
+    void storesTheCheckMarkNotTheArmedState();
+    void chimeDuringStartupInMinuteZero();
+    void indefiniteHideShowsTrayIcon();
+    void clickHidesAndTheTickBringsItBack_data();
+    void clickHidesAndTheTickBringsItBack();
+    void dragMovesWithoutHiding();
+    void frameNeitherDragsNorHides();
+    void trayClickToggles();
+    void webSiteFailureIsReported();
+    void unwritableScheduleIsReportedWithItsPath();
+    void setAsideLinesAreNoticedOnce();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestMainWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    ModalSeam::clearQueues();
+    ModalSeam::shownMessages().clear();
+}
+
+void TestMainWindow::firstRunWithNothingStored()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    QCOMPARE(w.pos(), QPoint(10, 160));
+    QCOMPARE(w.size(), QSize(187, 53));
+    QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(w.windowFlags() & Qt::Tool); // no task-bar button
+    QCOMPARE(p.desktop.suppressed, 1);
+    QCOMPARE(p.priority.classes, QList<int>{64});
+    QVERIFY(p.perf.calls.contains("PerfStats\\StartStat|KERNEL\\CPUUsage"));
+    QCOMPARE(p.drives.queried, QStringList{"/"});
+    QCOMPARE(w.state().MonitorDrive, QString("/"));
+    QCOMPARE(w.state().ScheduleFileName, m_dir->path() + "/horolux.dat");
+    QCOMPARE(w.state().ScheduleList.count(), 0);
+    QVERIFY(!w.taskIcon()->Active());
+    QVERIFY(!w.stayOnTopChecked());
+    QVERIFY(!w.autoUpdateChecked());
+    QCOMPARE(w.state().StartupComplete, true);
+    QCOMPARE(p.registry.writes, 0);
+    QCOMPARE(w.dateLine(), QString("Good morning Ann"));
+    QVERIFY(p.sound.events.isEmpty());
+    // The greeting gives way to the date on the tenth tick.
+    for (int i = 1; i <= 9; ++i) {
+        p.clock.current = p.clock.current.addSecs(1);
+        w.TimerTimer();
+    }
+    QCOMPARE(w.dateLine(), QString("Good morning Ann"));
+    w.TimerTimer();
+    QVERIFY(w.dateLine().contains("2000"));
+}
+
+void TestMainWindow::menuItemsInOrder()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    QStringList captions;
+    for (QAction* a : w.popupMenu()->actions())
+        captions << (a->isSeparator() ? QString("-") : a->text());
+    QCOMPARE(captions, (QStringList{"&Settings", "Sc&heduler", "&Quick Reminder",
+                                    "Performance &Report", "-", "Stay On &Top",
+                                    "Automatic Time &Update", "-", "&Help",
+                                    "Connect to " + THoroluxMain::WebHost, "&About Horolux", "-",
+                                    "&Close"}));
+    QCOMPARE(w.popupMenu()->actions().last()->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
+}
+
+void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
+{
+    FakePlatform p(m_dir->path() + "/");
+    {
+        THoroluxMain w(p.services);
+        w.move(300, 200);
+        w.popupMenu()->findChild<QAction*>("StayOnTopItem")->trigger();
+        QCOMPARE(p.desktop.onTop, QList<bool>{true});
+        w.state().PageFaultMax = 350; // raised by sampling while running
+        w.CloseItemClick();
+        QVERIFY(p.perf.calls.contains("PerfStats\\StopStat|KERNEL\\CPUUsage"));
+    }
+    QCOMPARE(stored(p.registry, S, "PFMax"), 350);
+    QCOMPARE(stored(p.registry, S, "StayOnTop"), 1);
+    QCOMPARE(stored(p.registry, S, "AutoUpdate"), 0);
+    QCOMPARE(stored(p.registry, W, "State"), 0);
+    QCOMPARE(stored(p.registry, W, "Top"), 200);
+    QCOMPARE(stored(p.registry, W, "Left"), 300);
+    QVERIFY(QFile::exists(m_dir->path() + "/horolux.dat"));
+
+    THoroluxMain again(p.services);
+    QCOMPARE(again.pos(), QPoint(300, 200));
+    QVERIFY(again.stayOnTopChecked());
+    QCOMPARE(p.desktop.onTop, (QList<bool>{true, true}));
+    QCOMPARE(again.state().PageFaultMax, 350);
+}
+
+void TestMainWindow::storesTheCheckMarkNotTheArmedState()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.registry.put(S, "AutoUpdate", RegValue::fromDword(1));
+    {
+        THoroluxMain w(p.services);
+        QVERIFY(w.autoUpdateChecked());
+        QVERIFY(w.state().AutoUpdate);
+        w.state().AutoUpdate = false; // a completed time update disarms it
+        w.CloseItemClick();
+    }
+    QCOMPARE(stored(p.registry, S, "AutoUpdate"), 1);
+}
+
+void TestMainWindow::chimeDuringStartupInMinuteZero()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(14, 0, 30));
+    p.registry.put(S, "Chime", RegValue::fromDword(1));
+    THoroluxMain w(p.services);
+    QCOMPARE(p.sound.events, QStringList{"beep"});
+    QCOMPARE(w.dateLine(), QString("Good afternoon Ann"));
+}
+
+void TestMainWindow::indefiniteHideShowsTrayIcon()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.registry.put(S, "Hide Interval", RegValue::fromDword(0xFFFFFFFF));
+    p.registry.put(S, "TaskIcon", RegValue::fromDword(0));
+    THoroluxMain w(p.services);
+    QVERIFY(w.taskIcon()->Active());
+    // The tip is set every minute whether or not the icon is shown.
+    QVERIFY(w.taskIcon()->ToolTip().startsWith("09:00"));
+}
+
+void TestMainWindow::clickHidesAndTheTickBringsItBack_data()
+{
+    QTest::addColumn<int>("hide");
+    QTest::addColumn<bool>("hidden");
+    QTest::addColumn<int>("backOnTick"); // 0: never within 30 ticks
+    QTest::newRow("4 seconds") << 4 << true << 4;
+    QTest::newRow("off") << 0 << false << 0;
+    QTest::newRow("indefinite") << -1 << true << 0;
+}
+
+void TestMainWindow::clickHidesAndTheTickBringsItBack()
+{
+    QFETCH(int, hide);
+    QFETCH(bool, hidden);
+    QFETCH(int, backOnTick);
+    FakePlatform p(m_dir->path() + "/");
+    p.registry.put(S, "Hide Interval", RegValue::fromDword(quint32(hide)));
+    THoroluxMain w(p.services);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* date = w.findChild<QLabel*>("lbDate");
+    QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(20, 5));
+    QCOMPARE(!w.isVisible(), hidden);
+    int shownOn = 0;
+    for (int i = 1; i <= 30 && hidden; ++i) {
+        w.TimerTimer();
+        if (w.isVisible()) {
+            shownOn = i;
+            break;
+        }
+    }
+    QCOMPARE(shownOn, backOnTick);
+}
+
+void TestMainWindow::dragMovesWithoutHiding()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* hours = w.findChild<QWidget*>("Hours");
+    const QPoint start = w.pos();
+    QTest::mousePress(hours, Qt::LeftButton, {}, QPoint(10, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(11, 10), hours->mapToGlobal(QPointF(11, 10)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(hours, &move);
+    QTest::mouseRelease(hours, Qt::LeftButton, {}, QPoint(11, 10));
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.pos(), start + QPoint(1, 0));
+}
+
+void TestMainWindow::frameNeitherDragsNorHides()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.state().HideCountdown, -1);
+}
+
+void TestMainWindow::trayClickToggles()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.registry.put(S, "TaskIcon", RegValue::fromDword(1));
+    THoroluxMain w(p.services);
+    w.show();
+    QVERIFY(w.taskIcon()->Active());
+    p.tray.click();
+    QVERIFY(!w.isVisible());
+    p.tray.click();
+    QVERIFY(w.isVisible());
+    p.tray.click(7); // another icon's identifier
+    QVERIFY(w.isVisible());
+}
+
+void TestMainWindow::webSiteFailureIsReported()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    p.launcher.result = false;
+    ModalSeam::queueMessageAnswer();
+    w.ConnectItemClick();
+    QCOMPARE(p.launcher.calls.size(), 1);
+    QVERIFY(p.launcher.calls.first().startsWith("https://" + THoroluxMain::WebHost));
+    QCOMPARE(ModalSeam::shownMessages(), QStringList{"Could not connect to Web site"});
+}
+
+void TestMainWindow::unwritableScheduleIsReportedWithItsPath()
+{
+    // A regular file where the data folder should be: the save fails even as root.
+    QFile blocker(m_dir->path() + "/blocker");
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    FakePlatform p(m_dir->path() + "/blocker/horolux/");
+    THoroluxMain w(p.services);
+    w.state().ScheduleList.add("09053652600Reminder:Call home");
+    ModalSeam::queueMessageAnswer();
+    w.saveSchedule();
+    QCOMPARE(ModalSeam::shownMessages(),
+             QStringList{"Cannot create file " + m_dir->path() + "/blocker/horolux/horolux.dat"});
+    QCOMPARE(w.state().ScheduleList.count(), 1); // kept in memory
+    ModalSeam::queueMessageAnswer();
+}
+
+void TestMainWindow::setAsideLinesAreNoticedOnce()
+{
+    QFile dat(m_dir->path() + "/horolux.dat");
+    QVERIFY(dat.open(QIODevice::WriteOnly));
+    dat.write("09053652600Reminder:fine\r\ngarbage line\r\n");
+    dat.close();
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    QCOMPARE(w.state().ScheduleList.count(), 1);
+    for (int i = 0; i < 10; ++i)
+        w.TimerTimer();
+    QVERIFY2(w.dateLine().contains("set aside"), qPrintable(w.dateLine()));
+    for (int i = 0; i < 20; ++i)
+        w.TimerTimer();
+    QVERIFY(w.dateLine().contains("2000"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
