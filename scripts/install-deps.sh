@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libx11-dev libgl-dev
   libbenchmark-dev
   xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -207,12 +207,14 @@ void THoroluxMain::FormCreate()
     m_tick.SetDisplayFormat(s.Use12Hour);
     const ScheduleList::LoadResult loaded = s.ScheduleList.load(s.ScheduleFileName);
     if (loaded.setAside > 0)
-        m_pendingNotice = QStringLiteral("%1 schedule line(s) set aside").arg(loaded.setAside);
+        m_pendingNotice = loaded.setAside == 1
+                              ? QStringLiteral("1 schedule line set aside")
+                              : QStringLiteral("%1 schedule lines set aside").arg(loaded.setAside);
     m_tick.UpdateTime(m_platform.clock->now());
 
     // 18-21: time server, greeting, automatic update mark.
     Startup::readTimeServerSettings(s, m_store);
-    m_lbDate->setText(Startup::greeting(s.CurrentHour, m_platform.user->userName()));
+    setDateLine(Startup::greeting(s.CurrentHour, m_platform.user->userName()));
     m_autoItem->setChecked(s.AutoUpdate);
 
     // 22-24: the tick starts; no task-bar button.
@@ -326,7 +328,17 @@ void THoroluxMain::setHoursFormatWidth(int width) { m_hours->setFormatWidth(quin
 void THoroluxMain::setHoursValue(int value) { m_hours->setValue(value); }
 void THoroluxMain::setMinutesValue(int value) { m_mins->setValue(value); }
 QString THoroluxMain::dateLine() const { return m_lbDate->text(); }
-void THoroluxMain::setDateLine(const QString& text) { m_lbDate->setText(text); }
+void THoroluxMain::setDateLine(const QString& text)
+{
+    // A long date or message gets a smaller font rather than losing its ends.
+    QFont font = m_lbDate->font();
+    int size = 11;
+    font.setPixelSize(size);
+    while (size > 8 && QFontMetrics(font).horizontalAdvance(text) > m_lbDate->width() - 2)
+        font.setPixelSize(--size);
+    m_lbDate->setFont(font);
+    m_lbDate->setText(text);
+}
 void THoroluxMain::setColon(bool shown) { m_lbColon->setText(shown ? QStringLiteral(":") : QString()); }
 void THoroluxMain::setToolTip(const QString& tip) { m_taskIcon->setToolTip(tip); }
 
