@@ -135,7 +135,7 @@ void TestClockTick::chimesOnceOnTheHour()
     r.start(t0);
     for (int i = 1; i <= 70; ++i)
         r.tick.TimerTimer(t0.addSecs(i));
-    QTEST(r.sound.events, "events");
+    QTEST(r.sound.calls, "events");
 }
 
 void TestClockTick::clockSetBackDoesNotChimeTwice()
@@ -144,16 +144,16 @@ void TestClockTick::clockSetBackDoesNotChimeTwice()
     r.state.ChimeMode = 1;
     r.start(at("2000-01-03T14:59:58"));
     r.tick.TimerTimer(at("2000-01-03T15:00:01"));
-    QCOMPARE(r.sound.events.size(), 1);
+    QCOMPARE(r.sound.calls.size(), 1);
     // The system clock is set back by half an hour, then reaches 15:00 again.
     r.tick.TimerTimer(at("2000-01-03T14:30:00"));
     r.tick.TimerTimer(at("2000-01-03T15:00:00"));
-    QCOMPARE(r.sound.events.size(), 1);
+    QCOMPARE(r.sound.calls.size(), 1);
     QCOMPARE(r.face.hours, 15);
     // Forward by hours: the real time shows and the next hour chimes.
     r.tick.TimerTimer(at("2000-01-03T18:00:05"));
     QCOMPARE(r.face.hours, 18);
-    QCOMPARE(r.sound.events.size(), 2);
+    QCOMPARE(r.sound.calls.size(), 2);
 }
 
 void TestClockTick::forcedRedrawChimesAgain()
@@ -161,10 +161,10 @@ void TestClockTick::forcedRedrawChimesAgain()
     Rig r;
     r.state.ChimeMode = 1;
     r.start(at("2000-01-03T09:00:10"));
-    QCOMPARE(r.sound.events.size(), 1); // started during minute 0
+    QCOMPARE(r.sound.calls.size(), 1); // started during minute 0
     r.state.LastMinuteShown = 99;
     r.tick.TimerTimer(at("2000-01-03T09:00:11"));
-    QCOMPARE(r.sound.events.size(), 2);
+    QCOMPARE(r.sound.calls.size(), 2);
 }
 
 void TestClockTick::statusLineCountdown()
@@ -271,7 +271,7 @@ void TestClockTick::nestedTickDoesNotRepeatMinuteSteps()
     };
     r.tick.TimerTimer(at("2000-01-03T11:00:00"));
     QCOMPARE(r.face.scans, 1);
-    QCOMPARE(r.sound.events.size(), 1);
+    QCOMPARE(r.sound.calls.size(), 1);
 }
 
 void TestClockTick::automaticUpdateConditions_data()

@@ -72,7 +72,7 @@ void TestMainWindow::firstRunWithNothingStored()
     QCOMPARE(w.state().StartupComplete, true);
     QCOMPARE(p.registry.writes, 0);
     QCOMPARE(w.dateLine(), QString("Good morning Ann"));
-    QVERIFY(p.sound.events.isEmpty());
+    QVERIFY(p.sound.calls.isEmpty());
     // The greeting gives way to the date on the tenth tick.
     for (int i = 1; i <= 9; ++i) {
         p.clock.current = p.clock.current.addSecs(1);
@@ -145,7 +145,7 @@ void TestMainWindow::chimeDuringStartupInMinuteZero()
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(14, 0, 30));
     p.registry.put(S, "Chime", RegValue::fromDword(1));
     THoroluxMain w(p.services);
-    QCOMPARE(p.sound.events, QStringList{"beep"});
+    QCOMPARE(p.sound.calls, QStringList{"beep"});
     QCOMPARE(w.dateLine(), QString("Good afternoon Ann"));
 }
 

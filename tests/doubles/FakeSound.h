@@ -6,7 +6,7 @@
 
 class FakeSound : public ISound {
 public:
-    void beep() override { events << QStringLiteral("beep"); }
-    void playAsync(const QString& file) override { events << QStringLiteral("play ") + file; }
-    QStringList events;
+    void beep() override { calls << QStringLiteral("beep"); }
+    void playAsync(const QString& file) override { calls << QStringLiteral("play ") + file; }
+    QStringList calls;
 };

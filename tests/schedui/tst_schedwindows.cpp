@@ -1,4 +1,4 @@
-#include "SchedUiFakes.h"
+#include "doubles/FakePlatform.h"
 
 #include "app/MainState.h"
 #include "platform/Platform.h"
