@@ -53,21 +53,7 @@ DayNumber eachWeekdayDate(DayNumber date, int code, DayNumber today)
 
 QString flattenLineBreaks(const QString& text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r') {
-            if (i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-            out += u' ';
-        } else if (c == u'\n' || c == QChar(0x2028) || c == QChar(0x2029) || c == QChar(0x0085)) {
-            out += u' ';
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    return ScheduleEntry::withoutLineBreaks(text);
 }
 
 QString reminderDetail(const QString& text)

@@ -41,11 +41,12 @@ bool allDigits(const QString& line, qsizetype start, qsizetype length)
     return true;
 }
 
-// A line must stay one line in the file, so any line break in a detail becomes one blank.
+} // namespace
+
+// A line must stay one line in the file, so any line break in a detail becomes one blank
+// (CR LF counts once).
 QString withoutLineBreaks(const QString& text)
 {
-    if (!text.contains(u'\r') && !text.contains(u'\n'))
-        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -54,7 +55,7 @@ QString withoutLineBreaks(const QString& text)
             if (i + 1 < text.size() && text.at(i + 1) == u'\n')
                 ++i;
             out += u' ';
-        } else if (c == u'\n') {
+        } else if (c == u'\n' || c == QChar(0x2028) || c == QChar(0x2029) || c == QChar(0x0085)) {
             out += u' ';
         } else {
             out += c;
@@ -62,6 +63,8 @@ QString withoutLineBreaks(const QString& text)
     }
     return out;
 }
+
+namespace {
 
 // Splits off the text before the first ',' of `rest`; without a ',' all of it is taken.
 QString takeField(QString& rest)

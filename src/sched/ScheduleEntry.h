@@ -25,6 +25,10 @@ constexpr int MaxDetail = 999;
 
 QString FormatScheduleEntry(int hour, int minute, DayNumber day, int type, const QString& detail);
 
+// The text with every line break (CR LF, CR, LF, Unicode line and paragraph separators)
+// turned into one blank: an entry must stay one line.
+QString withoutLineBreaks(const QString& text);
+
 // Field readers. Each reads its positions as a decimal integer (leading spaces allowed).
 int hour(const QString& line);
 int minute(const QString& line);
