@@ -88,6 +88,9 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
     m_schedulerUi = std::make_unique<SchedulerUi>(m_state, m_platform, this);
     m_taskIcon = std::make_unique<TTaskIcon>(*platform.tray);
     connect(m_taskIcon.get(), &TTaskIcon::OnClick, this, &THoroluxMain::TaskIconClick);
+    // Desktop users expect the tray icon's right button to offer the same menu as the face.
+    connect(m_taskIcon.get(), &TTaskIcon::OnRightClick, this,
+            [this](TTaskIcon*, QPoint at) { TaskIconRightClick(at); });
     FormCreate();
 }
 
@@ -294,6 +297,8 @@ void THoroluxMain::TaskIconClick()
     else
         showAndRaise();
 }
+
+void THoroluxMain::TaskIconRightClick(QPoint at) { m_menu->popup(at); }
 
 void THoroluxMain::SchedItemClick()
 {

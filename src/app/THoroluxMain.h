@@ -42,6 +42,7 @@ public:
     void ConnectItemClick();
     void AboutItemClick();
     void TaskIconClick();
+    void TaskIconRightClick(QPoint at);
     void SchedItemClick();
     void ReminderItemClick();
     void ReportItemClick();

@@ -199,7 +199,8 @@ void TestE2eSchedule::failedRunItemWarnsAndStaysScheduled()
 
     const QByteArray tomorrow = line(8, 30, Today + 1, 1, missing);
     if (endSessionWithBoxOpen) {
-        // The item is due again tomorrow and the reminder nobody has seen is still pending.
+        // Ending the session must not use up the reminder the box was holding back: nobody
+        // saw it, so it stays for the next start. The failed item is still due tomorrow.
         QCOMPARE(rig.terminate(), 0);
         QCOMPARE(rig.readFile(rig.schedulePath()), crlf({tomorrow, reminder}));
         return;
