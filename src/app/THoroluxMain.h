@@ -79,6 +79,7 @@ public:
     bool FireScheduleItem(const QString& detail) override;
     void ShowWarning(const QString& text) override;
     void SaveSchedule() override;
+    bool closing() const override { return m_shutDown; }
 
 signals:
     void closed();

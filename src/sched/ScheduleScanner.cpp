@@ -23,6 +23,8 @@ void CheckSchedule(MainState& state, ScanActions& actions)
     // The actions may run a nested scan that changes the list and the cursor, so both are
     // read afresh on every round.
     while (state.ScheduleCursor >= 0 && state.ScheduleCursor < list.count()) {
+        if (actions.closing())
+            break;
         const QString line = list.at(state.ScheduleCursor);
         const int time = timeNumber(line);
         const DayNumber day = dayNumber(line);
@@ -48,7 +50,7 @@ void CheckSchedule(MainState& state, ScanActions& actions)
         list.removeAt(state.ScheduleCursor);
 
         if (type <= Weekly || DayNumbers::weekday(today) == type - 2) {
-            if (!actions.FireScheduleItem(fired))
+            if (!actions.FireScheduleItem(fired) && !actions.closing())
                 actions.ShowWarning(failureText(fired));
         }
         if (type == Daily)

@@ -21,6 +21,7 @@ public:
     QList<QStringList> saves;
     bool result = true;
     std::function<void(const QString&)> onFire;
+    std::function<void()> onWarning;
     MainState* state = nullptr;
 
     bool FireScheduleItem(const QString& detail) override
@@ -30,8 +31,15 @@ public:
             onFire(detail);
         return result;
     }
-    void ShowWarning(const QString& text) override { warnings << text; }
+    void ShowWarning(const QString& text) override
+    {
+        warnings << text;
+        if (onWarning)
+            onWarning();
+    }
     void SaveSchedule() override { saves << state->ScheduleList.lines(); }
+    bool closing() const override { return isClosing; }
+    bool isClosing = false;
 };
 
 void setNow(MainState& state, DayNumber day, int hour, int minute)
@@ -66,6 +74,7 @@ private slots:
     void nestedScanInsideFiring();
     void listEmptiedInsideFiring();
     void cursorOutOfRange();
+    void endingProgramFinishesTheItemInHand();
 };
 
 // Three lines over two days, checking the list and the cursor after every scan.
@@ -330,6 +339,27 @@ void TestScheduleScanner::cursorOutOfRange()
     ScheduleScanner::CheckSchedule(state, actions);
     QCOMPARE(actions.fired.size(), 1);
     QCOMPARE(state.ScheduleCursor, 0);
+}
+
+// The program ends while the failure box of one item is open: that item is still put back
+// and saved, but the reminder after it is not used up unseen.
+void TestScheduleScanner::endingProgramFinishesTheItemInHand()
+{
+    MainState state;
+    RecordingActions actions;
+    actions.state = &state;
+    actions.result = false;
+    const QString run = FormatScheduleEntry(8, 30, D - 1, 1, "Run:/no/such/program,,,1");
+    const QString reminder = FormatScheduleEntry(9, 0, D, 0, "Reminder:after");
+    fill(state, {run, reminder});
+    actions.onWarning = [&] { actions.isClosing = true; };
+    setNow(state, D, 9, 0);
+    ScheduleScanner::CheckSchedule(state, actions);
+    QCOMPARE(actions.fired, QStringList{"Run:/no/such/program,,,1"});
+    const QStringList expected{FormatScheduleEntry(8, 30, D + 1, 1, "Run:/no/such/program,,,1"),
+                               reminder};
+    QCOMPARE(state.ScheduleList.lines(), expected);
+    QCOMPARE(actions.saves.last(), expected);
 }
 
 QTEST_APPLESS_MAIN(TestScheduleScanner)
