@@ -54,6 +54,9 @@ QProcessEnvironment E2eRig::env() const
     e.remove("WAYLAND_DISPLAY");
     e.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
     e.insert("HOROLUX_SOUND_LOG", m_home.path() + "/sound.log");
+    // A sanitizer build must accept faketime's preloaded library in front of its runtime.
+    const QString asan = e.value("ASAN_OPTIONS");
+    e.insert("ASAN_OPTIONS", (asan.isEmpty() ? QString() : asan + ":") + "verify_asan_link_order=0");
     for (auto it = m_extraEnv.cbegin(); it != m_extraEnv.cend(); ++it)
         e.insert(it.key(), it.value());
     return e;
