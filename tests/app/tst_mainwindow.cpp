@@ -31,6 +31,7 @@ private slots:
     void storesTheCheckMarkNotTheArmedState();
     void chimeDuringStartupInMinuteZero();
     void indefiniteHideShowsTrayIcon();
+    void absurdStoredNumbers();
     void clickHidesAndTheTickBringsItBack_data();
     void clickHidesAndTheTickBringsItBack();
     void dragMovesWithoutHiding();
@@ -158,6 +159,24 @@ void TestMainWindow::indefiniteHideShowsTrayIcon()
     QVERIFY(w.taskIcon()->Active());
     // The tip is set every minute whether or not the icon is shown.
     QVERIFY(w.taskIcon()->ToolTip().startsWith("09:00"));
+}
+
+// Values only an edited file can hold: applied as the rules say, without a crash.
+void TestMainWindow::absurdStoredNumbers()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.registry.put(W, "Top", RegValue::fromDword(0x80000000u));
+    p.registry.put(W, "Left", RegValue::fromDword(0x7FFFFFFFu));
+    p.registry.put(S, "PFMax", RegValue::fromDword(20000));
+    p.registry.put(S, "UpdateInterval", RegValue::fromDword(quint32(-5)));
+    THoroluxMain w(p.services);
+    w.show();
+    QCOMPARE(w.x(), 10); // left beyond the screen: the designed edge stays
+    QCOMPARE(w.state().PageFaultMax, 100);
+    for (int i = 0; i < 20; ++i)
+        w.TimerTimer();
+    QCOMPARE(w.state().RunningTime, 0); // no sample is ever taken
+    QVERIFY(!p.perf.calls.contains("PerfStats\\StatData|KERNEL\\CPUUsage"));
 }
 
 void TestMainWindow::clickHidesAndTheTickBringsItBack_data()
