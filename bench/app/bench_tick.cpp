@@ -113,10 +113,10 @@ constexpr TickKind MinuteSamplePaint{true, true, true};
 
 } // namespace
 
-#define HOROLUX_TICK(name, kind)                                                            \
-    BENCHMARK_CAPTURE(BM_Tick, name, kind)                                                  \
-        ->Unit(benchmark::kMicrosecond)                                                     \
-        ->Repetitions(10)                                                                   \
+#define HOROLUX_TICK(name, kind)                                                                   \
+    BENCHMARK_CAPTURE(BM_Tick, name, kind)                                                         \
+        ->Unit(benchmark::kMicrosecond)                                                            \
+        ->Repetitions(10)                                                                          \
         ->ReportAggregatesOnly(true)
 
 HOROLUX_TICK(second, Second);

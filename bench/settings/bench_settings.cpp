@@ -40,8 +40,9 @@ void writeRealisticFile(const SettingsStore& store)
     store.WriteRegString(Settings, QStringLiteral("ChimeSound"),
                          QStringLiteral("/usr/share/sounds/freedesktop/stereo/bell.oga"));
     store.WriteRegInt(Settings, QStringLiteral("Alarm"), 2);
-    store.WriteRegString(Settings, QStringLiteral("AlarmSound"),
-                         QStringLiteral("/usr/share/sounds/freedesktop/stereo/alarm-clock-elapsed.oga"));
+    store.WriteRegString(
+        Settings, QStringLiteral("AlarmSound"),
+        QStringLiteral("/usr/share/sounds/freedesktop/stereo/alarm-clock-elapsed.oga"));
     store.WriteRegInt(Settings, QStringLiteral("AutoUpdate"), 0);
     store.WriteRegString(Settings, QStringLiteral("InternetWin"),
                          QStringLiteral("Connected to Internet"));
@@ -78,9 +79,9 @@ void BM_ReadAllAtStartup(benchmark::State& st)
 {
     RegFileRegistry registry(g_settingsPath);
     const SettingsStore store(registry);
-    static const char* const ints[] = {"StayOnTop", "Hide Interval", "TaskIcon",  "12Hr Format",
-                                       "PFMax",     "UpdateInterval", "PriorityClass", "Chime",
-                                       "Alarm",     "AutoUpdate"};
+    static const char* const ints[] = {
+        "StayOnTop",      "Hide Interval", "TaskIcon", "12Hr Format", "PFMax",
+        "UpdateInterval", "PriorityClass", "Chime",    "Alarm",       "AutoUpdate"};
     static const char* const texts[] = {"Drive", "ChimeSound", "AlarmSound", "InternetWin",
                                         "HostName"};
     QStringList intNames, textNames;
@@ -122,8 +123,14 @@ void BM_WriteInt(benchmark::State& st)
 } // namespace
 
 BENCHMARK(BM_ReadInt)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
-BENCHMARK(BM_ReadString)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
-BENCHMARK(BM_ReadAllAtStartup)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadString)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadAllAtStartup)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_WriteInt)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv)

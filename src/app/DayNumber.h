@@ -7,14 +7,20 @@ using DayNumber = qint32;
 
 namespace DayNumbers {
 
-inline qint64 epochJulianDay() { return QDate(1899, 12, 30).toJulianDay(); }
+inline qint64 epochJulianDay()
+{
+    return QDate(1899, 12, 30).toJulianDay();
+}
 
 inline DayNumber fromDate(const QDate& date)
 {
     return static_cast<DayNumber>(date.toJulianDay() - epochJulianDay());
 }
 
-inline QDate toDate(DayNumber day) { return QDate::fromJulianDay(epochJulianDay() + day); }
+inline QDate toDate(DayNumber day)
+{
+    return QDate::fromJulianDay(epochJulianDay() + day);
+}
 
 // 1 = Sunday .. 7 = Saturday.
 inline int weekday(DayNumber day)

@@ -40,7 +40,8 @@ WindowSettings readDisplaySettings(MainState& s, const SettingsStore& store)
     w.stayOnTop = store.ReadRegInt(Settings, QStringLiteral("StayOnTop"), 0) == 1;
     s.HideInterval = store.ReadRegInt(Settings, QStringLiteral("Hide Interval"), 4);
     // An indefinite hide period needs the tray icon to bring the panel back.
-    w.taskIcon = s.HideInterval < 0 || store.ReadRegInt(Settings, QStringLiteral("TaskIcon"), 0) == 1;
+    w.taskIcon =
+        s.HideInterval < 0 || store.ReadRegInt(Settings, QStringLiteral("TaskIcon"), 0) == 1;
     s.Use12Hour = store.ReadRegInt(Settings, QStringLiteral("12Hr Format"), 0) == 1;
     s.PageFaultMax = clampPageFaultMax(store.ReadRegInt(Settings, QStringLiteral("PFMax"), 100));
     s.UpdateInterval = store.ReadRegInt(Settings, QStringLiteral("UpdateInterval"), 1);
@@ -53,7 +54,8 @@ qint32 readPriorityClass(const SettingsStore& store)
     return store.ReadRegInt(Settings, QStringLiteral("PriorityClass"), 64);
 }
 
-void readSoundAndDriveSettings(MainState& s, const SettingsStore& store, const QString& defaultDrive)
+void readSoundAndDriveSettings(MainState& s, const SettingsStore& store,
+                               const QString& defaultDrive)
 {
     s.MonitorDrive = store.ReadRegString(Settings, QStringLiteral("Drive"), defaultDrive);
     s.ChimeMode = store.ReadRegInt(Settings, QStringLiteral("Chime"), 0);

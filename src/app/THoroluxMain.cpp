@@ -137,8 +137,7 @@ void THoroluxMain::createControls()
     m_lbDate->setText(QStringLiteral("Right-click clock face for menu"));
 
     for (QWidget* w : std::initializer_list<QWidget*>{m_lbDate, m_lbColon, m_label1, m_indDSK,
-                                                      m_indCPU, m_indMEM, m_indPF, m_hours,
-                                                      m_mins})
+                                                      m_indCPU, m_indMEM, m_indPF, m_hours, m_mins})
         w->installEventFilter(this);
 
     m_timer = new QTimer(this);
@@ -163,11 +162,11 @@ void THoroluxMain::createMenu()
     item("ReminderItem", QStringLiteral("&Quick Reminder"), &THoroluxMain::ReminderItemClick);
     item("ReportItem", QStringLiteral("Performance &Report"), &THoroluxMain::ReportItemClick);
     m_menu->addSeparator();
-    m_stayOnTopItem = item("StayOnTopItem", QStringLiteral("Stay On &Top"),
-                           &THoroluxMain::StayOnTopItemClick);
+    m_stayOnTopItem =
+        item("StayOnTopItem", QStringLiteral("Stay On &Top"), &THoroluxMain::StayOnTopItemClick);
     m_stayOnTopItem->setCheckable(true);
-    m_autoItem = item("AutoItem", QStringLiteral("Automatic Time &Update"),
-                      &THoroluxMain::AutoItemClick);
+    m_autoItem =
+        item("AutoItem", QStringLiteral("Automatic Time &Update"), &THoroluxMain::AutoItemClick);
     m_autoItem->setCheckable(true);
     m_menu->addSeparator();
     item("HelpItem", QStringLiteral("&Help"), &THoroluxMain::HelpItemClick);
@@ -258,10 +257,19 @@ void THoroluxMain::closeEvent(QCloseEvent* event)
     emit closed();
 }
 
-void THoroluxMain::CloseItemClick() { close(); }
+void THoroluxMain::CloseItemClick()
+{
+    close();
+}
 
-bool THoroluxMain::stayOnTopChecked() const { return m_stayOnTopItem->isChecked(); }
-bool THoroluxMain::autoUpdateChecked() const { return m_autoItem->isChecked(); }
+bool THoroluxMain::stayOnTopChecked() const
+{
+    return m_stayOnTopItem->isChecked();
+}
+bool THoroluxMain::autoUpdateChecked() const
+{
+    return m_autoItem->isChecked();
+}
 
 void THoroluxMain::StayOnTopItemClick()
 {
@@ -274,7 +282,10 @@ void THoroluxMain::AutoItemClick()
     m_state.AutoUpdate = m_autoItem->isChecked();
 }
 
-void THoroluxMain::HelpItemClick() { HelpSystem::showFinder(); }
+void THoroluxMain::HelpItemClick()
+{
+    HelpSystem::showFinder();
+}
 
 void THoroluxMain::ConnectItemClick()
 {
@@ -298,7 +309,10 @@ void THoroluxMain::TaskIconClick()
         showAndRaise();
 }
 
-void THoroluxMain::TaskIconRightClick(QPoint at) { m_menu->popup(at); }
+void THoroluxMain::TaskIconRightClick(QPoint at)
+{
+    m_menu->popup(at);
+}
 
 void THoroluxMain::SchedItemClick()
 {
@@ -329,10 +343,22 @@ void THoroluxMain::TimerTimer()
 
 // Clock face
 
-void THoroluxMain::setHoursFormatWidth(int width) { m_hours->setFormatWidth(quint16(width)); }
-void THoroluxMain::setHoursValue(int value) { m_hours->setValue(value); }
-void THoroluxMain::setMinutesValue(int value) { m_mins->setValue(value); }
-QString THoroluxMain::dateLine() const { return m_lbDate->text(); }
+void THoroluxMain::setHoursFormatWidth(int width)
+{
+    m_hours->setFormatWidth(quint16(width));
+}
+void THoroluxMain::setHoursValue(int value)
+{
+    m_hours->setValue(value);
+}
+void THoroluxMain::setMinutesValue(int value)
+{
+    m_mins->setValue(value);
+}
+QString THoroluxMain::dateLine() const
+{
+    return m_lbDate->text();
+}
 void THoroluxMain::setDateLine(const QString& text)
 {
     // A long date or message gets a smaller font rather than losing its ends.
@@ -344,8 +370,14 @@ void THoroluxMain::setDateLine(const QString& text)
     m_lbDate->setFont(font);
     m_lbDate->setText(text);
 }
-void THoroluxMain::setColon(bool shown) { m_lbColon->setText(shown ? QStringLiteral(":") : QString()); }
-void THoroluxMain::setToolTip(const QString& tip) { m_taskIcon->setToolTip(tip); }
+void THoroluxMain::setColon(bool shown)
+{
+    m_lbColon->setText(shown ? QStringLiteral(":") : QString());
+}
+void THoroluxMain::setToolTip(const QString& tip)
+{
+    m_taskIcon->setToolTip(tip);
+}
 
 void THoroluxMain::showAndRaise()
 {
@@ -353,9 +385,15 @@ void THoroluxMain::showAndRaise()
     raise();
 }
 
-void THoroluxMain::UpdateStatus() { m_sampler->UpdateStatus(); }
+void THoroluxMain::UpdateStatus()
+{
+    m_sampler->UpdateStatus();
+}
 
-void THoroluxMain::CheckSchedule() { ScheduleScanner::CheckSchedule(m_state, *this); }
+void THoroluxMain::CheckSchedule()
+{
+    ScheduleScanner::CheckSchedule(m_state, *this);
+}
 
 bool THoroluxMain::connectionWindowPresent(const QString& title)
 {
@@ -390,9 +428,15 @@ bool THoroluxMain::FireScheduleItem(const QString& detail)
     return m_schedulerUi->FireScheduleItem(detail, dateLine());
 }
 
-void THoroluxMain::ShowWarning(const QString& text) { SharedRoutines::ShowWarning(text); }
+void THoroluxMain::ShowWarning(const QString& text)
+{
+    SharedRoutines::ShowWarning(text);
+}
 
-void THoroluxMain::SaveSchedule() { saveSchedule(); }
+void THoroluxMain::SaveSchedule()
+{
+    saveSchedule();
+}
 
 // Mouse: press, drag and click on any control of the face; the frame around them does nothing.
 bool THoroluxMain::eventFilter(QObject* watched, QEvent* event)

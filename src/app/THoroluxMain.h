@@ -21,10 +21,7 @@ class TBitmapDigits;
 class TTaskIcon;
 
 // The clock panel: the resident main window that owns all program-wide state.
-class THoroluxMain : public QWidget,
-                     public ClockFace,
-                     public IndicatorSink,
-                     public ScanActions {
+class THoroluxMain : public QWidget, public ClockFace, public IndicatorSink, public ScanActions {
     Q_OBJECT
 public:
     // Runs the whole start-up; the window is shown by the caller.
@@ -125,6 +122,6 @@ private:
     QPoint m_dragOrigin;      // cursor position on the screen at the press
     QPoint m_dragWindowStart; // window position at the press
 
-    QString m_pendingNotice;  // shown on the date line once the greeting has gone
+    QString m_pendingNotice; // shown on the date line once the greeting has gone
     bool m_shutDown = false;
 };

@@ -8,9 +8,9 @@
 struct RegValue {
     enum class Type { Sz, Dword, Other };
     Type type = Type::Other;
-    QByteArray text;    // Sz: the text, UTF-8, without a terminating NUL
-    quint32 dword = 0;  // Dword: the 32-bit value
-    QByteArray raw;     // Other: the stored right-hand side, kept as it was found
+    QByteArray text;   // Sz: the text, UTF-8, without a terminating NUL
+    quint32 dword = 0; // Dword: the 32-bit value
+    QByteArray raw;    // Other: the stored right-hand side, kept as it was found
 
     static RegValue fromText(const QByteArray& t) { return {Type::Sz, t, 0, {}}; }
     static RegValue fromDword(quint32 v) { return {Type::Dword, {}, v, {}}; }

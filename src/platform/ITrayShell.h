@@ -9,7 +9,7 @@
 struct TrayRecord {
     int id = 0;
     QIcon icon;
-    QString tip;  // at most 63 characters
+    QString tip; // at most 63 characters
 };
 
 class ITrayShell {

@@ -4,7 +4,10 @@
 
 #include <ctime>
 
-QDateTime LinuxClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime LinuxClock::now() const
+{
+    return QDateTime::currentDateTime();
+}
 
 quint32 LinuxClock::tickCount() const
 {

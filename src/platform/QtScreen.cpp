@@ -11,5 +11,11 @@ QSize screenSize()
 }
 } // namespace
 
-int QtScreen::width() const { return screenSize().width(); }
-int QtScreen::height() const { return screenSize().height(); }
+int QtScreen::width() const
+{
+    return screenSize().width();
+}
+int QtScreen::height() const
+{
+    return screenSize().height();
+}

@@ -1,9 +1,9 @@
 #include "platform/X11Desktop.h"
 
 #include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 #include <QWidget>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
 
 #ifdef HOROLUX_HAVE_X11
 #include <X11/Xatom.h>
@@ -20,8 +20,8 @@ X11Desktop::~X11Desktop() = default;
 void* X11Desktop::display() const
 {
 #ifdef HOROLUX_HAVE_X11
-    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                            : nullptr)
+    if (auto* x11 =
+            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
         return x11->display();
 #endif
     return nullptr;
@@ -30,7 +30,10 @@ void* X11Desktop::display() const
 #ifdef HOROLUX_HAVE_X11
 namespace {
 
-Atom atom(Display* d, const char* name) { return XInternAtom(d, name, False); }
+Atom atom(Display* d, const char* name)
+{
+    return XInternAtom(d, name, False);
+}
 
 // Adds or removes one _NET_WM_STATE flag of a mapped window through the window manager.
 void sendWmState(Display* d, Window w, bool add, Atom state)
@@ -54,9 +57,8 @@ QString windowTitle(Display* d, Window w)
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     QString title;
-    if (XGetWindowProperty(d, w, atom(d, "_NET_WM_NAME"), 0, 1024, False,
-                           atom(d, "UTF8_STRING"), &type, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(d, w, atom(d, "_NET_WM_NAME"), 0, 1024, False, atom(d, "UTF8_STRING"),
+                           &type, &format, &count, &after, &data) == Success &&
         data) {
         if (format == 8 && count > 0)
             title = QString::fromUtf8(reinterpret_cast<const char*>(data), int(count));
@@ -146,8 +148,8 @@ bool X11Desktop::findTopLevel(const QString& title) const
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     bool found = false;
-    if (XGetWindowProperty(d, root, atom(d, "_NET_CLIENT_LIST"), 0, 65536, False, XA_WINDOW,
-                           &type, &format, &count, &after, &data) == Success &&
+    if (XGetWindowProperty(d, root, atom(d, "_NET_CLIENT_LIST"), 0, 65536, False, XA_WINDOW, &type,
+                           &format, &count, &after, &data) == Success &&
         data && format == 32 && count > 0) {
         const auto* windows = reinterpret_cast<const Window*>(data);
         for (unsigned long i = 0; i < count && !found; ++i)

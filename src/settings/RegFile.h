@@ -15,7 +15,7 @@ public:
         RegValue value;
     };
     struct Key {
-        QString path;  // e.g. HKEY_CURRENT_USER\Software\Quillfern\Horolux\1.0\Settings
+        QString path; // e.g. HKEY_CURRENT_USER\Software\Quillfern\Horolux\1.0\Settings
         QList<Entry> entries;
     };
 

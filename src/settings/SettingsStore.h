@@ -27,7 +27,8 @@ public:
 // being stored, silently.
 class SettingsStore {
 public:
-    static inline const QString SettingsKeyRoot = QStringLiteral("Software\\Quillfern\\Horolux\\1.0\\");
+    static inline const QString SettingsKeyRoot =
+        QStringLiteral("Software\\Quillfern\\Horolux\\1.0\\");
     // Texts longer than this are cut when read (never past the buffer).
     static constexpr int MaxTextBytes = 4095;
 

@@ -19,14 +19,23 @@ Queues& queues()
 
 namespace ModalSeam {
 
-void queueMessageAnswer() { ++queues().messages; }
-void queueFileAnswer(const QString& path) { queues().files.enqueue(path); }
+void queueMessageAnswer()
+{
+    ++queues().messages;
+}
+void queueFileAnswer(const QString& path)
+{
+    queues().files.enqueue(path);
+}
 void clearQueues()
 {
     queues().messages = 0;
     queues().files.clear();
 }
-QStringList& shownMessages() { return queues().shown; }
+QStringList& shownMessages()
+{
+    return queues().shown;
+}
 
 void warning(QWidget* parent, const QString& title, const QString& text)
 {
@@ -51,8 +60,7 @@ QString chooseFolder(QWidget* parent, const QString& title, const QString& start
 {
     if (!queues().files.isEmpty())
         return queues().files.dequeue();
-    return QFileDialog::getExistingDirectory(parent, title, start,
-                                             QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
 }
 
 } // namespace ModalSeam

@@ -10,8 +10,9 @@ class QWidget;
 namespace ModalSeam {
 
 // Queued answers are taken first-in first-out; with none queued the real box is shown.
-void queueMessageAnswer();                      // a message box is dismissed with OK
-void queueFileAnswer(const QString& path);      // a file or folder chooser returns this (empty: cancelled)
+void queueMessageAnswer(); // a message box is dismissed with OK
+void queueFileAnswer(
+    const QString& path); // a file or folder chooser returns this (empty: cancelled)
 void clearQueues();
 // The texts of message boxes shown (or answered) so far; tests read and clear it.
 QStringList& shownMessages();

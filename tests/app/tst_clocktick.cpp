@@ -34,7 +34,10 @@ public:
     void BeginTimeUpdate() override { ++timeUpdates; }
 };
 
-QDateTime at(const QString& text) { return QDateTime::fromString(text, Qt::ISODate); }
+QDateTime at(const QString& text)
+{
+    return QDateTime::fromString(text, Qt::ISODate);
+}
 
 struct Rig {
     MainState state;
@@ -281,11 +284,16 @@ void TestClockTick::automaticUpdateConditions_data()
     QTest::addColumn<QString>("host");
     QTest::addColumn<bool>("present");
     QTest::addColumn<int>("starts");
-    QTest::newRow("all hold") << true << "Connected" << "time.host" << true << 2;
-    QTest::newRow("not armed") << false << "Connected" << "time.host" << true << 0;
-    QTest::newRow("no title") << true << "" << "time.host" << true << 0;
-    QTest::newRow("no host") << true << "Connected" << "" << true << 0;
-    QTest::newRow("no window") << true << "Connected" << "time.host" << false << 0;
+    QTest::newRow("all hold") << true << "Connected"
+                              << "time.host" << true << 2;
+    QTest::newRow("not armed") << false << "Connected"
+                               << "time.host" << true << 0;
+    QTest::newRow("no title") << true << ""
+                              << "time.host" << true << 0;
+    QTest::newRow("no host") << true << "Connected"
+                             << "" << true << 0;
+    QTest::newRow("no window") << true << "Connected"
+                               << "time.host" << false << 0;
 }
 
 void TestClockTick::automaticUpdateConditions()
@@ -294,7 +302,8 @@ void TestClockTick::automaticUpdateConditions()
     Rig r;
     r.start(at("2000-01-03T10:00:30"));
     r.state.AutoUpdate = armed;
-    r.state.InternetWindowTitle = QTest::currentDataTag() == QByteArray("no title") ? QString() : "Connected";
+    r.state.InternetWindowTitle =
+        QTest::currentDataTag() == QByteArray("no title") ? QString() : "Connected";
     QFETCH(QString, host);
     QFETCH(bool, present);
     r.state.TimeServerHost = host;

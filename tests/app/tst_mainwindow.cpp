@@ -91,11 +91,10 @@ void TestMainWindow::menuItemsInOrder()
     QStringList captions;
     for (QAction* a : w.popupMenu()->actions())
         captions << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(captions, (QStringList{"&Settings", "Sc&heduler", "&Quick Reminder",
-                                    "Performance &Report", "-", "Stay On &Top",
-                                    "Automatic Time &Update", "-", "&Help",
-                                    "Connect to " + THoroluxMain::WebHost, "&About Horolux", "-",
-                                    "&Close"}));
+    QCOMPARE(captions,
+             (QStringList{"&Settings", "Sc&heduler", "&Quick Reminder", "Performance &Report", "-",
+                          "Stay On &Top", "Automatic Time &Update", "-", "&Help",
+                          "Connect to " + THoroluxMain::WebHost, "&About Horolux", "-", "&Close"}));
     QCOMPARE(w.popupMenu()->actions().last()->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
 }
 

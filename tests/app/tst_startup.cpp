@@ -42,10 +42,14 @@ void TestStartup::countryPrefix_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("host");
-    QTest::newRow("prefixed") << "UK: time.example.org" << "time.example.org";
-    QTest::newRow("plain") << "time.example.org" << "time.example.org";
-    QTest::newRow("colon last") << "UK:" << "";
-    QTest::newRow("first colon only") << "A: b:c" << "b:c";
+    QTest::newRow("prefixed") << "UK: time.example.org"
+                              << "time.example.org";
+    QTest::newRow("plain") << "time.example.org"
+                           << "time.example.org";
+    QTest::newRow("colon last") << "UK:"
+                                << "";
+    QTest::newRow("first colon only") << "A: b:c"
+                                      << "b:c";
 }
 
 void TestStartup::countryPrefix()

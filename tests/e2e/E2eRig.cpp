@@ -56,7 +56,8 @@ QProcessEnvironment E2eRig::env() const
     e.insert("HOROLUX_SOUND_LOG", m_home.path() + "/sound.log");
     // A sanitizer build must accept faketime's preloaded library in front of its runtime.
     const QString asan = e.value("ASAN_OPTIONS");
-    e.insert("ASAN_OPTIONS", (asan.isEmpty() ? QString() : asan + ":") + "verify_asan_link_order=0");
+    e.insert("ASAN_OPTIONS",
+             (asan.isEmpty() ? QString() : asan + ":") + "verify_asan_link_order=0");
     for (auto it = m_extraEnv.cbegin(); it != m_extraEnv.cend(); ++it)
         e.insert(it.key(), it.value());
     return e;
@@ -174,9 +175,13 @@ QByteArray E2eRig::readFile(const QString& path) const
     return f.readAll();
 }
 
-QString E2eRig::clockOutput() { return QString::fromLocal8Bit(m_clock.readAll()); }
+QString E2eRig::clockOutput()
+{
+    return QString::fromLocal8Bit(m_clock.readAll());
+}
 
 QStringList E2eRig::sounds() const
 {
-    return QString::fromUtf8(readFile(m_home.path() + "/sound.log")).split('\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(readFile(m_home.path() + "/sound.log"))
+        .split('\n', Qt::SkipEmptyParts);
 }

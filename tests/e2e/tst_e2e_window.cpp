@@ -41,8 +41,9 @@ void TestE2eWindow::secondRunRestoresWhatWasSaved()
 {
     E2eRig rig;
     QVERIFY(rig.startX());
-    rig.writeSettings(SettingsKey + "\"StayOnTop\"=dword:00000001\n\"PFMax\"=dword:00004e20\n"
-                                    "\"AutoUpdate\"=dword:00000001\n\n" +
+    rig.writeSettings(SettingsKey +
+                      "\"StayOnTop\"=dword:00000001\n\"PFMax\"=dword:00004e20\n"
+                      "\"AutoUpdate\"=dword:00000001\n\n" +
                       WindowKey + "\"Top\"=dword:000000c8\n\"Left\"=dword:0000012c\n");
     QVERIFY(rig.startClock());
     const QString w = rig.waitForWindow();

@@ -26,10 +26,14 @@ void TestAtomicFile::failingCallKeepsOldFile_data()
     QTest::addColumn<QString>("calls");
     QTest::addColumn<QString>("error");
     QTest::addColumn<int>("exitCode");
-    QTest::newRow("nothing fails") << "" << "" << 0;
-    QTest::newRow("disk full") << "write" << "ENOSPC" << 3;
-    QTest::newRow("sync fails") << "fsync" << "EIO" << 3;
-    QTest::newRow("rename refused") << "rename,renameat,renameat2" << "EXDEV" << 3;
+    QTest::newRow("nothing fails") << ""
+                                   << "" << 0;
+    QTest::newRow("disk full") << "write"
+                               << "ENOSPC" << 3;
+    QTest::newRow("sync fails") << "fsync"
+                                << "EIO" << 3;
+    QTest::newRow("rename refused") << "rename,renameat,renameat2"
+                                    << "EXDEV" << 3;
 }
 
 void TestAtomicFile::failingCallKeepsOldFile()
@@ -45,7 +49,9 @@ void TestAtomicFile::failingCallKeepsOldFile()
     }
     QStringList args{"-f", "-qq", "-o", "/dev/null"};
     if (!calls.isEmpty())
-        args << "-e" << "trace=" + calls << "-e" << "inject=" + calls + ":error=" + error;
+        args << "-e"
+             << "trace=" + calls << "-e"
+             << "inject=" + calls + ":error=" + error;
     args << ATOMICWRITE << path << "new contents";
     QProcess p;
     p.start("strace", args);

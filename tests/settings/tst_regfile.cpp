@@ -8,7 +8,8 @@
 #include <QTest>
 
 namespace {
-const QString Key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings");
+const QString Key =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings");
 const QString Sub = QStringLiteral("Settings");
 
 void writeFile(const QString& path, const QByteArray& data)
@@ -41,13 +42,18 @@ void TestRegFile::parsesValues_data()
     QTest::addColumn<quint32>("dword");
 
     QTest::newRow("dword") << QByteArray("\"V\"=dword:0000000a") << 1 << QByteArray() << 10u;
-    QTest::newRow("dword all ones") << QByteArray("\"V\"=dword:ffffffff") << 1 << QByteArray() << 0xFFFFFFFFu;
+    QTest::newRow("dword all ones")
+        << QByteArray("\"V\"=dword:ffffffff") << 1 << QByteArray() << 0xFFFFFFFFu;
     QTest::newRow("text") << QByteArray("\"V\"=\"hello\"") << 0 << QByteArray("hello") << 0u;
-    QTest::newRow("escapes") << QByteArray("\"V\"=\"C:\\\\ \\\"q\\\"\"") << 0 << QByteArray("C:\\ \"q\"") << 0u;
-    QTest::newRow("utf8") << QByteArray("\"V\"=\"caf\xc3\xa9\"") << 0 << QByteArray("caf\xc3\xa9") << 0u;
+    QTest::newRow("escapes") << QByteArray("\"V\"=\"C:\\\\ \\\"q\\\"\"") << 0
+                             << QByteArray("C:\\ \"q\"") << 0u;
+    QTest::newRow("utf8") << QByteArray("\"V\"=\"caf\xc3\xa9\"") << 0 << QByteArray("caf\xc3\xa9")
+                          << 0u;
     QTest::newRow("other type kept") << QByteArray("\"V\"=hex(2):41,00") << 2 << QByteArray() << 0u;
-    QTest::newRow("case-insensitive name") << QByteArray("\"v\"=dword:00000001") << 1 << QByteArray() << 1u;
-    QTest::newRow("dword too long") << QByteArray("\"V\"=dword:000000001") << -1 << QByteArray() << 0u;
+    QTest::newRow("case-insensitive name")
+        << QByteArray("\"v\"=dword:00000001") << 1 << QByteArray() << 1u;
+    QTest::newRow("dword too long")
+        << QByteArray("\"V\"=dword:000000001") << -1 << QByteArray() << 0u;
     QTest::newRow("dword not hex") << QByteArray("\"V\"=dword:zz") << -1 << QByteArray() << 0u;
     QTest::newRow("unterminated text") << QByteArray("\"V\"=\"abc") << -1 << QByteArray() << 0u;
     QTest::newRow("junk after text") << QByteArray("\"V\"=\"abc\"x") << -1 << QByteArray() << 0u;
@@ -121,8 +127,9 @@ void TestRegFile::nextWriteKeepsReadableValues()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.reg");
-    writeFile(path, "REGEDIT4\n\n[" + Key.toUtf8() + "]\n\"Chime\"=dword:00000002\nnonsense here\n"
-                    "\"ChimeSound\"=\"/snd/a b.wav\"\n\"Odd\"=hex(7):61,00\n\"Broken\"=\"x\n");
+    writeFile(path, "REGEDIT4\n\n[" + Key.toUtf8() +
+                        "]\n\"Chime\"=dword:00000002\nnonsense here\n"
+                        "\"ChimeSound\"=\"/snd/a b.wav\"\n\"Odd\"=hex(7):61,00\n\"Broken\"=\"x\n");
     RegFileRegistry reg(path);
     SettingsStore store(reg);
     store.WriteRegInt(Sub, "PFMax", 500);

@@ -124,15 +124,23 @@ void TestSettingsStore::placement_data()
 
     const QVariant none;
     QTest::newRow("nothing stored") << none << none << none << false << 160 << 10 << 0;
-    QTest::newRow("top below screen") << QVariant(100) << QVariant(50) << none << true << 100 << 50 << 0;
-    QTest::newRow("top beyond screen") << QVariant(2000) << QVariant(50) << none << false << 160 << 10 << 0;
-    QTest::newRow("left beyond screen") << QVariant(100) << QVariant(5000) << none << true << 100 << 10 << 0;
-    QTest::newRow("maximised keeps position") << QVariant(100) << QVariant(50) << QVariant(2) << true << 160 << 10 << 2;
-    QTest::newRow("minimised is not restored") << QVariant(100) << QVariant(50) << QVariant(1) << true << 100 << 50 << 0;
-    QTest::newRow("unknown state taken as normal") << QVariant(100) << QVariant(50) << QVariant(7) << true << 100 << 50 << 0;
+    QTest::newRow("top below screen")
+        << QVariant(100) << QVariant(50) << none << true << 100 << 50 << 0;
+    QTest::newRow("top beyond screen")
+        << QVariant(2000) << QVariant(50) << none << false << 160 << 10 << 0;
+    QTest::newRow("left beyond screen")
+        << QVariant(100) << QVariant(5000) << none << true << 100 << 10 << 0;
+    QTest::newRow("maximised keeps position")
+        << QVariant(100) << QVariant(50) << QVariant(2) << true << 160 << 10 << 2;
+    QTest::newRow("minimised is not restored")
+        << QVariant(100) << QVariant(50) << QVariant(1) << true << 100 << 50 << 0;
+    QTest::newRow("unknown state taken as normal")
+        << QVariant(100) << QVariant(50) << QVariant(7) << true << 100 << 50 << 0;
     // Only the upper bounds are tested: absurd negative values are applied as stored.
-    QTest::newRow("negative extremes") << QVariant(int(0x80000000u)) << QVariant(-5) << none << true << int(0x80000000u) << -5 << 0;
-    QTest::newRow("left INT_MAX") << QVariant(20) << QVariant(2147483647) << none << true << 20 << 10 << 0;
+    QTest::newRow("negative extremes") << QVariant(int(0x80000000u)) << QVariant(-5) << none << true
+                                       << int(0x80000000u) << -5 << 0;
+    QTest::newRow("left INT_MAX") << QVariant(20) << QVariant(2147483647) << none << true << 20
+                                  << 10 << 0;
 }
 
 void TestSettingsStore::placement()

@@ -15,7 +15,8 @@ void TestSharedRoutines::delayPumpingHandlesMessagesEvenForZero()
 {
     LinuxClock clock;
     bool handled = false;
-    QMetaObject::invokeMethod(this, [&] { handled = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [&] { handled = true; }, Qt::QueuedConnection);
     SharedRoutines::DelayPumping(clock, 0);
     QVERIFY(handled);
 }
