@@ -208,7 +208,12 @@ void THoroluxMain::FormCreate()
     // 15-17: display format, schedule, first clock update.
     m_tick.SetDisplayFormat(s.Use12Hour);
     const ScheduleList::LoadResult loaded = s.ScheduleList.load(s.ScheduleFileName);
-    if (loaded.setAside > 0)
+    // An existing schedule that cannot be read is moved aside before the first save, never
+    // overwritten with what this run holds.
+    m_scheduleUnreadable = loaded.unreadable;
+    if (loaded.unreadable)
+        m_pendingNotice = QStringLiteral("Schedule file could not be read");
+    else if (loaded.setAside > 0)
         m_pendingNotice = loaded.setAside == 1
                               ? QStringLiteral("1 schedule line set aside")
                               : QStringLiteral("%1 schedule lines set aside").arg(loaded.setAside);
@@ -244,6 +249,14 @@ void THoroluxMain::saveSchedule()
 {
     const QString path = m_state.ScheduleFileName;
     QDir().mkpath(m_state.ProgramDirectory);
+    if (m_scheduleUnreadable) {
+        if (!AtomicFile::moveAside(path, QStringLiteral(".unreadable"))) {
+            ModalSeam::warning(this, QCoreApplication::applicationName(),
+                               QStringLiteral("Cannot create file %1").arg(path));
+            return;
+        }
+        m_scheduleUnreadable = false;
+    }
     if (!m_state.ScheduleList.save(path))
         ModalSeam::warning(this, QCoreApplication::applicationName(),
                            QStringLiteral("Cannot create file %1").arg(path));

@@ -124,4 +124,5 @@ private:
 
     QString m_pendingNotice; // shown on the date line once the greeting has gone
     bool m_shutDown = false;
+    bool m_scheduleUnreadable = false;
 };

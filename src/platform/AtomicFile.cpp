@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,7 +44,10 @@ namespace AtomicFile {
 
 bool write(const QString& path, const QByteArray& data, QString* error)
 {
-    const QFileInfo info(path);
+    // A file kept elsewhere through a symbolic link is replaced there; the link stays.
+    QFileInfo info(path);
+    if (info.isSymLink() && info.exists())
+        info = QFileInfo(info.canonicalFilePath());
     const QByteArray dir = QFile::encodeName(info.absolutePath());
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
     QByteArray temp = target + ".XXXXXX";
@@ -87,13 +91,28 @@ bool write(const QString& path, const QByteArray& data, QString* error)
     return true;
 }
 
-bool read(const QString& path, QByteArray& data, qint64 maxBytes)
+ReadStatus read(const QString& path, QByteArray& data, qint64 maxBytes)
 {
+    data.clear();
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
+        return f.exists() ? ReadStatus::Failed : ReadStatus::Missing;
+    if (f.size() > maxBytes)
+        return ReadStatus::Failed;
+    data = f.readAll();
+    return f.error() == QFileDevice::NoError ? ReadStatus::Ok : ReadStatus::Failed;
+}
+
+bool moveAside(const QString& path, const QString& suffix, QString* newPath)
+{
+    QString target = path + suffix;
+    for (int n = 1; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
+        target = path + suffix + QLatin1Char('.') + QString::number(n);
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) != 0)
         return false;
-    data = f.read(maxBytes);
-    return f.error() == QFileDevice::NoError;
+    if (newPath)
+        *newPath = target;
+    return true;
 }
 
 } // namespace AtomicFile

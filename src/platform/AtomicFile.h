@@ -11,7 +11,15 @@ namespace AtomicFile {
 // False when anything failed; the old file is then untouched and `error` says why.
 bool write(const QString& path, const QByteArray& data, QString* error = nullptr);
 
-// Reads a whole file; false when it does not exist or cannot be read.
-bool read(const QString& path, QByteArray& data, qint64 maxBytes = qint64(1) << 31);
+enum class ReadStatus { Ok, Missing, Failed };
+
+// Reads a whole file. Failed covers a file that exists but cannot be read in full (no
+// permission, an input error, larger than maxBytes): callers must not replace such a file
+// as if it were absent.
+ReadStatus read(const QString& path, QByteArray& data, qint64 maxBytes);
+
+// Renames a file that cannot be used out of the way, to path + suffix (or path + suffix + ".N"
+// when that exists already), so it is kept. False when it could not be moved.
+bool moveAside(const QString& path, const QString& suffix, QString* newPath = nullptr);
 
 } // namespace AtomicFile

@@ -24,6 +24,9 @@ void LinuxClock::sleepMs(int ms)
 
 bool LinuxClock::setSystemTimeUtc(const QDateTime& utc)
 {
+    // An invalid time would read as 1970: never set the clock from one.
+    if (!utc.isValid() || utc.date().year() < 2000)
+        return false;
     const qint64 ms = utc.toMSecsSinceEpoch();
     timespec ts{};
     ts.tv_sec = static_cast<time_t>(ms / 1000);

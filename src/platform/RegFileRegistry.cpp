@@ -13,7 +13,7 @@
 
 namespace {
 
-// A settings file larger than this is not ours; it is read as far as this.
+// A settings file larger than this is not ours: it is neither read nor replaced.
 constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 
 QString fullPath(const QString& keyPath)
@@ -53,7 +53,7 @@ RegFileRegistry::RegFileRegistry(const QString& filePath) : m_path(filePath) {}
 std::optional<RegValue> RegFileRegistry::queryValue(const QString& keyPath, const QString& name)
 {
     QByteArray text;
-    if (!AtomicFile::read(m_path, text, MaxFileSize))
+    if (AtomicFile::read(m_path, text, MaxFileSize) != AtomicFile::ReadStatus::Ok)
         return std::nullopt;
     const RegFile file = RegFile::parse(text);
     const RegValue* v = file.find(fullPath(keyPath), name);
@@ -68,7 +68,10 @@ bool RegFileRegistry::setValue(const QString& keyPath, const QString& name, cons
         return false;
     WriteLock lock(m_path);
     QByteArray text;
-    AtomicFile::read(m_path, text, MaxFileSize); // a missing file is the first write
+    // A missing file is the first write; a file that exists but cannot be read is never
+    // replaced by one holding only this value.
+    if (AtomicFile::read(m_path, text, MaxFileSize) == AtomicFile::ReadStatus::Failed)
+        return false;
     RegFile file = RegFile::parse(text);
     file.set(fullPath(keyPath), name, value);
     return AtomicFile::write(m_path, file.serialize());

@@ -135,11 +135,15 @@ ScheduleList::LoadResult ScheduleList::load(const QString& path)
 {
     LoadResult result;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.unreadable = file.exists();
         return result;
+    }
     const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (file.error() != QFileDevice::NoError) {
+        result.unreadable = true;
         return result;
+    }
     result.fileRead = true;
 
     QByteArrayView view(data);

@@ -15,6 +15,7 @@ public:
         int setAside = 0;      // lines that do not follow the layout, kept aside, not scheduled
         QString setAsidePath;  // where they were kept
         QString setAsideError; // why they could not be kept there yet (retried on each save)
+        bool unreadable = false; // the file exists but could not be read
     };
 
     // Writes a whole file so that a failure leaves the old file (AtomicFile::write fits).

@@ -4,7 +4,9 @@
 #include "ui/ModalSeam.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -40,6 +42,7 @@ private slots:
     void webSiteFailureIsReported();
     void unwritableScheduleIsReportedWithItsPath();
     void setAsideLinesAreNoticedOnce();
+    void unreadableScheduleIsMovedAsideNotOverwritten();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -299,6 +302,23 @@ void TestMainWindow::setAsideLinesAreNoticedOnce()
     for (int i = 0; i < 20; ++i)
         w.TimerTimer();
     QVERIFY(w.dateLine().contains("2000"));
+}
+
+void TestMainWindow::unreadableScheduleIsMovedAsideNotOverwritten()
+{
+    // A directory where the file should be cannot be read, even by root.
+    QVERIFY(QDir().mkpath(m_dir->path() + "/horolux.dat/keep"));
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    w.state().ScheduleList.add("09053652600Reminder:new");
+    w.saveSchedule();
+    QVERIFY(QFileInfo(m_dir->path() + "/horolux.dat.unreadable/keep").isDir());
+    QFile saved(m_dir->path() + "/horolux.dat");
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("09053652600Reminder:new\r\n"));
+    for (int i = 0; i < 10; ++i)
+        w.TimerTimer();
+    QCOMPARE(w.dateLine(), QString("Schedule file could not be read"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,6 +33,9 @@ private slots:
     void firstWriteCreatesFolderAndKey();
     void unwritableFolderIsSilent();
     void writeLeavesNoTemporaryFiles();
+    void unreadableFileIsNeverReplaced_data();
+    void unreadableFileIsNeverReplaced();
+    void writeThroughSymlinkKeepsTheLink();
 };
 
 void TestRegFile::parsesValues_data()
@@ -174,6 +178,56 @@ void TestRegFile::writeLeavesNoTemporaryFiles()
     QDir d(dir.path());
     const QStringList left = d.entryList(QDir::Files);
     QCOMPARE(left, QStringList({"settings.reg", "settings.reg.lock"}));
+}
+
+// A file that exists but cannot be read must not be replaced by one holding a single value
+// (tests run as root, so permissions cannot make it unreadable: size and type do).
+void TestRegFile::unreadableFileIsNeverReplaced_data()
+{
+    QTest::addColumn<bool>("directory");
+    QTest::newRow("too large") << false;
+    QTest::newRow("a directory") << true;
+}
+
+void TestRegFile::unreadableFileIsNeverReplaced()
+{
+    QFETCH(bool, directory);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("settings.reg");
+    QByteArray big;
+    if (directory) {
+        QVERIFY(QDir().mkdir(path));
+    } else {
+        big = "REGEDIT4\n\n[" + Key.toUtf8() + "]\n\"Chime\"=dword:00000002\n";
+        big += QByteArray(5 * 1024 * 1024, ';');
+        writeFile(path, big);
+    }
+    RegFileRegistry reg(path);
+    SettingsStore store(reg);
+    store.WriteRegInt(Sub, "PFMax", 500);
+    QCOMPARE(store.ReadRegInt(Sub, "PFMax", 100), 100);
+    if (directory) {
+        QVERIFY(QFileInfo(path).isDir());
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), big);
+    }
+}
+
+void TestRegFile::writeThroughSymlinkKeepsTheLink()
+{
+    QTemporaryDir dir;
+    const QString real = dir.filePath("dotfiles/settings.reg");
+    QVERIFY(QDir().mkpath(dir.filePath("dotfiles")));
+    writeFile(real, "REGEDIT4\n");
+    const QString link = dir.filePath("settings.reg");
+    QVERIFY(QFile::link(real, link));
+    RegFileRegistry reg(link);
+    SettingsStore(reg).WriteRegInt(Sub, "PFMax", 500);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(QFile(real).open(QIODevice::ReadOnly));
+    QCOMPARE(SettingsStore(reg).ReadRegInt(Sub, "PFMax", 100), 500);
 }
 
 QTEST_APPLESS_MAIN(TestRegFile)
