@@ -25,6 +25,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
@@ -260,6 +261,12 @@ void THoroluxMain::saveSchedule()
     if (!m_state.ScheduleList.save(path))
         ModalSeam::warning(this, QCoreApplication::applicationName(),
                            QStringLiteral("Cannot create file %1").arg(path));
+}
+
+void THoroluxMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_platform.desktop->suppressTaskbarButton(this);
 }
 
 void THoroluxMain::closeEvent(QCloseEvent* event)

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <utility>
 
@@ -34,7 +35,33 @@ bool hasProgramHeader(const QString& path)
 
 } // namespace
 
-LinuxLauncher::LinuxLauncher(QString opener) : m_opener(std::move(opener)) {}
+LinuxLauncher::LinuxLauncher(QString opener) : m_opener(std::move(opener))
+{
+    m_spawner = new QThread;
+    m_spawner->setObjectName(QStringLiteral("launcher"));
+    m_spawnerContext = new QObject;
+    m_spawnerContext->moveToThread(m_spawner);
+    m_spawner->start();
+}
+
+LinuxLauncher::~LinuxLauncher()
+{
+    QMetaObject::invokeMethod(m_spawnerContext, [c = m_spawnerContext] { delete c; });
+    m_spawner->quit();
+    m_spawner->wait();
+    delete m_spawner;
+}
+
+bool LinuxLauncher::startDetached(const QString& program, const QStringList& arguments,
+                                  const QString& directory)
+{
+    bool started = false;
+    QMetaObject::invokeMethod(
+        m_spawnerContext,
+        [&] { started = QProcess::startDetached(program, arguments, directory); },
+        Qt::BlockingQueuedConnection);
+    return started;
+}
 
 LinuxLauncher::Target LinuxLauncher::classify(const QString& file, const QString& startDirectory)
 {
@@ -89,11 +116,11 @@ bool LinuxLauncher::open(const QString& file, const QString& parameters, const Q
         const ShellWords::Result words = ShellWords::split(parameters);
         if (!words.ok)
             return false;
-        return QProcess::startDetached(target.path, words.words, workDir);
+        return startDetached(target.path, words.words, workDir);
     }
     case Kind::Document:
     case Kind::Address:
-        return QProcess::startDetached(m_opener, {target.path}, workDir);
+        return startDetached(m_opener, {target.path}, workDir);
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #include "platform/X11Desktop.h"
 
 #include <QGuiApplication>
+#include <QList>
 #include <QWidget>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -48,6 +49,29 @@ void sendWmState(Display* d, Window w, bool add, Atom state)
     ev.xclient.data.l[3] = 1;
     XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
                &ev);
+}
+
+// Adds the states missing from the window's _NET_WM_STATE property.
+void addStates(Display* d, Window w, const Atom* states, int count)
+{
+    const Atom property = atom(d, "_NET_WM_STATE");
+    Atom type = None;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char* data = nullptr;
+    QList<Atom> present;
+    if (XGetWindowProperty(d, w, property, 0, 64, False, XA_ATOM, &type, &format, &n, &after,
+                           &data) == Success &&
+        data) {
+        if (format == 32)
+            for (unsigned long i = 0; i < n; ++i)
+                present << reinterpret_cast<const Atom*>(data)[i];
+        XFree(data);
+    }
+    for (int i = 0; i < count; ++i)
+        if (!present.contains(states[i]))
+            XChangeProperty(d, w, property, XA_ATOM, 32, PropModeAppend,
+                            reinterpret_cast<const unsigned char*>(&states[i]), 1);
 }
 
 QString windowTitle(Display* d, Window w)
@@ -105,12 +129,13 @@ void X11Desktop::suppressTaskbarButton(QWidget* window)
     const Window w = static_cast<Window>(window->winId());
     const Atom states[2] = {atom(d, "_NET_WM_STATE_SKIP_TASKBAR"),
                             atom(d, "_NET_WM_STATE_SKIP_PAGER")};
+    // The window manager drops these states whenever the window is withdrawn (every hide),
+    // so this runs on every show: the property counts for a window about to be mapped, the
+    // message for one already mapped.
+    addStates(d, w, states, 2);
     if (window->isVisible()) {
         for (Atom s : states)
             sendWmState(d, w, true, s);
-    } else {
-        XChangeProperty(d, w, atom(d, "_NET_WM_STATE"), XA_ATOM, 32, PropModeAppend,
-                        reinterpret_cast<const unsigned char*>(states), 2);
     }
     XFlush(d);
 #else

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sched.h>
+
 namespace {
 
 // A program that writes its working directory and arguments, NUL-separated, to `record`.
@@ -69,6 +71,7 @@ private slots:
     void documentsAndAddressesGoToTheOpener_data();
     void documentsAndAddressesGoToTheOpener();
     void missingOpenerFails();
+    void programsRunAtNormalPriority();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -275,6 +278,26 @@ void TestLauncher::documentsAndAddressesGoToTheOpener()
     if (expected.contains("%1"))
         expected = expected.arg(m_dir->path());
     QCOMPARE(readRecord(m_record), (QStringList{work, expected}));
+}
+
+// The clock itself runs in the idle class, from which a program could never climb back: what
+// it starts must get the normal class.
+void TestLauncher::programsRunAtNormalPriority()
+{
+    const QString out = m_dir->filePath("policy");
+    const QString script = m_dir->filePath("policy.sh");
+    writeFile(script, "#!/bin/sh\ncut -d' ' -f41 /proc/$$/stat > '" + out.toUtf8() + "'\n",
+              ReadWrite | QFileDevice::ExeOwner);
+    LinuxLauncher launcher;
+    sched_param param{};
+    QCOMPARE(sched_setscheduler(0, SCHED_IDLE, &param), 0);
+    const bool started = launcher.open(script, QString(), m_dir->path(), 1);
+    sched_setscheduler(0, SCHED_OTHER, &param); // as root the test thread can come back
+    QVERIFY(started);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0, 10000);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll().trimmed().toInt(), SCHED_OTHER);
 }
 
 void TestLauncher::missingOpenerFails()
