@@ -40,6 +40,8 @@ void CheckSchedule(MainState& state, ScanActions& actions)
             continue;
         }
 
+        // Taken before firing: a failure box left open past midnight must not make a daily
+        // item skip a day.
         const DayNumber today = state.TodayDate;
         const int h = hour(line);
         const int m = minute(line);
