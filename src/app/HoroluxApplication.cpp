@@ -7,7 +7,6 @@
 HoroluxApplication::HoroluxApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Horolux"));
-    setApplicationDisplayName(QStringLiteral("Horolux"));
     // The panel is a tool window; the program ends when the panel is closed, not before.
     setQuitOnLastWindowClosed(false);
 }
@@ -17,9 +16,20 @@ bool HoroluxApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ModalSeam::warning(nullptr, applicationName(), QString::fromLocal8Bit(e.what()));
+        report(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        ModalSeam::warning(nullptr, applicationName(), QStringLiteral("Unexpected error"));
+        report(QStringLiteral("Unexpected error"));
     }
     return false;
+}
+
+void HoroluxApplication::report(const QString& text)
+{
+    // A failure that repeats on every tick must not stack one box on another.
+    static bool showing = false;
+    if (showing)
+        return;
+    showing = true;
+    ModalSeam::warning(nullptr, applicationName(), text);
+    showing = false;
 }

@@ -8,4 +8,7 @@ class HoroluxApplication : public QApplication {
 public:
     HoroluxApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    void report(const QString& text);
 };

@@ -317,6 +317,8 @@ void THoroluxMain::ConnectItemClick()
 
 void THoroluxMain::AboutItemClick()
 {
+    if (modalDialogOpen())
+        return;
     TAbtFrm dialog(this);
     dialog.exec();
 }
@@ -331,27 +333,49 @@ void THoroluxMain::TaskIconClick()
 
 void THoroluxMain::TaskIconRightClick(QPoint at)
 {
-    m_menu->popup(at);
+    if (!modalDialogOpen())
+        m_menu->popup(at);
+}
+
+// A tray icon reached over the session bus is not blocked by a modal dialog: commands that
+// open dialogs of their own wait for it to close and bring it forward instead.
+bool THoroluxMain::modalDialogOpen()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return false;
+    modal->raise();
+    modal->activateWindow();
+    return true;
 }
 
 void THoroluxMain::SchedItemClick()
 {
+    if (modalDialogOpen())
+        return;
     m_schedulerUi->SchedItemClick([this] { saveSchedule(); });
 }
 
 void THoroluxMain::ReminderItemClick()
 {
+    if (modalDialogOpen())
+        return;
     m_schedulerUi->ReminderItemClick([this] { saveSchedule(); });
 }
 
 void THoroluxMain::ReportItemClick()
 {
+    if (modalDialogOpen())
+        return;
     TReportFrm dialog(m_state, this);
     dialog.exec();
 }
 
 void THoroluxMain::TimerTimer()
 {
+    // A tick handled after the program closed (while a slow step pumped messages) does nothing.
+    if (m_shutDown)
+        return;
     m_tick.TimerTimer(m_platform.clock->now());
     // A notice kept from start-up takes the place of the date once the greeting has gone.
     if (!m_pendingNotice.isEmpty() && m_state.DateLineCountdown == 0) {
@@ -396,18 +420,22 @@ void THoroluxMain::setColon(bool shown)
 }
 void THoroluxMain::setToolTip(const QString& tip)
 {
-    m_taskIcon->setToolTip(tip);
+    if (m_taskIcon)
+        m_taskIcon->setToolTip(tip);
 }
 
 void THoroluxMain::showAndRaise()
 {
+    if (m_shutDown)
+        return;
     show();
     raise();
 }
 
 void THoroluxMain::UpdateStatus()
 {
-    m_sampler->UpdateStatus();
+    if (!m_shutDown)
+        m_sampler->UpdateStatus();
 }
 
 void THoroluxMain::CheckSchedule()
@@ -462,7 +490,8 @@ void THoroluxMain::SaveSchedule()
 bool THoroluxMain::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: { // the second press of a double click is a press too
         auto* e = static_cast<QMouseEvent*>(event);
         m_dragActive = e->button() == Qt::LeftButton;
         m_dragOrigin = e->globalPosition().toPoint();
@@ -485,6 +514,10 @@ bool THoroluxMain::eventFilter(QObject* watched, QEvent* event)
             return false;
         m_dragActive = false;
         if (m_dragMoved || m_state.HideInterval == 0)
+            return true;
+        // Hidden until the tray icon is clicked, but there is no tray icon: the panel could
+        // never come back.
+        if (m_state.HideInterval < 0 && !m_taskIcon->Active())
             return true;
         hide();
         m_state.HideCountdown = m_state.HideInterval;

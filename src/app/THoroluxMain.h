@@ -89,6 +89,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    bool modalDialogOpen();
     void createControls();
     void createMenu();
     void FormCreate();

@@ -25,11 +25,10 @@ int main(int argc, char** argv)
     LinuxPlatform platform;
     THoroluxMain window(platform.services());
 
-    // SIGTERM, SIGINT, SIGHUP and the end of the desktop session close the panel in order,
-    // so its shutdown saves everything.
+    // SIGTERM, SIGINT and SIGHUP close the panel in order, so its shutdown saves everything;
+    // at the end of the desktop session the quit is followed by the same shutdown.
     SignalWatcher watcher;
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &QWidget::close);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &QWidget::close);
     QObject::connect(&window, &THoroluxMain::closed, &app, &QCoreApplication::quit);
 
     window.show();

@@ -1,4 +1,5 @@
 #include "perf/TReportFrm.h"
+#include "ui/DialogFlags.h"
 
 #include "app/MainState.h"
 #include "perf/ReportText.h"
@@ -45,8 +46,7 @@ TReportFrm::TReportFrm(const MainState& state, QWidget* parent) : QDialog(parent
 {
     setObjectName(QStringLiteral("ReportFrm"));
     setWindowTitle(QStringLiteral("System Performance Status"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(FixedDialogFlags);
     // The layout is in pixels: take the largest font, up to 11 pixels, whose longest caption
     // still ends before the value column and whose longest value fits its 64-pixel label.
     QFont f = font();

@@ -7,7 +7,8 @@ namespace {
 QSize screenSize()
 {
     const QScreen* s = QGuiApplication::primaryScreen();
-    return s ? s->geometry().size() : QSize(640, 480);
+    // The whole desktop: a panel kept on a second monitor is restored there.
+    return s ? s->virtualGeometry().size() : QSize(640, 480);
 }
 } // namespace
 

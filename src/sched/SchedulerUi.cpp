@@ -12,19 +12,23 @@
 #include "ui/SharedRoutines.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QWindow>
 
 namespace {
 
 // Keeps the scan paused while the scheduler list is open, however the command ends.
 class SuspendScan {
 public:
-    explicit SuspendScan(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~SuspendScan() { m_flag = false; }
+    explicit SuspendScan(bool& flag) : m_flag(flag), m_before(flag) { m_flag = true; }
+    ~SuspendScan() { m_flag = m_before; }
     SuspendScan(const SuspendScan&) = delete;
     SuspendScan& operator=(const SuspendScan&) = delete;
 
 private:
     bool& m_flag;
+    bool m_before;
 };
 
 } // namespace
@@ -61,6 +65,14 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
         m_alarms.removeAll(nullptr);
         m_alarms.append(alarm);
         performed = true;
+        // A window manager maps the pop-up a moment later: wait for that (briefly), so it
+        // is painted before the pause.
+        const QPointer<TAlarmFrm> shown(alarm);
+        QElapsedTimer waited;
+        waited.start();
+        while (shown && shown->windowHandle() && !shown->windowHandle()->isExposed() &&
+               waited.elapsed() < 200)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     } else if (kind == 4 && m_platform.launcher) {
         const ScheduleEntry::RunDetail run = ScheduleEntry::ParseRunDetail(detail);
         performed =

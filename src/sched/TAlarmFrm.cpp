@@ -1,4 +1,5 @@
 #include "sched/TAlarmFrm.h"
+#include "ui/DialogFlags.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -22,7 +23,7 @@ QLabel* displayLabel(QWidget* parent, const char* name, const QFont& font)
 } // namespace
 
 TAlarmFrm::TAlarmFrm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, FixedDialogFlags | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("AlarmFrm"));
     setWindowTitle(QStringLiteral("Reminder"));

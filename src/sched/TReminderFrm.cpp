@@ -1,4 +1,5 @@
 #include "sched/TReminderFrm.h"
+#include "ui/DialogFlags.h"
 
 #include "sched/EditorRules.h"
 #include "ui/HelpSystem.h"
@@ -10,7 +11,7 @@
 #include <QSpinBox>
 
 TReminderFrm::TReminderFrm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, FixedDialogFlags)
 {
     setObjectName(QStringLiteral("ReminderFrm"));
     setWindowTitle(QStringLiteral("Quick Reminder"));

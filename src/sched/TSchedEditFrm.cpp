@@ -1,4 +1,5 @@
 #include "sched/TSchedEditFrm.h"
+#include "ui/DialogFlags.h"
 
 #include "ui/HelpSystem.h"
 #include "ui/ModalSeam.h"
@@ -39,7 +40,7 @@ QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, int w)
 } // namespace
 
 TSchedEditFrm::TSchedEditFrm(DayNumber today, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_today(today)
+    : QDialog(parent, FixedDialogFlags), m_today(today)
 {
     setObjectName(QStringLiteral("SchedEditFrm"));
     setWindowTitle(QStringLiteral("Add Scheduler Item"));

@@ -1,4 +1,5 @@
 #include "sched/TSchedMain.h"
+#include "ui/DialogFlags.h"
 
 #include "app/MainState.h"
 #include "sched/GridTexts.h"
@@ -18,8 +19,7 @@ const int kColumnWidths[] = {36, 50, 61, 206};
 } // namespace
 
 TSchedMain::TSchedMain(MainState& state, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, NoCloseDialogFlags),
       m_state(state)
 {
     setObjectName(QStringLiteral("SchedMain"));

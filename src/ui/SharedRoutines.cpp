@@ -28,7 +28,8 @@ void DelayPumping(IClock& clock, qint32 milliseconds)
         QEventLoop loop;
         QTimer::singleShot(static_cast<int>(milliseconds - elapsed), Qt::PreciseTimer, &loop,
                            &QEventLoop::quit);
-        loop.exec();
+        if (loop.exec() != 0)
+            break; // the program is quitting: no loop runs any more
     }
 }
 

@@ -1,4 +1,5 @@
 #include "ui/TAbtFrm.h"
+#include "ui/DialogFlags.h"
 
 #include "ui/AboutPicture.h"
 
@@ -14,8 +15,7 @@ constexpr int kHeight = 156;
 } // namespace
 
 TAbtFrm::TAbtFrm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent, FixedDialogFlags)
 {
     setObjectName(QStringLiteral("AbtFrm"));
     setWindowTitle(QStringLiteral("About Horolux"));

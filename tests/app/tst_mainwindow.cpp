@@ -186,9 +186,12 @@ void TestMainWindow::clickHidesAndTheTickBringsItBack_data()
     QTest::addColumn<int>("hide");
     QTest::addColumn<bool>("hidden");
     QTest::addColumn<int>("backOnTick"); // 0: never within 30 ticks
-    QTest::newRow("4 seconds") << 4 << true << 4;
-    QTest::newRow("off") << 0 << false << 0;
-    QTest::newRow("indefinite") << -1 << true << 0;
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::newRow("4 seconds") << 4 << true << 4 << true;
+    QTest::newRow("off") << 0 << false << 0 << true;
+    QTest::newRow("indefinite") << -1 << true << 0 << true;
+    // Without a tray icon nothing could bring the panel back: it stays.
+    QTest::newRow("indefinite, no tray") << -1 << false << 0 << false;
 }
 
 void TestMainWindow::clickHidesAndTheTickBringsItBack()
@@ -196,7 +199,9 @@ void TestMainWindow::clickHidesAndTheTickBringsItBack()
     QFETCH(int, hide);
     QFETCH(bool, hidden);
     QFETCH(int, backOnTick);
+    QFETCH(bool, trayAvailable);
     FakePlatform p(m_dir->path() + "/");
+    p.tray.available = trayAvailable;
     p.registry.put(S, "Hide Interval", RegValue::fromDword(quint32(hide)));
     THoroluxMain w(p.services);
     w.show();
