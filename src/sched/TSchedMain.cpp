@@ -78,6 +78,8 @@ TSchedMain::TSchedMain(MainState& state, QWidget* parent)
 
     refreshGrid();
     selectIndex(0);
+    // A double click on an item changes it, as the Change button does.
+    connect(m_sgSchedule, &QTableWidget::cellDoubleClicked, this, &TSchedMain::btnChangeClick);
 
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
@@ -147,8 +149,13 @@ void TSchedMain::applyEditor(const TSchedEditFrm& editor)
         if (index >= 0)
             m_state.ScheduleList.removeAt(index);
     }
-    m_state.ScheduleList.add(editor.buildLine());
+    const QString line = editor.buildLine();
+    m_state.ScheduleList.add(line);
     refreshGrid();
+    // The new or changed item may have moved: keep it selected where it now stands.
+    const int at = static_cast<int>(m_state.ScheduleList.lines().indexOf(line));
+    if (at >= 0)
+        selectIndex(at);
 }
 
 void TSchedMain::btnAddClick()
