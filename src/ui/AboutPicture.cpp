@@ -1,5 +1,7 @@
 #include "ui/AboutPicture.h"
 
+#include "components/TinyFont.h"
+
 #include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
@@ -69,51 +71,6 @@ void drawCell(QPainter& p, QPointF origin, qreal w, qreal h, quint16 lit)
     }
 }
 
-// The 3 x 5 pixel capitals of the clock's bar labels.
-quint16 tinyGlyph(QChar c)
-{
-    // Five rows of three bits, top row first, leftmost pixel the high bit.
-    auto rows = [](int r0, int r1, int r2, int r3, int r4) {
-        return quint16(r0 << 12 | r1 << 9 | r2 << 6 | r3 << 3 | r4);
-    };
-    switch (c.unicode()) {
-    case 'C':
-        return rows(07, 04, 04, 04, 07);
-    case 'D':
-        return rows(06, 05, 05, 05, 06);
-    case 'E':
-        return rows(07, 04, 06, 04, 07);
-    case 'K':
-        return rows(05, 05, 06, 05, 05);
-    case 'L':
-        return rows(04, 04, 04, 04, 07);
-    case 'O':
-        return rows(07, 05, 05, 05, 07);
-    case 'P':
-        return rows(07, 05, 07, 04, 04);
-    case 'S':
-        return rows(07, 04, 07, 01, 07);
-    case 'T':
-        return rows(07, 02, 02, 02, 02);
-    default:
-        return 0;
-    }
-}
-
-void drawTinyText(QImage& image, int x, int y, const QString& text, QColor colour)
-{
-    for (QChar c : text) {
-        const quint16 g = tinyGlyph(c);
-        for (int row = 0; row < 5; ++row) {
-            for (int col = 0; col < 3; ++col) {
-                if (g & (1u << ((4 - row) * 3 + (2 - col))))
-                    image.setPixelColor(x + col, y + row, colour);
-            }
-        }
-        x += 4;
-    }
-}
-
 void drawClockFace(QPainter& p, QPointF centre, qreal radius)
 {
     p.setBrush(Qt::NoBrush);
@@ -164,7 +121,7 @@ QImage AboutPicture::make()
             x += pitch;
         }
     }
-    drawTinyText(image, 67, 49, QStringLiteral("DESKTOP CLOCK"), kCyan);
+    TinyFont::draw(image, 67, 49, QStringLiteral("DESKTOP CLOCK"), kCyan.rgb());
     // The colours of the clock's bars, as a small flourish after the words.
     const QColor segments[] = {QColor(0, 255, 0),   QColor(0, 255, 0),   QColor(0, 255, 0),
                                QColor(0, 255, 0),   QColor(0, 255, 0),   QColor(255, 255, 0),
