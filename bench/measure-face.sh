@@ -10,14 +10,8 @@ BIN=${2:-build/src/horolux}
 [ -x "$BIN" ] || { echo "build the program first (bash scripts/build.sh)"; exit 1; }
 command -v conky >/dev/null || { SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo; $SUDO apt-get install -y -qq conky-std >/dev/null; }
 
-work=$(mktemp -d /tmp/horolux-measure.XXXXXX)
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$HOME"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
+source bench/headless-session.sh measure
 trap 'kill $xvfb 2>/dev/null || true; kill $clock $conky 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb
 
 cat >"$work/conky.conf" <<'CONF'
 conky.config = {

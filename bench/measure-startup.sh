@@ -6,14 +6,9 @@ cd "$(dirname "$0")/.."
 RUNS=${1:-10}
 BIN=${2:-build/src/horolux}
 [ -x "$BIN" ] || { echo "build the program first (bash scripts/build.sh)"; exit 1; }
-work=$(mktemp -d /tmp/horolux-startup.XXXXXX)
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$HOME"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
+source bench/headless-session.sh startup
 trap 'kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb HOROLUX_REPORT_FIRST_PAINT=1
+export HOROLUX_REPORT_FIRST_PAINT=1
 times=(); rsses=()
 for i in $(seq "$RUNS"); do
     t0=$(date +%s%3N)
