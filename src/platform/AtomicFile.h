@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileReadStatus.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,18 +10,25 @@
 // checked, fsync, rename over the old file, fsync of the folder.
 namespace AtomicFile {
 
-// False when anything failed; the old file is then untouched and `error` says why.
+// Replaces only a regular file the user may write, or creates one where nothing is; a symbolic
+// link is followed only to such a file. Anything else (a device, a FIFO, a folder, a link that
+// leads nowhere, a read-only file) is refused and left untouched. Root is held to the mode's
+// write bits as a user would be. False when anything failed; `error` then says why.
 bool write(const QString& path, const QByteArray& data, QString* error = nullptr);
 
-enum class ReadStatus { Ok, Missing, Failed };
+using ReadStatus = FileReadStatus;
 
-// Reads a whole file. Failed covers a file that exists but cannot be read in full (no
-// permission, an input error, larger than maxBytes): callers must not replace such a file
-// as if it were absent.
+// Reads a whole regular file of at most maxBytes. Opens without blocking and never opens
+// anything but a regular file, so a FIFO or a device can neither hang nor exhaust the caller.
 ReadStatus read(const QString& path, QByteArray& data, qint64 maxBytes);
 
 // Renames a file that cannot be used out of the way, to path + suffix (or path + suffix + ".N"
 // when that exists already), so it is kept. False when it could not be moved.
 bool moveAside(const QString& path, const QString& suffix, QString* newPath = nullptr);
+
+// Removes the temporary files that saves of `path` killed midway left beside it (or beside the
+// file a link there leads to). A temporary that a running save still holds is left alone.
+// Returns how many were removed.
+int removeStaleTemporaries(const QString& path);
 
 } // namespace AtomicFile

@@ -48,7 +48,11 @@ private:
 
 } // namespace
 
-RegFileRegistry::RegFileRegistry(const QString& filePath) : m_path(filePath) {}
+RegFileRegistry::RegFileRegistry(const QString& filePath) : m_path(filePath)
+{
+    // Writes killed midway leave their temporary files; a write under way keeps its own.
+    AtomicFile::removeStaleTemporaries(m_path);
+}
 
 std::optional<RegValue> RegFileRegistry::queryValue(const QString& keyPath, const QString& name)
 {
