@@ -2,7 +2,6 @@
 
 #include "sched/ScheduleEntry.h"
 
-#include <QFile>
 #include <QSet>
 #include <QStringDecoder>
 
@@ -12,6 +11,13 @@
 namespace {
 
 ScheduleList::FileWriter g_writer = nullptr;
+FileReader g_reader = nullptr;
+
+FileReadStatus readFile(const QString& path, QByteArray& data)
+{
+    data.clear();
+    return g_reader ? g_reader(path, data, ScheduleList::MaxFileBytes) : FileReadStatus::Failed;
+}
 
 bool writeFile(const QString& path, const QByteArray& data, QString* error)
 {
@@ -80,6 +86,11 @@ void ScheduleList::setFileWriter(FileWriter writer)
     g_writer = writer;
 }
 
+void ScheduleList::setFileReader(FileReader reader)
+{
+    g_reader = reader;
+}
+
 ScheduleList::ScheduleList()
 {
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -134,14 +145,10 @@ QString ScheduleList::setAsidePathFor(const QString& path)
 ScheduleList::LoadResult ScheduleList::load(const QString& path)
 {
     LoadResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.unreadable = file.exists();
-        return result;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.unreadable = true;
+    QByteArray data;
+    const FileReadStatus status = readFile(path, data);
+    if (status != FileReadStatus::Ok) {
+        result.unreadable = status == FileReadStatus::Failed;
         return result;
     }
     result.fileRead = true;
@@ -214,14 +221,10 @@ bool ScheduleList::keepSetAside(QString* error) const
         return true;
     const QString& target = m_pendingSetAsidePath;
     QByteArray content;
-    QFile existing(target);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly) ||
-            (content = existing.readAll(), existing.error() != QFileDevice::NoError)) {
-            if (error)
-                *error = QStringLiteral("cannot read ") + target;
-            return false;
-        }
+    if (readFile(target, content) == FileReadStatus::Failed) {
+        if (error)
+            *error = QStringLiteral("cannot read ") + target;
+        return false;
     }
     QSet<QByteArray> present;
     for (QByteArrayView line : splitLines(content))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileReadStatus.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QCollator>
@@ -11,17 +13,22 @@
 class ScheduleList {
 public:
     struct LoadResult {
-        bool fileRead = false; // false: no file or unreadable (the list is then left as it was)
-        int setAside = 0;      // lines that do not follow the layout, kept aside, not scheduled
-        QString setAsidePath;  // where they were kept
-        QString setAsideError; // why they could not be kept there yet (retried on each save)
+        bool fileRead = false;   // false: no file or unreadable (the list is then left as it was)
+        int setAside = 0;        // lines that do not follow the layout, kept aside, not scheduled
+        QString setAsidePath;    // where they were kept
+        QString setAsideError;   // why they could not be kept there yet (retried on each save)
         bool unreadable = false; // the file exists but could not be read
     };
 
     // Writes a whole file so that a failure leaves the old file (AtomicFile::write fits).
     using FileWriter = bool (*)(const QString& path, const QByteArray& data, QString* error);
-    // The program installs its file writer once at start; without one every save fails.
+    // The program installs its file reader and writer once at start; without a writer every
+    // save fails, without a reader every file counts as unreadable.
     static void setFileWriter(FileWriter writer);
+    static void setFileReader(FileReader reader);
+
+    // A schedule file larger than this is unreadable: it holds a million lines of 130 bytes.
+    static constexpr qint64 MaxFileBytes = 128 * 1024 * 1024;
 
     ScheduleList();
 

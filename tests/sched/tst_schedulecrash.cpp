@@ -22,6 +22,7 @@ private slots:
 // one of the two schedules, never a mix, a cut or nothing.
 void TestScheduleCrash::killedWhileSaving()
 {
+    ScheduleList::setFileReader(&AtomicFile::read);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath("horolux.dat");

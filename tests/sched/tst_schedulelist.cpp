@@ -68,6 +68,7 @@ private:
 void TestScheduleList::init()
 {
     ScheduleList::setFileWriter(&AtomicFile::write);
+    ScheduleList::setFileReader(&AtomicFile::read);
     QVERIFY(m_dir.isValid());
     static int n = 0;
     m_path = m_dir.filePath(QStringLiteral("horolux%1.dat").arg(++n));
