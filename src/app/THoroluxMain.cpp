@@ -25,13 +25,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShowEvent>
 #include <QTimer>
 
 #include <cstdio>
@@ -78,6 +79,7 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
 {
     setObjectName(QStringLiteral("HoroluxMain"));
     ScheduleList::setFileWriter(&AtomicFile::write);
+    ScheduleList::setFileReader(&AtomicFile::read);
     setWindowTitle(QCoreApplication::applicationName());
     setWindowIcon(AppIcon::make());
     setFixedSize(187, 53);
@@ -208,11 +210,16 @@ void THoroluxMain::FormCreate()
 
     // 15-17: display format, schedule, first clock update.
     m_tick.SetDisplayFormat(s.Use12Hour);
+    // Saves killed midway leave their temporary files; nothing else may ever need them.
+    AtomicFile::removeStaleTemporaries(s.ScheduleFileName);
+    AtomicFile::removeStaleTemporaries(ScheduleList::setAsidePathFor(s.ScheduleFileName));
     const ScheduleList::LoadResult loaded = s.ScheduleList.load(s.ScheduleFileName);
     // An existing schedule that cannot be read is moved aside before the first save, never
-    // overwritten with what this run holds.
+    // overwritten with what this run holds; one behind a link is not saved at all.
     m_scheduleUnreadable = loaded.unreadable;
-    if (loaded.unreadable)
+    if (loaded.unreadable && QFileInfo(s.ScheduleFileName).isSymLink())
+        m_pendingNotice = QStringLiteral("Schedule unreadable, not saved");
+    else if (loaded.unreadable)
         m_pendingNotice = QStringLiteral("Schedule file could not be read");
     else if (loaded.setAside > 0)
         m_pendingNotice = loaded.setAside == 1
@@ -251,7 +258,12 @@ void THoroluxMain::saveSchedule()
     const QString path = m_state.ScheduleFileName;
     QDir().mkpath(m_state.ProgramDirectory);
     if (m_scheduleUnreadable) {
-        if (!AtomicFile::moveAside(path, QStringLiteral(".unreadable"))) {
+        if (QFileInfo(path).isSymLink()) {
+            // A link stays a link: what it leads to (a mount not ready at login, say) is never
+            // replaced by this run's items. Once it can be read, its items join those held.
+            if (m_state.ScheduleList.load(path).unreadable)
+                return;
+        } else if (!AtomicFile::moveAside(path, QStringLiteral(".unreadable"))) {
             ModalSeam::warning(this, QCoreApplication::applicationName(),
                                QStringLiteral("Cannot create file %1").arg(path));
             return;

@@ -43,6 +43,8 @@ private slots:
     void unwritableScheduleIsReportedWithItsPath();
     void setAsideLinesAreNoticedOnce();
     void unreadableScheduleIsMovedAsideNotOverwritten();
+    void linkedScheduleIsNotSavedOverUntilItCanBeRead();
+    void readOnlyScheduleIsReportedNotReplaced();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -324,6 +326,60 @@ void TestMainWindow::unreadableScheduleIsMovedAsideNotOverwritten()
     for (int i = 0; i < 10; ++i)
         w.TimerTimer();
     QCOMPARE(w.dateLine(), QString("Schedule file could not be read"));
+}
+
+// A schedule kept on a mount that is not ready at login: the link must survive every save,
+// and once the mount is there its items join those added meanwhile.
+void TestMainWindow::linkedScheduleIsNotSavedOverUntilItCanBeRead()
+{
+    const QString path = m_dir->path() + "/horolux.dat";
+    QVERIFY(QFile::link(m_dir->path() + "/mount/horolux.dat", path));
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    w.state().ScheduleList.add("09053652600Reminder:new");
+    w.saveSchedule();
+    w.saveSchedule();
+    QCOMPARE(ModalSeam::shownMessages(), QStringList());
+    QVERIFY(QFileInfo(path).isSymLink());
+    QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::System), QStringList{"horolux.dat"});
+    for (int i = 0; i < 10; ++i)
+        w.TimerTimer();
+    QCOMPARE(w.dateLine(), QString("Schedule unreadable, not saved"));
+
+    QVERIFY(QDir().mkpath(m_dir->path() + "/mount"));
+    QFile mounted(m_dir->path() + "/mount/horolux.dat");
+    QVERIFY(mounted.open(QIODevice::WriteOnly));
+    mounted.write("07003652600Reminder:from the mount\r\n");
+    mounted.close();
+    w.saveSchedule();
+    QVERIFY(QFileInfo(path).isSymLink());
+    QVERIFY(mounted.open(QIODevice::ReadOnly));
+    QCOMPARE(mounted.readAll(),
+             QByteArray("07003652600Reminder:from the mount\r\n09053652600Reminder:new\r\n"));
+    QCOMPARE(w.state().ScheduleList.count(), 2);
+}
+
+// Root may write a 0444 file; the program does not, and says so as for any failed save.
+void TestMainWindow::readOnlyScheduleIsReportedNotReplaced()
+{
+    const QString path = m_dir->path() + "/horolux.dat";
+    QFile dat(path);
+    QVERIFY(dat.open(QIODevice::WriteOnly));
+    dat.write("09053652600Reminder:kept\r\n");
+    dat.close();
+    QVERIFY(dat.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                               QFileDevice::ReadOther));
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    w.state().ScheduleList.add("10003652600Reminder:new");
+    ModalSeam::queueMessageAnswer();
+    w.saveSchedule();
+    QCOMPARE(ModalSeam::shownMessages(), QStringList{"Cannot create file " + path});
+    QVERIFY(dat.open(QIODevice::ReadOnly));
+    QCOMPARE(dat.readAll(), QByteArray("09053652600Reminder:kept\r\n"));
+    QCOMPARE(w.state().ScheduleList.count(), 2);
+    ModalSeam::queueMessageAnswer(); // the save at destruction fails the same way
 }
 
 QTEST_MAIN(TestMainWindow)

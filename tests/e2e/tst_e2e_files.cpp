@@ -1,0 +1,95 @@
+#include "E2eRig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// What lies at `path` (a link is told by where it leads), without opening it.
+QString kindOf(const QString& path)
+{
+    const QByteArray p = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(p.constData(), &st) != 0)
+        return "missing";
+    if (S_ISLNK(st.st_mode)) {
+        char to[4096];
+        const ssize_t n = ::readlink(p.constData(), to, sizeof to);
+        return "link to " + QFile::decodeName(QByteArray(to, int(n)));
+    }
+    if (S_ISFIFO(st.st_mode))
+        return "fifo";
+    if (S_ISREG(st.st_mode))
+        return "file";
+    return "other";
+}
+
+} // namespace
+
+class TestE2eFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void hostileFilesNeitherHangNorAreReplaced_data();
+    void hostileFilesNeitherHangNorAreReplaced();
+};
+
+void TestE2eFiles::hostileFilesNeitherHangNorAreReplaced_data()
+{
+    QTest::addColumn<bool>("settings"); // which file is made hostile
+    QTest::addColumn<QString>("make");  // "fifo" or where a link leads
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("movedAside"); // what horolux.dat.unreadable holds
+    // A plain FIFO in the data folder is the program's own name: moved aside as unreadable.
+    QTest::newRow("schedule is a fifo") << false << "fifo"
+                                        << "file"
+                                        << "fifo";
+    QTest::newRow("schedule links to a fifo") << false << "pipe"
+                                              << "link to pipe"
+                                              << "missing";
+    QTest::newRow("schedule links to /dev/zero") << false << "/dev/zero"
+                                                 << "link to /dev/zero"
+                                                 << "missing";
+    QTest::newRow("schedule link leads nowhere") << false << "mount/horolux.dat"
+                                                 << "link to mount/horolux.dat"
+                                                 << "missing";
+    QTest::newRow("settings are a fifo") << true << "fifo"
+                                         << "fifo"
+                                         << "missing";
+    QTest::newRow("settings link to /dev/zero") << true << "/dev/zero"
+                                                << "link to /dev/zero"
+                                                << "missing";
+}
+
+// Each of these once blocked the start before the window and the signal handler existed, or
+// grew without bound; the window must come and SIGTERM must be answered, with the file kept.
+void TestE2eFiles::hostileFilesNeitherHangNorAreReplaced()
+{
+    QFETCH(bool, settings);
+    QFETCH(QString, make);
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    const QString path = settings ? rig.settingsPath() : rig.schedulePath();
+    const QString folder = QFileInfo(path).path();
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(::mkfifo(QFile::encodeName(folder + "/pipe").constData(), 0600) == 0);
+    const QByteArray p = QFile::encodeName(path);
+    if (make == "fifo")
+        QVERIFY(::mkfifo(p.constData(), 0600) == 0);
+    else
+        QVERIFY(::symlink(QFile::encodeName(make).constData(), p.constData()) == 0);
+
+    QVERIFY(rig.startClock());
+    QVERIFY2(!rig.waitForWindow(10000).isEmpty(), qPrintable(rig.clockOutput()));
+    QCOMPARE(rig.terminate(), 0);
+    QTEST(kindOf(path), "after");
+    QTEST(kindOf(rig.schedulePath() + ".unreadable"), "movedAside");
+    QCOMPARE(kindOf(folder + "/pipe"), QString("fifo"));
+}
+
+QTEST_MAIN(TestE2eFiles)
+#include "tst_e2e_files.moc"
