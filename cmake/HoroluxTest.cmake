@@ -14,6 +14,8 @@ function(horolux_add_test name)
     "XDG_CONFIG_HOME=${home}/config"
     "XDG_DATA_HOME=${home}/data"
     "XDG_RUNTIME_DIR=${home}/run"
+    # Sounds go to a server the test starts itself, or nowhere; never to the machine's own.
+    "PULSE_SERVER=unix:${home}/run/no-sound-server"
     "TZ=Europe/London"
     "LANG=C.UTF-8"
     "LC_ALL=C.UTF-8"

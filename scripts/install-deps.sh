@@ -5,9 +5,10 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-multimedia-dev libx11-dev libgl-dev
+  qt6-base-dev libx11-dev libgl-dev libpulse-dev
   libbenchmark-dev
   xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace
+  pulseaudio pulseaudio-utils
   fonts-dejavu-core fonts-liberation
 )
 missing=()

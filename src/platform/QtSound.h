@@ -1,43 +1,45 @@
 #pragma once
 
 #include "platform/ISound.h"
+#include "platform/SoundPlayerProcess.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
-class QAudioOutput;
-class QMediaPlayer;
+class QThread;
 
-// System beep and asynchronous sound files. A file that cannot be played beeps instead,
-// without a message; nothing here waits for the sound.
+// System beep and asynchronous sound files. Files are played by the player program beside
+// the clock, in a process of its own, so no audio system is ever loaded here and none can
+// stall or crash the clock. A file that cannot be played beeps instead, without a message.
 class QtSound : public QObject, public ISound {
     Q_OBJECT
 public:
     using Beeper = std::function<void()>;
-    using DeviceCheck = std::function<bool()>;
 
     explicit QtSound(QObject* parent = nullptr);
-    // Tests replace the beep and the question whether an audio output exists.
-    QtSound(Beeper beeper, DeviceCheck hasAudioOutput, QObject* parent = nullptr);
+    // Tests replace the beep and the player command (the file is appended to it).
+    QtSound(Beeper beeper, QStringList playerCommand, SoundPlayerProcess::Limits limits = {},
+            QObject* parent = nullptr);
     ~QtSound() override;
 
     void beep() override;
     // A new sound replaces one still playing.
     void playAsync(const QString& file) override;
 
-    // True once a player has been made (only a file that could be played makes one).
-    bool hasPlayer() const { return m_player != nullptr; }
+    // The player program next to this program's executable.
+    static QString playerProgram();
+
+signals:
+    // A player run has ended: the file played, or the beep has been given instead.
+    void finished(bool played);
 
 private:
-    void ensurePlayer();
-    void failed();
-
     Beeper m_beeper;
-    DeviceCheck m_hasAudioOutput;
-    QMediaPlayer* m_player = nullptr;
-    QAudioOutput* m_output = nullptr;
-    // The current file has not yet failed; a failure beeps once.
-    bool m_awaitingResult = false;
+    // Players are started from a thread made before the clock lowers its own priority, so the
+    // sound does not stutter at idle priority.
+    QThread* m_thread = nullptr;
+    SoundPlayerProcess* m_player = nullptr;
 };

@@ -1,12 +1,7 @@
-#include "platform/QtSound.h"
 #include "platform/QtTrayShell.h"
 
-#include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 namespace {
 
@@ -24,7 +19,7 @@ struct Notification {
 
 } // namespace
 
-class TestTraySound : public QObject {
+class TestTrayShell : public QObject {
     Q_OBJECT
 private slots:
     void noTrayRefusesAdd();
@@ -32,14 +27,9 @@ private slots:
     void activationReasons_data();
     void activationReasons();
     void removingFromInsideTheCallback();
-
-    void unplayableFilesBeep_data();
-    void unplayableFilesBeep();
-    void noAudioDeviceBeeps();
-    void nonAudioFileBeepsOnce();
 };
 
-void TestTraySound::noTrayRefusesAdd()
+void TestTrayShell::noTrayRefusesAdd()
 {
     QtTrayShell shell([] { return false; });
     QVERIFY(!shell.add({1, cyanIcon(), "tip"}));
@@ -48,7 +38,7 @@ void TestTraySound::noTrayRefusesAdd()
     QVERIFY(!shell.remove({1, cyanIcon(), "tip"}));
 }
 
-void TestTraySound::addModifyRemove()
+void TestTrayShell::addModifyRemove()
 {
     QtTrayShell shell([] { return true; });
     QVERIFY(shell.add({1, cyanIcon(), "first"}));
@@ -64,7 +54,7 @@ void TestTraySound::addModifyRemove()
     QVERIFY(shell.iconFor(2));
 }
 
-void TestTraySound::activationReasons_data()
+void TestTrayShell::activationReasons_data()
 {
     QTest::addColumn<int>("reason");
     QTest::addColumn<int>("message");
@@ -76,7 +66,7 @@ void TestTraySound::activationReasons_data()
     QTest::newRow("unknown") << int(QSystemTrayIcon::Unknown) << int(M::Other);
 }
 
-void TestTraySound::activationReasons()
+void TestTrayShell::activationReasons()
 {
     QFETCH(int, reason);
     QFETCH(int, message);
@@ -90,7 +80,7 @@ void TestTraySound::activationReasons()
     QCOMPARE(int(got[0].message), message);
 }
 
-void TestTraySound::removingFromInsideTheCallback()
+void TestTrayShell::removingFromInsideTheCallback()
 {
     QtTrayShell shell([] { return true; });
     int calls = 0;
@@ -107,72 +97,5 @@ void TestTraySound::removingFromInsideTheCallback()
     QTRY_VERIFY(icon.isNull());
 }
 
-void TestTraySound::unplayableFilesBeep_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("empty name") << "";
-    QTest::newRow("missing") << "missing.wav";
-    QTest::newRow("directory") << "folder";
-    QTest::newRow("unreadable") << "locked.wav";
-}
-
-void TestTraySound::unplayableFilesBeep()
-{
-    QFETCH(QString, name);
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("folder"));
-    QFile locked(dir.filePath("locked.wav"));
-    QVERIFY(locked.open(QIODevice::WriteOnly));
-    locked.write("RIFF");
-    locked.close();
-    locked.setPermissions(QFileDevice::Permissions());
-    if (name == "locked.wav" && ::geteuid() == 0)
-        QSKIP("root reads every file");
-
-    int beeps = 0;
-    // The device question must not even be asked for these.
-    QtSound sound([&] { ++beeps; }, [] { return true; });
-    sound.playAsync(name.isEmpty() ? QString() : dir.filePath(name));
-    QCOMPARE(beeps, 1);
-    QVERIFY(!sound.hasPlayer());
-}
-
-void TestTraySound::noAudioDeviceBeeps()
-{
-    QTemporaryDir dir;
-    QFile file(dir.filePath("chime.wav"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(64, '\0'));
-    file.close();
-    int beeps = 0;
-    QtSound sound([&] { ++beeps; }, [] { return false; });
-    sound.playAsync(file.fileName());
-    QCOMPARE(beeps, 1);
-    QVERIFY(!sound.hasPlayer());
-    sound.beep();
-    QCOMPARE(beeps, 2);
-}
-
-// A file that is not sound reaches the player, which must report it without hanging, and the
-// failure must turn into exactly one beep. Nothing audible can come of a text file.
-void TestTraySound::nonAudioFileBeepsOnce()
-{
-    QTemporaryDir dir;
-    QFile file(dir.filePath("notes.wav"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("This is plain text, not a sound.\n");
-    file.close();
-    int beeps = 0;
-    QtSound sound([&] { ++beeps; }, [] { return true; });
-    sound.playAsync(file.fileName());
-    QVERIFY(sound.hasPlayer());
-    QTRY_COMPARE_WITH_TIMEOUT(beeps, 1, 10000);
-    // A second failing file reuses the player and beeps once more.
-    sound.playAsync(file.fileName());
-    QTRY_COMPARE_WITH_TIMEOUT(beeps, 2, 10000);
-    QTest::qWait(200);
-    QCOMPARE(beeps, 2);
-}
-
-QTEST_MAIN(TestTraySound)
-#include "tst_traysound.moc"
+QTEST_MAIN(TestTrayShell)
+#include "tst_trayshell.moc"

@@ -1,0 +1,121 @@
+#include "e2e/PulseRig.h"
+
+#include <QThread>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstdlib>
+
+PulseRig::PulseRig() = default;
+
+PulseRig::~PulseRig()
+{
+    for (QProcess* p : {&m_recorder, &m_server}) {
+        if (p->state() == QProcess::NotRunning)
+            continue;
+        p->terminate();
+        if (!p->waitForFinished(3000)) {
+            p->kill();
+            p->waitForFinished(3000);
+        }
+    }
+}
+
+QProcessEnvironment PulseRig::env() const
+{
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    const QString dir = m_dir.path();
+    e.insert("HOME", dir);
+    e.insert("XDG_RUNTIME_DIR", dir);
+    e.insert("XDG_CONFIG_HOME", dir + "/config");
+    e.insert("PULSE_SERVER", server());
+    e.remove("DISPLAY");
+    e.remove("DBUS_SESSION_BUS_ADDRESS");
+    return e;
+}
+
+bool PulseRig::start()
+{
+    if (!m_dir.isValid())
+        return false;
+    m_server.setProcessEnvironment(env());
+    m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // No start-up script (-n): only the modules named here; anonymous clients on our socket.
+    m_server.start(
+        "pulseaudio",
+        {"-n", "--daemonize=no", "--exit-idle-time=-1", "--system=false", "--use-pid-file=false",
+         "--disable-shm=true", "--log-level=error", "-L", "module-null-sink sink_name=null", "-L",
+         "module-native-protocol-unix auth-anonymous=1 socket=" + m_dir.path() + "/native"});
+    if (!m_server.waitForStarted(5000))
+        return false;
+    for (int i = 0; i < 100; ++i) {
+        QProcess info;
+        info.setProcessEnvironment(env());
+        info.start("pactl", {"info"});
+        if (info.waitForFinished(5000) && info.exitStatus() == QProcess::NormalExit &&
+            info.exitCode() == 0)
+            return true;
+        if (m_server.state() == QProcess::NotRunning)
+            return false;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+QString PulseRig::sinkInputs()
+{
+    QProcess p;
+    p.setProcessEnvironment(env());
+    p.start("pactl", {"list", "sink-inputs"});
+    p.waitForFinished(5000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+bool PulseRig::startRecording()
+{
+    m_recorder.setProcessEnvironment(env());
+    // A short latency: the recorder otherwise holds back seconds of sound.
+    m_recorder.start("parec", {"--latency-msec=20", "-d", "null.monitor", "--raw", "--format=s16le",
+                               "--channels=1", "--rate=22050"});
+    return m_recorder.waitForStarted(5000);
+}
+
+QByteArray PulseRig::stopRecording()
+{
+    m_recorder.terminate();
+    m_recorder.waitForFinished(5000);
+    return m_recorder.readAllStandardOutput();
+}
+
+int PulseRig::loudSamples(const QByteArray& recording, int threshold)
+{
+    int loud = 0;
+    for (qsizetype i = 0; i + 1 < recording.size(); i += 2)
+        if (std::abs(qFromLittleEndian<qint16>(recording.constData() + i)) > threshold)
+            ++loud;
+    return loud;
+}
+
+QByteArray PulseRig::toneWav(int milliseconds)
+{
+    const int rate = 22050;
+    const int frames = rate * milliseconds / 1000;
+    QByteArray wav("RIFF....WAVEfmt ");
+    auto put = [&wav](quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            wav.append(char((v >> (8 * i)) & 0xFF));
+    };
+    put(16, 4);       // fmt size
+    put(1, 2);        // PCM
+    put(1, 2);        // mono
+    put(rate, 4);     // frames a second
+    put(rate * 2, 4); // bytes a second
+    put(2, 2);        // bytes a frame
+    put(16, 2);       // bits a sample
+    wav.append("data");
+    put(frames * 2, 4);
+    for (int i = 0; i < frames; ++i)
+        put(quint16(qint16(12000 * std::sin(2 * M_PI * 440 * i / rate))), 2);
+    qToLittleEndian<quint32>(quint32(wav.size() - 8), wav.data() + 4);
+    return wav;
+}

@@ -1,0 +1,230 @@
+#include "e2e/PulseRig.h"
+#include "platform/QtSound.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+// Stand-in players: a shell script run with the file as $1.
+QStringList script(const QString& body)
+{
+    return {"/bin/sh", "-c", body, "player"};
+}
+
+// Short limits so that stalled stand-ins are cut off quickly.
+const SoundPlayerProcess::Limits Quick{1000, 300, 3000};
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestSound : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void unplayableFilesNeverReachThePlayer_data();
+    void unplayableFilesNeverReachThePlayer();
+    void playerOutcomes_data();
+    void playerOutcomes();
+    void newSoundReplacesThePlayingOne();
+
+    void realPlayerReachesTheSink();
+    void realPlayerWithoutServerBeeps();
+    void realPlayerStalledServerIsCutOff();
+    void realPlayerRefusesNonAudioFiles();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_chime;
+};
+
+void TestSound::initTestCase()
+{
+    // Nothing here may reach the machine's own sound server.
+    qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("no-server")));
+    m_chime = m_dir.filePath("chime.wav");
+    QVERIFY(writeFile(m_chime, PulseRig::toneWav(400)));
+}
+
+void TestSound::unplayableFilesNeverReachThePlayer_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty name") << "";
+    QTest::newRow("missing") << "missing.wav";
+    QTest::newRow("directory") << "folder";
+    QTest::newRow("unreadable") << "locked.wav";
+}
+
+void TestSound::unplayableFilesNeverReachThePlayer()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    QVERIFY(writeFile(dir.filePath("locked.wav"), "RIFF"));
+    QFile(dir.filePath("locked.wav")).setPermissions(QFileDevice::Permissions());
+    if (name == "locked.wav" && ::geteuid() == 0)
+        QSKIP("root reads every file");
+
+    int beeps = 0;
+    // A player that ran would fail and beep a second time.
+    QtSound sound([&] { ++beeps; }, script("exit 1"), Quick);
+    QSignalSpy finished(&sound, &QtSound::finished);
+    sound.playAsync(name.isEmpty() ? QString() : dir.filePath(name));
+    QCOMPARE(beeps, 1); // at once, not when some player gives up
+    QTest::qWait(300);
+    QCOMPARE(beeps, 1);
+    QCOMPARE(finished.size(), 0);
+}
+
+void TestSound::playerOutcomes_data()
+{
+    QTest::addColumn<QStringList>("player");
+    QTest::addColumn<bool>("played");
+    QTest::newRow("plays") << script("exit 0") << true;
+    QTest::newRow("announces and plays") << script("echo playing 50; sleep 0.1") << true;
+    QTest::newRow("file refused") << script("exit 2") << false;
+    QTest::newRow("fails after starting") << script("echo playing 50; exit 3") << false;
+    QTest::newRow("crashes") << script("kill -SEGV $$") << false;
+    QTest::newRow("not installed") << QStringList{"/nonexistent/horolux-play"} << false;
+    // Killed once the start limit has passed: nothing was heard.
+    QTest::newRow("stalls before playing") << script("exec sleep 30") << false;
+    // Killed after its announced length and the slack: the sound was heard.
+    QTest::newRow("overruns its length") << script("echo playing 100; exec sleep 30") << true;
+}
+
+void TestSound::playerOutcomes()
+{
+    QFETCH(QStringList, player);
+    QFETCH(bool, played);
+    int beeps = 0;
+    QtSound sound([&] { ++beeps; }, player, Quick);
+    QSignalSpy finished(&sound, &QtSound::finished);
+    sound.playAsync(m_chime);
+    QCOMPARE(beeps, 0); // nothing is decided while playAsync runs
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished[0][0].toBool(), played);
+    QCOMPARE(beeps, played ? 0 : 1);
+    // One run, one outcome.
+    QTest::qWait(400);
+    QCOMPARE(finished.size(), 1);
+}
+
+// The first player would stall for half a minute; the second sound must end it at once,
+// without a beep for it and without leaving it running.
+void TestSound::newSoundReplacesThePlayingOne()
+{
+    QTemporaryDir dir;
+    const QString slow = dir.filePath("slow.wav");
+    const QString quick = dir.filePath("quick.wav");
+    QVERIFY(writeFile(slow, "RIFF"));
+    QVERIFY(writeFile(quick, "RIFF"));
+    int beeps = 0;
+    QtSound sound([&] { ++beeps; },
+                  script("echo $$ > \"$1.pid\"; case \"$1\" in *slow*) echo playing 20000; "
+                         "exec sleep 30;; esac"),
+                  {5000, 300, 30000});
+    QSignalSpy finished(&sound, &QtSound::finished);
+    sound.playAsync(slow);
+    QByteArray pid;
+    QTRY_VERIFY(!(pid = readFile(slow + ".pid")).isEmpty());
+    const QString proc = "/proc/" + QString::fromLatin1(pid.trimmed());
+    QVERIFY(QFile::exists(proc));
+
+    sound.playAsync(quick);
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(finished[0][0].toBool(), true);
+    QTRY_VERIFY(!QFile::exists(proc)); // killed and reaped
+    QTest::qWait(300);
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(beeps, 0);
+}
+
+void TestSound::realPlayerReachesTheSink()
+{
+    PulseRig pulse;
+    QVERIFY(pulse.start());
+    qputenv("PULSE_SERVER", pulse.server().toUtf8());
+    QVERIFY(pulse.startRecording());
+    int beeps = 0;
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY});
+    QSignalSpy finished(&sound, &QtSound::finished);
+    sound.playAsync(m_chime);
+    // The stream shows up at the server while it plays.
+    QTRY_VERIFY_WITH_TIMEOUT(pulse.sinkInputs().contains("application.process.binary = "
+                                                         "\"horolux-play\""),
+                             5000);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished[0][0].toBool(), true);
+    QCOMPARE(beeps, 0);
+    QTest::qWait(300);
+    const QByteArray recorded = pulse.stopRecording();
+    // 400 ms of the tone is 8820 samples, most of them far from the zero line.
+    QVERIFY2(PulseRig::loudSamples(recorded) > 5000,
+             qPrintable(QString::number(PulseRig::loudSamples(recorded))));
+    QVERIFY(pulse.sinkInputs().trimmed().isEmpty());
+    qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("no-server")));
+}
+
+void TestSound::realPlayerWithoutServerBeeps()
+{
+    int beeps = 0;
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY});
+    QSignalSpy finished(&sound, &QtSound::finished);
+    sound.playAsync(m_chime);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished[0][0].toBool(), false);
+    QCOMPARE(beeps, 1);
+}
+
+// A server that takes the connection and never answers holds the player in its first call.
+void TestSound::realPlayerStalledServerIsCutOff()
+{
+    QLocalServer stalled;
+    QVERIFY(stalled.listen(m_dir.filePath("stalled")));
+    qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("stalled")));
+    int beeps = 0;
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY}, {1500, 300, 3000});
+    QSignalSpy finished(&sound, &QtSound::finished);
+    sound.playAsync(m_chime);
+    QVERIFY(finished.wait(8000));
+    QCOMPARE(finished[0][0].toBool(), false);
+    QCOMPARE(beeps, 1);
+    qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("no-server")));
+}
+
+// Text named .wav reaches the real player, which must refuse it; each refusal beeps once.
+void TestSound::realPlayerRefusesNonAudioFiles()
+{
+    const QString notes = m_dir.filePath("notes.wav");
+    QVERIFY(writeFile(notes, "This is plain text, not a sound.\n"));
+    int beeps = 0;
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY});
+    QSignalSpy finished(&sound, &QtSound::finished);
+    sound.playAsync(notes);
+    QVERIFY(finished.wait(10000));
+    sound.playAsync(notes);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, 10000);
+    QCOMPARE(finished[1][0].toBool(), false);
+    QCOMPARE(beeps, 2);
+}
+
+QTEST_MAIN(TestSound)
+#include "tst_sound.moc"
