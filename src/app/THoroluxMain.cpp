@@ -143,7 +143,7 @@ void THoroluxMain::createControls()
 
     m_timer = new QTimer(this);
     m_timer->setInterval(1000);
-    connect(m_timer, &QTimer::timeout, this, &THoroluxMain::TimerTimer);
+    connect(m_timer, &QTimer::timeout, this, &THoroluxMain::postTick);
 }
 
 void THoroluxMain::createMenu()
@@ -369,6 +369,23 @@ void THoroluxMain::ReportItemClick()
         return;
     TReportFrm dialog(m_state, this);
     dialog.exec();
+}
+
+// Qt holds a timer's next timeout back until the slot of the previous one has returned. A tick
+// can open a box or pause inside a scan, and the clock must keep running in that box's loop, so
+// the timer's slot only posts the tick; a tick still waiting absorbs the next ones.
+void THoroluxMain::postTick()
+{
+    if (m_tickPending)
+        return;
+    m_tickPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_tickPending = false;
+            TimerTimer();
+        },
+        Qt::QueuedConnection);
 }
 
 void THoroluxMain::TimerTimer()

@@ -90,6 +90,7 @@ protected:
 
 private:
     bool modalDialogOpen();
+    void postTick();
     void createControls();
     void createMenu();
     void FormCreate();
@@ -126,5 +127,6 @@ private:
 
     QString m_pendingNotice; // shown on the date line once the greeting has gone
     bool m_shutDown = false;
+    bool m_tickPending = false;
     bool m_scheduleUnreadable = false;
 };
