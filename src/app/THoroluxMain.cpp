@@ -252,15 +252,30 @@ void THoroluxMain::saveSchedule()
     QDir().mkpath(m_state.ProgramDirectory);
     if (m_scheduleUnreadable) {
         if (!AtomicFile::moveAside(path, QStringLiteral(".unreadable"))) {
-            ModalSeam::warning(this, QCoreApplication::applicationName(),
-                               QStringLiteral("Cannot create file %1").arg(path));
+            reportSaveFailure(path);
             return;
         }
         m_scheduleUnreadable = false;
     }
     if (!m_state.ScheduleList.save(path))
-        ModalSeam::warning(this, QCoreApplication::applicationName(),
-                           QStringLiteral("Cannot create file %1").arg(path));
+        reportSaveFailure(path);
+}
+
+void THoroluxMain::reportSaveFailure(const QString& path)
+{
+    const QString text = QStringLiteral("Cannot create file %1").arg(path);
+    if (!m_shutDown) {
+        ModalSeam::warning(this, QCoreApplication::applicationName(), text);
+        return;
+    }
+    // The program is ending, perhaps with the desktop session: nobody may be there to click.
+    // The text goes where a session log keeps it, the box goes away by itself, and the exit
+    // status tells that something was lost.
+    m_exitStatus = 1;
+    std::fprintf(stderr, "horolux: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    ModalSeam::passingWarning(nullptr, QCoreApplication::applicationName(), text,
+                              ShutdownNoticeMs);
 }
 
 void THoroluxMain::showEvent(QShowEvent* event)
