@@ -274,8 +274,7 @@ void THoroluxMain::reportSaveFailure(const QString& path)
     m_exitStatus = 1;
     std::fprintf(stderr, "horolux: %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
-    ModalSeam::passingWarning(nullptr, QCoreApplication::applicationName(), text,
-                              ShutdownNoticeMs);
+    ModalSeam::passingWarning(nullptr, QCoreApplication::applicationName(), text, ShutdownNoticeMs);
 }
 
 void THoroluxMain::showEvent(QShowEvent* event)
