@@ -145,7 +145,7 @@ void THoroluxMain::createControls()
 
     m_timer = new QTimer(this);
     m_timer->setInterval(1000);
-    connect(m_timer, &QTimer::timeout, this, &THoroluxMain::TimerTimer);
+    connect(m_timer, &QTimer::timeout, this, &THoroluxMain::postTick);
 }
 
 void THoroluxMain::createMenu()
@@ -261,18 +261,37 @@ void THoroluxMain::saveSchedule()
         if (QFileInfo(path).isSymLink()) {
             // A link stays a link: what it leads to (a mount not ready at login, say) is never
             // replaced by this run's items. Once it can be read, its items join those held.
-            if (m_state.ScheduleList.load(path).unreadable)
+            if (m_state.ScheduleList.load(path).unreadable) {
+                // While running the date line has said so; at the end the items held would be
+                // lost, so that is reported as a failed save.
+                if (m_shutDown)
+                    reportSaveFailure(path);
                 return;
+            }
         } else if (!AtomicFile::moveAside(path, QStringLiteral(".unreadable"))) {
-            ModalSeam::warning(this, QCoreApplication::applicationName(),
-                               QStringLiteral("Cannot create file %1").arg(path));
+            reportSaveFailure(path);
             return;
         }
         m_scheduleUnreadable = false;
     }
     if (!m_state.ScheduleList.save(path))
-        ModalSeam::warning(this, QCoreApplication::applicationName(),
-                           QStringLiteral("Cannot create file %1").arg(path));
+        reportSaveFailure(path);
+}
+
+void THoroluxMain::reportSaveFailure(const QString& path)
+{
+    const QString text = QStringLiteral("Cannot create file %1").arg(path);
+    if (!m_shutDown) {
+        ModalSeam::warning(this, QCoreApplication::applicationName(), text);
+        return;
+    }
+    // The program is ending, perhaps with the desktop session: nobody may be there to click.
+    // The text goes where a session log keeps it, the box goes away by itself, and the exit
+    // status tells that something was lost.
+    m_exitStatus = 1;
+    std::fprintf(stderr, "horolux: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    ModalSeam::passingWarning(nullptr, QCoreApplication::applicationName(), text, ShutdownNoticeMs);
 }
 
 void THoroluxMain::showEvent(QShowEvent* event)
@@ -381,6 +400,23 @@ void THoroluxMain::ReportItemClick()
         return;
     TReportFrm dialog(m_state, this);
     dialog.exec();
+}
+
+// Qt holds a timer's next timeout back until the slot of the previous one has returned. A tick
+// can open a box or pause inside a scan, and the clock must keep running in that box's loop, so
+// the timer's slot only posts the tick; a tick still waiting absorbs the next ones.
+void THoroluxMain::postTick()
+{
+    if (m_tickPending)
+        return;
+    m_tickPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_tickPending = false;
+            TimerTimer();
+        },
+        Qt::QueuedConnection);
 }
 
 void THoroluxMain::TimerTimer()

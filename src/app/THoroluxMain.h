@@ -52,6 +52,10 @@ public:
     TTaskIcon* taskIcon() const { return m_taskIcon.get(); }
     // Writes the schedule file; a failure is reported with the file's path.
     void saveSchedule();
+    // 0, or 1 when the shutdown could not save everything.
+    int exitStatus() const { return m_exitStatus; }
+    // How long a failure at the end of the program stays on the screen.
+    static constexpr int ShutdownNoticeMs = 5000;
 
     // The maker's web site, opened by the Connect item.
     static inline const QString WebHost = QStringLiteral("horolux.org");
@@ -90,6 +94,8 @@ protected:
 
 private:
     bool modalDialogOpen();
+    void postTick();
+    void reportSaveFailure(const QString& path);
     void createControls();
     void createMenu();
     void FormCreate();
@@ -126,5 +132,7 @@ private:
 
     QString m_pendingNotice; // shown on the date line once the greeting has gone
     bool m_shutDown = false;
+    bool m_tickPending = false;
+    int m_exitStatus = 0;
     bool m_scheduleUnreadable = false;
 };

@@ -32,5 +32,9 @@ int main(int argc, char** argv)
     QObject::connect(&window, &THoroluxMain::closed, &app, &QCoreApplication::quit);
 
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    // The loop can also end without the panel being closed (the end of the session): the
+    // shutdown runs here then, before the exit status is decided.
+    window.close();
+    return status != 0 ? status : window.exitStatus();
 }

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QQueue>
+#include <QTimer>
 
 namespace {
 struct Queues {
@@ -39,12 +40,19 @@ QStringList& shownMessages()
 
 void warning(QWidget* parent, const QString& title, const QString& text)
 {
+    passingWarning(parent, title, text, -1);
+}
+
+void passingWarning(QWidget* parent, const QString& title, const QString& text, int closeAfterMs)
+{
     queues().shown.append(text);
     if (queues().messages > 0) {
         --queues().messages;
         return;
     }
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    if (closeAfterMs >= 0)
+        QTimer::singleShot(closeAfterMs, &box, [&box] { box.done(QMessageBox::Ok); });
     box.exec();
 }
 

@@ -19,6 +19,9 @@ QStringList& shownMessages();
 
 // A message box with an exclamation icon and one OK button, captioned `title`.
 void warning(QWidget* parent, const QString& title, const QString& text);
+// The same box, but it closes by itself after `closeAfterMs` when nobody answers it: for the
+// end of the program, when nobody may be there.
+void passingWarning(QWidget* parent, const QString& title, const QString& text, int closeAfterMs);
 // File-open chooser; empty when cancelled. `filter` in Qt's form ("Name (*.x *.y);;All (*)").
 QString chooseFile(QWidget* parent, const QString& title, const QString& start,
                    const QString& filter);

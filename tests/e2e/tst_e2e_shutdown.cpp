@@ -1,0 +1,119 @@
+#include "E2eRig.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+namespace {
+
+bool pollUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        if (done())
+            return true;
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(100);
+    }
+}
+
+QStringList windowsTitled(E2eRig& rig, const QString& title)
+{
+    return rig.x("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$"})
+        .split('\n', Qt::SkipEmptyParts);
+}
+
+// A box of the program: a window captioned like the panel that is not the panel.
+QString boxBeside(E2eRig& rig, const QString& panel)
+{
+    for (const QString& w : windowsTitled(rig, "Horolux"))
+        if (w != panel)
+            return w;
+    return {};
+}
+
+bool writeFile(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
+}
+
+} // namespace
+
+class TestE2eShutdown : public QObject {
+    Q_OBJECT
+private slots:
+    void failedSaveAtTheEndIsReportedWithoutWaiting();
+};
+
+// An unwritable schedule at the end of the session: the failure is told on standard error and
+// in a box that goes away by itself, the old file stays as it was, and the exit status says so.
+void TestE2eShutdown::failedSaveAtTheEndIsReportedWithoutWaiting()
+{
+    if (QStandardPaths::findExecutable("strace").isEmpty())
+        QSKIP("strace is not installed");
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    // Out of order and with bare line feeds: a save would rewrite it sorted, with CR LF.
+    const QByteArray old = "12009999900Reminder:B\n08009999900Reminder:A\n";
+    const QString path = rig.schedulePath();
+    QVERIFY(writeFile(path, old));
+    QVERIFY(rig.startClock());
+    const QString panel = rig.waitForWindow();
+    QVERIFY2(!panel.isEmpty(), qPrintable(rig.clockOutput()));
+
+    // Every attempt to put a new file in place is refused from now on, as in folders the user
+    // may not write (the tests run as root, who may write anywhere). The settings' failure is
+    // silent; the schedule's is not.
+    const QString pid = rig.x("xdotool", {"getwindowpid", panel}).trimmed();
+    QVERIFY(!pid.isEmpty());
+    QProcess strace;
+    strace.setProcessChannelMode(QProcess::MergedChannels);
+    strace.start("strace",
+                 {"-f", "-o", "/dev/null", "-p", pid, "-e", "trace=rename,renameat,renameat2", "-e",
+                  "inject=rename,renameat,renameat2:error=EACCES"});
+    QVERIFY2(pollUntil(
+                 [&] {
+                     strace.waitForReadyRead(100);
+                     return strace.peek(4096).contains("attached");
+                 },
+                 10000),
+             strace.readAll().constData());
+
+    // Nobody clicks: the box must close by itself while terminate() waits for the exit.
+    std::atomic<bool> boxSeen{false};
+    std::atomic<bool> watching{true};
+    std::thread watcher([&] {
+        while (watching && !boxSeen) {
+            if (!boxBeside(rig, panel).isEmpty())
+                boxSeen = true;
+            QThread::msleep(100);
+        }
+    });
+    const int status = rig.terminate();
+    watching = false;
+    watcher.join();
+    strace.waitForFinished(5000);
+
+    const QString output = rig.clockOutput();
+    QCOMPARE(status, 1);
+    QVERIFY2(output.contains("Cannot create file " + path + "\n"), qPrintable(output));
+    QVERIFY(boxSeen);
+    QCOMPARE(rig.readFile(path), old);
+    // No temporary file is left behind.
+    QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files), QStringList{"horolux.dat"});
+}
+
+QTEST_MAIN(TestE2eShutdown)
+#include "tst_e2e_shutdown.moc"
