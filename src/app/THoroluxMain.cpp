@@ -262,9 +262,10 @@ void THoroluxMain::saveSchedule()
             // A link stays a link: what it leads to (a mount not ready at login, say) is never
             // replaced by this run's items. Once it can be read, its items join those held.
             if (m_state.ScheduleList.load(path).unreadable) {
-                // While running the date line has said so; at the end the items held would be
-                // lost, so that is reported as a failed save.
-                if (m_shutDown)
+                // While running the date line has said so. Nothing could be read, so every item
+                // held was added in this run: at the end they would be lost, which is reported as
+                // a failed save.
+                if (m_shutDown && m_state.ScheduleList.count() > 0)
                     reportSaveFailure(path);
                 return;
             }

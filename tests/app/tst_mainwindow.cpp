@@ -44,6 +44,7 @@ private slots:
     void setAsideLinesAreNoticedOnce();
     void unreadableScheduleIsMovedAsideNotOverwritten();
     void linkedScheduleIsNotSavedOverUntilItCanBeRead();
+    void itemsHeldForAnUnreadableLinkAreReportedAtTheEnd();
     void readOnlyScheduleIsReportedNotReplaced();
 
 private:
@@ -358,6 +359,26 @@ void TestMainWindow::linkedScheduleIsNotSavedOverUntilItCanBeRead()
     QCOMPARE(mounted.readAll(),
              QByteArray("07003652600Reminder:from the mount\r\n09053652600Reminder:new\r\n"));
     QCOMPARE(w.state().ScheduleList.count(), 2);
+}
+
+// Items added while the link could not be read would be lost at the end: that is a failed save.
+void TestMainWindow::itemsHeldForAnUnreadableLinkAreReportedAtTheEnd()
+{
+    const QString path = m_dir->path() + "/horolux.dat";
+    QVERIFY(QFile::link(m_dir->path() + "/mount/horolux.dat", path));
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    w.close();
+    QCOMPARE(w.exitStatus(), 0); // nothing held, nothing lost
+    QCOMPARE(ModalSeam::shownMessages(), QStringList());
+
+    THoroluxMain again(p.services);
+    again.state().ScheduleList.add("09053652600Reminder:new");
+    ModalSeam::queueMessageAnswer();
+    again.close();
+    QCOMPARE(again.exitStatus(), 1);
+    QCOMPARE(ModalSeam::shownMessages(), QStringList{"Cannot create file " + path});
+    QVERIFY(QFileInfo(path).isSymLink());
 }
 
 // Root may write a 0444 file; the program does not, and says so as for any failed save.
