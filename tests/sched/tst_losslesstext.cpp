@@ -89,14 +89,12 @@ void TestLosslessText::textWithoutBytes_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("plain") << QStringLiteral("d\u00e9j\u00e0 \u20ac")
-                           << QByteArray("d\xc3\xa9j\xc3\xa0 \xe2\x82\xac");
     QTest::newRow("lone high surrogate") << units("a{D800}b")
                                          << QByteArray("a\xef\xbf\xbd"
                                                        "b");
+    // Below U+DC80 a low surrogate stands for no byte; 0x7F would be a wrong guess.
     QTest::newRow("low surrogate below the escapes")
         << units("{DC7F}") << QByteArray("\xef\xbf\xbd");
-    QTest::newRow("high surrogate at the end") << units("x{DBFF}") << QByteArray("x\xef\xbf\xbd");
 }
 
 void TestLosslessText::textWithoutBytes()
