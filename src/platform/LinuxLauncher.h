@@ -2,19 +2,23 @@
 
 #include "platform/ILauncher.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 class QObject;
 class QThread;
 
 // Starts programs directly and hands documents and web addresses to the desktop's opener.
 // A program gets its parameters split into words as a shell would, but nothing is expanded
-// and no shell runs, so quotes, ;, $( ) and the like reach it literally.
+// and no shell runs, so quotes, ;, $( ) and the like reach it literally. Names are passed to
+// the system byte for byte (see LosslessText), so a file name that is not UTF-8 still works.
 class LinuxLauncher : public ILauncher {
 public:
-    // `opener` is the program that opens documents and addresses.
-    explicit LinuxLauncher(QString opener = QStringLiteral("xdg-open"));
+    // `opener` is the program that opens documents and addresses (looked up on PATH when it
+    // has no '/'). Its verdict is awaited for at most `openerWaitMs`, with events handled
+    // meanwhile; an opener still running then is taken to have opened the file.
+    explicit LinuxLauncher(QString opener = QStringLiteral("xdg-open"), int openerWaitMs = 3000);
     ~LinuxLauncher() override;
     LinuxLauncher(const LinuxLauncher&) = delete;
     LinuxLauncher& operator=(const LinuxLauncher&) = delete;
@@ -32,10 +36,19 @@ public:
     static Target classify(const QString& file, const QString& startDirectory);
 
 private:
-    bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& directory);
+    struct Spawn {
+        QByteArray program;
+        QList<QByteArray> arguments; // argv[0] included
+        QByteArray directory;
+        bool watch = false; // report the exit status through the returned descriptor
+    };
+    // Starts detached; -1 when it could not start. Watched: a descriptor that reports the
+    // exit status. Otherwise 0 on success.
+    int startDetached(const Spawn& spawn);
+    bool awaitOpener(int statusFd);
 
     QString m_opener;
+    int m_openerWaitMs;
     // Programs are started from a thread made before the clock lowers its own priority, so
     // they run at the normal priority (an idle-class process could never raise them again).
     QThread* m_spawner = nullptr;

@@ -1,6 +1,7 @@
 #include "sched/EditorRules.h"
 
 #include "sched/ScheduleEntry.h"
+#include "sched/ShellWords.h"
 
 #include <algorithm>
 
@@ -114,16 +115,47 @@ EditorValues valuesFromLine(const QString& line)
     return v;
 }
 
-QString fieldWithComma(const EditorValues& values)
+Refusal runItemRefusal(const EditorValues& values)
 {
     if (!values.runProgram)
         return {};
+    const auto comma = [](const QString& field) {
+        return Refusal{field, QStringLiteral("The %1 field contains a comma. A scheduled program "
+                                             "cannot be stored with a comma in its program, "
+                                             "parameters or start directory; please remove it.")
+                                  .arg(field)};
+    };
     if (values.program.contains(u','))
-        return QStringLiteral("Program");
+        return comma(QStringLiteral("Program"));
     if (values.parameters.contains(u','))
-        return QStringLiteral("Parameters");
+        return comma(QStringLiteral("Parameters"));
     if (values.startDir.contains(u','))
-        return QStringLiteral("Start Dir");
+        return comma(QStringLiteral("Start Dir"));
+
+    // The launcher splits what is stored, so check the text as it will be stored.
+    const QString parameters = flattenLineBreaks(values.parameters);
+    const ShellWords::Result words = ShellWords::split(parameters);
+    switch (words.problem) {
+    case ShellWords::Problem::None:
+        break;
+    case ShellWords::Problem::UnclosedQuote: {
+        const QString quote = parameters.mid(words.position, 1);
+        const QString other = quote == u'"' ? QStringLiteral("'") : QStringLiteral("\"");
+        return {QStringLiteral("Parameters"),
+                QStringLiteral("The Parameters field has a quote (%1) that is not closed, so the "
+                               "program could never be started. Put a backslash before a quote "
+                               "that belongs to a word (O\\%1Brien), or enclose the word in the "
+                               "other kind of quotes (%2O%1Brien%2).")
+                    .arg(quote, other)};
+    }
+    case ShellWords::Problem::BackslashBeforeLetter:
+        return {QStringLiteral("Parameters"),
+                QStringLiteral("The Parameters field has a backslash before a letter or digit "
+                               "(%1), which would not reach the program. Write \\\\ for a "
+                               "backslash, or enclose the word in single quotes "
+                               "('C:\\Temp\\new').")
+                    .arg(parameters.mid(words.position, 2))};
+    }
     return {};
 }
 

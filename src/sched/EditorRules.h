@@ -67,9 +67,16 @@ QString quickReminderLine(int hour, int minute, DayNumber today, const QString& 
 // The values a stored line loads into the editor (the date is the stored day number).
 EditorValues valuesFromLine(const QString& line);
 
-// The editor's caption of the run-item field that holds a comma ("Program", "Parameters",
-// "Start Dir"), or empty when the item can be stored. Commas separate the stored fields.
-QString fieldWithComma(const EditorValues& values);
+// Why a run item cannot be stored as entered: the field's caption ("Program", "Parameters",
+// "Start Dir") and a message for the user. An empty field means it can be stored.
+struct Refusal {
+    QString field;
+    QString message;
+};
+// Refuses a comma in any run field (commas separate the stored fields) and parameters the
+// launcher could not split into the words typed (see ShellWords), so an item the editor
+// accepts never fails for what the user wrote.
+Refusal runItemRefusal(const EditorValues& values);
 
 // The same day `months` months on; a day the target month lacks becomes its last day.
 // The result stays within the dates a line can hold.

@@ -1,9 +1,9 @@
 #include "sched/ScheduleList.h"
 
+#include "sched/LosslessText.h"
 #include "sched/ScheduleEntry.h"
 
 #include <QSet>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <vector>
@@ -29,16 +29,11 @@ bool writeFile(const QString& path, const QByteArray& data, QString* error)
     return g_writer(path, data, error);
 }
 
-// The file is 8-bit text, normally UTF-8; a line that is not valid UTF-8 is read as Latin-1 so
-// that every byte survives as a character instead of becoming a replacement mark.
+// The file is 8-bit text, normally UTF-8; bytes that are not UTF-8 (a file name in another
+// encoding) are carried through unchanged, so a save writes back exactly what was read.
 QString decodeLine(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return QString::fromLatin1(bytes);
-    return text;
+    return LosslessText::decode(bytes);
 }
 
 bool isBlank(QByteArrayView bytes)
@@ -257,7 +252,7 @@ bool ScheduleList::save(const QString& path, QString* error) const
         size += line.size() + 2;
     data.reserve(size);
     for (const QString& line : m_lines) {
-        data += line.toUtf8();
+        data += LosslessText::encode(line);
         data += "\r\n";
     }
     return writeFile(path, data, error);

@@ -358,17 +358,13 @@ void TSchedEditFrm::btnHelpClick()
 
 void TSchedEditFrm::accept()
 {
-    const QString field = EditorRules::fieldWithComma(values());
-    if (!field.isEmpty()) {
-        // Commas separate the stored fields: storing this would start the wrong program.
-        ModalSeam::warning(this, QCoreApplication::applicationName(),
-                           QStringLiteral("The %1 field contains a comma. A scheduled program "
-                                          "cannot be stored with a comma in its program, "
-                                          "parameters or start directory; please remove it.")
-                               .arg(field));
-        QLineEdit* edit = field == QLatin1String("Program")      ? m_edProgName
-                          : field == QLatin1String("Parameters") ? m_edParams
-                                                                 : m_edStartDir;
+    // Storing what the launcher cannot start would only fail later, every time it comes due.
+    const EditorRules::Refusal refusal = EditorRules::runItemRefusal(values());
+    if (!refusal.field.isEmpty()) {
+        ModalSeam::warning(this, QCoreApplication::applicationName(), refusal.message);
+        QLineEdit* edit = refusal.field == QLatin1String("Program")      ? m_edProgName
+                          : refusal.field == QLatin1String("Parameters") ? m_edParams
+                                                                         : m_edStartDir;
         edit->setFocus();
         return;
     }

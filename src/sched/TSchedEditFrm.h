@@ -50,7 +50,8 @@ public slots:
     void btnBrowseProgramClick();
     void Button1Click();
     void btnHelpClick();
-    // Refuses (with a warning, the dialog staying open) what a line cannot hold.
+    // Refuses (with a warning, the dialog staying open) what a line cannot hold or the
+    // launcher could never start.
     void accept() override;
 
 protected:

@@ -40,18 +40,38 @@ const char* const kEditorRun = R"html(
 <tr><td valign="top" width="32%"><b>Program:</b></td><td>The program to start, with its full path. The
 <b>...</b> button lets you pick it. A document or a web address works too: it is opened
 with your desktop's usual application for it.</td></tr>
-<tr><td valign="top" width="32%"><b>Parameters:</b></td><td>What to pass to the program. Blanks separate
-the words, quotes keep words together, and nothing else is interpreted (no variables, no
-wildcards).</td></tr>
+<tr><td valign="top" width="32%"><b>Parameters:</b></td><td>What to pass to the program, as words
+written the way a terminal takes them (see <i>How parameters are read</i> below).</td></tr>
 <tr><td valign="top" width="32%"><b>Start Dir:</b></td><td>The folder the program starts in; the
 <b>...</b> button lets you pick it.</td></tr>
 <tr><td valign="top" width="32%"><b>State:</b></td><td><b>Normal</b>, <b>Minimized</b> or
 <b>Maximized</b>: how the program's window should first appear.</td></tr>
 </table>
-<p>These fields cannot contain commas. Horolux does not check them when you press OK: if the
-program cannot be started when the item comes due, you see the message <i>Scheduler item
-... failed.</i> with the item's details, and a recurring item stays scheduled for next
-time.</p>
+<h3>How parameters are read</h3>
+<ul>
+<li>Blanks separate the words: <tt>-v report.txt</tt> gives the program two words.</li>
+<li>Single quotes keep everything between them as it is, blanks and backslashes included:
+<tt>'two words'</tt> is one word, <tt>'C:\Temp\new'</tt> is <tt>C:\Temp\new</tt>.</li>
+<li>Double quotes keep blanks too: <tt>"my file.txt"</tt> is one word. Inside them a
+backslash before <tt>"</tt>, <tt>\</tt>, <tt>$</tt> or <tt>`</tt> stands for that
+character; any other backslash is kept.</li>
+<li>Outside quotes a backslash makes the next character part of the word:
+<tt>my\ file.txt</tt> is one word, <tt>O\'Brien</tt> is <tt>O'Brien</tt> and
+<tt>\\</tt> is one backslash. A backslash at the very end is kept.</li>
+<li>Quoted and plain parts written together make one word: <tt>a"b c"</tt> is
+<tt>ab c</tt>; <tt>""</tt> is an empty word.</li>
+<li>Nothing else is interpreted and no shell runs: <tt>$HOME</tt>, <tt>*</tt>, <tt>;</tt>,
+<tt>|</tt> and <tt>&gt;</tt> reach the program exactly as typed.</li>
+</ul>
+<p>When you press OK, Horolux refuses parameters that could not be passed as you typed them,
+and says which field to correct: a quote that is not closed (write <tt>O\'Brien</tt> or
+<tt>"O'Brien"</tt>), and a backslash before a letter or digit outside quotes, which would
+be lost (write <tt>'C:\Temp\new'</tt> or <tt>C:\\Temp\\new</tt>). No field can contain a
+comma.</p>
+<p>Whether the program exists is not checked when you press OK: if it cannot be started
+when the item comes due, or a document or web address has no application to open it, you
+see the message <i>Scheduler item ... failed.</i> with the item's details, and a recurring
+item stays scheduled for next time.</p>
 )html";
 
 const char* const kEditorButtons = R"html(

@@ -1,12 +1,21 @@
 #include "platform/LinuxLauncher.h"
-#include "platform/ShellWords.h"
+#include "sched/EditorRules.h"
+#include "sched/ScheduleEntry.h"
+#include "sched/ScheduleList.h"
+#include "sched/ShellWords.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <csignal>
+#include <fcntl.h>
 #include <sched.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +33,18 @@ QString writeRecorder(const QString& path, const QString& record)
     f.close();
     f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return path;
+}
+
+// The record as raw bytes, one entry per field.
+QList<QByteArray> readRecordBytes(const QString& record)
+{
+    QFile f(record);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray data = f.readAll();
+    if (data.endsWith('\0'))
+        data.chop(1);
+    return data.split('\0');
 }
 
 QStringList readRecord(const QString& record)
@@ -72,6 +93,12 @@ private slots:
     void documentsAndAddressesGoToTheOpener();
     void missingOpenerFails();
     void programsRunAtNormalPriority();
+
+    void editorAndLauncherAgree_data();
+    void editorAndLauncherAgree();
+    void nameThatIsNotUtf8RunsFromTheSchedule();
+    void openerVerdict_data();
+    void openerVerdict();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -306,6 +333,161 @@ void TestLauncher::missingOpenerFails()
     LinuxLauncher launcher(m_dir->filePath("no-opener"));
     QVERIFY(!launcher.open(m_dir->filePath("notes.txt"), "", "", 1));
     QVERIFY(!launcher.open("https://example.org/", "", "", 1));
+}
+
+// One table for both sides: whatever the item editor accepts reaches the program word by word
+// as its help page describes, and whatever it refuses (naming the field) the launcher refuses
+// too, so no stored item fails every day for how its parameters were typed.
+void TestLauncher::editorAndLauncherAgree_data()
+{
+    QTest::addColumn<QString>("parameters");
+    QTest::addColumn<QStringList>("words"); // what the program gets
+    QTest::addColumn<bool>("refused");
+    const auto accept = [](const char* name, const QString& p, const QStringList& w) {
+        QTest::newRow(name) << p << w << false;
+    };
+    const auto refuse = [](const char* name, const QString& p) {
+        QTest::newRow(name) << p << QStringList{} << true;
+    };
+    accept("blanks separate", "-v  report.txt\t2", {"-v", "report.txt", "2"});
+    accept("single quotes keep all", R"('two words' 'C:\Temp\new')",
+           {"two words", R"(C:\Temp\new)"});
+    accept("double quotes keep blanks", R"("my file.txt")", {"my file.txt"});
+    accept("escapes inside double quotes", R"("a\"b\\c\$d\`e\x")", {R"(a"b\c$d`e\x)"});
+    accept("backslash before blank", R"(my\ file.txt)", {"my file.txt"});
+    accept("backslash before quote", R"(O\'Brien)", {"O'Brien"});
+    accept("other quotes around", R"("O'Brien")", {"O'Brien"});
+    accept("doubled backslashes", R"(C:\\Temp\\new)", {R"(C:\Temp\new)"});
+    accept("one backslash", R"(\\)", {R"(\)"});
+    accept("trailing backslash", R"(end\)", {R"(end\)"});
+    accept("backslash before punctuation", R"(\-x \. \$HOME)", {"-x", ".", "$HOME"});
+    accept("parts join", R"(a"b c"'d')", {"ab cd"});
+    accept("empty word", R"("" x)", {"", "x"});
+    accept("nothing interpreted", "$HOME * ; | > `id`", {"$HOME", "*", ";", "|", ">", "`id`"});
+    accept("non-ASCII", "caf\u00e9 '\u00e0 b'", {"caf\u00e9", "\u00e0 b"});
+    refuse("unpaired apostrophe", "p5 O'Brien");
+    refuse("unclosed double quote", R"(say "hi)");
+    refuse("quote closed only by an escaped one", R"("a\")");
+    refuse("backslash before letter", R"(C:\Temp\new)");
+    refuse("backslash before digit", R"(\1)");
+    refuse("backslash before accented letter", "\\\u00e9t\u00e9");
+}
+
+void TestLauncher::editorAndLauncherAgree()
+{
+    QFETCH(QString, parameters);
+    QFETCH(QStringList, words);
+    QFETCH(bool, refused);
+    const QString work = m_dir->filePath("work");
+
+    EditorRules::EditorValues values;
+    values.runProgram = true;
+    values.program = m_recorder;
+    values.parameters = parameters;
+    values.startDir = work;
+    const EditorRules::Refusal refusal = EditorRules::runItemRefusal(values);
+    QCOMPARE(refusal.field, refused ? QStringLiteral("Parameters") : QString());
+    QCOMPARE(refusal.message.isEmpty(), !refused);
+
+    // Through the stored line, as the scan would start it.
+    const ScheduleEntry::RunDetail run =
+        ScheduleEntry::ParseRunDetail(ScheduleEntry::detail(EditorRules::buildLine(values, 36526)));
+    QCOMPARE(run.parameters, parameters);
+    LinuxLauncher launcher;
+    QCOMPARE(launcher.open(run.program, run.parameters, run.directory, run.showState), !refused);
+    if (refused) {
+        QTest::qWait(100);
+        QVERIFY(!QFile::exists(m_record));
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_record), 10000);
+    QCOMPARE(readRecord(m_record), QStringList{work} + words);
+}
+
+// A file name with the byte 0xE9 alone (not UTF-8) read from the schedule file must start that
+// very file, in a start folder named likewise, with such a parameter.
+void TestLauncher::nameThatIsNotUtf8RunsFromTheSchedule()
+{
+    const QByteArray base = QFile::encodeName(m_dir->path());
+    const QByteArray folder = base + "/w\xe9rk";
+    const QByteArray program = base + "/rec\xe9.sh";
+    QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+    const QByteArray script = "#!/bin/sh\nprintf '%s\\0' \"$0\" \"$(pwd)\" \"$@\" > '" +
+                              QFile::encodeName(m_record) + "'\n";
+    const int fd = ::open(program.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0700);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, script.constData(), size_t(script.size())), ssize_t(script.size()));
+    ::close(fd);
+
+    const QString schedule = m_dir->filePath("horolux.dat");
+    {
+        QFile f(schedule);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("08003652601Run:" + program + ",caf\xe9 'x\xe9 y'," + folder + ",1\r\n");
+    }
+    ScheduleList list;
+    QVERIFY(list.load(schedule).fileRead);
+    QCOMPARE(list.count(), 1);
+    const ScheduleEntry::RunDetail run =
+        ScheduleEntry::ParseRunDetail(ScheduleEntry::detail(list.at(0)));
+    LinuxLauncher launcher;
+    QVERIFY(launcher.open(run.program, run.parameters, run.directory, run.showState));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_record), 10000);
+    QCOMPARE(readRecordBytes(m_record), (QList<QByteArray>{program, folder, "caf\xe9", "x\xe9 y"}));
+}
+
+// What the desktop's opener says decides: status 4 is "nothing could open it". An opener still
+// running after the wait counts as success. The clock's events keep running meanwhile.
+void TestLauncher::openerVerdict_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("nothing can open it")
+        << QByteArray("sleep 0.3; echo 'x-terminal-emulator: not found' >&2; exit 4") << false;
+    QTest::newRow("opened") << QByteArray("sleep 0.3; exit 0") << true;
+    QTest::newRow("still running after the wait")
+        << QByteArray("echo $$ > \"$0.pid\"; exec sleep 30 </dev/null >/dev/null 2>&1") << true;
+    QTest::newRow("killed") << QByteArray("sleep 0.3; kill -KILL $$") << false;
+}
+
+void TestLauncher::openerVerdict()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, opened);
+    const QString bin = m_dir->filePath("bin");
+    QVERIFY(QDir().mkpath(bin));
+    writeFile(bin + "/xdg-open",
+              "#!/bin/sh\necho \"$1\" > '" + QFile::encodeName(m_record) + ".arg'\n" + script +
+                  "\n",
+              ReadWrite | QFileDevice::ExeOwner);
+    writeFile(m_dir->filePath("notes.txt"), "text\n", ReadWrite);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ":" + oldPath);
+    const auto restore = qScopeGuard([&] { qputenv("PATH", oldPath); });
+
+    LinuxLauncher launcher(QStringLiteral("xdg-open"), 1000);
+    for (const QString& target :
+         {m_dir->filePath("notes.txt"), QStringLiteral("https://example.org/")}) {
+        int ticks = 0;
+        QTimer face;
+        QObject::connect(&face, &QTimer::timeout, [&] { ++ticks; });
+        face.start(20);
+        QCOMPARE(launcher.open(target, QString(), QString(), 5), opened);
+        // The face went on ticking while the opener was awaited.
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QFile arg(m_record + ".arg");
+        QVERIFY(arg.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(arg.readAll().trimmed()), target);
+        // An opener left running (it is nobody's child here) is ended by its process id.
+        QFile pid(bin + "/xdg-open.pid");
+        if (pid.open(QIODevice::ReadOnly)) {
+            const pid_t sleeper = pid.readAll().trimmed().toInt();
+            pid.close();
+            pid.remove();
+            if (sleeper > 0)
+                ::kill(sleeper, SIGTERM);
+        }
+    }
 }
 
 QTEST_MAIN(TestLauncher)

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using ScheduleEntry::FormatScheduleEntry;
 
 namespace {
@@ -54,7 +57,7 @@ private slots:
     void missingAndEmpty();
     void badLinesSetAside();
     void setAsideUnwritableBlocksSave();
-    void invalidUtf8ReadAsLatin1();
+    void bytesKeptExactly();
     void veryLongLines();
     void binaryData();
     void saveToImpossiblePath();
@@ -284,16 +287,28 @@ void TestScheduleList::setAsideUnwritableBlocksSave()
     QCOMPARE(readAll(m_path), QByteArray("09003652600good\r\n"));
 }
 
-void TestScheduleList::invalidUtf8ReadAsLatin1()
+// A Linux file name need not be UTF-8: a run item naming one must be written back byte for
+// byte, or it can never run again.
+void TestScheduleList::bytesKeptExactly()
 {
-    writeRaw(m_path, "09003652600Reminder:caf\xe9\r\n09013652600Reminder:caf\xc3\xa9\r\n");
+    const QByteArray dir = QFile::encodeName(m_dir.path()) + "/";
+    const QByteArray program = dir + "caf\xe9.sh";
+    const int fd = ::open(program.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0700);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    const QByteArray original = "06003652600Run:" + program + ",caf\xe9 \xc3\xa9,\xff" + dir +
+                                ",1\r\n"
+                                "07003652600Reminder:caf\xc3\xa9 \xe2\x82\xac\r\n"
+                                "08003652600Reminder:cut \xe2\x82 end\r\n"
+                                "09003652600Reminder:overlong \xc0\xaf and \xed\xa0\x80\r\n"
+                                "10003652600Reminder:\xf0\x9f\x92\x80\x80\r\n";
+    writeRaw(m_path, original);
     ScheduleList list;
-    QCOMPARE(list.load(m_path).setAside, 0);
-    QCOMPARE(list.lines(), QStringList({QStringLiteral("09003652600Reminder:caf\u00e9"),
-                                        QStringLiteral("09013652600Reminder:caf\u00e9")}));
+    const ScheduleList::LoadResult r = list.load(m_path);
+    QCOMPARE(r.setAside, 0);
+    QCOMPARE(list.count(), 5);
     QVERIFY(list.save(m_path));
-    QCOMPARE(readAll(m_path), QByteArray("09003652600Reminder:caf\xc3\xa9\r\n"
-                                         "09013652600Reminder:caf\xc3\xa9\r\n"));
+    QCOMPARE(readAll(m_path), original);
 }
 
 void TestScheduleList::veryLongLines()

@@ -94,7 +94,8 @@ private slots:
     void dateOptionsEnableCalendar_data();
     void dateOptionsEnableCalendar();
     void monthButtonsStep();
-    void editorRefusesCommaAndStaysOpen();
+    void editorRefusesWhatCannotRun_data();
+    void editorRefusesWhatCannotRun();
     void enterInEditorTextConfirms();
 
     void emptyListShowsOneEmptyRow();
@@ -228,24 +229,56 @@ void TestSchedWindows::monthButtonsStep()
     QCOMPARE(label->text(), QStringLiteral("April 2000"));
 }
 
-// Storing a comma in a run field would start the wrong program later.
-void TestSchedWindows::editorRefusesCommaAndStaysOpen()
+void TestSchedWindows::editorRefusesWhatCannotRun_data()
 {
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("fixed");
+    // A comma would split the stored fields and start the wrong program.
+    QTest::newRow("comma in start dir") << "edStartDir"
+                                        << "/tmp/a,b"
+                                        << "Start Dir"
+                                        << "/tmp";
+    QTest::newRow("comma in program") << "edProgName"
+                                      << "/bin/a,b"
+                                      << "Program"
+                                      << "/bin/true";
+    // The launcher could never split these, so the item would fail every time.
+    QTest::newRow("unpaired quote") << "edParams"
+                                    << "p5 O'Brien"
+                                    << "Parameters"
+                                    << "p5 \"O'Brien\"";
+    QTest::newRow("backslash before letter") << "edParams"
+                                             << "C:\\Temp\\new"
+                                             << "Parameters"
+                                             << "'C:\\Temp\\new'";
+}
+
+void TestSchedWindows::editorRefusesWhatCannotRun()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, text);
+    QFETCH(QString, field);
+    QFETCH(QString, fixed);
     TSchedEditFrm editor(kWednesday);
     editor.presetAdd(8, 0);
     child<QComboBox>(&editor, "cbActivity")->setCurrentIndex(1);
     child<QLineEdit>(&editor, "edProgName")->setText(QStringLiteral("/bin/true"));
-    child<QLineEdit>(&editor, "edStartDir")->setText(QStringLiteral("/tmp/a,b"));
+    auto* line = child<QLineEdit>(&editor, edit.toLatin1().constData());
+    line->setText(text);
     editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
 
     ModalSeam::queueMessageAnswer();
     child<QPushButton>(&editor, "btnOK")->click();
     QVERIFY(editor.isVisible());
     QCOMPARE(editor.result(), int(QDialog::Rejected));
     QCOMPARE(ModalSeam::shownMessages().size(), 1);
-    QVERIFY(ModalSeam::shownMessages().first().contains(QStringLiteral("Start Dir")));
+    QVERIFY(ModalSeam::shownMessages().first().startsWith("The " + field + " field "));
+    QVERIFY(line->hasFocus());
 
-    child<QLineEdit>(&editor, "edStartDir")->setText(QStringLiteral("/tmp"));
+    line->setText(fixed);
     child<QPushButton>(&editor, "btnOK")->click();
     QVERIFY(!editor.isVisible());
     QCOMPARE(editor.result(), int(QDialog::Accepted));

@@ -1,4 +1,4 @@
-#include "platform/ShellWords.h"
+#include "sched/ShellWords.h"
 
 namespace ShellWords {
 
@@ -36,6 +36,12 @@ Result split(const QString& line)
             ++i;
         } else if (c == QLatin1Char('\\')) {
             inWord = true;
+            if (i + 1 < n && line.at(i + 1).isLetterOrNumber()) {
+                result.ok = false;
+                result.problem = Problem::BackslashBeforeLetter;
+                result.position = i;
+                break;
+            }
             if (i + 1 < n) {
                 // Backslash-newline joins lines, as in a shell.
                 if (line.at(i + 1) != QLatin1Char('\n'))
@@ -50,12 +56,15 @@ Result split(const QString& line)
             const qsizetype close = line.indexOf(QLatin1Char('\''), i + 1);
             if (close < 0) {
                 result.ok = false;
+                result.problem = Problem::UnclosedQuote;
+                result.position = i;
                 break;
             }
             word.append(QStringView(line).mid(i + 1, close - i - 1));
             i = close + 1;
         } else if (c == QLatin1Char('"')) {
             inWord = true;
+            const qsizetype open = i;
             ++i;
             bool closed = false;
             while (i < n) {
@@ -77,6 +86,8 @@ Result split(const QString& line)
             }
             if (!closed) {
                 result.ok = false;
+                result.problem = Problem::UnclosedQuote;
+                result.position = open;
                 break;
             }
         } else {
