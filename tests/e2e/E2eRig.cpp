@@ -1,6 +1,7 @@
 #include "E2eRig.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 
@@ -63,23 +64,46 @@ QProcessEnvironment E2eRig::env() const
     return e;
 }
 
+QStringList E2eRig::clockCommand(const QString& fakeTime)
+{
+    QStringList command{HOROLUX_BIN};
+    if (!fakeTime.isEmpty())
+        command = QStringList{"faketime", fakeTime} + command;
+    // Tests run as root: the program must not be able to set the clock.
+    if (::geteuid() == 0)
+        command =
+            QStringList{"setpriv", "--bounding-set=-sys_time", "--inh-caps=-sys_time"} + command;
+    return command;
+}
+
 bool E2eRig::startClock(const QString& fakeTime)
 {
-    QStringList args;
-    QString program = HOROLUX_BIN;
-    if (!fakeTime.isEmpty()) {
-        args = QStringList{fakeTime, program};
-        program = "faketime";
-    }
-    if (::geteuid() == 0) {
-        // Tests run as root: the program must not be able to set the clock.
-        args = QStringList{"--bounding-set=-sys_time", "--inh-caps=-sys_time", program} + args;
-        program = "setpriv";
-    }
+    QStringList args = clockCommand(fakeTime);
+    const QString program = args.takeFirst();
     m_clock.setProcessEnvironment(env());
     m_clock.setProcessChannelMode(QProcess::MergedChannels);
     m_clock.start(program, args);
     return m_clock.waitForStarted(5000);
+}
+
+int E2eRig::runAnotherCopy(qint64* elapsedMs)
+{
+    QStringList args = clockCommand({});
+    const QString program = args.takeFirst();
+    QProcess copy;
+    copy.setProcessEnvironment(env());
+    QElapsedTimer timer;
+    timer.start();
+    copy.start(program, args);
+    const bool ended = copy.waitForFinished(20000);
+    if (elapsedMs)
+        *elapsedMs = timer.elapsed();
+    if (!ended) {
+        copy.kill();
+        copy.waitForFinished(3000);
+        return -2;
+    }
+    return copy.exitStatus() == QProcess::NormalExit ? copy.exitCode() : -1;
 }
 
 QString E2eRig::x(const QString& program, const QStringList& args, int* status)
@@ -158,6 +182,12 @@ int E2eRig::terminate()
     if (!m_clock.waitForFinished(10000))
         return -2;
     return m_clock.exitStatus() == QProcess::NormalExit ? m_clock.exitCode() : -1;
+}
+
+bool E2eRig::killHard()
+{
+    ::kill(static_cast<pid_t>(clockPid()), SIGKILL);
+    return m_clock.waitForFinished(10000);
 }
 
 void E2eRig::writeSettings(const QByteArray& values)
