@@ -17,6 +17,9 @@ E2eRig::E2eRig()
 E2eRig::~E2eRig()
 {
     if (m_clock.state() != QProcess::NotRunning) {
+        // The program itself, not only faketime above it: a copy left running would hold
+        // its display's lock when the display number is used again.
+        killHard();
         m_clock.kill();
         m_clock.waitForFinished(3000);
     }
@@ -64,22 +67,19 @@ QProcessEnvironment E2eRig::env() const
     return e;
 }
 
-QStringList E2eRig::clockCommand(const QString& fakeTime)
-{
-    QStringList command{HOROLUX_BIN};
-    if (!fakeTime.isEmpty())
-        command = QStringList{"faketime", fakeTime} + command;
-    // Tests run as root: the program must not be able to set the clock.
-    if (::geteuid() == 0)
-        command =
-            QStringList{"setpriv", "--bounding-set=-sys_time", "--inh-caps=-sys_time"} + command;
-    return command;
-}
-
 bool E2eRig::startClock(const QString& fakeTime)
 {
-    QStringList args = clockCommand(fakeTime);
-    const QString program = args.takeFirst();
+    QStringList args;
+    QString program = HOROLUX_BIN;
+    if (!fakeTime.isEmpty()) {
+        args = QStringList{fakeTime, program};
+        program = "faketime";
+    }
+    if (::geteuid() == 0) {
+        // Tests run as root: the program must not be able to set the clock.
+        args = QStringList{"--bounding-set=-sys_time", "--inh-caps=-sys_time", program} + args;
+        program = "setpriv";
+    }
     m_clock.setProcessEnvironment(env());
     m_clock.setProcessChannelMode(QProcess::MergedChannels);
     m_clock.start(program, args);
@@ -88,13 +88,11 @@ bool E2eRig::startClock(const QString& fakeTime)
 
 int E2eRig::runAnotherCopy(qint64* elapsedMs)
 {
-    QStringList args = clockCommand({});
-    const QString program = args.takeFirst();
     QProcess copy;
     copy.setProcessEnvironment(env());
     QElapsedTimer timer;
     timer.start();
-    copy.start(program, args);
+    copy.start(m_clock.program(), m_clock.arguments());
     const bool ended = copy.waitForFinished(20000);
     if (elapsedMs)
         *elapsedMs = timer.elapsed();

@@ -27,8 +27,8 @@ public:
     // Kills the program outright, as the out-of-memory killer would, and waits for its end.
     bool killHard();
     bool clockRunning() const { return m_clock.state() != QProcess::NotRunning; }
-    // Runs one more copy in the same session until it ends: its exit status (-1 on a crash,
-    // -2 when it had not ended after 20 s) and, in `elapsedMs`, how long it ran.
+    // Runs one more copy, started as the last one was, until it ends: its exit status (-1 on a
+    // crash, -2 when it had not ended after 20 s) and, in `elapsedMs`, how long it ran.
     int runAnotherCopy(qint64* elapsedMs = nullptr);
     // Runs an X11 tool against the display and returns its output.
     QString x(const QString& program, const QStringList& args, int* status = nullptr);
@@ -46,9 +46,6 @@ public:
 
 private:
     qint64 clockPid() const;
-    // The command that starts the program: under faketime when asked, never able to set
-    // the clock.
-    static QStringList clockCommand(const QString& fakeTime);
     QProcessEnvironment env() const;
 
     QTemporaryDir m_home;

@@ -40,7 +40,7 @@ void TestE2eInstance::laterStartShowsTheFirstPanel()
 
     // A click hides the panel for a minute.
     rig.x("xdotool", {"mousemove", "100", "186", "click", "1"});
-    QTRY_VERIFY_WITH_TIMEOUT(visiblePanels(rig).isEmpty(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(visiblePanels(rig).isEmpty(), 10000);
 
     qint64 ms = 0;
     QCOMPARE(rig.runAnotherCopy(&ms), 0);
