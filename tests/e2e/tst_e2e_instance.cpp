@@ -95,9 +95,6 @@ void TestE2eInstance::panelLostOffScreenComesBack_data()
     QTest::newRow("top -5000") << QByteArray("\"Top\"=dword:ffffec78\n\"Left\"=dword:0000012c\n")
                                << QPoint(10, 160)
                                << QByteArray("\"Top\"=dword:000000a0\n\"Left\"=dword:0000000a");
-    QTest::newRow("left -300") << QByteArray("\"Top\"=dword:00000064\n\"Left\"=dword:fffffed4\n")
-                               << QPoint(10, 160)
-                               << QByteArray("\"Top\"=dword:000000a0\n\"Left\"=dword:0000000a");
     QTest::newRow("partly off stays")
         << QByteArray("\"Top\"=dword:00000064\n\"Left\"=dword:ffffffce\n") << QPoint(-50, 100)
         << QByteArray("\"Top\"=dword:00000064\n\"Left\"=dword:ffffffce");

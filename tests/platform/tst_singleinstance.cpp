@@ -20,9 +20,7 @@ private slots:
     void displayKey();
     void lockFolder_data();
     void lockFolder();
-    void laterStartAsksFirstCopy();
     void requestsWaitForTheHandler();
-    void displaysAreSeparate();
     void killedHolderDoesNotBlock();
     void unreachableHolderStillBlocks();
     void launchedProgramDoesNotKeepTheLock();
@@ -151,22 +149,6 @@ void TestSingleInstance::lockFolder()
     }
 }
 
-void TestSingleInstance::laterStartAsksFirstCopy()
-{
-    int shown = 0;
-    LinuxSingleInstance first(m_dir.path(), ":5");
-    QVERIFY(first.claim());
-    first.setShowRequestHandler([&shown] { ++shown; });
-    {
-        LinuxSingleInstance second(m_dir.path(), ":5.0");
-        QVERIFY(!second.claim());
-    }
-    QTRY_COMPARE(shown, 1);
-    LinuxSingleInstance third(m_dir.path(), ":5");
-    QVERIFY(!third.claim());
-    QTRY_COMPARE(shown, 2);
-}
-
 // A start while the first copy is still starting up: its panel is shown once it can be.
 void TestSingleInstance::requestsWaitForTheHandler()
 {
@@ -178,14 +160,6 @@ void TestSingleInstance::requestsWaitForTheHandler()
     int shown = 0;
     first.setShowRequestHandler([&shown] { ++shown; });
     QTRY_COMPARE(shown, 1);
-}
-
-void TestSingleInstance::displaysAreSeparate()
-{
-    LinuxSingleInstance one(m_dir.path(), ":7");
-    LinuxSingleInstance two(m_dir.path(), ":8");
-    QVERIFY(one.claim());
-    QVERIFY(two.claim());
 }
 
 // A copy killed outright leaves its lock file and socket behind; neither may stop the next.
