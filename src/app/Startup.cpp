@@ -9,6 +9,14 @@ const QString Settings = QStringLiteral("Settings");
 
 namespace Startup {
 
+QPoint panelStart(QPoint stored, QSize size, QSize desktop)
+{
+    // In 64 bits: an edited file can store positions where the far edge overflows.
+    const bool across = stored.x() < desktop.width() && qint64(stored.x()) + size.width() > 0;
+    const bool down = stored.y() < desktop.height() && qint64(stored.y()) + size.height() > 0;
+    return across && down ? stored : DesignedPosition;
+}
+
 QString StripCountryPrefix(const QString& host)
 {
     const int colon = host.indexOf(QLatin1Char(':'));

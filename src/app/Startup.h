@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QSize>
 #include <QString>
 
 struct MainState;
@@ -11,6 +13,14 @@ namespace Startup {
 // The host the time client uses when nothing is stored.
 inline const QString DefaultTimeServerHost = QStringLiteral("time.nist.gov");
 inline const QString DefaultInternetWindowTitle = QStringLiteral("Connected to Internet");
+
+// The panel's designed place on the desktop.
+inline constexpr QPoint DesignedPosition{10, 160};
+
+// Where the panel starts: at `stored`, unless a panel of `size` there would lie wholly outside
+// a desktop of `desktop` (from 0,0), where nobody could ever see or move it; then at its
+// designed place. A panel partly off the desktop stays where it was.
+QPoint panelStart(QPoint stored, QSize size, QSize desktop);
 
 // Drops a leading country name, its colon and the one character after it ("UK: host").
 QString StripCountryPrefix(const QString& host);

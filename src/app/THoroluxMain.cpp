@@ -83,7 +83,7 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
     setWindowTitle(QCoreApplication::applicationName());
     setWindowIcon(AppIcon::make());
     setFixedSize(187, 53);
-    move(10, 160);
+    move(Startup::DesignedPosition);
     createControls();
     createMenu();
     m_sampler = std::make_unique<PerfSampler>(m_state, *platform.perf, *platform.drives, *this,
@@ -193,6 +193,8 @@ void THoroluxMain::FormCreate()
     // 3: position, when a stored one is usable.
     WidgetPlacement placement(this);
     m_store.LoadWindowPlacement(QStringLiteral("Window"), placement, false, *m_platform.screen);
+    move(Startup::panelStart(pos(), size(),
+                             QSize(m_platform.screen->width(), m_platform.screen->height())));
 
     // 4-9: display settings.
     const Startup::WindowSettings w = Startup::readDisplaySettings(s, m_store);

@@ -1,6 +1,7 @@
 #include "app/HoroluxApplication.h"
 #include "app/THoroluxMain.h"
 #include "platform/LinuxPlatform.h"
+#include "platform/LinuxSingleInstance.h"
 #include "platform/SignalWatcher.h"
 
 #include <QtGlobal>
@@ -20,6 +21,11 @@ void preferX11()
 
 int main(int argc, char** argv)
 {
+    // One copy per user and display, decided before any file or window is touched: a later
+    // start shows this copy's panel and leaves.
+    LinuxSingleInstance instance;
+    if (!instance.claim())
+        return 0;
     preferX11();
     HoroluxApplication app(argc, argv);
     LinuxPlatform platform;
@@ -30,6 +36,7 @@ int main(int argc, char** argv)
     SignalWatcher watcher;
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &QWidget::close);
     QObject::connect(&window, &THoroluxMain::closed, &app, &QCoreApplication::quit);
+    instance.setShowRequestHandler([&window] { window.showAndRaise(); });
 
     window.show();
     const int status = app.exec();

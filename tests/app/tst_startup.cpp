@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <climits>
+
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
@@ -17,6 +19,8 @@ private slots:
     void nothingStoredGivesDefaults();
     void indefiniteHideForcesTrayIcon();
     void shutdownWritesOwnedValues();
+    void panelStart_data();
+    void panelStart();
 };
 
 void TestStartup::greeting_data()
@@ -123,6 +127,37 @@ void TestStartup::shutdownWritesOwnedValues()
     QCOMPARE(store.ReadRegInt("Settings", "PFMax", 0), 350);
     QCOMPARE(store.ReadRegInt("Settings", "StayOnTop", 0), 1);
     QCOMPARE(store.ReadRegInt("Settings", "AutoUpdate", 1), 0);
+}
+
+// The panel is 187 x 53; the desktop 800 x 600 unless the row says otherwise.
+void TestStartup::panelStart_data()
+{
+    QTest::addColumn<QPoint>("stored");
+    QTest::addColumn<QSize>("desktop");
+    QTest::addColumn<QPoint>("start");
+    const QSize d(800, 600);
+    QTest::newRow("inside") << QPoint(300, 200) << d << QPoint(300, 200);
+    QTest::newRow("top -5000") << QPoint(10, -5000) << d << QPoint(10, 160);
+    QTest::newRow("one row showing above") << QPoint(40, -52) << d << QPoint(40, -52);
+    QTest::newRow("just above") << QPoint(40, -53) << d << QPoint(10, 160);
+    QTest::newRow("one column showing left") << QPoint(-186, 40) << d << QPoint(-186, 40);
+    QTest::newRow("just left") << QPoint(-187, 40) << d << QPoint(10, 160);
+    QTest::newRow("last column right") << QPoint(799, 40) << d << QPoint(799, 40);
+    QTest::newRow("just right") << QPoint(800, 40) << d << QPoint(10, 160);
+    QTest::newRow("last row below") << QPoint(40, 599) << d << QPoint(40, 599);
+    QTest::newRow("just below") << QPoint(40, 600) << d << QPoint(10, 160);
+    QTest::newRow("corner off, both axes") << QPoint(-187, -53) << d << QPoint(10, 160);
+    QTest::newRow("lowest values") << QPoint(INT_MIN, INT_MIN) << d << QPoint(10, 160);
+    QTest::newRow("highest values") << QPoint(INT_MAX, INT_MAX) << d << QPoint(10, 160);
+    // Two monitors side by side: the right one holds a panel the first alone would lose.
+    QTest::newRow("second monitor") << QPoint(2500, 900) << QSize(3840, 1080) << QPoint(2500, 900);
+}
+
+void TestStartup::panelStart()
+{
+    QFETCH(QPoint, stored);
+    QFETCH(QSize, desktop);
+    QTEST(Startup::panelStart(stored, QSize(187, 53), desktop), "start");
 }
 
 QTEST_APPLESS_MAIN(TestStartup)

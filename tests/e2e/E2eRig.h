@@ -24,6 +24,12 @@ public:
     QImage screenshot();
     // Sends SIGTERM to the program itself and returns its exit status (-1 on a crash).
     int terminate();
+    // Kills the program outright, as the out-of-memory killer would, and waits for its end.
+    bool killHard();
+    bool clockRunning() const { return m_clock.state() != QProcess::NotRunning; }
+    // Runs one more copy, started as the last one was, until it ends: its exit status (-1 on a
+    // crash, -2 when it had not ended after 20 s) and, in `elapsedMs`, how long it ran.
+    int runAnotherCopy(qint64* elapsedMs = nullptr);
     // Runs an X11 tool against the display and returns its output.
     QString x(const QString& program, const QStringList& args, int* status = nullptr);
 
