@@ -70,6 +70,17 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+FileReadStatus plainRead(const QString& path, QByteArray& data, qint64)
+{
+    if (!QFile::exists(path))
+        return FileReadStatus::Missing;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileReadStatus::Failed;
+    data = file.readAll();
+    return FileReadStatus::Ok;
+}
+
 void fill(MainState& state, const QStringList& lines)
 {
     state.ScheduleList.clear();
@@ -444,6 +455,7 @@ void TestScheduleScanner::pastTheLastDate()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     ScheduleList::setFileWriter(&plainWrite);
+    ScheduleList::setFileReader(&plainRead);
     MainState state;
     state.ScheduleFileName = dir.filePath(QStringLiteral("horolux.dat"));
     RecordingActions actions;
@@ -452,6 +464,7 @@ void TestScheduleScanner::pastTheLastDate()
     setNow(state, today, now / 100, now % 100);
     ScheduleScanner::CheckSchedule(state, actions);
     ScheduleList::setFileWriter(nullptr);
+    ScheduleList::setFileReader(nullptr);
 
     QCOMPARE(actions.fired, fired);
     QVERIFY(actions.warnings.isEmpty());
