@@ -1,8 +1,6 @@
-#include "app/MainState.h"
 #include "platform/AtomicFile.h"
 #include "sched/ScheduleEntry.h"
 #include "sched/ScheduleList.h"
-#include "sched/ScheduleScanner.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,7 +64,6 @@ private slots:
     void failedWriteKeepsList();
     void indexOf_data();
     void indexOf();
-    void scanSetsAsideWhatCannotRecur();
 
 private:
     QTemporaryDir m_dir;
@@ -411,41 +408,6 @@ void TestScheduleList::indexOf()
          {"23593652601Reminder:c", "07003652600Reminder:a", "09003652600Reminder:b"})
         QVERIFY(list.add(QString::fromLatin1(l)));
     QCOMPARE(list.indexOf(line), index);
-}
-
-// A daily item due on the last date a line can hold, read from the file, fired and saved:
-// the schedule keeps the rest, the item's line reaches the set-aside file as it was read, behind
-// what that file held.
-void TestScheduleList::scanSetsAsideWhatCannotRecur()
-{
-    class Saving : public ScanActions {
-    public:
-        explicit Saving(MainState& s) : state(s) {}
-        bool FireScheduleItem(const QString&) override { return true; }
-        void ShowWarning(const QString&) override {}
-        void SaveSchedule() override { saved = state.ScheduleList.save(state.ScheduleFileName); }
-        void ReportSetAside(int count) override { reported += count; }
-        MainState& state;
-        bool saved = false;
-        int reported = 0;
-    };
-
-    const QString aside = ScheduleList::setAsidePathFor(m_path);
-    writeRaw(aside, "older rejected line\r\n");
-    writeRaw(m_path, "12009999901Run:/opt/caf\xc3\xa9,-x,,1\r\n13003652600Reminder:kept\r\n");
-    MainState state;
-    state.ScheduleFileName = m_path;
-    QVERIFY(state.ScheduleList.load(m_path).fileRead);
-    state.TodayDate = 99999;
-    state.CurrentHour = 12;
-    state.CurrentMinute = 0;
-    Saving actions(state);
-    ScheduleScanner::CheckSchedule(state, actions);
-    QVERIFY(actions.saved);
-    QCOMPARE(actions.reported, 1);
-    QCOMPARE(readAll(m_path), QByteArray("13003652600Reminder:kept\r\n"));
-    QCOMPARE(readAll(aside),
-             QByteArray("older rejected line\r\n12009999901Run:/opt/caf\xc3\xa9,-x,,1\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestScheduleList)

@@ -436,6 +436,11 @@ void TestScheduleScanner::pastTheLastDate_data()
     QTest::newRow("one-shot on the last day")
         << QStringList{"23599999900Reminder:o"} << 99999 << 2359 << QStringList{"Reminder:o"}
         << QStringList{} << QByteArray();
+    // Kept as it stood, byte for byte.
+    QTest::newRow("daily, a path beyond ASCII")
+        << QStringList{QStringLiteral("12009999901Run:/opt/caf\u00e9,-x,,1")} << 99999 << 1200
+        << QStringList{QStringLiteral("Run:/opt/caf\u00e9,-x,,1")} << QStringList{}
+        << QByteArray("12009999901Run:/opt/caf\xc3\xa9,-x,,1\r\n");
     QTest::newRow("two set aside, one kept")
         << QStringList{"12009999901Reminder:a", "12009999902Reminder:b", "13009999901Reminder:c"}
         << 99999 << 1200 << QStringList{"Reminder:a", "Reminder:b"}
@@ -471,7 +476,7 @@ void TestScheduleScanner::pastTheLastDate()
     QCOMPARE(state.ScheduleList.lines(), left);
     QByteArray file;
     for (const QString& line : left)
-        file += line.toLatin1() + "\r\n";
+        file += line.toUtf8() + "\r\n";
     QCOMPARE(readAll(state.ScheduleFileName), file);
     QCOMPARE(readAll(state.ScheduleFileName + ".rejected"), setAside);
     const int count = int(setAside.count('\n'));

@@ -109,7 +109,6 @@ private slots:
     void addGoesThroughModalEditor();
     void deleteKeepsSelectedRow_data();
     void deleteKeepsSelectedRow();
-    void refreshShowsListChangedElsewhere();
     void longNamesFitTheirColumns_data();
     void longNamesFitTheirColumns();
 
@@ -410,28 +409,6 @@ void TestSchedWindows::deleteKeepsSelectedRow()
     dialog.btnDeleteClick();
     QCOMPARE(m_state.ScheduleList.count(), 1);
     QVERIFY(!m_state.ScheduleList.lines().contains(left.at(selectedAfter)));
-}
-
-// The grid shows the running list, whatever changed it, once it is refreshed.
-void TestSchedWindows::refreshShowsListChangedElsewhere()
-{
-    TSchedMain dialog(m_state);
-    auto* grid = child<QTableView>(&dialog, "sgSchedule");
-    QCOMPARE(gridRows(grid), 1);
-
-    m_state.ScheduleList.add(QStringLiteral("23593653001Run:/bin/true,,,1"));
-    m_state.ScheduleList.add(QStringLiteral("00003652609Reminder:first"));
-    dialog.refreshGrid();
-    QCOMPARE(gridRows(grid), 2);
-    QCOMPARE(gridRow(grid, 0), QStringList({"00:00", "01Jan00", "Each Sat", "Reminder:first"}));
-    QCOMPARE(gridRow(grid, 1), QStringList({"23:59", "05Jan00", "Daily", "Run:/bin/true,,,1"}));
-    QCOMPARE(gridRow(grid, 2), QStringList({"", "", "", ""}));
-
-    m_state.ScheduleList.clear();
-    dialog.refreshGrid();
-    QCOMPARE(gridRows(grid), 1);
-    QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
-    QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Time"));
 }
 
 void TestSchedWindows::longNamesFitTheirColumns_data()
