@@ -1,3 +1,4 @@
+#include "platform/AtomicFile.h"
 #include "platform/LinuxLauncher.h"
 #include "sched/EditorRules.h"
 #include "sched/ScheduleEntry.h"
@@ -425,6 +426,7 @@ void TestLauncher::nameThatIsNotUtf8RunsFromTheSchedule()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("08003652601Run:" + program + ",caf\xe9 'x\xe9 y'," + folder + ",1\r\n");
     }
+    ScheduleList::setFileReader(&AtomicFile::read);
     ScheduleList list;
     QVERIFY(list.load(schedule).fileRead);
     QCOMPARE(list.count(), 1);
