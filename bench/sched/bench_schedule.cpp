@@ -46,6 +46,7 @@ public:
     bool FireScheduleItem(const QString&) override { return true; }
     void ShowWarning(const QString&) override {}
     void SaveSchedule() override {}
+    void ReportSetAside(int) override {}
 };
 
 void BM_Load(benchmark::State& state)

@@ -224,9 +224,7 @@ void THoroluxMain::FormCreate()
     else if (loaded.unreadable)
         m_pendingNotice = QStringLiteral("Schedule file could not be read");
     else if (loaded.setAside > 0)
-        m_pendingNotice = loaded.setAside == 1
-                              ? QStringLiteral("1 schedule line set aside")
-                              : QStringLiteral("%1 schedule lines set aside").arg(loaded.setAside);
+        m_pendingNotice = ScheduleList::setAsideNotice(loaded.setAside);
     m_tick.UpdateTime(m_platform.clock->now());
 
     // 18-21: time server, greeting, automatic update mark.
@@ -535,6 +533,11 @@ void THoroluxMain::ShowWarning(const QString& text)
 void THoroluxMain::SaveSchedule()
 {
     saveSchedule();
+}
+
+void THoroluxMain::ReportSetAside(int count)
+{
+    m_pendingNotice = ScheduleList::setAsideNotice(count);
 }
 
 // Mouse: press, drag and click on any control of the face; the frame around them does nothing.

@@ -80,6 +80,7 @@ public:
     bool FireScheduleItem(const QString& detail) override;
     void ShowWarning(const QString& text) override;
     void SaveSchedule() override;
+    void ReportSetAside(int count) override;
     bool closing() const override { return m_shutDown; }
 
 signals:

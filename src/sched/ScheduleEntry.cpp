@@ -85,6 +85,9 @@ QString takeField(QString& rest)
 
 QString FormatScheduleEntry(int hour, int minute, DayNumber day, int type, const QString& detail)
 {
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || day < 0 || day > MaxDay || type < 0 ||
+        type > 99)
+        return QString();
     return QString::asprintf("%2.2d%2.2d%5d%2.2d", hour, minute, int(day), type) +
            withoutLineBreaks(detail);
 }

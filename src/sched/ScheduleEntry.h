@@ -22,7 +22,11 @@ enum ScheduleType {
 };
 
 constexpr int MaxDetail = 999;
+constexpr DayNumber MaxDay = 99999; // the last date the five-character field holds
 
+// The line for these fields; an empty text when a field does not fit its positions (hour
+// 0..23, minute 0..59, day 0..99999, type 0..99), since a wider field would shift the others
+// and the line would read as another item.
 QString FormatScheduleEntry(int hour, int minute, DayNumber day, int type, const QString& detail);
 
 // The text with every line break (CR LF, CR, LF, Unicode line and paragraph separators)

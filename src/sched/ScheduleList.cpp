@@ -122,6 +122,16 @@ void ScheduleList::removeAt(int index)
         m_lines.removeAt(index);
 }
 
+int ScheduleList::indexOf(const QString& line) const
+{
+    // The list holds no two lines the collator finds equal, so the sorted position is the only
+    // candidate.
+    auto pos = std::lower_bound(
+        m_lines.begin(), m_lines.end(), line,
+        [this](const QString& a, const QString& b) { return m_collator.compare(a, b) < 0; });
+    return (pos != m_lines.end() && *pos == line) ? int(pos - m_lines.begin()) : -1;
+}
+
 void ScheduleList::clear()
 {
     m_lines.clear();
@@ -135,6 +145,19 @@ QStringList ScheduleList::lines() const
 QString ScheduleList::setAsidePathFor(const QString& path)
 {
     return path + QStringLiteral(".rejected");
+}
+
+QString ScheduleList::setAsideNotice(int count)
+{
+    return count == 1 ? QStringLiteral("1 schedule line set aside")
+                      : QStringLiteral("%1 schedule lines set aside").arg(count);
+}
+
+void ScheduleList::setAside(const QString& line, const QString& path)
+{
+    m_pendingSetAsidePath = setAsidePathFor(path);
+    // In the bytes a save would have written for it.
+    m_pendingSetAside.append(line.toUtf8());
 }
 
 ScheduleList::LoadResult ScheduleList::load(const QString& path)

@@ -37,7 +37,8 @@ public:
     // Adds at the sorted position; a line equal to one present (ignoring case) is not added,
     // nor is a line that does not follow the layout (see ScheduleEntry::isWellFormed).
     bool add(const QString& line);
-    void removeAt(int index); // out of range: nothing happens
+    void removeAt(int index);               // out of range: nothing happens
+    int indexOf(const QString& line) const; // exactly this line; -1 when absent
     void clear();
     QStringList lines() const;
 
@@ -46,8 +47,14 @@ public:
     // Replaces the file atomically; false (with a reason) when the file could not be written.
     bool save(const QString& path, QString* error = nullptr) const;
 
+    // Takes out for good a line that can no longer be scheduled (its next date does not fit the
+    // line): the next save of `path` keeps it, exactly as it stood, in the set-aside file.
+    void setAside(const QString& line, const QString& path);
+
     // Where the lines of `path` that could not be scheduled are kept.
     static QString setAsidePathFor(const QString& path);
+    // The date line's note that `count` lines were set aside.
+    static QString setAsideNotice(int count);
 
 private:
     bool keepSetAside(QString* error) const;

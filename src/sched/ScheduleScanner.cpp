@@ -19,6 +19,7 @@ void CheckSchedule(MainState& state, ScanActions& actions)
     if (list.count() <= state.ScheduleCursor)
         return;
     const int now = state.CurrentHour * 100 + state.CurrentMinute;
+    int setAside = 0;
 
     // The actions may run a nested scan that changes the list and the cursor, so both are
     // read afresh on every round.
@@ -55,12 +56,22 @@ void CheckSchedule(MainState& state, ScanActions& actions)
             if (!actions.FireScheduleItem(fired) && !actions.closing())
                 actions.ShowWarning(failureText(fired));
         }
-        if (type == Daily)
-            list.add(FormatScheduleEntry(h, m, today + 1, Daily, stored));
-        else if (type >= Weekly && type <= EachSaturday)
-            list.add(FormatScheduleEntry(h, m, day + 7, type, stored));
+        if (type >= Daily && type <= EachSaturday) {
+            const QString next = type == Daily ? FormatScheduleEntry(h, m, today + 1, Daily, stored)
+                                               : FormatScheduleEntry(h, m, day + 7, type, stored);
+            // Past the last date a line can hold there is no next time; the item is kept
+            // aside as it stood rather than stored with a date that reads as something else.
+            if (next.isEmpty()) {
+                list.setAside(line, state.ScheduleFileName);
+                ++setAside;
+            } else {
+                list.add(next);
+            }
+        }
         actions.SaveSchedule();
     }
+    if (setAside > 0)
+        actions.ReportSetAside(setAside);
     if (state.ScheduleCursor < 0)
         state.ScheduleCursor = 0;
 }

@@ -14,6 +14,9 @@ public:
     virtual void ShowWarning(const QString& text) = 0;
     // Writes the schedule file after each handled item.
     virtual void SaveSchedule() = 0;
+    // Recurring items whose next date their line cannot hold were set aside, as they stood,
+    // instead of coming back with a date that would change their meaning.
+    virtual void ReportSetAside(int count) = 0;
     // True once the program is ending: the item in hand is finished and saved, the rest wait
     // for the next start, so nothing fires that nobody will see.
     virtual bool closing() const { return false; }

@@ -3,6 +3,8 @@
 
 #include "app/MainState.h"
 #include "sched/GridTexts.h"
+#include "sched/ScheduleEntry.h"
+#include "sched/ScheduleModel.h"
 #include "sched/TSchedEditFrm.h"
 #include "ui/HelpSystem.h"
 
@@ -10,23 +12,86 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
-#include <QTableWidget>
+#include <QStyle>
+#include <QTableView>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
+
 const int kColumnWidths[] = {36, 50, 61, 206};
+
+// Every digit of a sample text replaced by the font's widest digit.
+QString withWidestDigits(QString text, const QFontMetricsF& metrics)
+{
+    QChar widest = u'0';
+    for (char16_t d = u'1'; d <= u'9'; ++d) {
+        if (metrics.horizontalAdvance(QChar(d)) > metrics.horizontalAdvance(widest))
+            widest = QChar(d);
+    }
+    for (QChar& c : text) {
+        if (c.isDigit())
+            c = widest;
+    }
+    return text;
+}
+
+// The widest text each of the first three columns can ever show (every month, every type,
+// the widest digits), so that no cell is cut whatever the list holds, without measuring the
+// rows themselves.
+QStringList widestCellTexts(const QFontMetricsF& metrics)
+{
+    const QLocale locale;
+    QStringList widest(3);
+    auto keep = [&](int column, const QString& text) {
+        const QString sample = withWidestDigits(text, metrics);
+        if (metrics.horizontalAdvance(sample) > metrics.horizontalAdvance(widest[column]))
+            widest[column] = sample;
+    };
+    for (int month = 1; month <= 12; ++month) {
+        const QString line = ScheduleEntry::FormatScheduleEntry(
+            0, 0, DayNumbers::fromDate(QDate(2000, month, 28)), 0, QString());
+        keep(0, GridTexts::timeText(line));
+        keep(1, GridTexts::dateText(line, locale));
+    }
+    for (int code = 0; code <= 10; ++code)
+        keep(2, GridTexts::typeText(code, locale));
+    return widest;
+}
+
+// The designed widths are minimums: a wider font or a longer month name must not cut a cell.
+void sizeColumns(QTableView* view)
+{
+    const QFontMetricsF metrics(view->font());
+    // A cell's text margin on either side and the grid line, as the view lays a cell out.
+    const int frame =
+        2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 1;
+    const QStringList widest = widestCellTexts(metrics);
+    for (int column = 0; column < 4; ++column) {
+        int width = kColumnWidths[column];
+        if (column < widest.size()) {
+            const int needed = int(std::ceil(metrics.horizontalAdvance(widest[column])));
+            width = std::max(width, needed + frame);
+        }
+        view->setColumnWidth(column, width);
+    }
+}
+
 } // namespace
 
 TSchedMain::TSchedMain(MainState& state, QWidget* parent)
-    : QDialog(parent, NoCloseDialogFlags),
-      m_state(state)
+    : QDialog(parent, NoCloseDialogFlags), m_state(state)
 {
     setObjectName(QStringLiteral("SchedMain"));
     setWindowTitle(QStringLiteral("Scheduler"));
     setFixedSize(472, 229);
 
-    m_sgSchedule = new QTableWidget(2, 4, this);
+    // A view over the running list: cell texts are made only for the rows on screen, so a
+    // long schedule opens and deletes as quickly as a short one.
+    m_model = new ScheduleModel(m_state.ScheduleList, this);
+    m_sgSchedule = new QTableView(this);
+    m_sgSchedule->setModel(m_model);
     m_sgSchedule->setObjectName(QStringLiteral("sgSchedule"));
     m_sgSchedule->setGeometry(8, 8, 370, 213);
     m_sgSchedule->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -43,10 +108,7 @@ TSchedMain::TSchedMain(MainState& state, QWidget* parent)
     m_sgSchedule->verticalHeader()->setDefaultSectionSize(16);
     m_sgSchedule->horizontalHeader()->setHighlightSections(false);
     m_sgSchedule->horizontalHeader()->setStretchLastSection(true);
-    for (int column = 0; column < 4; ++column)
-        m_sgSchedule->setColumnWidth(column, kColumnWidths[column]);
-    m_sgSchedule->setHorizontalHeaderLabels(GridTexts::headers());
-    m_sgSchedule->setRowCount(1);
+    sizeColumns(m_sgSchedule);
 
     struct ButtonDef {
         const char* name;
@@ -79,7 +141,7 @@ TSchedMain::TSchedMain(MainState& state, QWidget* parent)
     refreshGrid();
     selectIndex(0);
     // A double click on an item changes it, as the Change button does.
-    connect(m_sgSchedule, &QTableWidget::cellDoubleClicked, this, &TSchedMain::btnChangeClick);
+    connect(m_sgSchedule, &QAbstractItemView::doubleClicked, this, &TSchedMain::btnChangeClick);
 
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
@@ -89,37 +151,22 @@ TSchedMain::~TSchedMain() = default;
 
 void TSchedMain::refreshGrid()
 {
-    const int count = m_state.ScheduleList.count();
-    if (count == 0) {
-        m_sgSchedule->setRowCount(1);
-        for (int column = 0; column < 4; ++column)
-            m_sgSchedule->setItem(0, column, new QTableWidgetItem);
-        return;
-    }
-    m_sgSchedule->setRowCount(count);
-    const QLocale locale;
-    for (int row = 0; row < count; ++row) {
-        const QStringList texts = GridTexts::rowTexts(m_state.ScheduleList.at(row), locale);
-        for (int column = 0; column < 4; ++column)
-            m_sgSchedule->setItem(row, column, new QTableWidgetItem(texts.at(column)));
-    }
-    // The widths are minimums: a wider font or a longer month name must not cut a cell.
-    for (int column = 0; column < 3; ++column) {
-        m_sgSchedule->resizeColumnToContents(column);
-        if (m_sgSchedule->columnWidth(column) < kColumnWidths[column])
-            m_sgSchedule->setColumnWidth(column, kColumnWidths[column]);
-    }
+    // The selection stays on the same row, as far as the list still reaches.
+    const int selected = selectedIndex();
+    m_model->refresh();
+    selectIndex(selected);
 }
 
 int TSchedMain::selectedIndex() const
 {
-    const int row = m_sgSchedule->currentRow();
+    const int row = m_sgSchedule->currentIndex().row();
     return row < 0 ? 0 : row;
 }
 
 void TSchedMain::selectIndex(int index)
 {
-    m_sgSchedule->setCurrentCell(std::clamp(index, 0, m_sgSchedule->rowCount() - 1), 0);
+    const int row = std::clamp(index, 0, m_model->rowCount() - 1);
+    m_sgSchedule->setCurrentIndex(m_model->index(row, 0));
 }
 
 std::unique_ptr<TSchedEditFrm> TSchedMain::createEditor(bool change)
@@ -144,8 +191,7 @@ void TSchedMain::applyEditor(const TSchedEditFrm& editor)
     if (!original.isEmpty()) {
         // Find the original again rather than trusting the row: the list may have changed
         // while the editor was open, and the wrong item must never be replaced.
-        const QStringList lines = m_state.ScheduleList.lines();
-        const int index = static_cast<int>(lines.indexOf(original));
+        const int index = m_state.ScheduleList.indexOf(original);
         if (index >= 0)
             m_state.ScheduleList.removeAt(index);
     }
@@ -153,7 +199,7 @@ void TSchedMain::applyEditor(const TSchedEditFrm& editor)
     m_state.ScheduleList.add(line);
     refreshGrid();
     // The new or changed item may have moved: keep it selected where it now stands.
-    const int at = static_cast<int>(m_state.ScheduleList.lines().indexOf(line));
+    const int at = m_state.ScheduleList.indexOf(line);
     if (at >= 0)
         selectIndex(at);
 }

@@ -5,7 +5,8 @@
 #include <memory>
 
 struct MainState;
-class QTableWidget;
+class QTableView;
+class ScheduleModel;
 class TSchedEditFrm;
 
 // The scheduler list: every schedule item in a grid, with Add, Change and Delete applied to
@@ -38,5 +39,6 @@ private:
     void btnEditClick(bool change);
 
     MainState& m_state;
-    QTableWidget* m_sgSchedule = nullptr;
+    ScheduleModel* m_model = nullptr;
+    QTableView* m_sgSchedule = nullptr;
 };

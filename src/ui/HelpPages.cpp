@@ -505,7 +505,8 @@ set, one item per line. Horolux saves the file after an item comes up, after a
 interrupted save leaves the old file intact.</p>
 <p>Lines that Horolux cannot read are set aside in <tt>horolux.dat.rejected</tt> in the same
 folder, so that nothing you wrote is lost; you can look at them there and add the items
-again.</p>
+again. A repeating item goes there too, unchanged, once its next date would fall after
+13 October 2173, the last date the file can hold.</p>
 <h3>Setting the clock</h3>
 <p>Changing the computer's clock needs the right to set the system time (on Linux the
 capability <tt>CAP_SYS_TIME</tt>), which ordinary accounts do not have. Without it Horolux

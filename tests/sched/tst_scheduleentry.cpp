@@ -39,6 +39,21 @@ void TestScheduleEntry::format_data()
                                                << "0000    509";
     QTest::newRow("day 0") << 23 << 59 << 0 << 1 << "x"
                            << "2359    001x";
+    QTest::newRow("last day") << 23 << 59 << 99999 << 2 << "Reminder:x"
+                              << "23599999902Reminder:x";
+    // A field too wide for its positions would shift the rest of the line: no line at all.
+    QTest::newRow("day past the last") << 23 << 59 << 100000 << 1 << "Run:x,,,1"
+                                       << "";
+    QTest::newRow("negative day") << 9 << 0 << -1 << 0 << "Reminder:x"
+                                  << "";
+    QTest::newRow("hour 24") << 24 << 0 << 36526 << 0 << "Reminder:x"
+                             << "";
+    QTest::newRow("minute 60") << 9 << 60 << 36526 << 0 << "Reminder:x"
+                               << "";
+    QTest::newRow("three-digit type") << 9 << 0 << 36526 << 100 << "Reminder:x"
+                                      << "";
+    QTest::newRow("negative type") << 9 << 0 << 36526 << -1 << "Reminder:x"
+                                   << "";
     // An entry must stay one line in the file.
     QTest::newRow("line breaks") << 1 << 2 << 36526 << 0 << "Reminder:a\r\nb\nc\rd\n\n"
                                  << "01023652600Reminder:a b c d  ";

@@ -62,6 +62,8 @@ private slots:
     void binaryData();
     void saveToImpossiblePath();
     void failedWriteKeepsList();
+    void indexOf_data();
+    void indexOf();
 
 private:
     QTemporaryDir m_dir;
@@ -380,6 +382,32 @@ void TestScheduleList::failedWriteKeepsList()
     QVERIFY(!error.isEmpty());
     QCOMPARE(list.lines(), QStringList({"10003652600new"}));
     QCOMPARE(readAll(m_path), QByteArray("09003652600old\r\n"));
+}
+
+void TestScheduleList::indexOf_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("index");
+    QTest::newRow("first") << "07003652600Reminder:a" << 0;
+    QTest::newRow("middle") << "09003652600Reminder:b" << 1;
+    QTest::newRow("last") << "23593652601Reminder:c" << 2;
+    // Only the line itself: the one that merely compares equal is another text.
+    QTest::newRow("other letter case") << "09003652600REMINDER:B" << -1;
+    QTest::newRow("absent, sorts between") << "08003652600Reminder:x" << -1;
+    QTest::newRow("absent, sorts after all") << "23593652602Reminder:z" << -1;
+    QTest::newRow("empty") << "" << -1;
+}
+
+void TestScheduleList::indexOf()
+{
+    QFETCH(QString, line);
+    QFETCH(int, index);
+    ScheduleList list;
+    QCOMPARE(list.indexOf(line), -1);
+    for (const char* l :
+         {"23593652601Reminder:c", "07003652600Reminder:a", "09003652600Reminder:b"})
+        QVERIFY(list.add(QString::fromLatin1(l)));
+    QCOMPARE(list.indexOf(line), index);
 }
 
 QTEST_GUILESS_MAIN(TestScheduleList)

@@ -2,6 +2,8 @@
 #include "sched/ScheduleEntry.h"
 #include "sched/ScheduleScanner.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -37,7 +39,14 @@ public:
         if (onWarning)
             onWarning();
     }
-    void SaveSchedule() override { saves << state->ScheduleList.lines(); }
+    void SaveSchedule() override
+    {
+        saves << state->ScheduleList.lines();
+        if (!state->ScheduleFileName.isEmpty())
+            state->ScheduleList.save(state->ScheduleFileName);
+    }
+    void ReportSetAside(int count) override { setAsideReports << count; }
+    QList<int> setAsideReports;
     bool closing() const override { return isClosing; }
     bool isClosing = false;
 };
@@ -47,6 +56,29 @@ void setNow(MainState& state, DayNumber day, int hour, int minute)
     state.TodayDate = day;
     state.CurrentHour = quint16(hour);
     state.CurrentMinute = quint16(minute);
+}
+
+bool plainWrite(const QString& path, const QByteArray& data, QString*)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+FileReadStatus plainRead(const QString& path, QByteArray& data, qint64)
+{
+    if (!QFile::exists(path))
+        return FileReadStatus::Missing;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileReadStatus::Failed;
+    data = file.readAll();
+    return FileReadStatus::Ok;
 }
 
 void fill(MainState& state, const QStringList& lines)
@@ -75,6 +107,8 @@ private slots:
     void listEmptiedInsideFiring();
     void cursorOutOfRange();
     void endingProgramFinishesTheItemInHand();
+    void pastTheLastDate_data();
+    void pastTheLastDate();
 };
 
 // Three lines over two days, checking the list and the cursor after every scan.
@@ -360,6 +394,93 @@ void TestScheduleScanner::endingProgramFinishesTheItemInHand()
                                reminder};
     QCOMPARE(state.ScheduleList.lines(), expected);
     QCOMPARE(actions.saves.last(), expected);
+}
+
+// Day 99999 (13 October 2173, a Wednesday) is the last date a line can hold. A recurring item
+// whose next date lies beyond it once came back as a line that read as another item (a daily
+// 23:59 item became a one-shot of 1927); it must leave the schedule unchanged, set aside.
+void TestScheduleScanner::pastTheLastDate_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("today");
+    QTest::addColumn<int>("now"); // hour * 100 + minute
+    QTest::addColumn<QStringList>("fired");
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<QByteArray>("setAside");
+
+    QTest::newRow("daily on the last day")
+        << QStringList{"23599999901Run:/bin/true,,,1"} << 99999 << 2359
+        << QStringList{"Run:/bin/true,,,1"} << QStringList{}
+        << QByteArray("23599999901Run:/bin/true,,,1\r\n");
+    QTest::newRow("daily the day before")
+        << QStringList{"23599999801Reminder:d"} << 99998 << 2359 << QStringList{"Reminder:d"}
+        << QStringList{"23599999901Reminder:d"} << QByteArray();
+    QTest::newRow("weekly on the last day")
+        << QStringList{"12009999902Reminder:w"} << 99999 << 1200 << QStringList{"Reminder:w"}
+        << QStringList{} << QByteArray("12009999902Reminder:w\r\n");
+    QTest::newRow("weekly moving onto the last day")
+        << QStringList{"12009999202Reminder:w"} << 99992 << 1200 << QStringList{"Reminder:w"}
+        << QStringList{"12009999902Reminder:w"} << QByteArray();
+    QTest::newRow("weekly one day too late")
+        << QStringList{"12009999302Reminder:w"} << 99993 << 1200 << QStringList{"Reminder:w"}
+        << QStringList{} << QByteArray("12009999302Reminder:w\r\n");
+    QTest::newRow("each Wednesday on its day")
+        << QStringList{"12009999906Reminder:wed"} << 99999 << 1200 << QStringList{"Reminder:wed"}
+        << QStringList{} << QByteArray("12009999906Reminder:wed\r\n");
+    QTest::newRow("each Monday on a Wednesday")
+        << QStringList{"12009999904Reminder:mon"} << 99999 << 1200 << QStringList{} << QStringList{}
+        << QByteArray("12009999904Reminder:mon\r\n");
+    QTest::newRow("daily missed, the clock past the last day")
+        << QStringList{"08009999001Reminder:d"} << 100000 << 900 << QStringList{"Reminder:d"}
+        << QStringList{} << QByteArray("08009999001Reminder:d\r\n");
+    QTest::newRow("one-shot on the last day")
+        << QStringList{"23599999900Reminder:o"} << 99999 << 2359 << QStringList{"Reminder:o"}
+        << QStringList{} << QByteArray();
+    // Kept as it stood, byte for byte.
+    QTest::newRow("daily, a path beyond ASCII")
+        << QStringList{QStringLiteral("12009999901Run:/opt/caf\u00e9,-x,,1")} << 99999 << 1200
+        << QStringList{QStringLiteral("Run:/opt/caf\u00e9,-x,,1")} << QStringList{}
+        << QByteArray("12009999901Run:/opt/caf\xc3\xa9,-x,,1\r\n");
+    QTest::newRow("two set aside, one kept")
+        << QStringList{"12009999901Reminder:a", "12009999902Reminder:b", "13009999901Reminder:c"}
+        << 99999 << 1200 << QStringList{"Reminder:a", "Reminder:b"}
+        << QStringList{"13009999901Reminder:c"}
+        << QByteArray("12009999901Reminder:a\r\n12009999902Reminder:b\r\n");
+}
+
+void TestScheduleScanner::pastTheLastDate()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, today);
+    QFETCH(int, now);
+    QFETCH(QStringList, fired);
+    QFETCH(QStringList, left);
+    QFETCH(QByteArray, setAside);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    ScheduleList::setFileWriter(&plainWrite);
+    ScheduleList::setFileReader(&plainRead);
+    MainState state;
+    state.ScheduleFileName = dir.filePath(QStringLiteral("horolux.dat"));
+    RecordingActions actions;
+    actions.state = &state;
+    fill(state, lines);
+    setNow(state, today, now / 100, now % 100);
+    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleList::setFileWriter(nullptr);
+    ScheduleList::setFileReader(nullptr);
+
+    QCOMPARE(actions.fired, fired);
+    QVERIFY(actions.warnings.isEmpty());
+    QCOMPARE(state.ScheduleList.lines(), left);
+    QByteArray file;
+    for (const QString& line : left)
+        file += line.toUtf8() + "\r\n";
+    QCOMPARE(readAll(state.ScheduleFileName), file);
+    QCOMPARE(readAll(state.ScheduleFileName + ".rejected"), setAside);
+    const int count = int(setAside.count('\n'));
+    QCOMPARE(actions.setAsideReports, count ? QList<int>{count} : QList<int>{});
 }
 
 QTEST_APPLESS_MAIN(TestScheduleScanner)

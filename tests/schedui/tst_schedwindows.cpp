@@ -2,6 +2,7 @@
 
 #include "app/MainState.h"
 #include "platform/Platform.h"
+#include "sched/ScheduleEntry.h"
 #include "sched/SchedulerUi.h"
 #include "sched/TAlarmFrm.h"
 #include "sched/TReminderFrm.h"
@@ -20,7 +21,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStackedWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -70,14 +71,18 @@ QList<TAlarmFrm*> alarms()
     return out;
 }
 
-QStringList gridRow(QTableWidget* grid, int row)
+QStringList gridRow(QTableView* grid, int row)
 {
     QStringList cells;
-    for (int column = 0; column < grid->columnCount(); ++column) {
-        const QTableWidgetItem* item = grid->item(row, column);
-        cells << (item ? item->text() : QString());
-    }
+    const QAbstractItemModel* model = grid->model();
+    for (int column = 0; column < model->columnCount(); ++column)
+        cells << model->data(model->index(row, column)).toString();
     return cells;
+}
+
+int gridRows(QTableView* grid)
+{
+    return grid->model()->rowCount();
 }
 
 } // namespace
@@ -102,6 +107,10 @@ private slots:
     void deletingOnlyItemLeavesEmptyRow();
     void changedItemMovesToItsSortedRow();
     void addGoesThroughModalEditor();
+    void deleteKeepsSelectedRow_data();
+    void deleteKeepsSelectedRow();
+    void longNamesFitTheirColumns_data();
+    void longNamesFitTheirColumns();
 
     void firesReminder_data();
     void firesReminder();
@@ -300,10 +309,10 @@ void TestSchedWindows::enterInEditorTextConfirms()
 void TestSchedWindows::emptyListShowsOneEmptyRow()
 {
     TSchedMain dialog(m_state);
-    auto* grid = child<QTableWidget>(&dialog, "sgSchedule");
-    QCOMPARE(grid->rowCount(), 1);
+    auto* grid = child<QTableView>(&dialog, "sgSchedule");
+    QCOMPARE(gridRows(grid), 1);
     QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
-    QCOMPARE(grid->horizontalHeaderItem(3)->text(), QStringLiteral("Detail"));
+    QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Detail"));
 
     dialog.btnDeleteClick();
     QCOMPARE(m_state.ScheduleList.count(), 0);
@@ -315,12 +324,12 @@ void TestSchedWindows::deletingOnlyItemLeavesEmptyRow()
 {
     m_state.ScheduleList.add(QStringLiteral("09053652605Reminder:Call home"));
     TSchedMain dialog(m_state);
-    auto* grid = child<QTableWidget>(&dialog, "sgSchedule");
+    auto* grid = child<QTableView>(&dialog, "sgSchedule");
     QCOMPARE(gridRow(grid, 0), QStringList({"09:05", "01Jan00", "Each Tue", "Reminder:Call home"}));
 
     dialog.btnDeleteClick();
     QCOMPARE(m_state.ScheduleList.count(), 0);
-    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(gridRows(grid), 1);
     QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
 }
 
@@ -329,7 +338,7 @@ void TestSchedWindows::changedItemMovesToItsSortedRow()
     m_state.ScheduleList.add(QStringLiteral("18003653000Reminder:evening"));
     m_state.ScheduleList.add(QStringLiteral("12003653000Reminder:noon"));
     TSchedMain dialog(m_state);
-    auto* grid = child<QTableWidget>(&dialog, "sgSchedule");
+    auto* grid = child<QTableView>(&dialog, "sgSchedule");
     dialog.selectIndex(1);
     {
         std::unique_ptr<TSchedEditFrm> editor = dialog.createEditor(true);
@@ -339,7 +348,7 @@ void TestSchedWindows::changedItemMovesToItsSortedRow()
     }
     QCOMPARE(m_state.ScheduleList.lines(),
              QStringList({"07003653000Reminder:evening", "12003653000Reminder:noon"}));
-    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(gridRows(grid), 2);
     QCOMPARE(gridRow(grid, 0).first(), QStringLiteral("07:00"));
 }
 
@@ -360,8 +369,89 @@ void TestSchedWindows::addGoesThroughModalEditor()
     QCOMPARE(title, QStringLiteral("Add Scheduler Item"));
     QVERIFY(today);
     QCOMPARE(m_state.ScheduleList.lines(), QStringList({"14073653000Reminder:Tea"}));
-    QCOMPARE(gridRow(child<QTableWidget>(&dialog, "sgSchedule"), 0).at(1),
-             QStringLiteral("05Jan00"));
+    QCOMPARE(gridRow(child<QTableView>(&dialog, "sgSchedule"), 0).at(1), QStringLiteral("05Jan00"));
+}
+
+void TestSchedWindows::deleteKeepsSelectedRow_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<int>("selectedAfter");
+    // The row stays where it was and shows the next item; after the last item the new last.
+    QTest::newRow("first") << 0 << QStringList({"09003653000Reminder:b", "10003653000Reminder:c"})
+                           << 0;
+    QTest::newRow("middle") << 1 << QStringList({"08003653000Reminder:a", "10003653000Reminder:c"})
+                            << 1;
+    QTest::newRow("last") << 2 << QStringList({"08003653000Reminder:a", "09003653000Reminder:b"})
+                          << 1;
+}
+
+void TestSchedWindows::deleteKeepsSelectedRow()
+{
+    QFETCH(int, selected);
+    QFETCH(QStringList, left);
+    QFETCH(int, selectedAfter);
+    for (const char* line :
+         {"08003653000Reminder:a", "09003653000Reminder:b", "10003653000Reminder:c"})
+        m_state.ScheduleList.add(QString::fromLatin1(line));
+    TSchedMain dialog(m_state);
+    dialog.show();
+    auto* grid = child<QTableView>(&dialog, "sgSchedule");
+    dialog.selectIndex(selected);
+    dialog.btnDeleteClick();
+    QCOMPARE(m_state.ScheduleList.lines(), left);
+    QCOMPARE(gridRows(grid), 2);
+    QCOMPARE(dialog.selectedIndex(), selectedAfter);
+    QCOMPARE(grid->currentIndex().row(), selectedAfter);
+    QCOMPARE(gridRow(grid, selectedAfter).at(3), left.at(selectedAfter).mid(11));
+
+    // A second Delete takes the item now selected, not a remembered one.
+    dialog.btnDeleteClick();
+    QCOMPARE(m_state.ScheduleList.count(), 1);
+    QVERIFY(!m_state.ScheduleList.lines().contains(left.at(selectedAfter)));
+}
+
+void TestSchedWindows::longNamesFitTheirColumns_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedKingdom);
+    // Abbreviated months of up to eight letters ("marrask.").
+    QTest::newRow("Finnish") << QLocale(QLocale::Finnish, QLocale::Finland);
+    QTest::newRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia);
+    QTest::newRow("Vietnamese") << QLocale(QLocale::Vietnamese, QLocale::Vietnam);
+}
+
+// The grid's columns are sized once, for every text they can show; none may be cut, whichever
+// month or type the list holds.
+void TestSchedWindows::longNamesFitTheirColumns()
+{
+    QFETCH(QLocale, locale);
+    const QLocale before;
+    QLocale::setDefault(locale);
+    // One item in every month of 2088 (28th) and one of every type code, also an unknown one.
+    for (int month = 1; month <= 12; ++month) {
+        m_state.ScheduleList.add(ScheduleEntry::FormatScheduleEntry(
+            23, 58, DayNumbers::fromDate(QDate(2088, month, 28)), 0, QStringLiteral("Reminder:m")));
+    }
+    for (int code = 0; code <= 10; ++code) {
+        m_state.ScheduleList.add(
+            ScheduleEntry::FormatScheduleEntry(8, 8, 36530, code, QStringLiteral("Reminder:t")));
+    }
+    TSchedMain dialog(m_state);
+    dialog.show();
+    auto* grid = child<QTableView>(&dialog, "sgSchedule");
+    QCOMPARE(gridRows(grid), 23);
+    for (int column = 0; column < 3; ++column) {
+        // Sized to what its cells and header need, measured by the grid itself.
+        const int width = grid->columnWidth(column);
+        grid->resizeColumnToContents(column);
+        QVERIFY2(grid->columnWidth(column) <= width,
+                 qPrintable(QStringLiteral("column %1 needs %2, has %3")
+                                .arg(column)
+                                .arg(grid->columnWidth(column))
+                                .arg(width)));
+    }
+    QLocale::setDefault(before);
 }
 
 void TestSchedWindows::firesReminder_data()

@@ -1,0 +1,148 @@
+// The scheduler list window over a 100,000-item schedule on the offscreen platform: opening it
+// up to its first painted frame, one Delete with its repaint, and the resident memory the open
+// window adds. The memory figure is only meaningful as the first benchmark of a fresh process
+// (it is registered first; filter with --benchmark_filter=Memory to run it alone).
+#include "app/MainState.h"
+#include "sched/ScheduleEntry.h"
+#include "sched/TSchedMain.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr DayNumber Today = 36526;
+constexpr int Items = 100000;
+
+MainState* g_state = nullptr;
+
+void fillSchedule(ScheduleList& list, int n)
+{
+    list.clear();
+    for (int i = 0; i < n; ++i) {
+        list.add(ScheduleEntry::FormatScheduleEntry(
+            (i * 7) % 24, (i * 13) % 60, Today + 1 + (i * 7919) % 20000, i % 10,
+            QStringLiteral("Reminder:item number %1 of the benchmark schedule").arg(i)));
+    }
+}
+
+// Resident memory of this process in KiB, from /proc/self/status.
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+std::unique_ptr<TSchedMain> openDialog()
+{
+    auto dialog = std::make_unique<TSchedMain>(*g_state);
+    dialog->show();
+    // Up to the first painted frame.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    return dialog;
+}
+
+void BM_OpenMemory(benchmark::State& st)
+{
+    QCoreApplication::processEvents();
+    const long before = residentKiB();
+    std::unique_ptr<TSchedMain> dialog;
+    for (auto _ : st)
+        dialog = openDialog();
+    const long after = residentKiB();
+    st.counters["rss_before_MiB"] = double(before) / 1024.0;
+    st.counters["rss_added_MiB"] = double(after - before) / 1024.0;
+}
+
+void BM_Open(benchmark::State& st)
+{
+    for (auto _ : st) {
+        std::unique_ptr<TSchedMain> dialog = openDialog();
+        st.PauseTiming();
+        dialog.reset();
+        QCoreApplication::processEvents();
+        st.ResumeTiming();
+    }
+}
+
+// Delete in the middle of the list, as the button does, up to the repainted grid. The list
+// shrinks by one per round; a few hundred rounds leave it practically at its size.
+void BM_Delete(benchmark::State& st)
+{
+    std::unique_ptr<TSchedMain> dialog = openDialog();
+    for (auto _ : st) {
+        st.PauseTiming();
+        dialog->selectIndex(g_state->ScheduleList.count() / 2);
+        QCoreApplication::processEvents();
+        st.ResumeTiming();
+        dialog->btnDeleteClick();
+        QCoreApplication::processEvents();
+    }
+    st.counters["items_left"] = g_state->ScheduleList.count();
+}
+
+// Deleting from the list alone, without a window: the line is put back between rounds.
+void BM_ListRemove(benchmark::State& st)
+{
+    ScheduleList& list = g_state->ScheduleList;
+    const int index = list.count() / 2;
+    for (auto _ : st) {
+        st.PauseTiming();
+        const QString line = list.at(index);
+        st.ResumeTiming();
+        list.removeAt(index);
+        st.PauseTiming();
+        list.add(line);
+        st.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Delete)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ListRemove)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv)
+{
+    // No display and nothing of the user's own.
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        std::fprintf(stderr, "cannot create a temporary folder\n");
+        return 1;
+    }
+    const QByteArray root = QFile::encodeName(home.path());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("HOME", root);
+    qputenv("XDG_CONFIG_HOME", root + "/config");
+    qputenv("XDG_DATA_HOME", root + "/data");
+    qputenv("XDG_CACHE_HOME", root + "/cache");
+
+    QApplication app(argc, argv);
+    MainState state;
+    state.TodayDate = Today;
+    fillSchedule(state.ScheduleList, Items);
+    g_state = &state;
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_state = nullptr;
+    return 0;
+}
