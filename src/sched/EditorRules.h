@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DayNumber.h"
+#include "sched/ScheduleEntry.h"
 
 #include <QDate>
 #include <QLocale>
@@ -30,7 +31,7 @@ enum ShowState { ShowNormal = 1, ShowMinimized = 2, ShowMaximized = 3 };
 
 // Day numbers that fit the line's five-character date field.
 constexpr DayNumber MinDay = 0;     // 30 December 1899
-constexpr DayNumber MaxDay = 99999; // 13 October 2173
+constexpr DayNumber MaxDay = ScheduleEntry::MaxDay; // 13 October 2173
 
 // Everything the editor collects.
 struct EditorValues {

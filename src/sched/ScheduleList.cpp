@@ -157,7 +157,7 @@ void ScheduleList::setAside(const QString& line, const QString& path)
 {
     m_pendingSetAsidePath = setAsidePathFor(path);
     // In the bytes a save would have written for it.
-    m_pendingSetAside.append(line.toUtf8());
+    m_pendingSetAside.append(LosslessText::encode(line));
 }
 
 ScheduleList::LoadResult ScheduleList::load(const QString& path)
