@@ -13,6 +13,7 @@
 #include "platform/IDesktopWindow.h"
 #include "platform/IDriveInfo.h"
 #include "platform/IProcessPriority.h"
+#include "platform/IRegistry.h"
 #include "platform/IScreen.h"
 #include "platform/IUserInfo.h"
 #include "platform/IWindowFinder.h"
@@ -25,13 +26,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShowEvent>
 #include <QTimer>
 
 #include <cstdio>
@@ -213,15 +214,19 @@ void THoroluxMain::FormCreate()
     // overwritten with what this run holds.
     m_scheduleUnreadable = loaded.unreadable;
     if (loaded.unreadable)
-        m_pendingNotice = QStringLiteral("Schedule file could not be read");
+        m_pendingNotices << QStringLiteral("Schedule file could not be read");
     else if (loaded.setAside > 0)
-        m_pendingNotice = loaded.setAside == 1
-                              ? QStringLiteral("1 schedule line set aside")
-                              : QStringLiteral("%1 schedule lines set aside").arg(loaded.setAside);
+        m_pendingNotices
+            << (loaded.setAside == 1
+                    ? QStringLiteral("1 schedule line set aside")
+                    : QStringLiteral("%1 schedule lines set aside").arg(loaded.setAside));
     m_tick.UpdateTime(m_platform.clock->now());
 
     // 18-21: time server, greeting, automatic update mark.
     Startup::readTimeServerSettings(s, m_store);
+    // A settings file we do not understand is left alone and the defaults run: say so once.
+    if (m_platform.registry->foundNotUnderstood())
+        m_pendingNotices << QStringLiteral("Settings file not understood");
     setDateLine(Startup::greeting(s.CurrentHour, m_platform.user->userName()));
     m_autoItem->setChecked(s.AutoUpdate);
 
@@ -377,11 +382,11 @@ void THoroluxMain::TimerTimer()
     if (m_shutDown)
         return;
     m_tick.TimerTimer(m_platform.clock->now());
-    // A notice kept from start-up takes the place of the date once the greeting has gone.
-    if (!m_pendingNotice.isEmpty() && m_state.DateLineCountdown == 0) {
-        setDateLine(m_pendingNotice);
+    // Notices kept from start-up take the place of the date, one after another, once the
+    // greeting has gone.
+    if (!m_pendingNotices.isEmpty() && m_state.DateLineCountdown == 0) {
+        setDateLine(m_pendingNotices.takeFirst());
         m_state.DateLineCountdown = 20;
-        m_pendingNotice.clear();
     }
 }
 

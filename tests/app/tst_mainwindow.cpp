@@ -43,6 +43,7 @@ private slots:
     void unwritableScheduleIsReportedWithItsPath();
     void setAsideLinesAreNoticedOnce();
     void unreadableScheduleIsMovedAsideNotOverwritten();
+    void noticesFollowOneAnother();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -324,6 +325,27 @@ void TestMainWindow::unreadableScheduleIsMovedAsideNotOverwritten()
     for (int i = 0; i < 10; ++i)
         w.TimerTimer();
     QCOMPARE(w.dateLine(), QString("Schedule file could not be read"));
+}
+
+void TestMainWindow::noticesFollowOneAnother()
+{
+    QFile dat(m_dir->path() + "/horolux.dat");
+    QVERIFY(dat.open(QIODevice::WriteOnly));
+    dat.write("garbage line\r\n");
+    dat.close();
+    FakePlatform p(m_dir->path() + "/");
+    p.registry.notUnderstood = true;
+    THoroluxMain w(p.services);
+    QStringList shown;
+    for (int i = 0; i < 60; ++i) {
+        w.TimerTimer();
+        if (shown.isEmpty() || shown.last() != w.dateLine())
+            shown << w.dateLine();
+    }
+    QCOMPARE(shown.size(), 4);
+    QCOMPARE(shown.mid(1, 2),
+             (QStringList{"1 schedule line set aside", "Settings file not understood"}));
+    QVERIFY(shown.last().contains("2000"));
 }
 
 QTEST_MAIN(TestMainWindow)
