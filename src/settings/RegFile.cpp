@@ -1,6 +1,7 @@
 #include "settings/RegFile.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -42,20 +43,42 @@ struct Line {
     qsizetype next;
 };
 
-Line lineAt(const char* p, qsizetype size, qsizetype pos)
-{
-    qsizetype e = pos;
-    while (e < size && !isLineEnd(p[e]))
-        ++e;
-    Line l{pos, e, e, e};
-    if (e < size)
-        l.next = e + (p[e] == '\r' && e + 1 < size && p[e + 1] == '\n' ? 2 : 1);
-    while (l.begin < l.end && isSpace(p[l.begin]))
-        ++l.begin;
-    while (l.end > l.begin && isSpace(p[l.end - 1]))
-        --l.end;
-    return l;
-}
+// Splits the text into lines. Each kind of line end is searched with memchr and its next
+// position kept, so a file of any size is passed over twice at most.
+class Lines {
+public:
+    explicit Lines(const QByteArray& text) : m_p(text.constData()), m_size(text.size()) {}
+
+    bool atEnd(qsizetype pos) const { return pos >= m_size; }
+
+    Line at(qsizetype pos)
+    {
+        const qsizetype e = std::min(next(m_lf, '\n', pos), next(m_cr, '\r', pos));
+        Line l{pos, e, e, e};
+        if (e < m_size)
+            l.next = e + (m_p[e] == '\r' && e + 1 < m_size && m_p[e + 1] == '\n' ? 2 : 1);
+        while (l.begin < l.end && isSpace(m_p[l.begin]))
+            ++l.begin;
+        while (l.end > l.begin && isSpace(m_p[l.end - 1]))
+            --l.end;
+        return l;
+    }
+
+private:
+    qsizetype next(qsizetype& cached, char c, qsizetype pos) const
+    {
+        if (cached < pos) {
+            const void* hit = std::memchr(m_p + pos, c, size_t(m_size - pos));
+            cached = hit ? static_cast<const char*>(hit) - m_p : m_size;
+        }
+        return cached;
+    }
+
+    const char* m_p;
+    qsizetype m_size;
+    qsizetype m_lf = -1;
+    qsizetype m_cr = -1;
+};
 
 // Walks the quoted string starting at p[pos] == '"' (a backslash takes the next byte as it
 // is) and returns the position just past the closing quote, or -1. With `out` the unescaped
@@ -157,6 +180,7 @@ bool startsWith(const char* p, qsizetype n, const char* prefix, qsizetype len)
 // What one pass finds of a key and a value name.
 struct Scan {
     qsizetype keyEnd = -1;   // end of the last line belonging to the key's last section
+    bool keyEndOpen = false; // that line ends the file asking for a continuation line
     qsizetype rhsBegin = -1; // the winning value: its right-hand side starts here
     qsizetype rhsEnd = -1;   // and runs to the end of its last line
     RegValue value;
@@ -166,12 +190,12 @@ Scan scan(const QByteArray& text, const QByteArray& path, const QByteArray& name
 {
     Scan s;
     const char* p = text.constData();
-    const qsizetype size = text.size();
     bool inKey = false;    // below a usable section header
     bool matching = false; // and it names our key
+    Lines lines(text);
     qsizetype pos = 0;
-    while (pos < size) {
-        const Line l = lineAt(p, size, pos);
+    while (!lines.atEnd(pos)) {
+        const Line l = lines.at(pos);
         pos = l.next;
         const qsizetype b = l.begin;
         const qsizetype e = l.end;
@@ -181,12 +205,16 @@ Scan scan(const QByteArray& text, const QByteArray& path, const QByteArray& name
             // "[-path]" deletes a key when imported: nothing below it is a value.
             inKey = e - b >= 2 && p[e - 1] == ']' && p[b + 1] != '-';
             matching = inKey && sameAscii(p + b + 1, e - b - 2, path);
-            if (matching)
+            if (matching) {
                 s.keyEnd = l.rawEnd;
+                s.keyEndOpen = false;
+            }
             continue;
         }
-        if (matching)
+        if (matching) {
             s.keyEnd = l.rawEnd;
+            s.keyEndOpen = false;
+        }
         if (!inKey || p[b] != '"')
             continue;
         // Outside our key a value line matters only when it may continue on the next lines.
@@ -208,8 +236,8 @@ Scan scan(const QByteArray& text, const QByteArray& path, const QByteArray& name
             if (wanted)
                 raw = QByteArray(rhs, rhsLen);
             bool more = backslash;
-            while (more && pos < size) {
-                const Line c = lineAt(p, size, pos);
+            while (more && !lines.atEnd(pos)) {
+                const Line c = lines.at(pos);
                 pos = c.next;
                 valueEnd = c.rawEnd;
                 if (wanted) {
@@ -218,8 +246,10 @@ Scan scan(const QByteArray& text, const QByteArray& path, const QByteArray& name
                 }
                 more = c.end > c.begin && p[c.end - 1] == '\\';
             }
-            if (matching)
+            if (matching) {
                 s.keyEnd = valueEnd;
+                s.keyEndOpen = more;
+            }
             value.type = RegValue::Type::Other;
             value.raw = raw;
         } else if (!wanted) {
@@ -278,6 +308,12 @@ bool endsWithBlankLine(const QByteArray& text)
     return i >= 0 && isLineEnd(text[i]);
 }
 
+// After a lone CR a LF would only complete that line end, not end another line.
+void appendLineEnd(QByteArray& out, const QByteArray& eol)
+{
+    out.append(out.endsWith('\r') && eol.startsWith('\n') ? QByteArray("\r") : eol);
+}
+
 } // namespace
 
 bool RegFile::understood(const QByteArray& text)
@@ -287,7 +323,7 @@ bool RegFile::understood(const QByteArray& text)
     if (text.contains('\0'))
         return false;
     const qsizetype start = text.startsWith(Bom) ? Bom.size() : 0;
-    const Line first = lineAt(text.constData(), text.size(), start);
+    const Line first = Lines(text).at(start);
     return text.mid(first.begin, first.end - first.begin) == Header;
 }
 
@@ -319,7 +355,10 @@ QByteArray RegFile::withValue(const QByteArray& text, const QString& keyPath, co
     } else if (s.keyEnd >= 0) {
         out.reserve(text.size() + eol.size() + line.size());
         out.append(text.constData(), s.keyEnd);
-        out.append(eol);
+        appendLineEnd(out, eol);
+        // A blank line ends a value left waiting for its continuation, which would take ours.
+        if (s.keyEndOpen)
+            appendLineEnd(out, eol);
         out.append(line);
         out.append(text.constData() + s.keyEnd, text.size() - s.keyEnd);
     } else {
@@ -327,7 +366,7 @@ QByteArray RegFile::withValue(const QByteArray& text, const QString& keyPath, co
         if (!isLineEnd(out.back()))
             out.append(eol);
         if (!endsWithBlankLine(out))
-            out.append(eol);
+            appendLineEnd(out, eol);
         out.append('[' + path + ']' + eol + line + eol);
     }
     return out;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,6 +47,7 @@ private slots:
     void fileNotUnderstoodIsLeftAlone();
     void valuesSurviveTheWritesAtExit_data();
     void valuesSurviveTheWritesAtExit();
+    void writesToMixedFilesKeepTheRest();
 };
 
 void TestRegFile::parsesValues_data()
@@ -317,6 +319,9 @@ void TestRegFile::writeChangesOneValueOnly_data()
     QTest::newRow("lines of other kinds kept")
         << QByteArray("REGEDIT4\n# mine\nnonsense\n[A\\B]\n\"V\"=\"old\"\n[[x\n")
         << QByteArray("REGEDIT4\n# mine\nnonsense\n[A\\B]\n\"V\"=dword:0000002a\n[[x\n");
+    QTest::newRow("value left waiting for a continuation at the end")
+        << QByteArray("REGEDIT4\n[A\\B]\n\"H\"=hex:01,\\")
+        << QByteArray("REGEDIT4\n[A\\B]\n\"H\"=hex:01,\\\n\n\"V\"=dword:0000002a");
     QTest::newRow("key repeated: new value goes to its last section")
         << QByteArray("REGEDIT4\n[A\\B]\n\"X\"=dword:00000001\n[C]\n[a\\b]\n\"Y\"=\"\"\n\n")
         << QByteArray("REGEDIT4\n[A\\B]\n\"X\"=dword:00000001\n[C]\n[a\\b]\n\"Y\"=\"\"\n"
@@ -445,6 +450,62 @@ void TestRegFile::valuesSurviveTheWritesAtExit()
     QCOMPARE(store.ReadRegString(Sub, "InternetWin", {}), QString("Online"));
     QCOMPARE(store.ReadRegInt("Window", "Top", 9999), 160);
     QVERIFY(!reg.foundNotUnderstood());
+}
+
+// Files put together from lines of every kind with every line end: a write finds its value
+// again, changes no other value, and a second write of it changes nothing more. (A value
+// left waiting for a continuation at the end of the file gets a line after it, which takes
+// away only its dangling backslash.)
+void TestRegFile::writesToMixedFilesKeepTheRest()
+{
+    const QByteArray pieces[] = {"[A\\B]",
+                                 "[a\\b]  ",
+                                 "[C]",
+                                 "[-A\\B]",
+                                 "[",
+                                 "; \"V\"=dword:00000005",
+                                 "",
+                                 "  ",
+                                 "\"V\"=dword:00000001",
+                                 "\"v\"=\"t\"",
+                                 "\"V\"=dword:zz",
+                                 "\"V\"=hex:00,\\",
+                                 "\"V\"=\"x\\",
+                                 "\"W\"=hex:01,\\",
+                                 "  02,\\",
+                                 "\"X\"=\"a\\\\\"",
+                                 "\"Y\"=dword:00000003",
+                                 "junk"};
+    const QByteArray ends[] = {"\r", "\n", "\r\n"};
+    const QString names[] = {"W", "X", "Y", "V"};
+    const QString keys[] = {"A\\B", "C"};
+    QRandomGenerator rng(20240305);
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray text = "REGEDIT4";
+        const int count = rng.bounded(12);
+        for (int i = 0; i < count; ++i)
+            text += ends[rng.bounded(3)] + pieces[rng.bounded(int(std::size(pieces)))];
+        if (rng.bounded(2))
+            text += ends[rng.bounded(3)];
+        const QString key = keys[rng.bounded(2)];
+
+        const QByteArray once = RegFile::withValue(text, key, "V", RegValue::fromText("new"));
+        const auto v = RegFile::find(once, key, "V");
+        QVERIFY2(v && v->text == "new", once.constData());
+        auto otherValue = [](const QByteArray& t, const QString& k, const QString& n) {
+            std::optional<RegValue> v = RegFile::find(t, k, n);
+            if (v && v->raw.endsWith('\\'))
+                v->raw.chop(1);
+            return v;
+        };
+        for (const QString& k : keys)
+            for (const QString& n : names)
+                if (k != key || n != "V")
+                    QVERIFY2(otherValue(once, k, n) == otherValue(text, k, n),
+                             (text + " | " + once).constData());
+        QVERIFY(RegFile::understood(once));
+        QCOMPARE(RegFile::withValue(once, key, "V", RegValue::fromText("new")), once);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestRegFile)
