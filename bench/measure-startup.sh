@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up to the first painted frame under Xvfb (median of N runs, default 10) and the
 # resident memory once started. Usage: bench/measure-startup.sh [runs] [path/to/horolux]
+# HOROLUX_SETTINGS_FILE=path starts every run with a copy of that settings file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 RUNS=${1:-10}
@@ -11,6 +12,10 @@ trap 'kill $xvfb 2>/dev/null || true' EXIT
 export HOROLUX_REPORT_FIRST_PAINT=1
 times=(); rsses=()
 for i in $(seq "$RUNS"); do
+    if [ -n "${HOROLUX_SETTINGS_FILE:-}" ]; then
+        mkdir -p "$XDG_CONFIG_HOME/horolux"
+        cp "$HOROLUX_SETTINGS_FILE" "$XDG_CONFIG_HOME/horolux/settings.reg"
+    fi
     t0=$(date +%s%3N)
     "$BIN" 2>"$work/err.$i" &
     pid=$!

@@ -1,7 +1,11 @@
 // One settings read and one settings write through the settings file, as the program does
 // them: every call opens, parses and closes the file; a write locks, re-reads, changes one
-// value and replaces the file (fsync of the file and its folder).
+// value and replaces the file (fsync of the file and its folder). Then one pass over files
+// of 1,000 to 100,000 values, the largest close to the 4 MiB the program reads.
+//
+// `bench_settings --make-file PATH COUNT` only writes such a file, for measuring start-up.
 #include "platform/RegFileRegistry.h"
+#include "settings/RegFile.h"
 #include "settings/SettingsStore.h"
 
 #include <QCoreApplication>
@@ -75,9 +79,9 @@ void BM_ReadString(benchmark::State& st)
 }
 
 // Every setting start-up reads, one open-parse-close each.
-void BM_ReadAllAtStartup(benchmark::State& st)
+void readAllAtStartup(benchmark::State& st, const QString& path)
 {
-    RegFileRegistry registry(g_settingsPath);
+    RegFileRegistry registry(path);
     const SettingsStore store(registry);
     static const char* const ints[] = {
         "StayOnTop",      "Hide Interval", "TaskIcon", "12Hr Format", "PFMax",
@@ -102,6 +106,11 @@ void BM_ReadAllAtStartup(benchmark::State& st)
     st.counters["values"] = double(placement.size() + intNames.size() + textNames.size());
 }
 
+void BM_ReadAllAtStartup(benchmark::State& st)
+{
+    readAllAtStartup(st, g_settingsPath);
+}
+
 // Lock, re-read, change one value, write a temporary file, fsync, rename, fsync the folder.
 void BM_WriteInt(benchmark::State& st)
 {
@@ -120,8 +129,117 @@ void BM_WriteInt(benchmark::State& st)
     store.WriteRegInt(Settings, name, 500);
 }
 
+// COUNT values of 41 bytes each under the program's own key, so that every name is compared,
+// and the values the program reads at the very end, so that a lookup passes them all.
+QByteArray largeFile(int count)
+{
+    QByteArray text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\"
+                      "Settings]\n";
+    text.reserve(qsizetype(count) * 41 + 1024);
+    for (int i = 0; i < count; ++i)
+        text += "\"Value" + QByteArray::number(i).rightJustified(6, '0') +
+                "\"=\"some text of the value..\"\n";
+    text += "\"UpdateInterval\"=dword:00000001\n\"HostName\"=\"US: time.nist.gov\"\n"
+            "\"PFMax\"=dword:000001f4\n\n"
+            "[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Window]\n"
+            "\"State\"=dword:00000000\n\"Top\"=dword:000000a0\n\"Left\"=dword:0000000a\n";
+    return text;
+}
+
+const QString SettingsKey =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings");
+
+// One lookup: the pass over the whole text, without reading the file.
+void BM_ParseLarge(benchmark::State& st)
+{
+    const QByteArray text = largeFile(int(st.range(0)));
+    const QString name = QStringLiteral("PFMax");
+    for (auto _ : st)
+        benchmark::DoNotOptimize(RegFile::find(text, SettingsKey, name));
+    if (!RegFile::understood(text) || RegFile::find(text, SettingsKey, name)->dword != 500)
+        st.SkipWithError("the value at the end was not found");
+    st.counters["bytes"] = double(text.size());
+}
+
+// One write's pass: the value's line found and the text rebuilt around it.
+void BM_EditLarge(benchmark::State& st)
+{
+    const QByteArray text = largeFile(int(st.range(0)));
+    const QString name = QStringLiteral("PFMax");
+    for (auto _ : st)
+        benchmark::DoNotOptimize(
+            RegFile::withValue(text, SettingsKey, name, RegValue::fromDword(7)));
+    const QByteArray edited = RegFile::withValue(text, SettingsKey, name, RegValue::fromDword(7));
+    if (edited.size() != text.size() || RegFile::find(edited, SettingsKey, name)->dword != 7)
+        st.SkipWithError("the edit did not change the one value in place");
+}
+
+QString writeLargeFile(int count)
+{
+    const QString path = g_home->path() + QStringLiteral("/large.reg");
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(largeFile(count)) < 0)
+        return {};
+    return path;
+}
+
+// One read as the program makes it: open, read, check, pass, close.
+void BM_ReadIntLarge(benchmark::State& st)
+{
+    const QString path = writeLargeFile(int(st.range(0)));
+    if (path.isEmpty()) {
+        st.SkipWithError("cannot write the large file");
+        return;
+    }
+    RegFileRegistry registry(path);
+    const SettingsStore store(registry);
+    const QString name = QStringLiteral("PFMax");
+    for (auto _ : st)
+        benchmark::DoNotOptimize(store.ReadRegInt(Settings, name, -1));
+    if (store.ReadRegInt(Settings, name, -1) != 500)
+        st.SkipWithError("the value at the end was not found");
+    QFile::remove(path);
+}
+
+// The settings share of start-up with the largest file.
+void BM_ReadAllAtStartupLarge(benchmark::State& st)
+{
+    const QString path = writeLargeFile(100000);
+    if (path.isEmpty()) {
+        st.SkipWithError("cannot write the large file");
+        return;
+    }
+    readAllAtStartup(st, path);
+    QFile::remove(path);
+}
+
 } // namespace
 
+BENCHMARK(BM_ParseLarge)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_EditLarge)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadIntLarge)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadAllAtStartupLarge)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_ReadInt)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ReadString)
     ->Unit(benchmark::kMicrosecond)
@@ -135,6 +253,11 @@ BENCHMARK(BM_WriteInt)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAg
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--make-file") {
+        QFile f(QString::fromLocal8Bit(argv[2]));
+        const QByteArray text = largeFile(QByteArray(argv[3]).toInt());
+        return f.open(QIODevice::WriteOnly) && f.write(text) == text.size() ? 0 : 1;
+    }
     // Nothing of the user's own: home and both XDG folders point into a temporary folder
     // before anything is created.
     g_home = std::make_unique<QTemporaryDir>();

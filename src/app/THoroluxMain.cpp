@@ -13,6 +13,7 @@
 #include "platform/IDesktopWindow.h"
 #include "platform/IDriveInfo.h"
 #include "platform/IProcessPriority.h"
+#include "platform/IRegistry.h"
 #include "platform/IScreen.h"
 #include "platform/IUserInfo.h"
 #include "platform/IWindowFinder.h"
@@ -220,15 +221,18 @@ void THoroluxMain::FormCreate()
     // overwritten with what this run holds; one behind a link is not saved at all.
     m_scheduleUnreadable = loaded.unreadable;
     if (loaded.unreadable && QFileInfo(s.ScheduleFileName).isSymLink())
-        m_pendingNotice = QStringLiteral("Schedule unreadable, not saved");
+        m_pendingNotices << QStringLiteral("Schedule unreadable, not saved");
     else if (loaded.unreadable)
-        m_pendingNotice = QStringLiteral("Schedule file could not be read");
+        m_pendingNotices << QStringLiteral("Schedule file could not be read");
     else if (loaded.setAside > 0)
-        m_pendingNotice = ScheduleList::setAsideNotice(loaded.setAside);
+        m_pendingNotices << ScheduleList::setAsideNotice(loaded.setAside);
     m_tick.UpdateTime(m_platform.clock->now());
 
     // 18-21: time server, greeting, automatic update mark.
     Startup::readTimeServerSettings(s, m_store);
+    // A settings file we do not understand is left alone and the defaults run: say so once.
+    if (m_platform.registry->foundNotUnderstood())
+        m_pendingNotices << QStringLiteral("Settings file not understood");
     setDateLine(Startup::greeting(s.CurrentHour, m_platform.user->userName()));
     m_autoItem->setChecked(s.AutoUpdate);
 
@@ -426,11 +430,11 @@ void THoroluxMain::TimerTimer()
     if (m_shutDown)
         return;
     m_tick.TimerTimer(m_platform.clock->now());
-    // A notice kept from start-up takes the place of the date once the greeting has gone.
-    if (!m_pendingNotice.isEmpty() && m_state.DateLineCountdown == 0) {
-        setDateLine(m_pendingNotice);
+    // Notices kept from start-up take the place of the date, one after another, once the
+    // greeting has gone.
+    if (!m_pendingNotices.isEmpty() && m_state.DateLineCountdown == 0) {
+        setDateLine(m_pendingNotices.takeFirst());
         m_state.DateLineCountdown = 20;
-        m_pendingNotice.clear();
     }
 }
 
@@ -537,7 +541,7 @@ void THoroluxMain::SaveSchedule()
 
 void THoroluxMain::ReportSetAside(int count)
 {
-    m_pendingNotice = ScheduleList::setAsideNotice(count);
+    m_pendingNotices << ScheduleList::setAsideNotice(count);
 }
 
 // Mouse: press, drag and click on any control of the face; the frame around them does nothing.

@@ -7,6 +7,7 @@
 #include "sched/ScheduleScanner.h"
 #include "settings/SettingsStore.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -131,7 +132,7 @@ private:
     QPoint m_dragOrigin;      // cursor position on the screen at the press
     QPoint m_dragWindowStart; // window position at the press
 
-    QString m_pendingNotice; // shown on the date line once the greeting has gone
+    QStringList m_pendingNotices; // shown on the date line once the greeting has gone
     bool m_shutDown = false;
     bool m_tickPending = false;
     int m_exitStatus = 0;

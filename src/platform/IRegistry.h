@@ -26,4 +26,7 @@ public:
     virtual std::optional<RegValue> queryValue(const QString& keyPath, const QString& name) = 0;
     // Creates the key path when missing and sets the value; false when that was refused.
     virtual bool setValue(const QString& keyPath, const QString& name, const RegValue& value) = 0;
+    // True once a call has met a store that exists but is not in a form this program
+    // understands; such a store yields nothing and refuses every write, so it is never replaced.
+    virtual bool foundNotUnderstood() const { return false; }
 };

@@ -59,11 +59,11 @@ std::optional<RegValue> RegFileRegistry::queryValue(const QString& keyPath, cons
     QByteArray text;
     if (AtomicFile::read(m_path, text, MaxFileSize) != AtomicFile::ReadStatus::Ok)
         return std::nullopt;
-    const RegFile file = RegFile::parse(text);
-    const RegValue* v = file.find(fullPath(keyPath), name);
-    if (!v)
+    if (!RegFile::understood(text)) {
+        m_notUnderstood = true;
         return std::nullopt;
-    return *v;
+    }
+    return RegFile::find(text, fullPath(keyPath), name);
 }
 
 bool RegFileRegistry::setValue(const QString& keyPath, const QString& name, const RegValue& value)
@@ -76,7 +76,10 @@ bool RegFileRegistry::setValue(const QString& keyPath, const QString& name, cons
     // replaced by one holding only this value.
     if (AtomicFile::read(m_path, text, MaxFileSize) == AtomicFile::ReadStatus::Failed)
         return false;
-    RegFile file = RegFile::parse(text);
-    file.set(fullPath(keyPath), name, value);
-    return AtomicFile::write(m_path, file.serialize());
+    // Nor is a file in a form we do not understand: it may be somebody else's.
+    if (!RegFile::understood(text)) {
+        m_notUnderstood = true;
+        return false;
+    }
+    return AtomicFile::write(m_path, RegFile::withValue(text, fullPath(keyPath), name, value));
 }

@@ -4,16 +4,19 @@
 
 // The settings tree kept in one REGEDIT4 text file. Reads parse the file afresh; a write
 // takes an advisory lock, re-reads the file, changes the one value and replaces the file
-// atomically, so two running copies lose nothing but a value they both wrote.
+// atomically, so two running copies lose nothing but a value they both wrote. A file that is
+// not a settings file as a whole is neither read nor replaced.
 class RegFileRegistry : public IRegistry {
 public:
     explicit RegFileRegistry(const QString& filePath);
 
     std::optional<RegValue> queryValue(const QString& keyPath, const QString& name) override;
     bool setValue(const QString& keyPath, const QString& name, const RegValue& value) override;
+    bool foundNotUnderstood() const override { return m_notUnderstood; }
 
     QString filePath() const { return m_path; }
 
 private:
     QString m_path;
+    bool m_notUnderstood = false;
 };

@@ -496,6 +496,11 @@ such as (25%), is that time's share of the running time.</p>
 <tt>~/.config/horolux/settings.reg</tt>, or under <tt>$XDG_CONFIG_HOME</tt> when that is
 set. Horolux writes them when you press OK in a settings window and when it closes. To go
 back to the defaults, close Horolux and delete the file.</p>
+<p>You may edit the file by hand while Horolux is closed: it changes only the line of the value
+it writes and keeps your comments and every other line as they are. A file that does not
+begin with the line <tt>REGEDIT4</tt>, or is not text, is not taken for a settings file: Horolux
+leaves it alone, runs with its defaults, writes no settings and says &quot;Settings file not
+understood&quot; on the date line when it starts.</p>
 <h3>Schedule</h3>
 <p>Your reminders and scheduled programs are kept in
 <tt>~/.local/share/horolux/horolux.dat</tt>, or under <tt>$XDG_DATA_HOME</tt> when that is

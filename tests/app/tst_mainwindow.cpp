@@ -46,6 +46,7 @@ private slots:
     void linkedScheduleIsNotSavedOverUntilItCanBeRead();
     void itemsHeldForAnUnreadableLinkAreReportedAtTheEnd();
     void readOnlyScheduleIsReportedNotReplaced();
+    void noticesFollowOneAnother();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -401,6 +402,27 @@ void TestMainWindow::readOnlyScheduleIsReportedNotReplaced()
     QCOMPARE(dat.readAll(), QByteArray("09053652600Reminder:kept\r\n"));
     QCOMPARE(w.state().ScheduleList.count(), 2);
     ModalSeam::queueMessageAnswer(); // the save at destruction fails the same way
+}
+
+void TestMainWindow::noticesFollowOneAnother()
+{
+    QFile dat(m_dir->path() + "/horolux.dat");
+    QVERIFY(dat.open(QIODevice::WriteOnly));
+    dat.write("garbage line\r\n");
+    dat.close();
+    FakePlatform p(m_dir->path() + "/");
+    p.registry.notUnderstood = true;
+    THoroluxMain w(p.services);
+    QStringList shown;
+    for (int i = 0; i < 60; ++i) {
+        w.TimerTimer();
+        if (shown.isEmpty() || shown.last() != w.dateLine())
+            shown << w.dateLine();
+    }
+    QCOMPARE(shown.size(), 4);
+    QCOMPARE(shown.mid(1, 2),
+             (QStringList{"1 schedule line set aside", "Settings file not understood"}));
+    QVERIFY(shown.last().contains("2000"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -23,6 +23,7 @@ public:
         values.insert(keyPath.toLower() + QLatin1Char('|') + name.toLower(), value);
         return true;
     }
+    bool foundNotUnderstood() const override { return notUnderstood; }
     std::optional<RegValue> get(const QString& subkey, const QString& name)
     {
         return queryValue(QStringLiteral("Software\\Quillfern\\Horolux\\1.0\\") + subkey, name);
@@ -34,6 +35,7 @@ public:
 
     QMap<QString, RegValue> values;
     bool refuseWrites = false;
+    bool notUnderstood = false;
     int reads = 0;
     int writes = 0;
 };

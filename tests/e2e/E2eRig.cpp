@@ -32,7 +32,9 @@ E2eRig::~E2eRig()
 bool E2eRig::startX(int width, int height)
 {
     // Xvfb picks a free display and tells us its number.
-    m_xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0",
+    // -noreset: a server that resets when its last client goes refuses connections meanwhile,
+    // so a copy started right after one was killed could not connect.
+    m_xvfb.start("Xvfb", {"-displayfd", "1", "-noreset", "-screen", "0",
                           QString("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"});
     if (!m_xvfb.waitForStarted(5000))
         return false;

@@ -1,5 +1,7 @@
 #include "E2eRig.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -12,6 +14,8 @@ class TestE2eWindow : public QObject {
 private slots:
     void firstRunShowsDesignedPanelAndSavesOnSigterm();
     void secondRunRestoresWhatWasSaved();
+    void handWrittenFileKeptBySave_data();
+    void handWrittenFileKeptBySave();
 };
 
 void TestE2eWindow::firstRunShowsDesignedPanelAndSavesOnSigterm()
@@ -56,6 +60,47 @@ void TestE2eWindow::secondRunRestoresWhatWasSaved()
     QVERIFY(saved.contains("\"StayOnTop\"=dword:00000001"));
     QVERIFY(saved.contains("\"AutoUpdate\"=dword:00000001"));
     QVERIFY(saved.contains("\"Top\"=dword:000000c8"));
+}
+
+// A file written by hand, with lines ending in CR alone: read, and kept by the save at exit.
+// A file that is not a settings file at all: not read, and left as it is.
+void TestE2eWindow::handWrittenFileKeptBySave_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("understood");
+    const QByteArray lines =
+        "; mine\r" + SettingsKey.chopped(1) + "\r\"StayOnTop\"=dword:00000001\r" +
+        "\"Chime\"=dword:00000001\r\"Drive\"=\"/\xff\"\r\r" + WindowKey.chopped(1) +
+        "\r\"Top\"=dword:000000c8\r\"Left\"=dword:0000012c\r";
+    QTest::newRow("CR only") << "REGEDIT4\r\r" + lines << true;
+    QTest::newRow("no header") << lines << false;
+}
+
+void TestE2eWindow::handWrittenFileKeptBySave()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, understood);
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    QVERIFY(QDir().mkpath(rig.home() + "/config/horolux"));
+    QFile f(rig.settingsPath());
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+    f.close();
+    QVERIFY(rig.startClock());
+    const QString w = rig.waitForWindow();
+    QVERIFY(!w.isEmpty());
+    QCOMPARE(rig.geometry(w).topLeft(), understood ? QPoint(300, 200) : QPoint(10, 160));
+    QCOMPARE(rig.terminate(), 0);
+    const QByteArray saved = rig.readFile(rig.settingsPath());
+    if (!understood) {
+        QCOMPARE(saved, content);
+        return;
+    }
+    for (const QByteArray& line : content.split('\r'))
+        QVERIFY2(saved.contains(line), line.constData());
+    QVERIFY2(saved.contains("\"PFMax\"=dword:00000064\r"), saved.constData());
+    QVERIFY(!saved.contains('\n'));
 }
 
 QTEST_MAIN(TestE2eWindow)

@@ -33,8 +33,8 @@ void TestRegConcurrency::twoWritersLoseNothing()
             const QByteArray text = f.readAll();
             if (!text.isEmpty()) {
                 QVERIFY2(text.startsWith("REGEDIT4\n"), text.left(40).constData());
-                const RegFile parsed = RegFile::parse(text);
-                QVERIFY(parsed.keys().size() == 1);
+                QVERIFY(RegFile::understood(text));
+                QCOMPARE(text.count("\n["), 1);
                 ++checks;
             }
         }
