@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "BenchHome.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -133,20 +135,8 @@ int main(int argc, char** argv)
     // Nothing of the user's own and no display: everything points into a temporary folder
     // before the application exists.
     QTemporaryDir home;
-    if (!home.isValid()) {
-        std::fprintf(stderr, "cannot create a temporary folder\n");
+    if (!isolateBenchHome(home))
         return 1;
-    }
-    const QByteArray root = QFile::encodeName(home.path());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("HOME", root);
-    qputenv("XDG_CONFIG_HOME", root + "/config");
-    qputenv("XDG_DATA_HOME", root + "/data");
-    qputenv("XDG_CACHE_HOME", root + "/cache");
-    QDir().mkpath(home.filePath(QStringLiteral("runtime")));
-    QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", root + "/runtime");
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Horolux"));

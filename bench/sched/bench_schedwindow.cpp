@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "BenchHome.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -123,16 +125,8 @@ int main(int argc, char** argv)
 {
     // No display and nothing of the user's own.
     QTemporaryDir home;
-    if (!home.isValid()) {
-        std::fprintf(stderr, "cannot create a temporary folder\n");
+    if (!isolateBenchHome(home))
         return 1;
-    }
-    const QByteArray root = QFile::encodeName(home.path());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("HOME", root);
-    qputenv("XDG_CONFIG_HOME", root + "/config");
-    qputenv("XDG_DATA_HOME", root + "/data");
-    qputenv("XDG_CACHE_HOME", root + "/cache");
 
     QApplication app(argc, argv);
     MainState state;
