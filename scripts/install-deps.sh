@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libx11-dev libgl-dev
   libbenchmark-dev
-  xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace
+  xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer
   fonts-dejavu-core fonts-liberation
 )
 missing=()
