@@ -135,16 +135,23 @@ bool E2eRig::startWindowManager()
 
 bool E2eRig::startTray()
 {
-    auto* tray = new QProcess;
-    m_helpers << tray;
-    tray->setProcessEnvironment(env());
-    tray->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    tray->start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "request",
-                           "--heighttype", "pixel", "--height", "24", "--SetDockType", "true"});
-    if (!tray->waitForStarted(5000))
-        return false;
-    // The tray maps its window only while it holds icons; it exists once the tray is up.
-    return pollFor([&] { return !x("xdotool", {"search", "--name", "^panel$"}).isEmpty(); }, 20000);
+    // A tray started while the window manager is still settling in sometimes never shows its
+    // panel: such a one is replaced.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        auto* tray = new QProcess;
+        m_helpers << tray;
+        tray->setProcessEnvironment(env());
+        tray->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        tray->start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "request",
+                               "--heighttype", "pixel", "--height", "24", "--SetDockType", "true"});
+        if (!tray->waitForStarted(5000))
+            return false;
+        if (pollFor([&] { return !visibleWindows("panel").isEmpty(); }, 10000))
+            return true;
+        tray->kill();
+        tray->waitForFinished(3000);
+    }
+    return false;
 }
 
 QRect E2eRig::trayIcon(int timeoutMs)

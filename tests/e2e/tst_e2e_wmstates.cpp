@@ -134,7 +134,7 @@ void TestE2eWmStates::panelNeverGetsATaskbarButton()
                       "\"TaskIcon\"=dword:00000001\n\"Hide Interval\"=dword:00000002\n" +
                       "\"StayOnTop\"=dword:0000000" + (storedOnTop ? "1" : "0") + "\n");
     QVERIFY(rig.startClock());
-    QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
+    QVERIFY2(!rig.waitForWindow(30000).isEmpty(), qPrintable(rig.clockOutput()));
     const QRect icon = rig.trayIcon();
     QVERIFY2(!icon.isNull(), "no tray icon");
     m_trayIcon = icon.center();
