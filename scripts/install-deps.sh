@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libx11-dev libgl-dev libpulse-dev
   libbenchmark-dev
-  xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace
+  xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer
   pulseaudio pulseaudio-utils
   fonts-dejavu-core fonts-liberation
 )

@@ -26,7 +26,40 @@ QString ClockTick::longDate(const QDate& date)
 
 QString ClockTick::shortTime(const QTime& time)
 {
-    return QLocale::system().toString(time, QLocale::ShortFormat);
+    // Some locales' short format (the C locale's among them) carries seconds, which would
+    // stand still at ":00" in a tip written once a minute.
+    const QLocale locale = QLocale::system();
+    return locale.toString(time, withoutSeconds(locale.timeFormat(QLocale::ShortFormat)));
+}
+
+QString ClockTick::withoutSeconds(const QString& format)
+{
+    QString out;
+    qsizetype separatorAt = -1; // where the text after the last field kept begins
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        qsizetype end = i + 1;
+        if (c == QLatin1Char('\'')) {
+            end = format.indexOf(QLatin1Char('\''), i + 1);
+            end = end < 0 ? format.size() : end + 1;
+        } else if (c.isLetter()) {
+            while (end < format.size() && format[end] == c)
+                ++end;
+        }
+        if (c == QLatin1Char('s') || c == QLatin1Char('z')) {
+            if (separatorAt >= 0)
+                out.truncate(separatorAt);
+        } else if (c.isLetter()) {
+            out += format.mid(i, end - i);
+            separatorAt = -1;
+        } else {
+            if (separatorAt < 0)
+                separatorAt = out.size();
+            out += format.mid(i, end - i);
+        }
+        i = end;
+    }
+    return out;
 }
 
 void ClockTick::SetDisplayFormat(bool use12Hour)
@@ -68,8 +101,9 @@ void ClockTick::UpdateTime(const QDateTime& now)
     // The minute steps run on a new minute, and also when the clock was set by whole hours
     // or days (the minute alone would not change then).
     const qint64 stamp = (qint64(s.TodayDate) * 24 + s.CurrentHour) * 60 + s.CurrentMinute;
+    const qint64 hourStart = now.toSecsSinceEpoch() - s.CurrentMinute * 60 - s.CurrentSecond;
     if (s.LastMinuteShown == 99)
-        m_lastChime = -1; // a forced redraw repeats the chime, as it repeats the other steps
+        m_chimed.removeAll(hourStart); // a forced redraw repeats the chime, as the other steps
     if (s.LastMinuteShown != s.CurrentMinute || stamp != m_lastStampShown) {
         m_lastStampShown = stamp;
         m_face.setHoursValue(hourShown);
@@ -79,7 +113,7 @@ void ClockTick::UpdateTime(const QDateTime& now)
         // meanwhile must not repeat them.
         s.LastMinuteShown = s.CurrentMinute;
         if (s.CurrentMinute == 0)
-            chime(qint64(s.TodayDate) * 24 + s.CurrentHour);
+            chime(hourStart);
         if (s.StartupComplete && !s.SchedulerSuspended)
             m_face.CheckSchedule();
         if (s.AutoUpdate && !s.InternetWindowTitle.isEmpty() && !s.TimeServerHost.isEmpty() &&
@@ -91,11 +125,14 @@ void ClockTick::UpdateTime(const QDateTime& now)
     s.ColonShown = !s.ColonShown;
 }
 
-void ClockTick::chime(qint64 hourStamp)
+void ClockTick::chime(qint64 hourStart)
 {
-    if (hourStamp == m_lastChime)
+    if (m_chimed.contains(hourStart))
         return;
-    m_lastChime = hourStamp;
+    // A day's hours, and the repeated one of the day summer time ends.
+    if (m_chimed.size() == 25)
+        m_chimed.removeFirst();
+    m_chimed.append(hourStart);
     if (m_state.ChimeMode == 1)
         m_sound.beep();
     else if (m_state.ChimeMode == 2)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 struct MainState;
@@ -41,16 +42,20 @@ public:
     // The hour as shown: 0..23, or 1..12 in the 12-hour form.
     static int displayHour(int hour, bool use12Hour);
     static QString longDate(const QDate& date);
+    // The user's short time format, always hours and minutes only.
     static QString shortTime(const QTime& time);
+    // A time format with its seconds (and anything finer) taken out, with their separators.
+    static QString withoutSeconds(const QString& format);
 
 private:
-    void chime(qint64 hourStamp);
+    void chime(qint64 hourStart);
 
     MainState& m_state;
     ClockFace& m_face;
     ISound& m_sound;
-    // The hour last chimed, as days * 24 + hour, so a clock set back does not chime twice.
-    qint64 m_lastChime = -1;
+    // The hours chimed lately, by their start in seconds since the epoch: a clock set back does
+    // not chime an hour again, while the hour repeated when summer time ends is a new one.
+    QList<qint64> m_chimed;
     // Date, hour and minute last drawn, in minutes.
     qint64 m_lastStampShown = -1;
 };

@@ -63,12 +63,22 @@ bool LinuxDriveInfo::driveSpace(const QString& root, DriveFigures& figures) cons
     struct statvfs st;
     if (::statvfs(QFile::encodeName(root).constData(), &st) != 0)
         return false;
-    figures.sectorsPerCluster = 1;
-    figures.bytesPerSector = st.f_frsize ? st.f_frsize : st.f_bsize;
-    figures.totalClusters = st.f_blocks;
-    // What an ordinary user can still write: blocks reserved for root count as used.
-    figures.freeClusters = st.f_bavail;
+    figures = LinuxDriveInfo::figures(st.f_frsize ? st.f_frsize : st.f_bsize, st.f_blocks,
+                                      st.f_bfree, st.f_bavail);
     return true;
+}
+
+DriveFigures LinuxDriveInfo::figures(quint64 fragmentSize, quint64 blocks, quint64 freeBlocks,
+                                     quint64 availableBlocks)
+{
+    // Some file systems report more available than free; then nothing is reserved.
+    const quint64 reserved = freeBlocks > availableBlocks ? freeBlocks - availableBlocks : 0;
+    DriveFigures f;
+    f.sectorsPerCluster = 1;
+    f.bytesPerSector = fragmentSize;
+    f.totalClusters = blocks > reserved ? blocks - reserved : 0;
+    f.freeClusters = qMin(availableBlocks, f.totalClusters);
+    return f;
 }
 
 QStringList LinuxDriveInfo::listDrives() const

@@ -1,7 +1,9 @@
 #include "platform/X11Desktop.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -10,15 +12,19 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+// Xlib's event-type macro would hide QEvent::Expose.
+#undef Expose
 #endif
 
 X11Desktop::X11Desktop() = default;
 
 X11Desktop::~X11Desktop() = default;
 
+namespace {
+
 // Qt's own connection: requests then reach the server in order with Qt's (a window Qt has
 // just created exists for us too), and X errors go through Qt's handler.
-void* X11Desktop::display() const
+void* qtDisplay()
 {
 #ifdef HOROLUX_HAVE_X11
     if (auto* x11 =
@@ -28,6 +34,8 @@ void* X11Desktop::display() const
     return nullptr;
 }
 
+} // namespace
+
 #ifdef HOROLUX_HAVE_X11
 namespace {
 
@@ -36,8 +44,8 @@ Atom atom(Display* d, const char* name)
     return XInternAtom(d, name, False);
 }
 
-// Adds or removes one _NET_WM_STATE flag of a mapped window through the window manager.
-void sendWmState(Display* d, Window w, bool add, Atom state)
+// Asks the window manager to add or remove up to two _NET_WM_STATE flags of a mapped window.
+void sendWmState(Display* d, Window w, bool add, Atom first, Atom second = None)
 {
     XEvent ev{};
     ev.xclient.type = ClientMessage;
@@ -45,33 +53,45 @@ void sendWmState(Display* d, Window w, bool add, Atom state)
     ev.xclient.message_type = atom(d, "_NET_WM_STATE");
     ev.xclient.format = 32;
     ev.xclient.data.l[0] = add ? 1 : 0;
-    ev.xclient.data.l[1] = static_cast<long>(state);
+    ev.xclient.data.l[1] = static_cast<long>(first);
+    ev.xclient.data.l[2] = static_cast<long>(second);
     ev.xclient.data.l[3] = 1;
     XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
                &ev);
 }
 
-// Adds the states missing from the window's _NET_WM_STATE property.
-void addStates(Display* d, Window w, const Atom* states, int count)
+// Rewrites the _NET_WM_STATE property of an unmapped window, which the window manager reads
+// when the window is mapped; states set by others (Qt's own) are kept.
+void writeStates(Display* d, Window w, const QList<Atom>& add, const QList<Atom>& remove)
 {
     const Atom property = atom(d, "_NET_WM_STATE");
     Atom type = None;
     int format = 0;
     unsigned long n = 0, after = 0;
     unsigned char* data = nullptr;
-    QList<Atom> present;
+    QList<Atom> states;
     if (XGetWindowProperty(d, w, property, 0, 64, False, XA_ATOM, &type, &format, &n, &after,
                            &data) == Success &&
         data) {
         if (format == 32)
             for (unsigned long i = 0; i < n; ++i)
-                present << reinterpret_cast<const Atom*>(data)[i];
+                states << reinterpret_cast<const Atom*>(data)[i];
         XFree(data);
     }
-    for (int i = 0; i < count; ++i)
-        if (!present.contains(states[i]))
-            XChangeProperty(d, w, property, XA_ATOM, 32, PropModeAppend,
-                            reinterpret_cast<const unsigned char*>(&states[i]), 1);
+    for (Atom a : remove)
+        states.removeAll(a);
+    for (Atom a : add)
+        if (!states.contains(a))
+            states << a;
+    XChangeProperty(d, w, property, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.constData()),
+                    static_cast<int>(states.size()));
+}
+
+bool isMapped(Display* d, Window w)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(d, w, &attributes) && attributes.map_state != IsUnmapped;
 }
 
 QString windowTitle(Display* d, Window w)
@@ -120,51 +140,114 @@ bool searchTree(Display* d, Window w, const QString& title, int depth)
 } // namespace
 #endif
 
+namespace {
+
+// What the window manager is to know of one panel. It forgets every state of a window that is
+// withdrawn (each hide), so they are written again before each map, and asked for once more
+// when the window shows, in case the withdrawal was handled only after they were written.
+class WindowStates : public QObject {
+public:
+    static WindowStates* of(QWidget* window)
+    {
+        auto* states = static_cast<WindowStates*>(
+            window->findChild<QObject*>(name(), Qt::FindDirectChildrenOnly));
+        if (!states)
+            states = new WindowStates(window);
+        QWindow* handle = window->windowHandle();
+        if (handle && handle != states->m_watched) {
+            handle->installEventFilter(states);
+            states->m_watched = handle;
+        }
+        return states;
+    }
+
+    bool onTop = false;
+
+    void reassertWhenShown() { m_pending = true; }
+
+    void apply()
+    {
+#ifdef HOROLUX_HAVE_X11
+        auto* d = static_cast<Display*>(qtDisplay());
+        if (!d || !m_watched)
+            return;
+        const Window w = static_cast<Window>(m_watched->winId());
+        const Atom skipTaskbar = atom(d, "_NET_WM_STATE_SKIP_TASKBAR");
+        const Atom skipPager = atom(d, "_NET_WM_STATE_SKIP_PAGER");
+        const Atom above = atom(d, "_NET_WM_STATE_ABOVE");
+        if (isMapped(d, w)) {
+            sendWmState(d, w, true, skipTaskbar, skipPager);
+            sendWmState(d, w, onTop, above);
+        } else if (onTop) {
+            writeStates(d, w, {skipTaskbar, skipPager, above}, {});
+        } else {
+            writeStates(d, w, {skipTaskbar, skipPager}, {above});
+        }
+        XFlush(d);
+#endif
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && m_pending && watched == m_watched &&
+            m_watched->isExposed()) {
+            m_pending = false;
+            apply();
+        }
+        return false;
+    }
+
+private:
+    explicit WindowStates(QWidget* window) : QObject(window)
+    {
+        setObjectName(name());
+    }
+    static QString name()
+    {
+        return QStringLiteral("horolux-window-states");
+    }
+
+    QPointer<QWindow> m_watched;
+    bool m_pending = false;
+};
+
+} // namespace
+
 void X11Desktop::suppressTaskbarButton(QWidget* window)
 {
-#ifdef HOROLUX_HAVE_X11
-    auto* d = static_cast<Display*>(display());
-    if (!d || !window)
+    if (!window || !qtDisplay())
         return;
-    const Window w = static_cast<Window>(window->winId());
-    const Atom states[2] = {atom(d, "_NET_WM_STATE_SKIP_TASKBAR"),
-                            atom(d, "_NET_WM_STATE_SKIP_PAGER")};
-    // The window manager drops these states whenever the window is withdrawn (every hide),
-    // so this runs on every show: the property counts for a window about to be mapped, the
-    // message for one already mapped.
-    addStates(d, w, states, 2);
-    if (window->isVisible()) {
-        for (Atom s : states)
-            sendWmState(d, w, true, s);
-    }
-    XFlush(d);
-#else
-    Q_UNUSED(window);
-#endif
+    window->winId(); // the native window, so its states can be written before it is mapped
+    WindowStates* states = WindowStates::of(window);
+    states->reassertWhenShown();
+    states->apply();
 }
 
 void X11Desktop::setStayOnTop(QWidget* window, bool onTop)
 {
     if (!window)
         return;
-    // Changing the flag on the native window keeps it mapped; on the widget it would hide it.
-    if (QWindow* handle = window->windowHandle())
-        handle->setFlag(Qt::WindowStaysOnTopHint, onTop);
-    else
-        window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-#ifdef HOROLUX_HAVE_X11
-    auto* d = static_cast<Display*>(display());
-    if (d && window->isVisible()) {
-        sendWmState(d, static_cast<Window>(window->winId()), onTop, atom(d, "_NET_WM_STATE_ABOVE"));
-        XFlush(d);
+    if (!qtDisplay()) {
+        // Changing the flag on the native window keeps it mapped; on the widget it would hide it.
+        if (QWindow* handle = window->windowHandle())
+            handle->setFlag(Qt::WindowStaysOnTopHint, onTop);
+        else
+            window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        return;
     }
-#endif
+    // Not through Qt's flag: Qt would replace the native window at the next show, and the new
+    // window would come up without the states asked for on the old one (a task-bar button).
+    WindowStates* states = WindowStates::of(window);
+    states->onTop = onTop;
+    if (window->testAttribute(Qt::WA_WState_Created))
+        states->apply();
 }
 
 bool X11Desktop::findTopLevel(const QString& title) const
 {
 #ifdef HOROLUX_HAVE_X11
-    auto* d = static_cast<Display*>(display());
+    auto* d = static_cast<Display*>(qtDisplay());
     if (!d || title.isEmpty())
         return false;
     const Window root = DefaultRootWindow(d);

@@ -12,10 +12,9 @@ public:
     X11Desktop(const X11Desktop&) = delete;
     X11Desktop& operator=(const X11Desktop&) = delete;
 
+    // Called before every show: the window manager forgets the states of a hidden window.
+    // Also carries the stay-on-top wish, which is kept in the same states.
     void suppressTaskbarButton(QWidget* window) override;
     void setStayOnTop(QWidget* window, bool onTop) override;
     bool findTopLevel(const QString& title) const override;
-
-private:
-    void* display() const; // Display*, or none without X11
 };

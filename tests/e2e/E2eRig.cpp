@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QThread>
 
+#include <functional>
+
 #include <csignal>
 #include <unistd.h>
 
@@ -22,6 +24,12 @@ E2eRig::~E2eRig()
         killHard();
         m_clock.kill();
         m_clock.waitForFinished(3000);
+    }
+    for (QProcess* helper : m_helpers) {
+        helper->terminate();
+        if (!helper->waitForFinished(3000))
+            helper->kill();
+        delete helper;
     }
     if (m_xvfb.state() != QProcess::NotRunning) {
         m_xvfb.terminate();
@@ -115,6 +123,79 @@ QString E2eRig::x(const QString& program, const QStringList& args, int* status)
     if (status)
         *status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+namespace {
+
+bool pollFor(const std::function<bool()>& ready, int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        if (ready())
+            return true;
+        QThread::msleep(100);
+    }
+    return ready();
+}
+
+} // namespace
+
+bool E2eRig::startWindowManager()
+{
+    auto* wm = new QProcess;
+    m_helpers << wm;
+    wm->setProcessEnvironment(env());
+    wm->setStandardOutputFile(QProcess::nullDevice());
+    wm->setStandardErrorFile(QProcess::nullDevice()); // notes about its menu files
+    wm->start("openbox", {"--sm-disable"});
+    if (!wm->waitForStarted(5000))
+        return false;
+    // The manager announces itself on the root window once it has taken over the screen.
+    return pollFor(
+        [&] {
+            return x("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+        },
+        10000);
+}
+
+bool E2eRig::startTray()
+{
+    // A tray started while the window manager is still settling in sometimes never shows its
+    // panel: such a one is replaced.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        auto* tray = new QProcess;
+        m_helpers << tray;
+        tray->setProcessEnvironment(env());
+        tray->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        tray->start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "request",
+                               "--heighttype", "pixel", "--height", "24", "--SetDockType", "true"});
+        if (!tray->waitForStarted(5000))
+            return false;
+        if (pollFor([&] { return !visibleWindows("panel").isEmpty(); }, 10000))
+            return true;
+        tray->kill();
+        tray->waitForFinished(3000);
+    }
+    return false;
+}
+
+QRect E2eRig::trayIcon(int timeoutMs)
+{
+    // The empty tray is 2 pixels wide; it grows by one square for the icon.
+    QRect area;
+    pollFor(
+        [&] {
+            const QStringList panels = visibleWindows("panel");
+            area = panels.isEmpty() ? QRect() : geometry(panels.first());
+            return area.width() >= area.height() && !area.isEmpty();
+        },
+        timeoutMs);
+    return area.width() >= area.height() && !area.isEmpty() ? area : QRect();
+}
+
+QStringList E2eRig::visibleWindows(const QString& title)
+{
+    return x("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$"})
+        .split('\n', Qt::SkipEmptyParts);
 }
 
 QString E2eRig::waitForWindow(int timeoutMs)

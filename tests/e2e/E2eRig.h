@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QMap>
 #include <QProcess>
 #include <QRect>
@@ -15,10 +16,18 @@ public:
     ~E2eRig();
 
     bool startX(int width = 800, int height = 600);
+    // A real window manager (openbox) on the display, ready once it manages windows.
+    bool startWindowManager();
+    // A system tray (trayer), 24 pixels high, at the right end of the bottom edge.
+    bool startTray();
+    // Where the clock's tray icon is, once the tray has taken it in (none before the timeout).
+    QRect trayIcon(int timeoutMs = 10000);
     // Starts the clock; `fakeTime` (e.g. "2000-01-03 13:59:55") runs it under faketime.
     bool startClock(const QString& fakeTime = {});
     // The clock's top-level window id, waiting for it to be mapped.
     QString waitForWindow(int timeoutMs = 10000);
+    // The mapped top-level windows titled exactly `title`.
+    QStringList visibleWindows(const QString& title);
     QRect geometry(const QString& window);
     QString property(const QString& window, const QString& name);
     QImage screenshot();
@@ -53,4 +62,5 @@ private:
     QProcess m_clock;
     QString m_display;
     QMap<QString, QString> m_extraEnv;
+    QList<QProcess*> m_helpers; // window manager, tray: ended before the display
 };
