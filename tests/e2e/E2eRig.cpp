@@ -125,9 +125,7 @@ QString E2eRig::x(const QString& program, const QStringList& args, int* status)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-namespace {
-
-bool pollFor(const std::function<bool()>& ready, int timeoutMs)
+bool E2eRig::pollUntil(const std::function<bool()>& ready, int timeoutMs)
 {
     for (int waited = 0; waited < timeoutMs; waited += 100) {
         if (ready())
@@ -136,8 +134,6 @@ bool pollFor(const std::function<bool()>& ready, int timeoutMs)
     }
     return ready();
 }
-
-} // namespace
 
 bool E2eRig::startWindowManager()
 {
@@ -150,7 +146,7 @@ bool E2eRig::startWindowManager()
     if (!wm->waitForStarted(5000))
         return false;
     // The manager announces itself on the root window once it has taken over the screen.
-    return pollFor(
+    return pollUntil(
         [&] {
             return x("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
         },
@@ -170,7 +166,7 @@ bool E2eRig::startTray()
                                "--heighttype", "pixel", "--height", "24", "--SetDockType", "true"});
         if (!tray->waitForStarted(5000))
             return false;
-        if (pollFor([&] { return !visibleWindows("panel").isEmpty(); }, 10000))
+        if (pollUntil([&] { return !visibleWindows("panel").isEmpty(); }, 10000))
             return true;
         tray->kill();
         tray->waitForFinished(3000);
@@ -182,7 +178,7 @@ QRect E2eRig::trayIcon(int timeoutMs)
 {
     // The empty tray is 2 pixels wide; it grows by one square for the icon.
     QRect area;
-    pollFor(
+    pollUntil(
         [&] {
             const QStringList panels = visibleWindows("panel");
             area = panels.isEmpty() ? QRect() : geometry(panels.first());

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 // Runs the real program on its own Xvfb display with its own HOME, without the right to set
 // the system clock, and looks at it from outside with the X11 tools.
 class E2eRig {
@@ -39,6 +41,8 @@ public:
     // Runs one more copy, started as the last one was, until it ends: its exit status (-1 on a
     // crash, -2 when it had not ended after 20 s) and, in `elapsedMs`, how long it ran.
     int runAnotherCopy(qint64* elapsedMs = nullptr);
+    // Asks `ready` every 100 ms until it says yes or the time is up.
+    static bool pollUntil(const std::function<bool()>& ready, int timeoutMs);
     // Runs an X11 tool against the display and returns its output.
     QString x(const QString& program, const QStringList& args, int* status = nullptr);
 

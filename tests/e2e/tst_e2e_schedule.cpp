@@ -42,25 +42,6 @@ bool writeFile(const QString& path, const QByteArray& data, bool runnable = fals
            f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
-bool pollUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer t;
-    t.start();
-    for (;;) {
-        if (done())
-            return true;
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(200);
-    }
-}
-
-QStringList windowsTitled(E2eRig& rig, const QString& title)
-{
-    return rig.x("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$"})
-        .split('\n', Qt::SkipEmptyParts);
-}
-
 } // namespace
 
 class TestE2eSchedule : public QObject {
@@ -135,16 +116,16 @@ void TestE2eSchedule::dueAndMissedItemsFireAtTheFirstMinuteChange()
     });
     // The file is rewritten after every handled item; the last rewrite holds the end state.
     const bool settled =
-        pollUntil([&] { return rig.readFile(rig.schedulePath()) == expected; }, 40000);
+        E2eRig::pollUntil([&] { return rig.readFile(rig.schedulePath()) == expected; }, 40000);
     QVERIFY2(settled, rig.readFile(rig.schedulePath()).constData());
 
     // Bank once, weekly three times, Monday plan, stand-up: six pop-ups, six beeps.
-    QVERIFY2(pollUntil([&] { return windowsTitled(rig, "Reminder").size() >= 6; }, 5000),
-             qPrintable(QString::number(windowsTitled(rig, "Reminder").size())));
-    QCOMPARE(windowsTitled(rig, "Reminder").size(), 6);
+    QVERIFY2(E2eRig::pollUntil([&] { return rig.visibleWindows("Reminder").size() >= 6; }, 5000),
+             qPrintable(QString::number(rig.visibleWindows("Reminder").size())));
+    QCOMPARE(rig.visibleWindows("Reminder").size(), 6);
     QCOMPARE(rig.sounds(), QStringList(6, "beep"));
 
-    QVERIFY2(pollUntil([&] { return QFile::exists(record); }, 5000), "program did not run");
+    QVERIFY2(E2eRig::pollUntil([&] { return QFile::exists(record); }, 5000), "program did not run");
     const QStringList got = QString::fromUtf8(rig.readFile(record)).split('\n');
     QCOMPARE(got.value(0), QDir(workDir).canonicalPath());
     QCOMPARE(got.value(1), QString::number(expectedArgs.size()));
@@ -184,9 +165,9 @@ void TestE2eSchedule::failedRunItemWarnsAndStaysScheduled()
     QVERIFY2(!main.isEmpty(), qPrintable(rig.clockOutput()));
 
     QString box;
-    const bool warned = pollUntil(
+    const bool warned = E2eRig::pollUntil(
         [&] {
-            const QStringList titled = windowsTitled(rig, "Horolux");
+            const QStringList titled = rig.visibleWindows("Horolux");
             for (const QString& w : titled)
                 if (w != main)
                     box = w;
@@ -195,7 +176,7 @@ void TestE2eSchedule::failedRunItemWarnsAndStaysScheduled()
         20000);
     QVERIFY2(warned, "no warning box");
     // The box holds the scan: nothing behind the failed item has fired yet.
-    QCOMPARE(windowsTitled(rig, "Reminder").size(), 0);
+    QCOMPARE(rig.visibleWindows("Reminder").size(), 0);
 
     const QByteArray tomorrow = line(8, 30, Today + 1, 1, missing);
     if (endSessionWithBoxOpen) {
@@ -208,10 +189,11 @@ void TestE2eSchedule::failedRunItemWarnsAndStaysScheduled()
 
     rig.x("xdotool", {"windowfocus", "--sync", box});
     rig.x("xdotool", {"key", "Return"});
-    QVERIFY2(pollUntil([&] { return windowsTitled(rig, "Reminder").size() == 1; }, 5000),
+    QVERIFY2(E2eRig::pollUntil([&] { return rig.visibleWindows("Reminder").size() == 1; }, 5000),
              "the reminder behind the failed item did not fire");
-    QVERIFY(!windowsTitled(rig, "Horolux").contains(box));
-    QVERIFY(pollUntil([&] { return rig.readFile(rig.schedulePath()) == crlf({tomorrow}); }, 5000));
+    QVERIFY(!rig.visibleWindows("Horolux").contains(box));
+    QVERIFY(E2eRig::pollUntil([&] { return rig.readFile(rig.schedulePath()) == crlf({tomorrow}); },
+                              5000));
     QCOMPARE(rig.terminate(), 0);
     QCOMPARE(rig.readFile(rig.schedulePath()), crlf({tomorrow}));
 }

@@ -14,29 +14,10 @@
 
 namespace {
 
-bool pollUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer t;
-    t.start();
-    for (;;) {
-        if (done())
-            return true;
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(100);
-    }
-}
-
-QStringList windowsTitled(E2eRig& rig, const QString& title)
-{
-    return rig.x("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$"})
-        .split('\n', Qt::SkipEmptyParts);
-}
-
 // A box of the program: a window captioned like the panel that is not the panel.
 QString boxBeside(E2eRig& rig, const QString& panel)
 {
-    for (const QString& w : windowsTitled(rig, "Horolux"))
+    for (const QString& w : rig.visibleWindows("Horolux"))
         if (w != panel)
             return w;
     return {};
@@ -83,7 +64,7 @@ void TestE2eShutdown::failedSaveAtTheEndIsReportedWithoutWaiting()
     strace.start("strace",
                  {"-f", "-o", "/dev/null", "-p", pid, "-e", "trace=rename,renameat,renameat2", "-e",
                   "inject=rename,renameat,renameat2:error=EACCES"});
-    QVERIFY2(pollUntil(
+    QVERIFY2(E2eRig::pollUntil(
                  [&] {
                      strace.waitForReadyRead(100);
                      return strace.peek(4096).contains("attached");

@@ -15,19 +15,6 @@ namespace {
 const QByteArray SettingsKey = "[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings]\n";
 const QPoint Window(10, 160); // the designed place
 
-bool pollUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer t;
-    t.start();
-    for (;;) {
-        if (done())
-            return true;
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(200);
-    }
-}
-
 // True when the digit cell at `x` of the face (y 9, 2 pixels down) shows `digit`.
 bool showsDigit(const QImage& shot, int x, int digit)
 {
@@ -98,13 +85,14 @@ void TestE2eSound::chimeFileKeepsTheClockRunning()
     const QString w = rig.waitForWindow();
     QVERIFY2(!w.isEmpty(), qPrintable(rig.clockOutput()));
     const QString log = rig.home() + "/sound.log";
-    QVERIFY(pollUntil([&] { return QFile::exists(log); }, 10000));
+    QVERIFY(E2eRig::pollUntil([&] { return QFile::exists(log); }, 10000));
     QCOMPARE(rig.sounds().first(), "play " + chime);
     if (serverUp)
-        QVERIFY(pollUntil([&] { return pulse.sinkInputs().contains("horolux-play"); }, 5000));
+        QVERIFY(
+            E2eRig::pollUntil([&] { return pulse.sinkInputs().contains("horolux-play"); }, 5000));
 
     // The face shows the new hour and the colon keeps blinking while the sound plays.
-    QVERIFY(pollUntil([&] { return showsFourteenHundred(rig.screenshot()); }, 3000));
+    QVERIFY(E2eRig::pollUntil([&] { return showsFourteenHundred(rig.screenshot()); }, 3000));
     bool lit = false, dark = false;
     for (int i = 0; i < 12 && !(lit && dark); ++i) {
         (colonLit(rig.screenshot()) ? lit : dark) = true;
@@ -113,13 +101,13 @@ void TestE2eSound::chimeFileKeepsTheClockRunning()
     QVERIFY(lit && dark);
 
     if (serverUp) {
-        QVERIFY(pollUntil([&] { return pulse.sinkInputs().trimmed().isEmpty(); }, 10000));
+        QVERIFY(E2eRig::pollUntil([&] { return pulse.sinkInputs().trimmed().isEmpty(); }, 10000));
         QThread::msleep(300);
         // 1.5 s of the tone is 33075 samples, most of them loud.
         QVERIFY(PulseRig::loudSamples(pulse.stopRecording()) > 20000);
         QCOMPARE(rig.sounds(), QStringList{"play " + chime});
     } else {
-        QVERIFY(pollUntil([&] { return rig.sounds().size() == 2; }, 8000));
+        QVERIFY(E2eRig::pollUntil([&] { return rig.sounds().size() == 2; }, 8000));
         QCOMPARE(rig.sounds(), (QStringList{"play " + chime, "beep"}));
     }
     QCOMPARE(rig.terminate(), 0);

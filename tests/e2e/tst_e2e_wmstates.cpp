@@ -18,18 +18,6 @@ const QByteArray SettingsKey = "[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux
 const QSize PanelSize(187, 53);
 const QPoint OnDateLine(60, 40); // a point of the panel that hides it when clicked
 
-bool pollUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(100);
-    }
-    return true;
-}
-
 } // namespace
 
 class TestE2eWmStates : public QObject {
@@ -75,7 +63,7 @@ bool TestE2eWmStates::act(E2eRig& rig, const QString& action)
     }
     if (action == "click") { // hides the panel; it comes back by itself two ticks later
         rig.x("xdotool", pointer + QStringList{"click", "1"});
-        return pollUntil(hidden, 3000) && pollUntil(shown, 6000);
+        return E2eRig::pollUntil(hidden, 3000) && E2eRig::pollUntil(shown, 6000);
     }
     if (action == "tray") {
         const QStringList click = {"mousemove",
@@ -86,11 +74,11 @@ bool TestE2eWmStates::act(E2eRig& rig, const QString& action)
                                    "click",
                                    "1"};
         rig.x("xdotool", click);
-        if (!pollUntil(hidden, 3000))
+        if (!E2eRig::pollUntil(hidden, 3000))
             return false;
         QThread::msleep(600); // two quick clicks would be a double click
         rig.x("xdotool", click);
-        return pollUntil(shown, 3000);
+        return E2eRig::pollUntil(shown, 3000);
     }
     if (action == "drag") {
         const QPoint moved = rig.geometry(w).topLeft() + QPoint(40, 20);
@@ -101,8 +89,8 @@ bool TestE2eWmStates::act(E2eRig& rig, const QString& action)
                   {"mousemove", QString::number(to.x()), QString::number(to.y()), "sleep", "0.1"});
         }
         rig.x("xdotool", {"mouseup", "1"});
-        return pollUntil([&] { return shown() && rig.geometry(panel(rig)).topLeft() == moved; },
-                         3000);
+        return E2eRig::pollUntil(
+            [&] { return shown() && rig.geometry(panel(rig)).topLeft() == moved; }, 3000);
     }
     return false;
 }
@@ -148,7 +136,7 @@ void TestE2eWmStates::panelNeverGetsATaskbarButton()
         // The manager answers in its own time; it writes the states it keeps into the window's
         // own property.
         QString state;
-        const bool settled = pollUntil(
+        const bool settled = E2eRig::pollUntil(
             [&] {
                 const QString w = panel(rig);
                 state = w.isEmpty() ? "no panel" : rig.property(w, "_NET_WM_STATE");
