@@ -1,11 +1,20 @@
-# horolux_add_test(NAME SOURCES a.cpp ... [LIBS ...] [GUI] [TIMEOUT s])
+# horolux_add_test(NAME SOURCES a.cpp ... [LIBS ...] [HELPERS target ...] [GUI] [TIMEOUT s])
 # Builds one Qt Test executable and registers it with CTest. Every test gets its own
 # HOME and XDG folders, a pinned time zone and locale, so nothing touches the real user's files.
+# Every test links the doubles. Each program named in HELPERS is built before the test, and
+# its path reaches the code as <TARGET>_BIN (upper case, '-' as '_'): horolux-play gives
+# HOROLUX_PLAY_BIN.
 function(horolux_add_test name)
-  cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS;HELPERS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS} horolux_test_support)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  foreach(helper IN LISTS T_HELPERS)
+    string(TOUPPER "${helper}_BIN" macro)
+    string(REPLACE "-" "_" macro "${macro}")
+    target_compile_definitions(${name} PRIVATE ${macro}="$<TARGET_FILE:${helper}>")
+    add_dependencies(${name} ${helper})
+  endforeach()
   add_test(NAME ${name} COMMAND ${name})
   set(home ${CMAKE_BINARY_DIR}/testhome/${name})
   file(MAKE_DIRECTORY ${home})

@@ -69,8 +69,8 @@ void TestMainWindow::firstRunWithNothingStored()
     QVERIFY(w.windowFlags() & Qt::Tool); // no task-bar button
     QCOMPARE(p.desktop.suppressed, 1);
     QCOMPARE(p.priority.classes, QList<int>{64});
-    QVERIFY(p.perf.calls.contains("PerfStats\\StartStat|KERNEL\\CPUUsage"));
-    QCOMPARE(p.drives.queried, QStringList{"/"});
+    QVERIFY(p.perf.reads.contains("PerfStats\\StartStat|KERNEL\\CPUUsage"));
+    QCOMPARE(p.drives.asked, QStringList{"/"});
     QCOMPARE(w.state().MonitorDrive, QString("/"));
     QCOMPARE(w.state().ScheduleFileName, m_dir->path() + "/horolux.dat");
     QCOMPARE(w.state().ScheduleList.count(), 0);
@@ -115,7 +115,7 @@ void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
         QCOMPARE(p.desktop.onTop, QList<bool>{true});
         w.state().PageFaultMax = 350; // raised by sampling while running
         w.CloseItemClick();
-        QVERIFY(p.perf.calls.contains("PerfStats\\StopStat|KERNEL\\CPUUsage"));
+        QVERIFY(p.perf.reads.contains("PerfStats\\StopStat|KERNEL\\CPUUsage"));
     }
     QCOMPARE(stored(p.registry, S, "PFMax"), 350);
     QCOMPARE(stored(p.registry, S, "StayOnTop"), 1);
@@ -182,7 +182,7 @@ void TestMainWindow::absurdStoredNumbers()
     for (int i = 0; i < 20; ++i)
         w.TimerTimer();
     QCOMPARE(w.state().RunningTime, 0); // no sample is ever taken
-    QVERIFY(!p.perf.calls.contains("PerfStats\\StatData|KERNEL\\CPUUsage"));
+    QVERIFY(!p.perf.reads.contains("PerfStats\\StatData|KERNEL\\CPUUsage"));
 }
 
 void TestMainWindow::clickHidesAndTheTickBringsItBack_data()
@@ -205,7 +205,7 @@ void TestMainWindow::clickHidesAndTheTickBringsItBack()
     QFETCH(int, backOnTick);
     QFETCH(bool, trayAvailable);
     FakePlatform p(m_dir->path() + "/");
-    p.tray.available = trayAvailable;
+    p.tray.acceptAdd = trayAvailable;
     p.registry.put(S, "Hide Interval", RegValue::fromDword(quint32(hide)));
     THoroluxMain w(p.services);
     w.show();

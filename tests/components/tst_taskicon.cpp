@@ -1,5 +1,5 @@
-#include "FakeTrayShell.h"
 #include "components/TTaskIcon.h"
+#include "doubles/FakeTrayShell.h"
 
 #include <QSignalSpy>
 #include <QTest>

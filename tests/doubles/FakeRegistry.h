@@ -7,31 +7,12 @@
 // The settings tree in memory; keys are created by writes, as in the real store.
 class FakeRegistry : public IRegistry {
 public:
-    std::optional<RegValue> queryValue(const QString& keyPath, const QString& name) override
-    {
-        ++reads;
-        auto it = values.constFind(keyPath.toLower() + QLatin1Char('|') + name.toLower());
-        if (it == values.constEnd())
-            return std::nullopt;
-        return *it;
-    }
-    bool setValue(const QString& keyPath, const QString& name, const RegValue& value) override
-    {
-        ++writes;
-        if (refuseWrites)
-            return false;
-        values.insert(keyPath.toLower() + QLatin1Char('|') + name.toLower(), value);
-        return true;
-    }
+    std::optional<RegValue> queryValue(const QString& keyPath, const QString& name) override;
+    bool setValue(const QString& keyPath, const QString& name, const RegValue& value) override;
     bool foundNotUnderstood() const override { return notUnderstood; }
-    std::optional<RegValue> get(const QString& subkey, const QString& name)
-    {
-        return queryValue(QStringLiteral("Software\\Quillfern\\Horolux\\1.0\\") + subkey, name);
-    }
-    void put(const QString& subkey, const QString& name, const RegValue& v)
-    {
-        setValue(QStringLiteral("Software\\Quillfern\\Horolux\\1.0\\") + subkey, name, v);
-    }
+    // The same, under the program's own key.
+    std::optional<RegValue> get(const QString& subkey, const QString& name);
+    void put(const QString& subkey, const QString& name, const RegValue& v);
 
     QMap<QString, RegValue> values;
     bool refuseWrites = false;

@@ -1,5 +1,8 @@
 #include "app/MainState.h"
-#include "perf/PerfFakes.h"
+#include "doubles/FakeClock.h"
+#include "doubles/FakeDriveInfo.h"
+#include "doubles/FakePerfSource.h"
+#include "doubles/RecordingSink.h"
 #include "perf/PerfSampler.h"
 
 #include <QTest>
@@ -308,7 +311,7 @@ private slots:
     void firstSampleCountsFromStart()
     {
         FakeClock clock;
-        clock.time.setTime(QTime(9, 0, 42, 250));
+        clock.current.setTime(QTime(9, 0, 42, 250));
         PerfSampler s(state, perf, drives, bars, &clock);
         s.StartStat();
         QCOMPARE(perf.reads, QStringList{QStringLiteral("PerfStats\\StartStat|KERNEL\\CPUUsage")});

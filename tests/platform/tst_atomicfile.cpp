@@ -162,7 +162,7 @@ void TestAtomicFile::failingCallKeepsOldFile()
         args << "-e"
              << "trace=" + calls << "-e"
              << "inject=" + calls + ":error=" + error;
-    args << ATOMICWRITE << path << "new contents";
+    args << ATOMICWRITE_BIN << path << "new contents";
     QProcess p;
     p.start("strace", args);
     QVERIFY(p.waitForFinished(20000));
@@ -184,9 +184,9 @@ void TestAtomicFile::killedSaveLeavesNothingAfterTheNextStart()
     const QString path = dir.filePath("horolux.dat");
     QVERIFY(writeFile(path, "old\r\n"));
     QProcess p;
-    p.start("strace",
-            {"-f", "-qq", "-o", "/dev/null", "-e", "trace=rename,renameat,renameat2", "-e",
-             "inject=rename,renameat,renameat2:signal=KILL", ATOMICWRITE, path, "new contents"});
+    p.start("strace", {"-f", "-qq", "-o", "/dev/null", "-e", "trace=rename,renameat,renameat2",
+                       "-e", "inject=rename,renameat,renameat2:signal=KILL", ATOMICWRITE_BIN, path,
+                       "new contents"});
     QVERIFY(p.waitForFinished(20000));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     QCOMPARE(leftovers(dir.path()).size(), 1);

@@ -1,5 +1,7 @@
 #include "app/MainState.h"
-#include "perf/PerfFakes.h"
+#include "doubles/FakeDriveInfo.h"
+#include "doubles/FakePerfSource.h"
+#include "doubles/RecordingSink.h"
 #include "perf/PerfSampler.h"
 #include "platform/LinuxDriveInfo.h"
 

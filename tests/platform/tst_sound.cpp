@@ -164,7 +164,7 @@ void TestSound::realPlayerReachesTheSink()
     qputenv("PULSE_SERVER", pulse.server().toUtf8());
     QVERIFY(pulse.startRecording());
     int beeps = 0;
-    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY});
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN});
     QSignalSpy finished(&sound, &QtSound::finished);
     sound.playAsync(m_chime);
     // The stream shows up at the server while it plays.
@@ -186,7 +186,7 @@ void TestSound::realPlayerReachesTheSink()
 void TestSound::realPlayerWithoutServerBeeps()
 {
     int beeps = 0;
-    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY});
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN});
     QSignalSpy finished(&sound, &QtSound::finished);
     sound.playAsync(m_chime);
     QVERIFY(finished.wait(10000));
@@ -201,7 +201,7 @@ void TestSound::realPlayerStalledServerIsCutOff()
     QVERIFY(stalled.listen(m_dir.filePath("stalled")));
     qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("stalled")));
     int beeps = 0;
-    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY}, {1500, 300, 3000});
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN}, {1500, 300, 3000});
     QSignalSpy finished(&sound, &QtSound::finished);
     sound.playAsync(m_chime);
     QVERIFY(finished.wait(8000));
@@ -216,7 +216,7 @@ void TestSound::realPlayerRefusesNonAudioFiles()
     const QString notes = m_dir.filePath("notes.wav");
     QVERIFY(writeFile(notes, "This is plain text, not a sound.\n"));
     int beeps = 0;
-    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY});
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN});
     QSignalSpy finished(&sound, &QtSound::finished);
     sound.playAsync(notes);
     QVERIFY(finished.wait(10000));

@@ -40,7 +40,7 @@ void TestScheduleCrash::killedWhileSaving()
     const int rounds = 200;
     for (int round = 0; round < rounds; ++round) {
         QProcess saver;
-        saver.start(QStringLiteral(HOROLUX_SAVE_LOOP), {path});
+        saver.start(QStringLiteral(SCHEDULE_SAVE_LOOP_BIN), {path});
         QVERIFY(saver.waitForStarted());
         QVERIFY2(saver.waitForReadyRead(30000), "the save loop did not start");
         QThread::usleep(rng.bounded(0, 40000));

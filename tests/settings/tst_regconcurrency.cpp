@@ -21,8 +21,8 @@ void TestRegConcurrency::twoWritersLoseNothing()
     const QString path = dir.filePath("settings.reg");
     const int count = 1000;
     QProcess a, b;
-    a.start(REGWRITER, {path, "A", QString::number(count)});
-    b.start(REGWRITER, {path, "B", QString::number(count)});
+    a.start(REGWRITER_BIN, {path, "A", QString::number(count)});
+    b.start(REGWRITER_BIN, {path, "B", QString::number(count)});
     QVERIFY(a.waitForStarted() && b.waitForStarted());
 
     // While they run, every read of the file must parse to the key with sane values.

@@ -1,17 +1,10 @@
 #include "doubles/FakeRegistry.h"
-#include "platform/IScreen.h"
+#include "doubles/FakeScreen.h"
 #include "settings/SettingsStore.h"
 
 #include <QTest>
 
 namespace {
-
-class FakeScreen : public IScreen {
-public:
-    int w = 1920, h = 1080;
-    int width() const override { return w; }
-    int height() const override { return h; }
-};
 
 class FakeWindow : public PlaceableWindow {
 public:

@@ -1,0 +1,41 @@
+#include "doubles/FakeRegistry.h"
+
+namespace {
+
+const QString kProgramKey = QStringLiteral("Software\\Quillfern\\Horolux\\1.0\\");
+
+// Keys and names are found regardless of case, as in the real store.
+QString slot(const QString& keyPath, const QString& name)
+{
+    return keyPath.toLower() + QLatin1Char('|') + name.toLower();
+}
+
+} // namespace
+
+std::optional<RegValue> FakeRegistry::queryValue(const QString& keyPath, const QString& name)
+{
+    ++reads;
+    auto it = values.constFind(slot(keyPath, name));
+    if (it == values.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+bool FakeRegistry::setValue(const QString& keyPath, const QString& name, const RegValue& value)
+{
+    ++writes;
+    if (refuseWrites)
+        return false;
+    values.insert(slot(keyPath, name), value);
+    return true;
+}
+
+std::optional<RegValue> FakeRegistry::get(const QString& subkey, const QString& name)
+{
+    return queryValue(kProgramKey + subkey, name);
+}
+
+void FakeRegistry::put(const QString& subkey, const QString& name, const RegValue& v)
+{
+    setValue(kProgramKey + subkey, name, v);
+}

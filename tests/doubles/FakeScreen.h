@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/IScreen.h"
+
+class FakeScreen : public IScreen {
+public:
+    int width() const override { return w; }
+    int height() const override { return h; }
+    int w = 1920, h = 1080;
+};
