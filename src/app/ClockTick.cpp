@@ -2,6 +2,7 @@
 
 #include "app/MainState.h"
 #include "platform/ISound.h"
+#include "settings/SettingsTable.h"
 
 #include <QLocale>
 
@@ -133,8 +134,8 @@ void ClockTick::chime(qint64 hourStart)
     if (m_chimed.size() == 25)
         m_chimed.removeFirst();
     m_chimed.append(hourStart);
-    if (m_state.ChimeMode == 1)
+    if (m_state.ChimeMode == Settings::SoundMode::Beep)
         m_sound.beep();
-    else if (m_state.ChimeMode == 2)
+    else if (m_state.ChimeMode == Settings::SoundMode::File)
         m_sound.playAsync(m_state.ChimeSound);
 }

@@ -1,11 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/MainState.h"
-#include "settings/SettingsStore.h"
-
-namespace {
-const QString Settings = QStringLiteral("Settings");
-}
+#include "settings/SettingsTable.h"
 
 namespace Startup {
 
@@ -37,56 +33,48 @@ QString greeting(int hour, const QString& userName)
     return text + userName;
 }
 
-qint32 clampPageFaultMax(qint32 stored)
-{
-    return (stored < 100 || stored > 10000) ? 100 : stored;
-}
-
 WindowSettings readDisplaySettings(MainState& s, const SettingsStore& store)
 {
     WindowSettings w;
-    w.stayOnTop = store.ReadRegInt(Settings, QStringLiteral("StayOnTop"), 0) == 1;
-    s.HideInterval = store.ReadRegInt(Settings, QStringLiteral("Hide Interval"), 4);
+    w.stayOnTop = Settings::readFlag(store, Settings::StayOnTop);
+    s.HideInterval = Settings::readInt(store, Settings::HideInterval);
     // An indefinite hide period needs the tray icon to bring the panel back.
-    w.taskIcon =
-        s.HideInterval < 0 || store.ReadRegInt(Settings, QStringLiteral("TaskIcon"), 0) == 1;
-    s.Use12Hour = store.ReadRegInt(Settings, QStringLiteral("12Hr Format"), 0) == 1;
-    s.PageFaultMax = clampPageFaultMax(store.ReadRegInt(Settings, QStringLiteral("PFMax"), 100));
-    s.UpdateInterval = store.ReadRegInt(Settings, QStringLiteral("UpdateInterval"), 1);
+    w.taskIcon = s.HideInterval < 0 || Settings::readFlag(store, Settings::TaskIcon);
+    s.Use12Hour = Settings::readFlag(store, Settings::TwelveHour);
+    s.PageFaultMax = Settings::readInt(store, Settings::PFMax);
+    s.UpdateInterval = Settings::readInt(store, Settings::UpdateInterval);
     s.SampleCountdown = s.UpdateInterval;
     return w;
 }
 
 qint32 readPriorityClass(const SettingsStore& store)
 {
-    return store.ReadRegInt(Settings, QStringLiteral("PriorityClass"), 64);
+    return Settings::readInt(store, Settings::PriorityClass);
 }
 
 void readSoundAndDriveSettings(MainState& s, const SettingsStore& store,
                                const QString& defaultDrive)
 {
-    s.MonitorDrive = store.ReadRegString(Settings, QStringLiteral("Drive"), defaultDrive);
-    s.ChimeMode = store.ReadRegInt(Settings, QStringLiteral("Chime"), 0);
-    s.ChimeSound = store.ReadRegString(Settings, QStringLiteral("ChimeSound"), QString());
-    s.AlarmMode = store.ReadRegInt(Settings, QStringLiteral("Alarm"), 0);
-    s.AlarmSound = store.ReadRegString(Settings, QStringLiteral("AlarmSound"), QString());
-    s.AutoUpdate = store.ReadRegInt(Settings, QStringLiteral("AutoUpdate"), 0) == 1;
+    s.MonitorDrive = Settings::readText(store, Settings::Drive, defaultDrive);
+    s.ChimeMode = Settings::readInt(store, Settings::Chime);
+    s.ChimeSound = Settings::readText(store, Settings::ChimeSound);
+    s.AlarmMode = Settings::readInt(store, Settings::Alarm);
+    s.AlarmSound = Settings::readText(store, Settings::AlarmSound);
+    s.AutoUpdate = Settings::readFlag(store, Settings::AutoUpdate);
 }
 
 void readTimeServerSettings(MainState& s, const SettingsStore& store)
 {
-    s.InternetWindowTitle =
-        store.ReadRegString(Settings, QStringLiteral("InternetWin"), DefaultInternetWindowTitle);
-    s.TimeServerHost = StripCountryPrefix(
-        store.ReadRegString(Settings, QStringLiteral("HostName"), DefaultTimeServerHost));
+    s.InternetWindowTitle = Settings::readText(store, Settings::InternetWin);
+    s.TimeServerHost = StripCountryPrefix(Settings::readText(store, Settings::HostName));
 }
 
 void writeOwnedSettings(const SettingsStore& store, qint32 pageFaultMax, bool stayOnTop,
                         bool autoUpdateChecked)
 {
-    store.WriteRegInt(Settings, QStringLiteral("PFMax"), pageFaultMax);
-    store.WriteRegInt(Settings, QStringLiteral("StayOnTop"), stayOnTop ? 1 : 0);
-    store.WriteRegInt(Settings, QStringLiteral("AutoUpdate"), autoUpdateChecked ? 1 : 0);
+    Settings::write(store, Settings::PFMax, pageFaultMax);
+    Settings::write(store, Settings::StayOnTop, stayOnTop);
+    Settings::write(store, Settings::AutoUpdate, autoUpdateChecked);
 }
 
 } // namespace Startup

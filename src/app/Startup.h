@@ -10,10 +10,6 @@ class SettingsStore;
 // The rules of start-up and shutdown that do not need a window.
 namespace Startup {
 
-// The host the time client uses when nothing is stored.
-inline const QString DefaultTimeServerHost = QStringLiteral("time.nist.gov");
-inline const QString DefaultInternetWindowTitle = QStringLiteral("Connected to Internet");
-
 // The panel's designed place on the desktop.
 inline constexpr QPoint DesignedPosition{10, 160};
 
@@ -26,8 +22,6 @@ QPoint panelStart(QPoint stored, QSize size, QSize desktop);
 QString StripCountryPrefix(const QString& host);
 // "Good morning ", "Good afternoon " or "Good evening " followed by the name.
 QString greeting(int hour, const QString& userName);
-// Forces a stored paging ceiling into 100..10000 (outside: 100).
-qint32 clampPageFaultMax(qint32 stored);
 
 // Settings read at start-up that decide more than one state value.
 struct WindowSettings {

@@ -18,6 +18,7 @@
 #include "platform/IUserInfo.h"
 #include "platform/IWindowFinder.h"
 #include "sched/SchedulerUi.h"
+#include "settings/SettingsTable.h"
 #include "ui/HelpSystem.h"
 #include "ui/ModalSeam.h"
 #include "ui/SharedRoutines.h"
@@ -193,7 +194,7 @@ void THoroluxMain::FormCreate()
 
     // 3: position, when a stored one is usable.
     WidgetPlacement placement(this);
-    m_store.LoadWindowPlacement(QStringLiteral("Window"), placement, false, *m_platform.screen);
+    m_store.LoadWindowPlacement(Settings::WindowSection, placement, false, *m_platform.screen);
     move(Startup::panelStart(pos(), size(),
                              QSize(m_platform.screen->width(), m_platform.screen->height())));
 
@@ -252,7 +253,7 @@ void THoroluxMain::FormDestroy()
     Startup::writeOwnedSettings(m_store, m_state.PageFaultMax, stayOnTopChecked(),
                                 autoUpdateChecked());
     WidgetPlacement placement(this);
-    m_store.SaveWindowPlacement(QStringLiteral("Window"), placement, false);
+    m_store.SaveWindowPlacement(Settings::WindowSection, placement, false);
     saveSchedule();
     m_taskIcon.reset();
 }

@@ -100,7 +100,7 @@ EditorValues valuesFromLine(const QString& line)
     v.date = std::clamp(ScheduleEntry::dayNumber(line), MinDay, MaxDay);
     v.option = optionForTypeCode(ScheduleEntry::typeCode(line));
     const QString detail = ScheduleEntry::detail(line);
-    if (ScheduleEntry::detailKind(detail) == 4) {
+    if (ScheduleEntry::detailKind(detail) == ScheduleEntry::RunItem) {
         v.runProgram = true;
         const ScheduleEntry::RunDetail run = ScheduleEntry::ParseRunDetail(detail);
         v.program = run.program;

@@ -143,12 +143,18 @@ QString detailText(const QString& detail)
     return detail.mid(colon + 1, MaxDetail);
 }
 
-int detailKind(const QString& detail)
+ItemKind detailKind(const QString& detail)
 {
     if (detail.isEmpty())
-        return 0;
+        return OtherItem;
+    // Where the prefix stands in "REMRUN": 1 and 4 are the kinds' numbers. A shorter detail
+    // such as "Re" or "ru" counts as the kind it begins.
     const qsizetype pos = QStringLiteral("REMRUN").indexOf(detail.left(3).toUpper()) + 1;
-    return (pos == 1 || pos == 4) ? int(pos) : 0;
+    if (pos == ReminderItem)
+        return ReminderItem;
+    if (pos == RunItem)
+        return RunItem;
+    return OtherItem;
 }
 
 RunDetail ParseRunDetail(const QString& detail)

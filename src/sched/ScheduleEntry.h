@@ -47,8 +47,9 @@ bool isWellFormed(const QString& line);
 // The text after the first ':' of a detail, at most 999 characters.
 QString detailText(const QString& detail);
 
-// Kind of a detail by its first three characters, upper-cased: 1 reminder, 4 run item, 0 other.
-int detailKind(const QString& detail);
+// What firing an item does, told by its detail's first three characters, upper-cased.
+enum ItemKind { OtherItem = 0, ReminderItem = 1, RunItem = 4 };
+ItemKind detailKind(const QString& detail);
 
 struct RunDetail {
     QString program;

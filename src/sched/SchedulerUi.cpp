@@ -9,6 +9,7 @@
 #include "sched/TAlarmFrm.h"
 #include "sched/TReminderFrm.h"
 #include "sched/TSchedMain.h"
+#include "settings/SettingsTable.h"
 #include "ui/SharedRoutines.h"
 
 #include <QCoreApplication>
@@ -47,8 +48,8 @@ SchedulerUi::~SchedulerUi()
 bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLine)
 {
     bool performed = false;
-    const int kind = ScheduleEntry::detailKind(detail);
-    if (kind == 1) {
+    const ScheduleEntry::ItemKind kind = ScheduleEntry::detailKind(detail);
+    if (kind == ScheduleEntry::ReminderItem) {
         // Every reminder gets its own window; it belongs to the application, not to us.
         auto* alarm = new TAlarmFrm;
         alarm->setTimeText(
@@ -56,9 +57,9 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
         alarm->setDateText(dateLine);
         alarm->setReminderText(ScheduleEntry::detailText(detail));
         if (m_platform.sound) {
-            if (m_state.AlarmMode == 1)
+            if (m_state.AlarmMode == Settings::SoundMode::Beep)
                 m_platform.sound->beep();
-            else if (m_state.AlarmMode == 2)
+            else if (m_state.AlarmMode == Settings::SoundMode::File)
                 m_platform.sound->playAsync(m_state.AlarmSound);
         }
         alarm->show();
@@ -73,7 +74,7 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
         while (shown && shown->windowHandle() && !shown->windowHandle()->isExposed() &&
                waited.elapsed() < 200)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    } else if (kind == 4 && m_platform.launcher) {
+    } else if (kind == ScheduleEntry::RunItem && m_platform.launcher) {
         const ScheduleEntry::RunDetail run = ScheduleEntry::ParseRunDetail(detail);
         performed =
             SharedRoutines::LaunchProgram(*m_platform.launcher, run.program, run.parameters,

@@ -2,6 +2,7 @@
 
 #include "platform/IRegistry.h"
 #include "platform/IScreen.h"
+#include "settings/SettingsTable.h"
 
 namespace {
 
@@ -64,27 +65,31 @@ void SettingsStore::WriteRegInt(const QString& subkey, const QString& name, qint
 bool SettingsStore::LoadWindowPlacement(const QString& subkey, PlaceableWindow& window,
                                         bool withSize, const IScreen& screen) const
 {
-    const qint32 top = ReadRegInt(subkey, QStringLiteral("Top"), 9999);
+    // The section is the caller's: each placed window has its own.
+    const auto read = [&](const Settings::IntSetting& value) {
+        return ReadRegInt(subkey, value.name, value.defaultValue);
+    };
+    const qint32 top = read(Settings::WindowTop);
     if (top >= screen.height())
         return false;
-    int state = ReadRegInt(subkey, QStringLiteral("State"), 0) & 0xFF;
+    int state = read(Settings::WindowState) & 0xFF;
     // A state we do not know is taken as normal.
-    if (state > 2)
-        state = 0;
+    if (state > Settings::WindowState.max)
+        state = Settings::WindowState.defaultValue;
     if (state != 1)
         window.setWindowState(state);
     if (state == 2)
         return true;
     window.setTop(top);
-    const qint32 left = ReadRegInt(subkey, QStringLiteral("Left"), 0);
+    const qint32 left = read(Settings::WindowLeft);
     if (left < screen.width())
         window.setLeft(left);
     if (withSize) {
-        const qint32 width = ReadRegInt(subkey, QStringLiteral("Width"), 0);
-        const qint32 height = ReadRegInt(subkey, QStringLiteral("Height"), 0);
-        if (width > 100)
+        const qint32 width = read(Settings::WindowWidth);
+        const qint32 height = read(Settings::WindowHeight);
+        if (width >= Settings::WindowWidth.min)
             window.setWidth(width);
-        if (height > 100)
+        if (height >= Settings::WindowHeight.min)
             window.setHeight(height);
     }
     return true;
@@ -94,13 +99,13 @@ void SettingsStore::SaveWindowPlacement(const QString& subkey, const PlaceableWi
                                         bool withSize) const
 {
     const int state = window.windowState();
-    WriteRegInt(subkey, QStringLiteral("State"), state);
+    WriteRegInt(subkey, Settings::WindowState.name, state);
     if (state != 0)
         return;
-    WriteRegInt(subkey, QStringLiteral("Top"), window.top());
-    WriteRegInt(subkey, QStringLiteral("Left"), window.left());
+    WriteRegInt(subkey, Settings::WindowTop.name, window.top());
+    WriteRegInt(subkey, Settings::WindowLeft.name, window.left());
     if (withSize) {
-        WriteRegInt(subkey, QStringLiteral("Width"), window.width());
-        WriteRegInt(subkey, QStringLiteral("Height"), window.height());
+        WriteRegInt(subkey, Settings::WindowWidth.name, window.width());
+        WriteRegInt(subkey, Settings::WindowHeight.name, window.height());
     }
 }

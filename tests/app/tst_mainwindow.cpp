@@ -1,6 +1,7 @@
 #include "app/THoroluxMain.h"
 #include "components/TTaskIcon.h"
 #include "doubles/FakePlatform.h"
+#include "settings/SettingsTable.h"
 #include "ui/ModalSeam.h"
 
 #include <QAction>
@@ -13,13 +14,15 @@
 #include <QTest>
 
 namespace {
-const QString S = QStringLiteral("Settings");
-const QString W = QStringLiteral("Window");
-
-qint32 stored(FakeRegistry& reg, const QString& sub, const QString& name)
+template <class Setting> qint32 stored(FakeRegistry& reg, const Setting& setting)
 {
-    const auto v = reg.get(sub, name);
+    const auto v = reg.get(setting.section, setting.name);
     return v ? qint32(v->dword) : -999;
+}
+
+template <class Setting> void put(FakeRegistry& reg, const Setting& setting, quint32 dword)
+{
+    reg.put(setting.section, setting.name, RegValue::fromDword(dword));
 }
 } // namespace
 
@@ -117,12 +120,12 @@ void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
         w.CloseItemClick();
         QVERIFY(p.perf.reads.contains("PerfStats\\StopStat|KERNEL\\CPUUsage"));
     }
-    QCOMPARE(stored(p.registry, S, "PFMax"), 350);
-    QCOMPARE(stored(p.registry, S, "StayOnTop"), 1);
-    QCOMPARE(stored(p.registry, S, "AutoUpdate"), 0);
-    QCOMPARE(stored(p.registry, W, "State"), 0);
-    QCOMPARE(stored(p.registry, W, "Top"), 200);
-    QCOMPARE(stored(p.registry, W, "Left"), 300);
+    QCOMPARE(stored(p.registry, Settings::PFMax), 350);
+    QCOMPARE(stored(p.registry, Settings::StayOnTop), 1);
+    QCOMPARE(stored(p.registry, Settings::AutoUpdate), 0);
+    QCOMPARE(stored(p.registry, Settings::WindowState), 0);
+    QCOMPARE(stored(p.registry, Settings::WindowTop), 200);
+    QCOMPARE(stored(p.registry, Settings::WindowLeft), 300);
     QVERIFY(QFile::exists(m_dir->path() + "/horolux.dat"));
 
     THoroluxMain again(p.services);
@@ -135,7 +138,7 @@ void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
 void TestMainWindow::storesTheCheckMarkNotTheArmedState()
 {
     FakePlatform p(m_dir->path() + "/");
-    p.registry.put(S, "AutoUpdate", RegValue::fromDword(1));
+    put(p.registry, Settings::AutoUpdate, 1);
     {
         THoroluxMain w(p.services);
         QVERIFY(w.autoUpdateChecked());
@@ -143,14 +146,14 @@ void TestMainWindow::storesTheCheckMarkNotTheArmedState()
         w.state().AutoUpdate = false; // a completed time update disarms it
         w.CloseItemClick();
     }
-    QCOMPARE(stored(p.registry, S, "AutoUpdate"), 1);
+    QCOMPARE(stored(p.registry, Settings::AutoUpdate), 1);
 }
 
 void TestMainWindow::chimeDuringStartupInMinuteZero()
 {
     FakePlatform p(m_dir->path() + "/");
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(14, 0, 30));
-    p.registry.put(S, "Chime", RegValue::fromDword(1));
+    put(p.registry, Settings::Chime, 1);
     THoroluxMain w(p.services);
     QCOMPARE(p.sound.calls, QStringList{"beep"});
     QCOMPARE(w.dateLine(), QString("Good afternoon Ann"));
@@ -159,8 +162,8 @@ void TestMainWindow::chimeDuringStartupInMinuteZero()
 void TestMainWindow::indefiniteHideShowsTrayIcon()
 {
     FakePlatform p(m_dir->path() + "/");
-    p.registry.put(S, "Hide Interval", RegValue::fromDword(0xFFFFFFFF));
-    p.registry.put(S, "TaskIcon", RegValue::fromDword(0));
+    put(p.registry, Settings::HideInterval, 0xFFFFFFFF);
+    put(p.registry, Settings::TaskIcon, 0);
     THoroluxMain w(p.services);
     QVERIFY(w.taskIcon()->Active());
     // The tip is set every minute whether or not the icon is shown.
@@ -171,10 +174,10 @@ void TestMainWindow::indefiniteHideShowsTrayIcon()
 void TestMainWindow::absurdStoredNumbers()
 {
     FakePlatform p(m_dir->path() + "/");
-    p.registry.put(W, "Top", RegValue::fromDword(0x80000000u));
-    p.registry.put(W, "Left", RegValue::fromDword(0x7FFFFFFFu));
-    p.registry.put(S, "PFMax", RegValue::fromDword(20000));
-    p.registry.put(S, "UpdateInterval", RegValue::fromDword(quint32(-5)));
+    put(p.registry, Settings::WindowTop, 0x80000000u);
+    put(p.registry, Settings::WindowLeft, 0x7FFFFFFFu);
+    put(p.registry, Settings::PFMax, 20000);
+    put(p.registry, Settings::UpdateInterval, quint32(-5));
     THoroluxMain w(p.services);
     w.show();
     QCOMPARE(w.x(), 10); // left beyond the screen: the designed edge stays
@@ -206,7 +209,7 @@ void TestMainWindow::clickHidesAndTheTickBringsItBack()
     QFETCH(bool, trayAvailable);
     FakePlatform p(m_dir->path() + "/");
     p.tray.acceptAdd = trayAvailable;
-    p.registry.put(S, "Hide Interval", RegValue::fromDword(quint32(hide)));
+    put(p.registry, Settings::HideInterval, quint32(hide));
     THoroluxMain w(p.services);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -255,7 +258,7 @@ void TestMainWindow::frameNeitherDragsNorHides()
 void TestMainWindow::trayClickToggles()
 {
     FakePlatform p(m_dir->path() + "/");
-    p.registry.put(S, "TaskIcon", RegValue::fromDword(1));
+    put(p.registry, Settings::TaskIcon, 1);
     THoroluxMain w(p.services);
     w.show();
     QVERIFY(w.taskIcon()->Active());

@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "doubles/FakeRegistry.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 
 #include <QTest>
 
@@ -14,8 +15,6 @@ private slots:
     void greeting();
     void countryPrefix_data();
     void countryPrefix();
-    void pageFaultCeiling_data();
-    void pageFaultCeiling();
     void nothingStoredGivesDefaults();
     void indefiniteHideForcesTrayIcon();
     void shutdownWritesOwnedValues();
@@ -62,24 +61,6 @@ void TestStartup::countryPrefix()
     QTEST(Startup::StripCountryPrefix(stored), "host");
 }
 
-void TestStartup::pageFaultCeiling_data()
-{
-    QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("used");
-    QTest::newRow("50") << 50 << 100;
-    QTest::newRow("100") << 100 << 100;
-    QTest::newRow("10000") << 10000 << 10000;
-    QTest::newRow("10001") << 10001 << 100;
-    QTest::newRow("20000") << 20000 << 100;
-    QTest::newRow("negative") << -5 << 100;
-}
-
-void TestStartup::pageFaultCeiling()
-{
-    QFETCH(int, stored);
-    QTEST(Startup::clampPageFaultMax(stored), "used");
-}
-
 void TestStartup::nothingStoredGivesDefaults()
 {
     FakeRegistry reg;
@@ -102,21 +83,24 @@ void TestStartup::nothingStoredGivesDefaults()
     QVERIFY(s.ChimeSound.isEmpty() && s.AlarmSound.isEmpty());
     QCOMPARE(s.AutoUpdate, false);
     QCOMPARE(s.InternetWindowTitle, QString("Connected to Internet"));
-    QCOMPARE(s.TimeServerHost, Startup::DefaultTimeServerHost);
+    QCOMPARE(s.TimeServerHost, QString("time.nist.gov"));
     QCOMPARE(reg.writes, 0); // reading never creates anything
 }
 
 void TestStartup::indefiniteHideForcesTrayIcon()
 {
     FakeRegistry reg;
-    reg.put("Settings", "Hide Interval", RegValue::fromDword(0xFFFFFFFF));
-    reg.put("Settings", "TaskIcon", RegValue::fromDword(0));
-    reg.put("Settings", "UpdateInterval", RegValue::fromDword(quint32(-7)));
+    using namespace Settings;
+    reg.put(SettingsSection, HideInterval.name, RegValue::fromDword(0xFFFFFFFF));
+    reg.put(SettingsSection, TaskIcon.name, RegValue::fromDword(0));
+    reg.put(SettingsSection, UpdateInterval.name, RegValue::fromDword(quint32(-7)));
+    reg.put(SettingsSection, PFMax.name, RegValue::fromDword(20000));
     SettingsStore store(reg);
     MainState s;
     QVERIFY(Startup::readDisplaySettings(s, store).taskIcon);
     QCOMPARE(s.HideInterval, -1);
     QCOMPARE(s.UpdateInterval, -7); // taken as stored
+    QCOMPARE(s.PageFaultMax, 100);
 }
 
 void TestStartup::shutdownWritesOwnedValues()
@@ -124,9 +108,9 @@ void TestStartup::shutdownWritesOwnedValues()
     FakeRegistry reg;
     SettingsStore store(reg);
     Startup::writeOwnedSettings(store, 350, true, false);
-    QCOMPARE(store.ReadRegInt("Settings", "PFMax", 0), 350);
-    QCOMPARE(store.ReadRegInt("Settings", "StayOnTop", 0), 1);
-    QCOMPARE(store.ReadRegInt("Settings", "AutoUpdate", 1), 0);
+    QCOMPARE(reg.get(Settings::SettingsSection, Settings::PFMax.name)->dword, 350u);
+    QCOMPARE(reg.get(Settings::SettingsSection, Settings::StayOnTop.name)->dword, 1u);
+    QCOMPARE(reg.get(Settings::SettingsSection, Settings::AutoUpdate.name)->dword, 0u);
 }
 
 // The panel is 187 x 53; the desktop 800 x 600 unless the row says otherwise.

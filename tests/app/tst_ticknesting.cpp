@@ -1,6 +1,7 @@
 #include "app/THoroluxMain.h"
 #include "components/TBitmapDigits.h"
 #include "doubles/FakePlatform.h"
+#include "settings/SettingsTable.h"
 #include "ui/ModalSeam.h"
 
 #include <QApplication>
@@ -99,7 +100,10 @@ private:
     bool m_firstClosed = false;
 };
 
-const QString S = QStringLiteral("Settings");
+void put(FakeRegistry& reg, const Settings::IntSetting& setting, quint32 dword)
+{
+    reg.put(setting.section, setting.name, RegValue::fromDword(dword));
+}
 
 } // namespace
 
@@ -164,7 +168,7 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen()
     FastClock clock(QDateTime(QDate(2000, 1, 3), QTime(8, 59, 52)));
     p.services.clock = &clock;
     p.launcher.result = false;
-    p.registry.put(S, "Alarm", RegValue::fromDword(1));
+    put(p.registry, Settings::Alarm, 1);
     THoroluxMain w(p.services);
     for (const QString& line : schedule)
         w.state().ScheduleList.add(line);

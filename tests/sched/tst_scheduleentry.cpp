@@ -4,6 +4,8 @@
 
 using namespace ScheduleEntry;
 
+Q_DECLARE_METATYPE(ScheduleEntry::ItemKind)
+
 class TestScheduleEntry : public QObject {
     Q_OBJECT
 
@@ -139,25 +141,29 @@ void TestScheduleEntry::wellFormed()
 void TestScheduleEntry::kind_data()
 {
     QTest::addColumn<QString>("detail");
-    QTest::addColumn<int>("kind");
-    QTest::newRow("Reminder") << "Reminder:x" << 1;
-    QTest::newRow("lower") << "reminder:x" << 1;
-    QTest::newRow("upper") << "REMINDER:X" << 1;
-    QTest::newRow("Run") << "Run:a.exe,,,1" << 4;
-    QTest::newRow("run lower") << "run:a" << 4;
-    QTest::newRow("RUN") << "RUN:A" << 4;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("other") << "Note:x" << 0;
+    QTest::addColumn<ItemKind>("kind");
+    QTest::newRow("Reminder") << "Reminder:x" << ReminderItem;
+    QTest::newRow("lower") << "reminder:x" << ReminderItem;
+    QTest::newRow("upper") << "REMINDER:X" << ReminderItem;
+    QTest::newRow("Run") << "Run:a.exe,,,1" << RunItem;
+    QTest::newRow("run lower") << "run:a" << RunItem;
+    QTest::newRow("RUN") << "RUN:A" << RunItem;
+    // A detail shorter than its prefix still counts as the kind it begins.
+    QTest::newRow("Re") << "Re" << ReminderItem;
+    QTest::newRow("r") << "r" << ReminderItem;
+    QTest::newRow("ru") << "ru" << RunItem;
+    QTest::newRow("empty") << "" << OtherItem;
+    QTest::newRow("other") << "Note:x" << OtherItem;
     // Inner positions of "REMRUN" are neither kind.
-    QTest::newRow("EMR") << "EMRx" << 0;
-    QTest::newRow("MRU") << "mru:x" << 0;
-    QTest::newRow("UN") << "UN" << 0;
+    QTest::newRow("EMR") << "EMRx" << OtherItem;
+    QTest::newRow("MRU") << "mru:x" << OtherItem;
+    QTest::newRow("UN") << "UN" << OtherItem;
 }
 
 void TestScheduleEntry::kind()
 {
     QFETCH(QString, detail);
-    QFETCH(int, kind);
+    QFETCH(ItemKind, kind);
     QCOMPARE(detailKind(detail), kind);
 }
 

@@ -1,6 +1,7 @@
 #include "doubles/FakeRegistry.h"
 #include "doubles/FakeScreen.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 
 #include <QTest>
 
@@ -21,8 +22,9 @@ public:
     void setHeight(int v) override { ht = v; }
 };
 
-const QString S = QStringLiteral("Settings");
-const QString W = QStringLiteral("Window");
+using namespace Settings;
+const QString S = SettingsSection;
+const QString W = WindowSection;
 
 } // namespace
 
@@ -36,6 +38,8 @@ private slots:
     void refusedWriteIsSilent();
     void placement_data();
     void placement();
+    void placementWithSize_data();
+    void placementWithSize();
     void savingMinimisedWindowKeepsPosition();
 };
 
@@ -79,8 +83,8 @@ void TestSettingsStore::textReadIsCutAtACharacterBoundary()
     // 4094 ASCII bytes then a two-byte character that would straddle the limit.
     QByteArray long_(4094, 'a');
     long_ += "\xc3\xa9tail";
-    reg.put(S, "ChimeSound", RegValue::fromText(long_));
-    const QString read = SettingsStore(reg).ReadRegString(S, "ChimeSound", {});
+    reg.put(S, ChimeSound.name, RegValue::fromText(long_));
+    const QString read = SettingsStore(reg).ReadRegString(S, ChimeSound.name, {});
     QCOMPARE(read.size(), 4094);
     QVERIFY(read.toUtf8().size() <= SettingsStore::MaxTextBytes);
 }
@@ -89,11 +93,11 @@ void TestSettingsStore::writesCreateKeyAndKeepTypes()
 {
     FakeRegistry reg;
     SettingsStore store(reg);
-    store.WriteRegString(S, "Drive", "C:\\");
-    store.WriteRegInt(S, "Hide Interval", -1);
-    QCOMPARE(reg.get(S, "Drive")->text, QByteArray("C:\\"));
-    QCOMPARE(reg.get(S, "Hide Interval")->dword, 0xFFFFFFFFu);
-    QCOMPARE(store.ReadRegInt(S, "Hide Interval", 4), -1);
+    store.WriteRegString(S, Drive.name, "C:\\");
+    store.WriteRegInt(S, HideInterval.name, -1);
+    QCOMPARE(reg.get(S, Drive.name)->text, QByteArray("C:\\"));
+    QCOMPARE(reg.get(S, HideInterval.name)->dword, 0xFFFFFFFFu);
+    QCOMPARE(store.ReadRegInt(S, HideInterval.name, 4), -1);
 }
 
 void TestSettingsStore::refusedWriteIsSilent()
@@ -101,8 +105,8 @@ void TestSettingsStore::refusedWriteIsSilent()
     FakeRegistry reg;
     reg.refuseWrites = true;
     SettingsStore store(reg);
-    store.WriteRegInt(S, "PFMax", 500);
-    QCOMPARE(store.ReadRegInt(S, "PFMax", 100), 100);
+    store.WriteRegInt(S, PFMax.name, 500);
+    QCOMPARE(store.ReadRegInt(S, PFMax.name, 100), 100);
 }
 
 void TestSettingsStore::placement_data()
@@ -144,17 +148,47 @@ void TestSettingsStore::placement()
     QFETCH(bool, result);
     FakeRegistry reg;
     if (top.isValid())
-        reg.put(W, "Top", RegValue::fromDword(quint32(top.toInt())));
+        reg.put(W, WindowTop.name, RegValue::fromDword(quint32(top.toInt())));
     if (left.isValid())
-        reg.put(W, "Left", RegValue::fromDword(quint32(left.toInt())));
+        reg.put(W, WindowLeft.name, RegValue::fromDword(quint32(left.toInt())));
     if (state.isValid())
-        reg.put(W, "State", RegValue::fromDword(quint32(state.toInt())));
+        reg.put(W, WindowState.name, RegValue::fromDword(quint32(state.toInt())));
     FakeScreen screen;
     FakeWindow win;
     QCOMPARE(SettingsStore(reg).LoadWindowPlacement(W, win, false, screen), result);
     QTEST(win.t, "expTop");
     QTEST(win.l, "expLeft");
     QTEST(win.state, "expState");
+}
+
+void TestSettingsStore::placementWithSize_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("applied");
+    QTest::newRow("100 is too small") << 100 << 187;
+    QTest::newRow("101") << 101 << 101;
+    QTest::newRow("640") << 640 << 640;
+    QTest::newRow("negative") << -400 << 187;
+}
+
+// Width and height share one rule; a window placed with its size gets both or neither.
+void TestSettingsStore::placementWithSize()
+{
+    QFETCH(int, stored);
+    QFETCH(int, applied);
+    FakeRegistry reg;
+    reg.put(W, WindowTop.name, RegValue::fromDword(20));
+    reg.put(W, WindowWidth.name, RegValue::fromDword(quint32(stored)));
+    reg.put(W, WindowHeight.name, RegValue::fromDword(quint32(stored)));
+    FakeScreen screen;
+    FakeWindow win;
+    win.ht = 187;
+    QVERIFY(SettingsStore(reg).LoadWindowPlacement(W, win, true, screen));
+    QCOMPARE(win.wd, applied);
+    QCOMPARE(win.ht, applied);
+    FakeWindow without;
+    SettingsStore(reg).LoadWindowPlacement(W, without, false, screen);
+    QCOMPARE(without.wd, 187);
 }
 
 void TestSettingsStore::savingMinimisedWindowKeepsPosition()
@@ -169,10 +203,10 @@ void TestSettingsStore::savingMinimisedWindowKeepsPosition()
     win.t = 1;
     win.l = 2;
     store.SaveWindowPlacement(W, win, false);
-    QCOMPARE(store.ReadRegInt(W, "State", 0), 1);
-    QCOMPARE(store.ReadRegInt(W, "Top", 0), 300);
-    QCOMPARE(store.ReadRegInt(W, "Left", 0), 400);
-    QVERIFY(!reg.get(W, "Width")); // the main window is stored without size
+    QCOMPARE(store.ReadRegInt(W, WindowState.name, 0), 1);
+    QCOMPARE(store.ReadRegInt(W, WindowTop.name, 0), 300);
+    QCOMPARE(store.ReadRegInt(W, WindowLeft.name, 0), 400);
+    QVERIFY(!reg.get(W, WindowWidth.name)); // the main window is stored without size
 }
 
 QTEST_APPLESS_MAIN(TestSettingsStore)

@@ -1,0 +1,45 @@
+#include "settings/SettingsTable.h"
+
+#include "settings/SettingsStore.h"
+
+namespace Settings {
+
+qint32 readInt(const SettingsStore& store, const IntSetting& setting)
+{
+    const qint32 value = store.ReadRegInt(setting.section, setting.name, setting.defaultValue);
+    if (setting.range == Range::DefaultOutside && (value < setting.min || value > setting.max))
+        return setting.defaultValue;
+    return value;
+}
+
+bool readFlag(const SettingsStore& store, const FlagSetting& setting)
+{
+    return store.ReadRegInt(setting.section, setting.name, setting.defaultValue ? 1 : 0) == 1;
+}
+
+QString readText(const SettingsStore& store, const TextSetting& setting)
+{
+    return store.ReadRegString(setting.section, setting.name, setting.defaultValue);
+}
+
+QString readText(const SettingsStore& store, const TextSetting& setting, const QString& fallback)
+{
+    return store.ReadRegString(setting.section, setting.name, fallback);
+}
+
+void write(const SettingsStore& store, const IntSetting& setting, qint32 value)
+{
+    store.WriteRegInt(setting.section, setting.name, value);
+}
+
+void write(const SettingsStore& store, const FlagSetting& setting, bool on)
+{
+    store.WriteRegInt(setting.section, setting.name, on ? 1 : 0);
+}
+
+void write(const SettingsStore& store, const TextSetting& setting, const QString& value)
+{
+    store.WriteRegString(setting.section, setting.name, value);
+}
+
+} // namespace Settings
