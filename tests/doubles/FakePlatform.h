@@ -2,6 +2,7 @@
 
 #include "doubles/FakeRegistry.h"
 #include "doubles/FakeSound.h"
+#include "platform/AppPaths.h"
 #include "platform/IClock.h"
 #include "platform/IDesktopWindow.h"
 #include "platform/IDriveInfo.h"
@@ -12,6 +13,7 @@
 #include "platform/ITrayShell.h"
 #include "platform/IUserInfo.h"
 #include "platform/IWindowFinder.h"
+#include "platform/LinuxScheduleFile.h"
 #include "platform/Platform.h"
 
 #include <QStringList>
@@ -139,7 +141,8 @@ public:
     Callback callback;
 };
 
-// Every service as a double, wired into one Platform.
+// Every service as a double, wired into one Platform; the schedule is a real file in the
+// given folder.
 struct FakePlatform {
     FakeRegistry registry;
     FakeClock clock;
@@ -152,9 +155,11 @@ struct FakePlatform {
     FakeLauncher launcher;
     FakeDesktop desktop;
     FakeTray tray;
+    LinuxScheduleFile schedule;
     Platform services;
 
     explicit FakePlatform(const QString& dataDirectory)
+        : schedule(AppPaths::scheduleFile(dataDirectory))
     {
         services.registry = &registry;
         services.clock = &clock;
@@ -168,6 +173,7 @@ struct FakePlatform {
         services.windowFinder = &desktop;
         services.desktop = &desktop;
         services.tray = &tray;
+        services.schedule = &schedule;
         services.dataDirectory = dataDirectory;
     }
 };
