@@ -1,6 +1,7 @@
 // Load, save, add and idle-minute scan of a 100,000-line schedule.
 #include "app/MainState.h"
 #include "platform/AtomicFile.h"
+#include "platform/LinuxScheduleFile.h"
 #include "sched/ScheduleEntry.h"
 #include "sched/ScheduleList.h"
 #include "sched/ScheduleScanner.h"
@@ -37,7 +38,7 @@ ScheduleList makeList(int n)
     QTemporaryDir dir;
     const QString path = dir.filePath("in.dat");
     AtomicFile::write(path, data);
-    list.load(path);
+    LinuxScheduleFile(path).load(list);
     return list;
 }
 
@@ -61,20 +62,21 @@ void BM_Load(benchmark::State& state)
     for (const QString& line : lines)
         data += line.toUtf8() + "\r\n";
     AtomicFile::write(path, data);
+    LinuxScheduleFile file(path);
     for (auto _ : state) {
         ScheduleList list;
-        list.load(path);
+        file.load(list);
         benchmark::DoNotOptimize(list.count());
     }
 }
 
 void BM_Save(benchmark::State& state)
 {
-    const ScheduleList list = makeList(int(state.range(0)));
+    ScheduleList list = makeList(int(state.range(0)));
     QTemporaryDir dir;
-    const QString path = dir.filePath("horolux.dat");
+    LinuxScheduleFile file(dir.filePath("horolux.dat"));
     for (auto _ : state) {
-        if (!list.save(path))
+        if (file.save(list) != IScheduleFile::SaveResult::Saved)
             state.SkipWithError("save failed");
     }
 }
@@ -122,8 +124,6 @@ BENCHMARK(BM_IdleScan)->Arg(10)->Arg(100000)->Unit(benchmark::kNanosecond);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    ScheduleList::setFileWriter(&AtomicFile::write);
-    ScheduleList::setFileReader(&AtomicFile::read);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -109,7 +109,7 @@ void ClockTick::UpdateTime(const QDateTime& now)
         m_lastStampShown = stamp;
         m_face.setHoursValue(hourShown);
         m_face.setMinutesValue(s.CurrentMinute);
-        m_face.setToolTip((shortTime(t) + QLatin1Char(' ') + m_face.dateLine()).left(255));
+        m_face.setTrayTip((shortTime(t) + QLatin1Char(' ') + m_face.dateLine()).left(255));
         // Marked done before the slow steps: they pump messages, and a tick handled
         // meanwhile must not repeat them.
         s.LastMinuteShown = s.CurrentMinute;

@@ -17,7 +17,8 @@ public:
     virtual QString dateLine() const = 0;
     virtual void setDateLine(const QString& text) = 0;
     virtual void setColon(bool shown) = 0;
-    virtual void setToolTip(const QString& tip) = 0;
+    // The tray icon's tip.
+    virtual void setTrayTip(const QString& tip) = 0;
     // Shows the hidden panel again and brings it to the front.
     virtual void showAndRaise() = 0;
     // The work done elsewhere: one performance sample, the scheduler scan, the automatic

@@ -8,12 +8,12 @@
 #include "perf/IndicatorBar.h"
 #include "perf/PerfSampler.h"
 #include "perf/TReportFrm.h"
-#include "platform/AtomicFile.h"
 #include "platform/IClock.h"
 #include "platform/IDesktopWindow.h"
 #include "platform/IDriveInfo.h"
 #include "platform/IProcessPriority.h"
 #include "platform/IRegistry.h"
+#include "platform/IScheduleFile.h"
 #include "platform/IScreen.h"
 #include "platform/IUserInfo.h"
 #include "platform/IWindowFinder.h"
@@ -28,8 +28,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -80,8 +78,6 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
       m_store(*platform.registry), m_tick(m_state, *this, *platform.sound)
 {
     setObjectName(QStringLiteral("HoroluxMain"));
-    ScheduleList::setFileWriter(&AtomicFile::write);
-    ScheduleList::setFileReader(&AtomicFile::read);
     setWindowTitle(QCoreApplication::applicationName());
     setWindowIcon(AppIcon::make());
     setFixedSize(187, 53);
@@ -187,18 +183,18 @@ void THoroluxMain::createMenu()
 void THoroluxMain::FormCreate()
 {
     MainState& s = m_state;
-    // 1-2: files. The schedule lives in the user's data folder.
+    // Where the program's files are: the schedule lives in the user's data folder.
     s.ProgramDirectory = m_platform.dataDirectory;
-    s.ScheduleFileName = s.ProgramDirectory + QStringLiteral("horolux.dat");
+    s.ScheduleFileName = m_platform.schedule->path();
     s.HelpFile = QStringLiteral("Horolux help");
 
-    // 3: position, when a stored one is usable.
+    // The stored position when it is usable, kept on the screen.
     WidgetPlacement placement(this);
     m_store.LoadWindowPlacement(Settings::WindowSection, placement, false, *m_platform.screen);
     move(Startup::panelStart(pos(), size(),
                              QSize(m_platform.screen->width(), m_platform.screen->height())));
 
-    // 4-9: display settings.
+    // How the panel shows itself: on top or not, and the tray icon.
     const Startup::WindowSettings w = Startup::readDisplaySettings(s, m_store);
     m_stayOnTopItem->setChecked(w.stayOnTop);
     if (w.stayOnTop)
@@ -206,22 +202,18 @@ void THoroluxMain::FormCreate()
     m_taskIcon->setIcon(AppIcon::make());
     m_taskIcon->setActive(w.taskIcon);
 
-    // 10-12: priority, processor statistic, monitored drive.
+    // The scheduling class, the first processor reading and the monitored drive's space.
     m_platform.priority->setPriorityClass(Startup::readPriorityClass(m_store));
     m_sampler->StartStat();
     Startup::readSoundAndDriveSettings(s, m_store, m_platform.drives->defaultDrive());
     m_sampler->GetDriveSpace(s.MonitorDrive);
 
-    // 15-17: display format, schedule, first clock update.
+    // The time format, the schedule, and the time shown at once.
     m_tick.SetDisplayFormat(s.Use12Hour);
-    // Saves killed midway leave their temporary files; nothing else may ever need them.
-    AtomicFile::removeStaleTemporaries(s.ScheduleFileName);
-    AtomicFile::removeStaleTemporaries(ScheduleList::setAsidePathFor(s.ScheduleFileName));
-    const ScheduleList::LoadResult loaded = s.ScheduleList.load(s.ScheduleFileName);
     // An existing schedule that cannot be read is moved aside before the first save, never
     // overwritten with what this run holds; one behind a link is not saved at all.
-    m_scheduleUnreadable = loaded.unreadable;
-    if (loaded.unreadable && QFileInfo(s.ScheduleFileName).isSymLink())
+    const IScheduleFile::LoadResult loaded = m_platform.schedule->load(s.ScheduleList);
+    if (loaded.behindLink)
         m_pendingNotices << QStringLiteral("Schedule unreadable, not saved");
     else if (loaded.unreadable)
         m_pendingNotices << QStringLiteral("Schedule file could not be read");
@@ -229,7 +221,7 @@ void THoroluxMain::FormCreate()
         m_pendingNotices << ScheduleList::setAsideNotice(loaded.setAside);
     m_tick.UpdateTime(m_platform.clock->now());
 
-    // 18-21: time server, greeting, automatic update mark.
+    // The time server, the greeting on the date line and the automatic update's check mark.
     Startup::readTimeServerSettings(s, m_store);
     // A settings file we do not understand is left alone and the defaults run: say so once.
     if (m_platform.registry->foundNotUnderstood())
@@ -237,7 +229,7 @@ void THoroluxMain::FormCreate()
     setDateLine(Startup::greeting(s.CurrentHour, m_platform.user->userName()));
     m_autoItem->setChecked(s.AutoUpdate);
 
-    // 22-24: the tick starts; no task-bar button.
+    // The tick starts; the panel has no task-bar button.
     m_timer->start();
     m_platform.desktop->suppressTaskbarButton(this);
     s.StartupComplete = true;
@@ -254,34 +246,26 @@ void THoroluxMain::FormDestroy()
                                 autoUpdateChecked());
     WidgetPlacement placement(this);
     m_store.SaveWindowPlacement(Settings::WindowSection, placement, false);
-    saveSchedule();
+    SaveSchedule();
     m_taskIcon.reset();
 }
 
-void THoroluxMain::saveSchedule()
+void THoroluxMain::SaveSchedule()
 {
-    const QString path = m_state.ScheduleFileName;
-    QDir().mkpath(m_state.ProgramDirectory);
-    if (m_scheduleUnreadable) {
-        if (QFileInfo(path).isSymLink()) {
-            // A link stays a link: what it leads to (a mount not ready at login, say) is never
-            // replaced by this run's items. Once it can be read, its items join those held.
-            if (m_state.ScheduleList.load(path).unreadable) {
-                // While running the date line has said so. Nothing could be read, so every item
-                // held was added in this run: at the end they would be lost, which is reported as
-                // a failed save.
-                if (m_shutDown && m_state.ScheduleList.count() > 0)
-                    reportSaveFailure(path);
-                return;
-            }
-        } else if (!AtomicFile::moveAside(path, QStringLiteral(".unreadable"))) {
-            reportSaveFailure(path);
-            return;
-        }
-        m_scheduleUnreadable = false;
+    switch (m_platform.schedule->save(m_state.ScheduleList)) {
+    case IScheduleFile::SaveResult::Saved:
+        break;
+    case IScheduleFile::SaveResult::Failed:
+        reportSaveFailure(m_platform.schedule->path());
+        break;
+    case IScheduleFile::SaveResult::HeldBack:
+        // While running the date line has said so. Nothing could be read, so every item held
+        // was added in this run: at the end they would be lost, which is reported as a failed
+        // save.
+        if (m_shutDown && m_state.ScheduleList.count() > 0)
+            reportSaveFailure(m_platform.schedule->path());
+        break;
     }
-    if (!m_state.ScheduleList.save(path))
-        reportSaveFailure(path);
 }
 
 void THoroluxMain::reportSaveFailure(const QString& path)
@@ -390,14 +374,14 @@ void THoroluxMain::SchedItemClick()
 {
     if (modalDialogOpen())
         return;
-    m_schedulerUi->SchedItemClick([this] { saveSchedule(); });
+    m_schedulerUi->SchedItemClick([this] { SaveSchedule(); });
 }
 
 void THoroluxMain::ReminderItemClick()
 {
     if (modalDialogOpen())
         return;
-    m_schedulerUi->ReminderItemClick([this] { saveSchedule(); });
+    m_schedulerUi->ReminderItemClick([this] { SaveSchedule(); });
 }
 
 void THoroluxMain::ReportItemClick()
@@ -472,7 +456,7 @@ void THoroluxMain::setColon(bool shown)
 {
     m_lbColon->setText(shown ? QStringLiteral(":") : QString());
 }
-void THoroluxMain::setToolTip(const QString& tip)
+void THoroluxMain::setTrayTip(const QString& tip)
 {
     if (m_taskIcon)
         m_taskIcon->setToolTip(tip);
@@ -535,11 +519,6 @@ void THoroluxMain::ShowWarning(const QString& text)
     SharedRoutines::ShowWarning(text);
 }
 
-void THoroluxMain::SaveSchedule()
-{
-    saveSchedule();
-}
-
 void THoroluxMain::ReportSetAside(int count)
 {
     m_pendingNotices << ScheduleList::setAsideNotice(count);
@@ -596,13 +575,6 @@ void THoroluxMain::contextMenuEvent(QContextMenuEvent* event)
 // The panel: a raised outer bevel, a 3-pixel border and a lowered inner bevel.
 void THoroluxMain::paintEvent(QPaintEvent*)
 {
-    // For the start-up measurement: the wall-clock time of the first painted frame.
-    static bool firstPaint = qEnvironmentVariableIsSet("HOROLUX_REPORT_FIRST_PAINT");
-    if (firstPaint) {
-        firstPaint = false;
-        std::fprintf(stderr, "first-paint %lld\n",
-                     static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
-    }
     QPainter p(this);
     const QPalette& pal = palette();
     const QColor face = pal.color(QPalette::Button);

@@ -51,8 +51,6 @@ public:
     QString dateLine() const override;
     QMenu* popupMenu() const { return m_menu; }
     TTaskIcon* taskIcon() const { return m_taskIcon.get(); }
-    // Writes the schedule file; a failure is reported with the file's path.
-    void saveSchedule();
     // 0, or 1 when the shutdown could not save everything.
     int exitStatus() const { return m_exitStatus; }
     // How long a failure at the end of the program stays on the screen.
@@ -67,7 +65,7 @@ public:
     void setMinutesValue(int value) override;
     void setDateLine(const QString& text) override;
     void setColon(bool shown) override;
-    void setToolTip(const QString& tip) override;
+    void setTrayTip(const QString& tip) override;
     void showAndRaise() override;
     void UpdateStatus() override;
     void CheckSchedule() override;
@@ -80,6 +78,7 @@ public:
     // ScanActions
     bool FireScheduleItem(const QString& detail) override;
     void ShowWarning(const QString& text) override;
+    // Writes the schedule file; a failure is reported with the file's path.
     void SaveSchedule() override;
     void ReportSetAside(int count) override;
     bool closing() const override { return m_shutDown; }
@@ -136,5 +135,4 @@ private:
     bool m_shutDown = false;
     bool m_tickPending = false;
     int m_exitStatus = 0;
-    bool m_scheduleUnreadable = false;
 };

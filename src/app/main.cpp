@@ -4,9 +4,28 @@
 #include "platform/LinuxSingleInstance.h"
 #include "platform/SignalWatcher.h"
 
+#include <QDateTime>
+#include <QEvent>
 #include <QtGlobal>
 
+#include <cstdio>
+
 namespace {
+
+// For the start-up measurement (bench/measure-startup.sh): prints the wall-clock time of the
+// panel's first paint, then steps out of the way.
+class FirstPaintReporter : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            std::fprintf(stderr, "first-paint %lld\n",
+                         static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+};
 
 // Placing the panel, keeping it on top and finding windows by title need X11: under Wayland
 // the program asks for XWayland when the session offers it.
@@ -38,6 +57,9 @@ int main(int argc, char** argv)
     QObject::connect(&window, &THoroluxMain::closed, &app, &QCoreApplication::quit);
     instance.setShowRequestHandler([&window] { window.showAndRaise(); });
 
+    FirstPaintReporter firstPaint;
+    if (qEnvironmentVariableIsSet("HOROLUX_REPORT_FIRST_PAINT"))
+        window.installEventFilter(&firstPaint);
     window.show();
     const int status = app.exec();
     // The loop can also end without the panel being closed (the end of the session): the

@@ -27,4 +27,9 @@ QString dataDirectory()
     return baseDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("/horolux/");
 }
 
+QString scheduleFile(const QString& dataDirectory)
+{
+    return dataDirectory + QStringLiteral("horolux.dat");
+}
+
 } // namespace AppPaths

@@ -9,5 +9,7 @@ namespace AppPaths {
 QString settingsFile();
 // $XDG_DATA_HOME/horolux/ with its trailing separator (default ~/.local/share/horolux/).
 QString dataDirectory();
+// The schedule file in a data folder given with its trailing separator.
+QString scheduleFile(const QString& dataDirectory);
 
 } // namespace AppPaths

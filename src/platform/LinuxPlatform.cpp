@@ -5,6 +5,7 @@
 #include "platform/LinuxDriveInfo.h"
 #include "platform/LinuxLauncher.h"
 #include "platform/LinuxPriority.h"
+#include "platform/LinuxScheduleFile.h"
 #include "platform/PasswdUserInfo.h"
 #include "platform/ProcPerfSource.h"
 #include "platform/QtScreen.h"
@@ -25,6 +26,7 @@ struct LinuxPlatform::Impl {
     LinuxLauncher launcher;
     X11Desktop desktop;
     QtTrayShell tray;
+    LinuxScheduleFile schedule{AppPaths::scheduleFile(AppPaths::dataDirectory())};
 };
 
 LinuxPlatform::LinuxPlatform() : m_impl(std::make_unique<Impl>())
@@ -42,6 +44,7 @@ LinuxPlatform::LinuxPlatform() : m_impl(std::make_unique<Impl>())
     m_services.windowFinder = &i.desktop;
     m_services.desktop = &i.desktop;
     m_services.tray = &i.tray;
+    m_services.schedule = &i.schedule;
     m_services.dataDirectory = AppPaths::dataDirectory();
 }
 

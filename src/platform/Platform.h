@@ -14,6 +14,7 @@ class ILauncher;
 class IWindowFinder;
 class IDesktopWindow;
 class ITrayShell;
+class IScheduleFile;
 
 // Every operating-system service the program uses, handed to the main window at start.
 // The program builds the Linux set; tests build doubles.
@@ -30,6 +31,7 @@ struct Platform {
     IWindowFinder* windowFinder = nullptr;
     IDesktopWindow* desktop = nullptr;
     ITrayShell* tray = nullptr;
+    IScheduleFile* schedule = nullptr;
     // Folder of the schedule file, with its trailing separator.
     QString dataDirectory;
 };

@@ -10,25 +10,6 @@
 
 namespace {
 
-ScheduleList::FileWriter g_writer = nullptr;
-FileReader g_reader = nullptr;
-
-FileReadStatus readFile(const QString& path, QByteArray& data)
-{
-    data.clear();
-    return g_reader ? g_reader(path, data, ScheduleList::MaxFileBytes) : FileReadStatus::Failed;
-}
-
-bool writeFile(const QString& path, const QByteArray& data, QString* error)
-{
-    if (!g_writer) {
-        if (error)
-            *error = QStringLiteral("cannot write ") + path + QStringLiteral(": no file writer");
-        return false;
-    }
-    return g_writer(path, data, error);
-}
-
 // The file is 8-bit text, normally UTF-8; bytes that are not UTF-8 (a file name in another
 // encoding) are carried through unchanged, so a save writes back exactly what was read.
 QString decodeLine(QByteArrayView bytes)
@@ -75,16 +56,6 @@ quint64 prefixKey(const QString& line)
 }
 
 } // namespace
-
-void ScheduleList::setFileWriter(FileWriter writer)
-{
-    g_writer = writer;
-}
-
-void ScheduleList::setFileReader(FileReader reader)
-{
-    g_reader = reader;
-}
 
 ScheduleList::ScheduleList()
 {
@@ -142,36 +113,21 @@ QStringList ScheduleList::lines() const
     return m_lines;
 }
 
-QString ScheduleList::setAsidePathFor(const QString& path)
-{
-    return path + QStringLiteral(".rejected");
-}
-
 QString ScheduleList::setAsideNotice(int count)
 {
     return count == 1 ? QStringLiteral("1 schedule line set aside")
                       : QStringLiteral("%1 schedule lines set aside").arg(count);
 }
 
-void ScheduleList::setAside(const QString& line, const QString& path)
+void ScheduleList::setAside(const QString& line)
 {
-    m_pendingSetAsidePath = setAsidePathFor(path);
     // In the bytes a save would have written for it.
     m_pendingSetAside.append(LosslessText::encode(line));
 }
 
-ScheduleList::LoadResult ScheduleList::load(const QString& path)
+int ScheduleList::parse(QByteArrayView content)
 {
-    LoadResult result;
-    QByteArray data;
-    const FileReadStatus status = readFile(path, data);
-    if (status != FileReadStatus::Ok) {
-        result.unreadable = status == FileReadStatus::Failed;
-        return result;
-    }
-    result.fileRead = true;
-
-    QByteArrayView view(data);
+    QByteArrayView view = content;
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
 
@@ -220,37 +176,20 @@ ScheduleList::LoadResult ScheduleList::load(const QString& path)
     }
     m_lines = std::move(sorted);
 
-    if (!rejected.isEmpty()) {
-        result.setAside = int(rejected.size());
-        result.setAsidePath = setAsidePathFor(path);
-        m_pendingSetAsidePath = result.setAsidePath;
-        m_pendingSetAside += rejected;
-        keepSetAside(&result.setAsideError);
-    }
-    return result;
+    m_pendingSetAside += rejected;
+    return int(rejected.size());
 }
 
-// Appends the pending lines to the set-aside file, leaving out lines it already holds (the same
-// bad lines are met again when the program stops before its next save). The file is replaced
-// whole through the writer, so earlier lines are never lost to a failed write.
-bool ScheduleList::keepSetAside(QString* error) const
+QByteArray ScheduleList::withSetAside(const QByteArray& file, const QByteArrayList& lines)
 {
-    if (m_pendingSetAside.isEmpty())
-        return true;
-    const QString& target = m_pendingSetAsidePath;
-    QByteArray content;
-    if (readFile(target, content) == FileReadStatus::Failed) {
-        if (error)
-            *error = QStringLiteral("cannot read ") + target;
-        return false;
-    }
     QSet<QByteArray> present;
-    for (QByteArrayView line : splitLines(content))
+    for (QByteArrayView line : splitLines(file))
         present.insert(line.toByteArray());
+    QByteArray content = file;
     if (!content.isEmpty() && !content.endsWith('\n') && !content.endsWith('\r'))
         content += "\r\n";
     bool added = false;
-    for (const QByteArray& line : std::as_const(m_pendingSetAside)) {
+    for (const QByteArray& line : lines) {
         if (present.contains(line))
             continue;
         present.insert(line);
@@ -258,17 +197,11 @@ bool ScheduleList::keepSetAside(QString* error) const
         content += "\r\n";
         added = true;
     }
-    if (added && !writeFile(target, content, error))
-        return false;
-    m_pendingSetAside.clear();
-    return true;
+    return added ? content : QByteArray();
 }
 
-bool ScheduleList::save(const QString& path, QString* error) const
+QByteArray ScheduleList::format() const
 {
-    // Lines set aside at load are still only in the old file: keep them before replacing it.
-    if (!keepSetAside(error))
-        return false;
     QByteArray data;
     qsizetype size = 0;
     for (const QString& line : m_lines)
@@ -278,5 +211,5 @@ bool ScheduleList::save(const QString& path, QString* error) const
         data += LosslessText::encode(line);
         data += "\r\n";
     }
-    return writeFile(path, data, error);
+    return data;
 }

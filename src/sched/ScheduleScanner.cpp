@@ -62,7 +62,7 @@ void CheckSchedule(MainState& state, ScanActions& actions)
             // Past the last date a line can hold there is no next time; the item is kept
             // aside as it stood rather than stored with a date that reads as something else.
             if (next.isEmpty()) {
-                list.setAside(line, state.ScheduleFileName);
+                list.setAside(line);
                 ++setAside;
             } else {
                 list.add(next);

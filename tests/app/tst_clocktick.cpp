@@ -21,7 +21,7 @@ public:
     QString dateLine() const override { return date; }
     void setDateLine(const QString& t) override { date = t; }
     void setColon(bool shown) override { colon = shown; }
-    void setToolTip(const QString& t) override { tip = t; }
+    void setTrayTip(const QString& t) override { tip = t; }
     void showAndRaise() override { ++shows; }
     void UpdateStatus() override { ++samples; }
     void CheckSchedule() override

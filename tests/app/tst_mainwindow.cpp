@@ -292,7 +292,7 @@ void TestMainWindow::unwritableScheduleIsReportedWithItsPath()
     THoroluxMain w(p.services);
     w.state().ScheduleList.add("09053652600Reminder:Call home");
     ModalSeam::queueMessageAnswer();
-    w.saveSchedule();
+    w.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(),
              QStringList{"Cannot create file " + m_dir->path() + "/blocker/horolux/horolux.dat"});
     QCOMPARE(w.state().ScheduleList.count(), 1); // kept in memory
@@ -323,7 +323,7 @@ void TestMainWindow::unreadableScheduleIsMovedAsideNotOverwritten()
     FakePlatform p(m_dir->path() + "/");
     THoroluxMain w(p.services);
     w.state().ScheduleList.add("09053652600Reminder:new");
-    w.saveSchedule();
+    w.SaveSchedule();
     QVERIFY(QFileInfo(m_dir->path() + "/horolux.dat.unreadable/keep").isDir());
     QFile saved(m_dir->path() + "/horolux.dat");
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -342,8 +342,8 @@ void TestMainWindow::linkedScheduleIsNotSavedOverUntilItCanBeRead()
     FakePlatform p(m_dir->path() + "/");
     THoroluxMain w(p.services);
     w.state().ScheduleList.add("09053652600Reminder:new");
-    w.saveSchedule();
-    w.saveSchedule();
+    w.SaveSchedule();
+    w.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(), QStringList());
     QVERIFY(QFileInfo(path).isSymLink());
     QVERIFY(!QFileInfo::exists(path));
@@ -357,7 +357,7 @@ void TestMainWindow::linkedScheduleIsNotSavedOverUntilItCanBeRead()
     QVERIFY(mounted.open(QIODevice::WriteOnly));
     mounted.write("07003652600Reminder:from the mount\r\n");
     mounted.close();
-    w.saveSchedule();
+    w.SaveSchedule();
     QVERIFY(QFileInfo(path).isSymLink());
     QVERIFY(mounted.open(QIODevice::ReadOnly));
     QCOMPARE(mounted.readAll(),
@@ -399,7 +399,7 @@ void TestMainWindow::readOnlyScheduleIsReportedNotReplaced()
     THoroluxMain w(p.services);
     w.state().ScheduleList.add("10003652600Reminder:new");
     ModalSeam::queueMessageAnswer();
-    w.saveSchedule();
+    w.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(), QStringList{"Cannot create file " + path});
     QVERIFY(dat.open(QIODevice::ReadOnly));
     QCOMPARE(dat.readAll(), QByteArray("09053652600Reminder:kept\r\n"));

@@ -1,5 +1,7 @@
 #include "doubles/FakePlatform.h"
 
+#include "platform/AppPaths.h"
+
 bool FakeLauncher::open(const QString& file, const QString& parameters, const QString& directory,
                         int show)
 {
@@ -14,6 +16,7 @@ bool FakePriority::setPriorityClass(int c)
 }
 
 FakePlatform::FakePlatform(const QString& dataDirectory)
+    : schedule(AppPaths::scheduleFile(dataDirectory))
 {
     drives.figures = {1, 1024, 250, 1000};
     perf.cpu = 50;
@@ -32,5 +35,6 @@ FakePlatform::FakePlatform(const QString& dataDirectory)
     services.windowFinder = &desktop;
     services.desktop = &desktop;
     services.tray = &tray;
+    services.schedule = &schedule;
     services.dataDirectory = dataDirectory;
 }

@@ -12,6 +12,7 @@
 #include "platform/IProcessPriority.h"
 #include "platform/IUserInfo.h"
 #include "platform/IWindowFinder.h"
+#include "platform/LinuxScheduleFile.h"
 #include "platform/Platform.h"
 
 #include <QStringList>
@@ -47,7 +48,8 @@ public:
     QStringList titles;
 };
 
-// Every service as a double, wired into one Platform; the machine's figures look ordinary.
+// Every service as a double, wired into one Platform; the machine's figures look ordinary and
+// the schedule is a real file in the given folder.
 struct FakePlatform {
     FakeRegistry registry;
     FakeClock clock;
@@ -60,6 +62,7 @@ struct FakePlatform {
     FakeLauncher launcher;
     FakeDesktop desktop;
     FakeTrayShell tray;
+    LinuxScheduleFile schedule;
     Platform services;
 
     explicit FakePlatform(const QString& dataDirectory);

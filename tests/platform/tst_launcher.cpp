@@ -1,5 +1,5 @@
-#include "platform/AtomicFile.h"
 #include "platform/LinuxLauncher.h"
+#include "platform/LinuxScheduleFile.h"
 #include "sched/EditorRules.h"
 #include "sched/ScheduleEntry.h"
 #include "sched/ScheduleList.h"
@@ -426,9 +426,8 @@ void TestLauncher::nameThatIsNotUtf8RunsFromTheSchedule()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("08003652601Run:" + program + ",caf\xe9 'x\xe9 y'," + folder + ",1\r\n");
     }
-    ScheduleList::setFileReader(&AtomicFile::read);
     ScheduleList list;
-    QVERIFY(list.load(schedule).fileRead);
+    QVERIFY(LinuxScheduleFile(schedule).load(list).fileRead);
     QCOMPARE(list.count(), 1);
     const ScheduleEntry::RunDetail run =
         ScheduleEntry::ParseRunDetail(ScheduleEntry::detail(list.at(0)));

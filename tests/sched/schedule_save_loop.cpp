@@ -1,6 +1,6 @@
 // Saves two different schedules to one file in turn, for ever, so that a test can kill it at any
 // moment. Prints one line once the file holds a complete schedule.
-#include "platform/AtomicFile.h"
+#include "platform/LinuxScheduleFile.h"
 #include "sched/ScheduleEntry.h"
 #include "sched/ScheduleList.h"
 #include "tst_schedulecrash_lists.h"
@@ -15,18 +15,18 @@ int main(int argc, char** argv)
     if (argc < 2)
         return 2;
     const QString path = QString::fromLocal8Bit(argv[1]);
-    ScheduleList::setFileWriter(&AtomicFile::write);
+    LinuxScheduleFile file(path);
     ScheduleList lists[2];
     for (int i = 0; i < 2; ++i) {
         for (const QString& line : CrashLists::lines(i))
             lists[i].add(line);
     }
-    if (!lists[0].save(path))
+    if (file.save(lists[0]) != IScheduleFile::SaveResult::Saved)
         return 1;
     std::puts("ready");
     std::fflush(stdout);
     for (unsigned n = 1;; ++n) {
-        if (!lists[n % 2].save(path))
+        if (file.save(lists[n % 2]) != IScheduleFile::SaveResult::Saved)
             return 1;
     }
 }

@@ -1,4 +1,4 @@
-#include "platform/AtomicFile.h"
+#include "platform/LinuxScheduleFile.h"
 #include "sched/ScheduleList.h"
 #include "tst_schedulecrash_lists.h"
 
@@ -22,7 +22,6 @@ private slots:
 // one of the two schedules, never a mix, a cut or nothing.
 void TestScheduleCrash::killedWhileSaving()
 {
-    ScheduleList::setFileReader(&AtomicFile::read);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath("horolux.dat");
@@ -49,7 +48,7 @@ void TestScheduleCrash::killedWhileSaving()
         QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
 
         ScheduleList loaded;
-        const ScheduleList::LoadResult r = loaded.load(path);
+        const IScheduleFile::LoadResult r = LinuxScheduleFile(path).load(loaded);
         QVERIFY(r.fileRead);
         QCOMPARE(r.setAside, 0);
         const QStringList lines = loaded.lines();

@@ -1,49 +1,15 @@
-#include "platform/AtomicFile.h"
 #include "sched/ScheduleEntry.h"
 #include "sched/ScheduleList.h"
 
-#include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 using ScheduleEntry::FormatScheduleEntry;
-
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
-
-void writeRaw(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(data), data.size());
-}
-
-bool failingWriter(const QString&, const QByteArray&, QString* error)
-{
-    if (error)
-        *error = QStringLiteral("disk full");
-    return false;
-}
-
-} // namespace
 
 class TestScheduleList : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
     void order_data();
     void order();
     void duplicatesIgnoringCase();
@@ -51,33 +17,18 @@ private slots:
     void removeAndAt();
     void lineEnds_data();
     void lineEnds();
-    void loadSortsAndSaves();
-    void loadDuplicatesKeepFirstRead();
-    void loadKeepsHeldLines();
-    void missingAndEmpty();
+    void parseSortsAndFormats();
+    void parseDuplicatesKeepFirstRead();
+    void parseKeepsHeldLines();
     void badLinesSetAside();
-    void setAsideUnwritableBlocksSave();
+    void withSetAside_data();
+    void withSetAside();
     void bytesKeptExactly();
     void veryLongLines();
     void binaryData();
-    void saveToImpossiblePath();
-    void failedWriteKeepsList();
     void indexOf_data();
     void indexOf();
-
-private:
-    QTemporaryDir m_dir;
-    QString m_path;
 };
-
-void TestScheduleList::init()
-{
-    ScheduleList::setFileWriter(&AtomicFile::write);
-    ScheduleList::setFileReader(&AtomicFile::read);
-    QVERIFY(m_dir.isValid());
-    static int n = 0;
-    m_path = m_dir.filePath(QStringLiteral("horolux%1.dat").arg(++n));
-}
 
 void TestScheduleList::order_data()
 {
@@ -111,13 +62,12 @@ void TestScheduleList::order()
         QVERIFY(list.add(line));
     QCOMPARE(list.lines(), sorted);
 
-    // Loading the same lines from a file in that order gives the same list.
+    // Reading the same lines from a file in that order gives the same list.
     QByteArray data;
     for (const QString& line : input)
         data += line.toUtf8() + "\r\n";
-    writeRaw(m_path, data);
     ScheduleList loaded;
-    QVERIFY(loaded.load(m_path).fileRead);
+    QCOMPARE(loaded.parse(data), 0);
     QCOMPARE(loaded.lines(), sorted);
 }
 
@@ -171,161 +121,123 @@ void TestScheduleList::lineEnds_data()
 void TestScheduleList::lineEnds()
 {
     QFETCH(QByteArray, data);
-    writeRaw(m_path, data);
     ScheduleList list;
-    const ScheduleList::LoadResult r = list.load(m_path);
-    QVERIFY(r.fileRead);
-    QCOMPARE(r.setAside, 0);
+    QCOMPARE(list.parse(data), 0);
     QCOMPARE(list.lines(), QStringList({"08003652600b", "09003652600a"}));
 }
 
-void TestScheduleList::loadSortsAndSaves()
+void TestScheduleList::parseSortsAndFormats()
 {
-    writeRaw(m_path, "12003652600Reminder:c\r\n09003652700Reminder:b\r\n09003652600Run:x,,,1\r\n");
     ScheduleList list;
-    QVERIFY(list.load(m_path).fileRead);
-    QString error;
-    QVERIFY2(list.save(m_path, &error), qPrintable(error));
     QCOMPARE(
-        readAll(m_path),
+        list.parse("12003652600Reminder:c\r\n09003652700Reminder:b\r\n09003652600Run:x,,,1\r\n"),
+        0);
+    QCOMPARE(
+        list.format(),
         QByteArray("09003652600Run:x,,,1\r\n09003652700Reminder:b\r\n12003652600Reminder:c\r\n"));
     ScheduleList again;
-    again.load(m_path);
+    again.parse(list.format());
     QCOMPARE(again.lines(), list.lines());
+    QCOMPARE(ScheduleList().format(), QByteArray());
 }
 
-void TestScheduleList::loadDuplicatesKeepFirstRead()
+void TestScheduleList::parseDuplicatesKeepFirstRead()
 {
-    writeRaw(m_path, "09003652600REMINDER:HELLO\r\n08003652600x\r\n09003652600Reminder:Hello\r\n"
-                     "09003652600reminder:hello\r\n");
     ScheduleList list;
-    list.load(m_path);
+    list.parse("09003652600REMINDER:HELLO\r\n08003652600x\r\n09003652600Reminder:Hello\r\n"
+               "09003652600reminder:hello\r\n");
     QCOMPARE(list.lines(), QStringList({"08003652600x", "09003652600REMINDER:HELLO"}));
 }
 
-void TestScheduleList::loadKeepsHeldLines()
+void TestScheduleList::parseKeepsHeldLines()
 {
     ScheduleList list;
     list.add("09003652600Reminder:Held");
-    writeRaw(m_path, "09003652600reminder:held\r\n07003652600y\r\n");
-    list.load(m_path);
+    list.parse("09003652600reminder:held\r\n07003652600y\r\n");
     QCOMPARE(list.lines(), QStringList({"07003652600y", "09003652600Reminder:Held"}));
 }
 
-void TestScheduleList::missingAndEmpty()
-{
-    ScheduleList list;
-    list.add("09003652600a");
-    ScheduleList::LoadResult r = list.load(m_dir.filePath("nothing-here.dat"));
-    QVERIFY(!r.fileRead);
-    QCOMPARE(list.count(), 1);
-
-    // A folder where the file should be is unreadable, not a crash.
-    r = list.load(m_dir.path());
-    QVERIFY(!r.fileRead);
-
-    writeRaw(m_path, "");
-    ScheduleList empty;
-    r = empty.load(m_path);
-    QVERIFY(r.fileRead);
-    QCOMPARE(empty.count(), 0);
-
-    // An empty list saves as an empty file, replacing what was there.
-    writeRaw(m_path, "09003652600a\r\n");
-    QVERIFY(empty.save(m_path));
-    QVERIFY(QFile::exists(m_path));
-    QCOMPARE(QFileInfo(m_path).size(), 0);
-}
-
-// Lines that cannot be scheduled are kept byte for byte beside the schedule, never lost and
-// never written twice, and earlier ones stay.
+// Lines that cannot be scheduled wait in their bytes, after any set aside before.
 void TestScheduleList::badLinesSetAside()
 {
-    const QString aside = ScheduleList::setAsidePathFor(m_path);
-    writeRaw(aside, "older rejected line\r\n");
-    writeRaw(m_path, "09003652600good\r\ngarbage one\r\n2500365260x\n\r\n1200 365 2600ok?\r\n"
-                     "0\xff\x01\r\n");
     ScheduleList list;
-    ScheduleList::LoadResult r = list.load(m_path);
-    QVERIFY(r.fileRead);
-    QCOMPARE(r.setAside, 4);
-    QCOMPARE(r.setAsidePath, aside);
-    QVERIFY(r.setAsideError.isEmpty());
+    list.setAside("12009999901Reminder:a");
+    QCOMPARE(list.parse("09003652600good\r\ngarbage one\r\n2500365260x\n\r\n1200 365 2600ok?\r\n"
+                        "0\xff\x01\r\n"),
+             4);
     QCOMPARE(list.lines(), QStringList({"09003652600good"}));
-    const QByteArray expected = "older rejected line\r\ngarbage one\r\n2500365260x\r\n"
-                                "1200 365 2600ok?\r\n0\xff\x01\r\n";
-    QCOMPARE(readAll(aside), expected);
-
-    // Loading the same file again (no save in between) adds nothing new.
-    ScheduleList again;
-    r = again.load(m_path);
-    QCOMPARE(r.setAside, 4);
-    QCOMPARE(readAll(aside), expected);
-
-    QVERIFY(list.save(m_path));
-    QCOMPARE(readAll(m_path), QByteArray("09003652600good\r\n"));
-    QCOMPARE(readAll(aside), expected);
+    QCOMPARE(list.setAsideLines(),
+             QByteArrayList({"12009999901Reminder:a", "garbage one", "2500365260x",
+                             "1200 365 2600ok?", "0\xff\x01"}));
+    list.clearSetAside();
+    QVERIFY(list.setAsideLines().isEmpty());
 }
 
-// If the bad lines cannot be kept, the schedule file that still holds them is not replaced.
-void TestScheduleList::setAsideUnwritableBlocksSave()
+void TestScheduleList::withSetAside_data()
 {
-    const QString aside = ScheduleList::setAsidePathFor(m_path);
-    QVERIFY(QDir().mkdir(aside));
-    const QByteArray original = "09003652600good\r\nbad line\r\n";
-    writeRaw(m_path, original);
-    ScheduleList list;
-    ScheduleList::LoadResult r = list.load(m_path);
-    QCOMPARE(r.setAside, 1);
-    QVERIFY(!r.setAsideError.isEmpty());
-    QString error;
-    QVERIFY(!list.save(m_path, &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(readAll(m_path), original);
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<QByteArray>("result");
+    QTest::newRow("no file yet") << QByteArray() << QByteArrayList{"a", "b"}
+                                 << QByteArray("a\r\nb\r\n");
+    QTest::newRow("after earlier lines")
+        << QByteArray("older\r\n") << QByteArrayList{"a"} << QByteArray("older\r\na\r\n");
+    // A file cut after its last line still gets its line end before the new ones.
+    QTest::newRow("last line not ended")
+        << QByteArray("older") << QByteArrayList{"a"} << QByteArray("older\r\na\r\n");
+    QTest::newRow("other line ends kept")
+        << QByteArray("x\ny\r") << QByteArrayList{"a"} << QByteArray("x\ny\ra\r\n");
+    // The program stopped before a save: the same bad lines are met again.
+    QTest::newRow("held already") << QByteArray("a\r\nb\r\n") << QByteArrayList{"b", "a"}
+                                  << QByteArray();
+    QTest::newRow("some held") << QByteArray("a\r\n") << QByteArrayList{"a", "c"}
+                               << QByteArray("a\r\nc\r\n");
+    QTest::newRow("twice in one batch")
+        << QByteArray() << QByteArrayList{"a", "a"} << QByteArray("a\r\n");
+    QTest::newRow("letter case differs")
+        << QByteArray("a\r\n") << QByteArrayList{"A"} << QByteArray("a\r\nA\r\n");
+    QTest::newRow("bytes that are not UTF-8")
+        << QByteArray("caf\xe9\r\n") << QByteArrayList{"caf\xe9", "caf\xc3\xa9"}
+        << QByteArray("caf\xe9\r\ncaf\xc3\xa9\r\n");
+    QTest::newRow("nothing to add") << QByteArray("a\r\n") << QByteArrayList{} << QByteArray();
+}
 
-    QVERIFY(QDir().rmdir(aside));
-    QVERIFY(list.save(m_path, &error));
-    QCOMPARE(readAll(aside), QByteArray("bad line\r\n"));
-    QCOMPARE(readAll(m_path), QByteArray("09003652600good\r\n"));
+void TestScheduleList::withSetAside()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArrayList, lines);
+    QFETCH(QByteArray, result);
+    QCOMPARE(ScheduleList::withSetAside(file, lines), result);
 }
 
 // A Linux file name need not be UTF-8: a run item naming one must be written back byte for
 // byte, or it can never run again.
 void TestScheduleList::bytesKeptExactly()
 {
-    const QByteArray dir = QFile::encodeName(m_dir.path()) + "/";
-    const QByteArray program = dir + "caf\xe9.sh";
-    const int fd = ::open(program.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0700);
-    QVERIFY(fd >= 0);
-    ::close(fd);
-    const QByteArray original = "06003652600Run:" + program + ",caf\xe9 \xc3\xa9,\xff" + dir +
-                                ",1\r\n"
+    const QByteArray original = "06003652600Run:/tmp/caf\xe9.sh,caf\xe9 \xc3\xa9,\xff/tmp/,1\r\n"
                                 "07003652600Reminder:caf\xc3\xa9 \xe2\x82\xac\r\n"
                                 "08003652600Reminder:cut \xe2\x82 end\r\n"
                                 "09003652600Reminder:overlong \xc0\xaf and \xed\xa0\x80\r\n"
                                 "10003652600Reminder:\xf0\x9f\x92\x80\x80\r\n";
-    writeRaw(m_path, original);
     ScheduleList list;
-    const ScheduleList::LoadResult r = list.load(m_path);
-    QCOMPARE(r.setAside, 0);
+    QCOMPARE(list.parse(original), 0);
     QCOMPARE(list.count(), 5);
-    QVERIFY(list.save(m_path));
-    QCOMPARE(readAll(m_path), original);
+    QCOMPARE(list.format(), original);
+    list.setAside(list.at(0));
+    QCOMPARE(list.setAsideLines(),
+             QByteArrayList{"06003652600Run:/tmp/caf\xe9.sh,caf\xe9 \xc3\xa9,\xff/tmp/,1"});
 }
 
 void TestScheduleList::veryLongLines()
 {
     const QByteArray good = "09003652600Reminder:" + QByteArray(100000, 'x');
     const QByteArray bad = QByteArray(100000, 'y');
-    writeRaw(m_path, good + "\r\n" + bad + "\r\n");
     ScheduleList list;
-    ScheduleList::LoadResult r = list.load(m_path);
-    QCOMPARE(r.setAside, 1);
+    QCOMPARE(list.parse(good + "\r\n" + bad + "\r\n"), 1);
     QCOMPARE(list.count(), 1);
     QCOMPARE(list.at(0).size(), good.size());
-    QVERIFY(list.save(m_path));
-    QCOMPARE(readAll(m_path), good + "\r\n");
-    QCOMPARE(readAll(r.setAsidePath), bad + "\r\n");
+    QCOMPARE(list.format(), good + "\r\n");
+    QCOMPARE(list.setAsideLines(), QByteArrayList{bad});
 }
 
 void TestScheduleList::binaryData()
@@ -344,44 +256,12 @@ void TestScheduleList::binaryData()
         data += "\n" + line.toUtf8() + "\r\n";
     }
     data += QByteArray("\0\0\0", 3);
-    writeRaw(m_path, data);
     ScheduleList list;
-    ScheduleList::LoadResult r = list.load(m_path);
-    QVERIFY(r.fileRead);
-    QVERIFY(r.setAside > 0);
+    QVERIFY(list.parse(data) > 0);
     for (const QString& line : good)
         QVERIFY2(list.lines().contains(line), qPrintable(line));
     for (const QString& line : list.lines())
         QVERIFY(ScheduleEntry::isWellFormed(line));
-    QVERIFY(list.save(m_path));
-}
-
-// Tests run as root, so an unwritable folder is made with a regular file as the parent.
-void TestScheduleList::saveToImpossiblePath()
-{
-    writeRaw(m_dir.filePath("plainfile"), "x");
-    ScheduleList list;
-    list.add("09003652600a");
-    QString error;
-    QVERIFY(!list.save(m_dir.filePath("plainfile/horolux.dat"), &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(list.lines(), QStringList({"09003652600a"}));
-}
-
-void TestScheduleList::failedWriteKeepsList()
-{
-    writeRaw(m_path, "09003652600old\r\n");
-    ScheduleList list;
-    list.add("10003652600new");
-    ScheduleList::setFileWriter(&failingWriter);
-    QString error;
-    QVERIFY(!list.save(m_path, &error));
-    QCOMPARE(error, QStringLiteral("disk full"));
-    ScheduleList::setFileWriter(nullptr);
-    QVERIFY(!list.save(m_path, &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(list.lines(), QStringList({"10003652600new"}));
-    QCOMPARE(readAll(m_path), QByteArray("09003652600old\r\n"));
 }
 
 void TestScheduleList::indexOf_data()

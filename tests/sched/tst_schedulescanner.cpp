@@ -2,8 +2,6 @@
 #include "sched/ScheduleEntry.h"
 #include "sched/ScheduleScanner.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -39,12 +37,17 @@ public:
         if (onWarning)
             onWarning();
     }
+    // Keeps what a save would write: the file, and the lines set aside since the last save.
     void SaveSchedule() override
     {
         saves << state->ScheduleList.lines();
-        if (!state->ScheduleFileName.isEmpty())
-            state->ScheduleList.save(state->ScheduleFileName);
+        savedFile = state->ScheduleList.format();
+        for (const QByteArray& line : state->ScheduleList.setAsideLines())
+            keptAside += line + "\r\n";
+        state->ScheduleList.clearSetAside();
     }
+    QByteArray savedFile;
+    QByteArray keptAside;
     void ReportSetAside(int count) override { setAsideReports << count; }
     QList<int> setAsideReports;
     bool closing() const override { return isClosing; }
@@ -56,29 +59,6 @@ void setNow(MainState& state, DayNumber day, int hour, int minute)
     state.TodayDate = day;
     state.CurrentHour = quint16(hour);
     state.CurrentMinute = quint16(minute);
-}
-
-bool plainWrite(const QString& path, const QByteArray& data, QString*)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-FileReadStatus plainRead(const QString& path, QByteArray& data, qint64)
-{
-    if (!QFile::exists(path))
-        return FileReadStatus::Missing;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileReadStatus::Failed;
-    data = file.readAll();
-    return FileReadStatus::Ok;
 }
 
 void fill(MainState& state, const QStringList& lines)
@@ -457,19 +437,12 @@ void TestScheduleScanner::pastTheLastDate()
     QFETCH(QStringList, left);
     QFETCH(QByteArray, setAside);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    ScheduleList::setFileWriter(&plainWrite);
-    ScheduleList::setFileReader(&plainRead);
     MainState state;
-    state.ScheduleFileName = dir.filePath(QStringLiteral("horolux.dat"));
     RecordingActions actions;
     actions.state = &state;
     fill(state, lines);
     setNow(state, today, now / 100, now % 100);
     ScheduleScanner::CheckSchedule(state, actions);
-    ScheduleList::setFileWriter(nullptr);
-    ScheduleList::setFileReader(nullptr);
 
     QCOMPARE(actions.fired, fired);
     QVERIFY(actions.warnings.isEmpty());
@@ -477,8 +450,8 @@ void TestScheduleScanner::pastTheLastDate()
     QByteArray file;
     for (const QString& line : left)
         file += line.toUtf8() + "\r\n";
-    QCOMPARE(readAll(state.ScheduleFileName), file);
-    QCOMPARE(readAll(state.ScheduleFileName + ".rejected"), setAside);
+    QCOMPARE(actions.savedFile, file);
+    QCOMPARE(actions.keptAside, setAside);
     const int count = int(setAside.count('\n'));
     QCOMPARE(actions.setAsideReports, count ? QList<int>{count} : QList<int>{});
 }
