@@ -1,5 +1,6 @@
 #include "e2e/PulseRig.h"
 
+#include <QFile>
 #include <QThread>
 #include <QtEndian>
 
@@ -74,6 +75,9 @@ QString PulseRig::sinkInputs()
 bool PulseRig::startRecording()
 {
     m_recorder.setProcessEnvironment(env());
+    // Straight into a file: a pipe nobody reads while the test waits would fill, and what the
+    // recorder then holds back is lost when it is stopped.
+    m_recorder.setStandardOutputFile(m_dir.path() + "/recording.raw");
     // A short latency: the recorder otherwise holds back seconds of sound.
     m_recorder.start("parec", {"--latency-msec=20", "-d", "null.monitor", "--raw", "--format=s16le",
                                "--channels=1", "--rate=22050"});
@@ -84,7 +88,8 @@ QByteArray PulseRig::stopRecording()
 {
     m_recorder.terminate();
     m_recorder.waitForFinished(5000);
-    return m_recorder.readAllStandardOutput();
+    QFile recording(m_dir.path() + "/recording.raw");
+    return recording.open(QIODevice::ReadOnly) ? recording.readAll() : QByteArray();
 }
 
 int PulseRig::loudSamples(const QByteArray& recording, int threshold)
