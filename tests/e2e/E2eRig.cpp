@@ -125,6 +125,15 @@ QString E2eRig::x(const QString& program, const QStringList& args, int* status)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+bool E2eRig::colonLit(const QImage& shot, const QPoint& panel)
+{
+    for (int y = 9; y < 34; ++y)
+        for (int x = 43; x <= 45; ++x)
+            if (qBlue(shot.pixel(panel.x() + x, panel.y() + y)) > 128)
+                return true;
+    return false;
+}
+
 bool E2eRig::pollUntil(const std::function<bool()>& ready, int timeoutMs)
 {
     for (int waited = 0; waited < timeoutMs; waited += 100) {

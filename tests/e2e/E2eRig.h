@@ -41,6 +41,9 @@ public:
     // Runs one more copy, started as the last one was, until it ends: its exit status (-1 on a
     // crash, -2 when it had not ended after 20 s) and, in `elapsedMs`, how long it ran.
     int runAnotherCopy(qint64* elapsedMs = nullptr);
+    // Whether the colon of a panel at `panel` is lit in the screenshot: only its middle shows,
+    // in the 3-pixel gap between the two displays.
+    static bool colonLit(const QImage& shot, const QPoint& panel);
     // Asks `ready` every 100 ms until it says yes or the time is up.
     static bool pollUntil(const std::function<bool()>& ready, int timeoutMs);
     // Runs an X11 tool against the display and returns its output.

@@ -46,16 +46,6 @@ QString describe(const QImage& shot, QPoint at)
     return s;
 }
 
-bool colonLit(const QImage& shot)
-{
-    // Only the colon's middle shows, in the 3-pixel gap between the two displays.
-    for (int y = 9; y < 34; ++y)
-        for (int x = 43; x <= 45; ++x)
-            if (qBlue(shot.pixel(Window.x() + x, Window.y() + y)) > 128)
-                return true;
-    return false;
-}
-
 struct Face {
     int h10, h1, m10, m1;
 };
@@ -133,7 +123,7 @@ void TestE2eFace::digitsColonAndBarsAcrossTheHour()
     // The colon blinks: lit on some screenshots, dark on others.
     bool lit = false, dark = false;
     for (int i = 0; i < 12 && !(lit && dark); ++i) {
-        (colonLit(rig.screenshot()) ? lit : dark) = true;
+        (E2eRig::colonLit(rig.screenshot(), Window) ? lit : dark) = true;
         QThread::msleep(250);
     }
     QVERIFY(lit && dark);

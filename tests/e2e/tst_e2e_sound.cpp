@@ -34,15 +34,6 @@ bool showsFourteenHundred(const QImage& shot)
            showsDigit(shot, 46 + 3, 0) && showsDigit(shot, 46 + 19, 0);
 }
 
-bool colonLit(const QImage& shot)
-{
-    for (int y = 9; y < 34; ++y)
-        for (int x = 43; x <= 45; ++x)
-            if (qBlue(shot.pixel(Window.x() + x, Window.y() + y)) > 128)
-                return true;
-    return false;
-}
-
 } // namespace
 
 class TestE2eSound : public QObject {
@@ -95,7 +86,7 @@ void TestE2eSound::chimeFileKeepsTheClockRunning()
     QVERIFY(E2eRig::pollUntil([&] { return showsFourteenHundred(rig.screenshot()); }, 3000));
     bool lit = false, dark = false;
     for (int i = 0; i < 12 && !(lit && dark); ++i) {
-        (colonLit(rig.screenshot()) ? lit : dark) = true;
+        (E2eRig::colonLit(rig.screenshot(), Window) ? lit : dark) = true;
         QThread::msleep(250);
     }
     QVERIFY(lit && dark);
