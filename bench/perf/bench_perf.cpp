@@ -19,17 +19,17 @@ public:
 void BM_WholeSample(benchmark::State& st)
 {
     MainState state;
-    state.MonitorDrive = QStringLiteral("/");
+    state.settings.MonitorDrive = QStringLiteral("/");
     ProcPerfSource perf;
     LinuxDriveInfo drives;
     NullSink bars;
-    PerfSampler sampler(state, perf, drives, bars);
+    PerfSampler sampler(state.perf, state.settings, state.clock, perf, drives, bars);
     sampler.StartStat();
-    sampler.GetDriveSpace(state.MonitorDrive);
+    sampler.GetDriveSpace(state.settings.MonitorDrive);
     int stamp = 0;
     for (auto _ : st) {
         stamp = (stamp + 1000) % 60000;
-        state.CurrentSecond = quint16(stamp / 1000);
+        state.clock.CurrentSecond = quint16(stamp / 1000);
         sampler.UpdateStatus();
     }
     sampler.StopStat();

@@ -100,17 +100,17 @@ void BM_AddOne(benchmark::State& state)
 void BM_IdleScan(benchmark::State& state)
 {
     MainState main;
-    main.ScheduleList = makeList(int(state.range(0)));
-    main.TodayDate = Today;
-    main.CurrentHour = 0;
-    main.CurrentMinute = 0;
+    main.sched.ScheduleList = makeList(int(state.range(0)));
+    main.clock.TodayDate = Today;
+    main.clock.CurrentHour = 0;
+    main.clock.CurrentMinute = 0;
     // Everything at 00:00 is for a later date: step the cursor past it once, as the first
     // scan of the day does.
     NoActions actions;
-    ScheduleScanner::CheckSchedule(main, actions);
+    ScheduleScanner::CheckSchedule(main.sched, main.clock, actions);
     for (auto _ : state) {
-        ScheduleScanner::CheckSchedule(main, actions);
-        benchmark::DoNotOptimize(main.ScheduleCursor);
+        ScheduleScanner::CheckSchedule(main.sched, main.clock, actions);
+        benchmark::DoNotOptimize(main.sched.ScheduleCursor);
     }
 }
 

@@ -51,7 +51,7 @@ long residentKiB()
 
 std::unique_ptr<TSchedMain> openDialog()
 {
-    auto dialog = std::make_unique<TSchedMain>(*g_state);
+    auto dialog = std::make_unique<TSchedMain>(g_state->sched, g_state->clock);
     dialog->show();
     // Up to the first painted frame.
     QCoreApplication::processEvents();
@@ -89,19 +89,19 @@ void BM_Delete(benchmark::State& st)
     std::unique_ptr<TSchedMain> dialog = openDialog();
     for (auto _ : st) {
         st.PauseTiming();
-        dialog->selectIndex(g_state->ScheduleList.count() / 2);
+        dialog->selectIndex(g_state->sched.ScheduleList.count() / 2);
         QCoreApplication::processEvents();
         st.ResumeTiming();
         dialog->btnDeleteClick();
         QCoreApplication::processEvents();
     }
-    st.counters["items_left"] = g_state->ScheduleList.count();
+    st.counters["items_left"] = g_state->sched.ScheduleList.count();
 }
 
 // Deleting from the list alone, without a window: the line is put back between rounds.
 void BM_ListRemove(benchmark::State& st)
 {
-    ScheduleList& list = g_state->ScheduleList;
+    ScheduleList& list = g_state->sched.ScheduleList;
     const int index = list.count() / 2;
     for (auto _ : st) {
         st.PauseTiming();
@@ -130,8 +130,8 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     MainState state;
-    state.TodayDate = Today;
-    fillSchedule(state.ScheduleList, Items);
+    state.clock.TodayDate = Today;
+    fillSchedule(state.sched.ScheduleList, Items);
     g_state = &state;
 
     benchmark::Initialize(&argc, argv);

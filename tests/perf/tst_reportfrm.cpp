@@ -19,13 +19,13 @@ private slots:
     void figures()
     {
         MainState state;
-        state.RunningTime = 6000;
-        state.CpuLimitedTime = 1500;
-        state.MemoryLimitedTime = 600;
-        state.PageFaultRateSum = 1234;
-        state.PageFaultMax = 500;
-        state.DiskUsagePercent = 75;
-        TReportFrm dlg(state);
+        state.perf.RunningTime = 6000;
+        state.perf.CpuLimitedTime = 1500;
+        state.perf.MemoryLimitedTime = 600;
+        state.perf.PageFaultRateSum = 1234;
+        state.settings.PageFaultMax = 500;
+        state.perf.DiskUsagePercent = 75;
+        TReportFrm dlg(state.perf, state.settings);
         QCOMPARE(text(dlg, "lbTotTime"), QStringLiteral(" 0h10m00s"));
         QCOMPARE(text(dlg, "lbCPUBound"), QStringLiteral(" 0h02m30s"));
         QCOMPARE(text(dlg, "lbCPUPercent"), QStringLiteral("(25%)"));
@@ -40,7 +40,7 @@ private slots:
     void beforeFirstSample()
     {
         MainState state;
-        TReportFrm dlg(state);
+        TReportFrm dlg(state.perf, state.settings);
         for (const char* name : {"lbCPUPercent", "lbMemPercent", "lbSwapPercent"})
             QCOMPARE(text(dlg, name), QStringLiteral("(0%)"));
         QCOMPARE(text(dlg, "lbTotTime"), QStringLiteral(" 0h00m00s"));
@@ -82,7 +82,7 @@ private slots:
         QFETCH(QRect, geometry);
         QFETCH(bool, inGroup);
         MainState state;
-        TReportFrm dlg(state);
+        TReportFrm dlg(state.perf, state.settings);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("System Performance Status"));
         QCOMPARE(dlg.minimumSize(), QSize(392, 213));
         QCOMPARE(dlg.maximumSize(), QSize(392, 213));

@@ -54,15 +54,15 @@ void TestDriveSpace::figuresAsDfCountsThem()
     QTEST(f.freeClusters, "free");
 
     MainState state;
-    state.MonitorDrive = "/";
+    state.settings.MonitorDrive = "/";
     FakePerfSource perf;
     FakeDriveInfo drives;
     drives.figures = f;
     RecordingSink bars;
-    PerfSampler sampler(state, perf, drives, bars);
+    PerfSampler sampler(state.perf, state.settings, state.clock, perf, drives, bars);
     QVERIFY(sampler.GetDriveSpace("/"));
     sampler.UpdateStatus();
-    QTEST(state.DiskUsagePercent, "percent");
+    QTEST(state.perf.DiskUsagePercent, "percent");
 }
 
 // df rounds its Use% up, the disk bar truncates: they may differ by one point, no more.
@@ -78,16 +78,17 @@ void TestDriveSpace::agreesWithDfOnRoot()
     const int dfPercent = fields[4].chopped(1).toInt();
 
     MainState state;
-    state.MonitorDrive = "/";
+    state.settings.MonitorDrive = "/";
     FakePerfSource perf;
     LinuxDriveInfo drives;
     RecordingSink bars;
-    PerfSampler sampler(state, perf, drives, bars);
+    PerfSampler sampler(state.perf, state.settings, state.clock, perf, drives, bars);
     QVERIFY(sampler.GetDriveSpace("/"));
     sampler.UpdateStatus();
     QVERIFY2(
-        qAbs(state.DiskUsagePercent - dfPercent) <= 1,
-        qPrintable(QString("disk bar %1 %, df %2 %").arg(state.DiskUsagePercent).arg(dfPercent)));
+        qAbs(state.perf.DiskUsagePercent - dfPercent) <= 1,
+        qPrintable(
+            QString("disk bar %1 %, df %2 %").arg(state.perf.DiskUsagePercent).arg(dfPercent)));
 }
 
 QTEST_GUILESS_MAIN(TestDriveSpace)
