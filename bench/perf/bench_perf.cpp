@@ -1,9 +1,18 @@
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "perf/PerfSampler.h"
+#include "perf/PerfTotals.h"
 #include "platform/LinuxDriveInfo.h"
 #include "platform/ProcPerfSource.h"
+#include "settings/SettingsInForce.h"
 
 #include <benchmark/benchmark.h>
+
+// The slices the sampler reads and writes.
+struct SamplerState {
+    PerfTotals perf;
+    SettingsInForce settings;
+    ClockReading clock;
+};
 
 namespace {
 
@@ -18,7 +27,7 @@ public:
 // One whole sample as the clock tick takes it, against this machine's /proc and root drive.
 void BM_WholeSample(benchmark::State& st)
 {
-    MainState state;
+    SamplerState state;
     state.settings.MonitorDrive = QStringLiteral("/");
     ProcPerfSource perf;
     LinuxDriveInfo drives;

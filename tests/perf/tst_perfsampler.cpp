@@ -1,20 +1,29 @@
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "doubles/FakeClock.h"
 #include "doubles/FakeDriveInfo.h"
 #include "doubles/FakePerfSource.h"
 #include "doubles/RecordingSink.h"
 #include "perf/PerfSampler.h"
+#include "perf/PerfTotals.h"
+#include "settings/SettingsInForce.h"
 
 #include <QTest>
 
 #include <limits>
+
+// The slices the sampler reads and writes.
+struct SamplerState {
+    PerfTotals perf;
+    SettingsInForce settings;
+    ClockReading clock;
+};
 
 Q_DECLARE_METATYPE(DriveFigures)
 
 class TestPerfSampler : public QObject {
     Q_OBJECT
 
-    MainState state;
+    SamplerState state;
     FakePerfSource perf;
     FakeDriveInfo drives;
     RecordingSink bars;
@@ -32,7 +41,7 @@ class TestPerfSampler : public QObject {
 private slots:
     void init()
     {
-        state = MainState();
+        state = SamplerState();
         perf = FakePerfSource();
         drives = FakeDriveInfo();
         bars = RecordingSink();

@@ -1,10 +1,17 @@
-#include "app/MainState.h"
+#include "perf/PerfTotals.h"
 #include "perf/TReportFrm.h"
+#include "settings/SettingsInForce.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+
+// The slices the report reads.
+struct ReportState {
+    PerfTotals perf;
+    SettingsInForce settings;
+};
 
 class TestReportFrm : public QObject {
     Q_OBJECT
@@ -18,7 +25,7 @@ class TestReportFrm : public QObject {
 private slots:
     void figures()
     {
-        MainState state;
+        ReportState state;
         state.perf.RunningTime = 6000;
         state.perf.CpuLimitedTime = 1500;
         state.perf.MemoryLimitedTime = 600;
@@ -39,7 +46,7 @@ private slots:
     // Opened before the first sample: no placeholder may survive and no share divides by 0.
     void beforeFirstSample()
     {
-        MainState state;
+        ReportState state;
         TReportFrm dlg(state.perf, state.settings);
         for (const char* name : {"lbCPUPercent", "lbMemPercent", "lbSwapPercent"})
             QCOMPARE(text(dlg, name), QStringLiteral("(0%)"));
@@ -81,7 +88,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QRect, geometry);
         QFETCH(bool, inGroup);
-        MainState state;
+        ReportState state;
         TReportFrm dlg(state.perf, state.settings);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("System Performance Status"));
         QCOMPARE(dlg.minimumSize(), QSize(392, 213));

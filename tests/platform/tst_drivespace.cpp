@@ -1,12 +1,21 @@
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "doubles/FakeDriveInfo.h"
 #include "doubles/FakePerfSource.h"
 #include "doubles/RecordingSink.h"
 #include "perf/PerfSampler.h"
+#include "perf/PerfTotals.h"
 #include "platform/LinuxDriveInfo.h"
+#include "settings/SettingsInForce.h"
 
 #include <QProcess>
 #include <QTest>
+
+// The slices the sampler reads and writes.
+struct SamplerState {
+    PerfTotals perf;
+    SettingsInForce settings;
+    ClockReading clock;
+};
 
 // The disk bar's figure must agree with df: blocks reserved for the administrator are not
 // counted as used (they made a drive df calls 18 % full read 68 %).
@@ -53,7 +62,7 @@ void TestDriveSpace::figuresAsDfCountsThem()
     QTEST(f.totalClusters, "total");
     QTEST(f.freeClusters, "free");
 
-    MainState state;
+    SamplerState state;
     state.settings.MonitorDrive = "/";
     FakePerfSource perf;
     FakeDriveInfo drives;
@@ -77,7 +86,7 @@ void TestDriveSpace::agreesWithDfOnRoot()
     QVERIFY(fields.size() >= 6 && fields[4].endsWith('%'));
     const int dfPercent = fields[4].chopped(1).toInt();
 
-    MainState state;
+    SamplerState state;
     state.settings.MonitorDrive = "/";
     FakePerfSource perf;
     LinuxDriveInfo drives;

@@ -1,10 +1,17 @@
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "sched/ScheduleEntry.h"
 #include "sched/ScheduleScanner.h"
+#include "sched/SchedulerState.h"
 
 #include <QTest>
 
 #include <functional>
+
+// The slices the scan reads and writes.
+struct ScanState {
+    SchedulerState sched;
+    ClockReading clock;
+};
 
 using ScheduleEntry::FormatScheduleEntry;
 
@@ -22,7 +29,7 @@ public:
     bool result = true;
     std::function<void(const QString&)> onFire;
     std::function<void()> onWarning;
-    MainState* state = nullptr;
+    ScanState* state = nullptr;
 
     bool FireScheduleItem(const QString& detail) override
     {
@@ -54,14 +61,14 @@ public:
     bool isClosing = false;
 };
 
-void setNow(MainState& state, DayNumber day, int hour, int minute)
+void setNow(ScanState& state, DayNumber day, int hour, int minute)
 {
     state.clock.TodayDate = day;
     state.clock.CurrentHour = quint16(hour);
     state.clock.CurrentMinute = quint16(minute);
 }
 
-void fill(MainState& state, const QStringList& lines)
+void fill(ScanState& state, const QStringList& lines)
 {
     state.sched.ScheduleList.clear();
     for (const QString& line : lines)
@@ -99,7 +106,7 @@ void TestScheduleScanner::workedExample()
     const QString Z = FormatScheduleEntry(8, 15, D, 0, "Reminder:Z");
     const QString X1 = FormatScheduleEntry(7, 30, D + 1, 1, "Reminder:X");
     const QString X2 = FormatScheduleEntry(7, 30, D + 2, 1, "Reminder:X");
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {Z, Y, X});
@@ -144,7 +151,7 @@ void TestScheduleScanner::workedExample()
 
 void TestScheduleScanner::oneShotAtItsMinute()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:nine")});
@@ -196,7 +203,7 @@ void TestScheduleScanner::missedItems()
     QFETCH(int, minute);
     QFETCH(bool, performed);
     QFETCH(QString, after);
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {line});
@@ -212,7 +219,7 @@ void TestScheduleScanner::missedItems()
 // because each re-added line sorts back in at the cursor.
 void TestScheduleScanner::weeklyCatchesUp()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D - 21, 2, "Reminder:w"),
@@ -230,7 +237,7 @@ void TestScheduleScanner::weeklyCatchesUp()
 
 void TestScheduleScanner::eachWeekdayFiresOnItsDay()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     // D + 2 is a Monday.
@@ -244,7 +251,7 @@ void TestScheduleScanner::eachWeekdayFiresOnItsDay()
 
 void TestScheduleScanner::unknownTypeIsDropped()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 10, "Reminder:x"),
@@ -259,7 +266,7 @@ void TestScheduleScanner::unknownTypeIsDropped()
 
 void TestScheduleScanner::failedRunItemWarnsAndStays()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     actions.result = false;
@@ -279,7 +286,7 @@ void TestScheduleScanner::failedRunItemWarnsAndStays()
 // The firing sees at most 999 characters, but a recurring line must not lose the rest.
 void TestScheduleScanner::longDetailKeptWhenRecurring()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     const QString detail = "Reminder:" + QString(3000, u'a');
@@ -296,7 +303,7 @@ void TestScheduleScanner::longDetailKeptWhenRecurring()
 // Every due item must be performed exactly once and nothing read out of range.
 void TestScheduleScanner::nestedScanInsideFiring()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:a"),
@@ -323,7 +330,7 @@ void TestScheduleScanner::nestedScanInsideFiring()
 
 void TestScheduleScanner::listEmptiedInsideFiring()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 1, "Reminder:a"),
@@ -342,7 +349,7 @@ void TestScheduleScanner::listEmptiedInsideFiring()
 
 void TestScheduleScanner::cursorOutOfRange()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:a")});
@@ -360,7 +367,7 @@ void TestScheduleScanner::cursorOutOfRange()
 // and saved, but the reminder after it is not used up unseen.
 void TestScheduleScanner::endingProgramFinishesTheItemInHand()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     actions.result = false;
@@ -438,7 +445,7 @@ void TestScheduleScanner::pastTheLastDate()
     QFETCH(QStringList, left);
     QFETCH(QByteArray, setAside);
 
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, lines);

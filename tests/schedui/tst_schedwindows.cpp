@@ -1,13 +1,15 @@
 #include "doubles/FakePlatform.h"
 
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "platform/Platform.h"
 #include "sched/ScheduleEntry.h"
+#include "sched/SchedulerState.h"
 #include "sched/SchedulerUi.h"
 #include "sched/TAlarmFrm.h"
 #include "sched/TReminderFrm.h"
 #include "sched/TSchedEditFrm.h"
 #include "sched/TSchedMain.h"
+#include "settings/SettingsInForce.h"
 #include "ui/ModalSeam.h"
 
 #include <QApplication>
@@ -27,6 +29,13 @@
 
 #include <functional>
 #include <stdexcept>
+
+// The slices the scheduler's windows read and write.
+struct WindowState {
+    SchedulerState sched;
+    ClockReading clock;
+    SettingsInForce settings;
+};
 
 namespace {
 
@@ -121,7 +130,7 @@ private slots:
     void quickReminderStoresOneLine();
 
 private:
-    MainState m_state;
+    WindowState m_state;
     FakeSound m_sound;
     FakeLauncher m_launcher;
     FakeClock m_clock;
@@ -145,7 +154,7 @@ void TestSchedWindows::init()
 {
     ModalSeam::clearQueues();
     ModalSeam::shownMessages().clear();
-    m_state = MainState();
+    m_state = WindowState();
     m_state.clock.TodayDate = kWednesday;
     m_sound.calls.clear();
     m_launcher.calls.clear();
