@@ -46,7 +46,7 @@ public:
 void runTick(MainState& s, const TickKind& kind)
 {
     if (kind.minute)
-        s.LastMinuteShown = 99;
+        s.tick.LastMinuteShown = 99;
     g_window->TimerTimer();
     if (kind.paint)
         QCoreApplication::processEvents();
@@ -55,14 +55,14 @@ void runTick(MainState& s, const TickKind& kind)
 void BM_Tick(benchmark::State& st, TickKind kind)
 {
     MainState& s = g_window->state();
-    s.ChimeMode = 0;
-    s.AutoUpdate = false;
+    s.settings.ChimeMode = 0;
+    s.settings.AutoUpdate = false;
     if (kind.sample) {
-        s.UpdateInterval = 1;
-        s.SampleCountdown = 1;
+        s.settings.UpdateInterval = 1;
+        s.tick.SampleCountdown = 1;
     } else {
-        s.UpdateInterval = 1 << 30;
-        s.SampleCountdown = 1 << 30;
+        s.settings.UpdateInterval = 1 << 30;
+        s.tick.SampleCountdown = 1 << 30;
     }
     // One tick to bring the shown minute up to date, and nothing left waiting to be painted.
     g_window->TimerTimer();
@@ -76,15 +76,15 @@ void BM_Tick(benchmark::State& st, TickKind kind)
     QCoreApplication::processEvents();
     PaintCounter counter;
     qApp->installEventFilter(&counter);
-    s.LastSampleStamp = -1;
+    s.perf.LastSampleStamp = -1;
     runTick(s, kind);
     qApp->removeEventFilter(&counter);
     QCoreApplication::processEvents();
     if (kind.paint)
         st.counters["paints"] = counter.paints;
-    if (kind.sample != (s.LastSampleStamp >= 0))
+    if (kind.sample != (s.perf.LastSampleStamp >= 0))
         st.SkipWithError("the tick did not sample as intended");
-    if (s.LastMinuteShown != s.CurrentMinute)
+    if (s.tick.LastMinuteShown != s.clock.CurrentMinute)
         st.SkipWithError("the minute steps did not run");
 }
 

@@ -1,9 +1,18 @@
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "perf/PerfSampler.h"
+#include "perf/PerfTotals.h"
 #include "platform/LinuxDriveInfo.h"
 #include "platform/ProcPerfSource.h"
+#include "settings/SettingsInForce.h"
 
 #include <benchmark/benchmark.h>
+
+// The slices the sampler reads and writes.
+struct SamplerState {
+    PerfTotals perf;
+    SettingsInForce settings;
+    ClockReading clock;
+};
 
 namespace {
 
@@ -18,18 +27,18 @@ public:
 // One whole sample as the clock tick takes it, against this machine's /proc and root drive.
 void BM_WholeSample(benchmark::State& st)
 {
-    MainState state;
-    state.MonitorDrive = QStringLiteral("/");
+    SamplerState state;
+    state.settings.MonitorDrive = QStringLiteral("/");
     ProcPerfSource perf;
     LinuxDriveInfo drives;
     NullSink bars;
-    PerfSampler sampler(state, perf, drives, bars);
+    PerfSampler sampler(state.perf, state.settings, state.clock, perf, drives, bars);
     sampler.StartStat();
-    sampler.GetDriveSpace(state.MonitorDrive);
+    sampler.GetDriveSpace(state.settings.MonitorDrive);
     int stamp = 0;
     for (auto _ : st) {
         stamp = (stamp + 1000) % 60000;
-        state.CurrentSecond = quint16(stamp / 1000);
+        state.clock.CurrentSecond = quint16(stamp / 1000);
         sampler.UpdateStatus();
     }
     sampler.StopStat();

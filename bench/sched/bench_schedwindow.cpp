@@ -2,8 +2,9 @@
 // up to its first painted frame, one Delete with its repaint, and the resident memory the open
 // window adds. The memory figure is only meaningful as the first benchmark of a fresh process
 // (it is registered first; filter with --benchmark_filter=Memory to run it alone).
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "sched/ScheduleEntry.h"
+#include "sched/SchedulerState.h"
 #include "sched/TSchedMain.h"
 
 #include <QAbstractItemView>
@@ -19,12 +20,18 @@
 #include <cstdio>
 #include <memory>
 
+// The slices the scheduler list reads and writes.
+struct WindowState {
+    SchedulerState sched;
+    ClockReading clock;
+};
+
 namespace {
 
 constexpr DayNumber Today = 36526;
 constexpr int Items = 100000;
 
-MainState* g_state = nullptr;
+WindowState* g_state = nullptr;
 
 void fillSchedule(ScheduleList& list, int n)
 {
@@ -51,7 +58,7 @@ long residentKiB()
 
 std::unique_ptr<TSchedMain> openDialog()
 {
-    auto dialog = std::make_unique<TSchedMain>(*g_state);
+    auto dialog = std::make_unique<TSchedMain>(g_state->sched, g_state->clock);
     dialog->show();
     // Up to the first painted frame.
     QCoreApplication::processEvents();
@@ -89,19 +96,19 @@ void BM_Delete(benchmark::State& st)
     std::unique_ptr<TSchedMain> dialog = openDialog();
     for (auto _ : st) {
         st.PauseTiming();
-        dialog->selectIndex(g_state->ScheduleList.count() / 2);
+        dialog->selectIndex(g_state->sched.ScheduleList.count() / 2);
         QCoreApplication::processEvents();
         st.ResumeTiming();
         dialog->btnDeleteClick();
         QCoreApplication::processEvents();
     }
-    st.counters["items_left"] = g_state->ScheduleList.count();
+    st.counters["items_left"] = g_state->sched.ScheduleList.count();
 }
 
 // Deleting from the list alone, without a window: the line is put back between rounds.
 void BM_ListRemove(benchmark::State& st)
 {
-    ScheduleList& list = g_state->ScheduleList;
+    ScheduleList& list = g_state->sched.ScheduleList;
     const int index = list.count() / 2;
     for (auto _ : st) {
         st.PauseTiming();
@@ -129,9 +136,9 @@ int main(int argc, char** argv)
         return 1;
 
     QApplication app(argc, argv);
-    MainState state;
-    state.TodayDate = Today;
-    fillSchedule(state.ScheduleList, Items);
+    WindowState state;
+    state.clock.TodayDate = Today;
+    fillSchedule(state.sched.ScheduleList, Items);
     g_state = &state;
 
     benchmark::Initialize(&argc, argv);

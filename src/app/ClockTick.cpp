@@ -1,13 +1,18 @@
 #include "app/ClockTick.h"
 
-#include "app/MainState.h"
+#include "app/TickState.h"
+#include "common/ClockReading.h"
 #include "platform/ISound.h"
+#include "sched/SchedulerState.h"
+#include "settings/SettingsInForce.h"
 #include "settings/SettingsTable.h"
 
 #include <QLocale>
 
-ClockTick::ClockTick(MainState& state, ClockFace& face, ISound& sound)
-    : m_state(state), m_face(face), m_sound(sound)
+ClockTick::ClockTick(TickState& tick, ClockReading& clock, const SettingsInForce& settings,
+                     SchedulerState& sched, ClockFace& face, ISound& sound)
+    : m_tick(tick), m_clock(clock), m_settings(settings), m_sched(sched), m_face(face),
+      m_sound(sound)
 {
 }
 
@@ -70,60 +75,61 @@ void ClockTick::SetDisplayFormat(bool use12Hour)
 
 void ClockTick::TimerTimer(const QDateTime& now)
 {
-    MainState& s = m_state;
-    --s.DateLineCountdown;
+    --m_tick.DateLineCountdown;
     UpdateTime(now);
-    if (--s.HideCountdown == 0)
+    if (--m_tick.HideCountdown == 0)
         m_face.showAndRaise();
-    if (--s.SampleCountdown == 0) {
+    if (--m_tick.SampleCountdown == 0) {
         m_face.UpdateStatus();
-        s.SampleCountdown = s.UpdateInterval;
+        m_tick.SampleCountdown = m_settings.UpdateInterval;
     }
 }
 
 void ClockTick::UpdateTime(const QDateTime& now)
 {
-    MainState& s = m_state;
     const QTime t = now.time();
-    s.CurrentHour = static_cast<quint16>(t.hour());
-    s.CurrentMinute = static_cast<quint16>(t.minute());
-    s.CurrentSecond = static_cast<quint16>(t.second());
-    s.CurrentMillisecond = static_cast<quint16>(t.msec());
-    s.TodayDate = DayNumbers::fromDate(now.date());
+    m_clock.CurrentHour = static_cast<quint16>(t.hour());
+    m_clock.CurrentMinute = static_cast<quint16>(t.minute());
+    m_clock.CurrentSecond = static_cast<quint16>(t.second());
+    m_clock.CurrentMillisecond = static_cast<quint16>(t.msec());
+    m_clock.TodayDate = DayNumbers::fromDate(now.date());
 
-    const int hourShown = displayHour(s.CurrentHour, s.Use12Hour);
+    const int hourShown = displayHour(m_clock.CurrentHour, m_settings.Use12Hour);
 
-    if (s.DateLineCountdown == 0 || s.TodayDate != s.LastDateShown) {
+    if (m_tick.DateLineCountdown == 0 || m_clock.TodayDate != m_tick.LastDateShown) {
         m_face.setDateLine(longDate(now.date()));
-        s.ScheduleCursor = 0;
-        s.LastDateShown = s.TodayDate;
+        m_sched.ScheduleCursor = 0;
+        m_tick.LastDateShown = m_clock.TodayDate;
     }
 
     // The minute steps run on a new minute, and also when the clock was set by whole hours
     // or days (the minute alone would not change then).
-    const qint64 stamp = (qint64(s.TodayDate) * 24 + s.CurrentHour) * 60 + s.CurrentMinute;
-    const qint64 hourStart = now.toSecsSinceEpoch() - s.CurrentMinute * 60 - s.CurrentSecond;
-    if (s.LastMinuteShown == 99)
+    const qint64 stamp =
+        (qint64(m_clock.TodayDate) * 24 + m_clock.CurrentHour) * 60 + m_clock.CurrentMinute;
+    const qint64 hourStart =
+        now.toSecsSinceEpoch() - m_clock.CurrentMinute * 60 - m_clock.CurrentSecond;
+    if (m_tick.LastMinuteShown == 99)
         m_chimed.removeAll(hourStart); // a forced redraw repeats the chime, as the other steps
-    if (s.LastMinuteShown != s.CurrentMinute || stamp != m_lastStampShown) {
+    if (m_tick.LastMinuteShown != m_clock.CurrentMinute || stamp != m_lastStampShown) {
         m_lastStampShown = stamp;
         m_face.setHoursValue(hourShown);
-        m_face.setMinutesValue(s.CurrentMinute);
+        m_face.setMinutesValue(m_clock.CurrentMinute);
         m_face.setTrayTip((shortTime(t) + QLatin1Char(' ') + m_face.dateLine()).left(255));
         // Marked done before the slow steps: they pump messages, and a tick handled
         // meanwhile must not repeat them.
-        s.LastMinuteShown = s.CurrentMinute;
-        if (s.CurrentMinute == 0)
+        m_tick.LastMinuteShown = m_clock.CurrentMinute;
+        if (m_clock.CurrentMinute == 0)
             chime(hourStart);
-        if (s.StartupComplete && !s.SchedulerSuspended)
+        if (m_sched.StartupComplete && !m_sched.SchedulerSuspended)
             m_face.CheckSchedule();
-        if (s.AutoUpdate && !s.InternetWindowTitle.isEmpty() && !s.TimeServerHost.isEmpty() &&
-            m_face.connectionWindowPresent(s.InternetWindowTitle))
+        if (m_settings.AutoUpdate && !m_settings.InternetWindowTitle.isEmpty() &&
+            !m_settings.TimeServerHost.isEmpty() &&
+            m_face.connectionWindowPresent(m_settings.InternetWindowTitle))
             m_face.BeginTimeUpdate();
     }
 
-    m_face.setColon(s.ColonShown);
-    s.ColonShown = !s.ColonShown;
+    m_face.setColon(m_tick.ColonShown);
+    m_tick.ColonShown = !m_tick.ColonShown;
 }
 
 void ClockTick::chime(qint64 hourStart)
@@ -134,8 +140,8 @@ void ClockTick::chime(qint64 hourStart)
     if (m_chimed.size() == 25)
         m_chimed.removeFirst();
     m_chimed.append(hourStart);
-    if (m_state.ChimeMode == Settings::SoundMode::Beep)
+    if (m_settings.ChimeMode == Settings::SoundMode::Beep)
         m_sound.beep();
-    else if (m_state.ChimeMode == Settings::SoundMode::File)
-        m_sound.playAsync(m_state.ChimeSound);
+    else if (m_settings.ChimeMode == Settings::SoundMode::File)
+        m_sound.playAsync(m_settings.ChimeSound);
 }

@@ -4,7 +4,10 @@
 #include <QList>
 #include <QString>
 
-struct MainState;
+struct ClockReading;
+struct SchedulerState;
+struct SettingsInForce;
+struct TickState;
 class ISound;
 
 // What the once-a-second tick drives: the clock face and the work hung on the minute.
@@ -32,7 +35,9 @@ public:
 // The clock tick and the time display.
 class ClockTick {
 public:
-    ClockTick(MainState& state, ClockFace& face, ISound& sound);
+    // Writes the tick's state and the decoded time; resets the scan's cursor on a new day.
+    ClockTick(TickState& tick, ClockReading& clock, const SettingsInForce& settings,
+              SchedulerState& sched, ClockFace& face, ISound& sound);
 
     // One timer tick at `now` (local time).
     void TimerTimer(const QDateTime& now);
@@ -51,7 +56,10 @@ public:
 private:
     void chime(qint64 hourStart);
 
-    MainState& m_state;
+    TickState& m_tick;
+    ClockReading& m_clock;
+    const SettingsInForce& m_settings;
+    SchedulerState& m_sched;
     ClockFace& m_face;
     ISound& m_sound;
     // The hours chimed lately, by their start in seconds since the epoch: a clock set back does

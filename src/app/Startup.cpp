@@ -37,13 +37,13 @@ WindowSettings readDisplaySettings(MainState& s, const SettingsStore& store)
 {
     WindowSettings w;
     w.stayOnTop = Settings::readFlag(store, Settings::StayOnTop);
-    s.HideInterval = Settings::readInt(store, Settings::HideInterval);
+    s.settings.HideInterval = Settings::readInt(store, Settings::HideInterval);
     // An indefinite hide period needs the tray icon to bring the panel back.
-    w.taskIcon = s.HideInterval < 0 || Settings::readFlag(store, Settings::TaskIcon);
-    s.Use12Hour = Settings::readFlag(store, Settings::TwelveHour);
-    s.PageFaultMax = Settings::readInt(store, Settings::PFMax);
-    s.UpdateInterval = Settings::readInt(store, Settings::UpdateInterval);
-    s.SampleCountdown = s.UpdateInterval;
+    w.taskIcon = s.settings.HideInterval < 0 || Settings::readFlag(store, Settings::TaskIcon);
+    s.settings.Use12Hour = Settings::readFlag(store, Settings::TwelveHour);
+    s.settings.PageFaultMax = Settings::readInt(store, Settings::PFMax);
+    s.settings.UpdateInterval = Settings::readInt(store, Settings::UpdateInterval);
+    s.tick.SampleCountdown = s.settings.UpdateInterval;
     return w;
 }
 
@@ -55,18 +55,18 @@ qint32 readPriorityClass(const SettingsStore& store)
 void readSoundAndDriveSettings(MainState& s, const SettingsStore& store,
                                const QString& defaultDrive)
 {
-    s.MonitorDrive = Settings::readText(store, Settings::Drive, defaultDrive);
-    s.ChimeMode = Settings::readInt(store, Settings::Chime);
-    s.ChimeSound = Settings::readText(store, Settings::ChimeSound);
-    s.AlarmMode = Settings::readInt(store, Settings::Alarm);
-    s.AlarmSound = Settings::readText(store, Settings::AlarmSound);
-    s.AutoUpdate = Settings::readFlag(store, Settings::AutoUpdate);
+    s.settings.MonitorDrive = Settings::readText(store, Settings::Drive, defaultDrive);
+    s.settings.ChimeMode = Settings::readInt(store, Settings::Chime);
+    s.settings.ChimeSound = Settings::readText(store, Settings::ChimeSound);
+    s.settings.AlarmMode = Settings::readInt(store, Settings::Alarm);
+    s.settings.AlarmSound = Settings::readText(store, Settings::AlarmSound);
+    s.settings.AutoUpdate = Settings::readFlag(store, Settings::AutoUpdate);
 }
 
 void readTimeServerSettings(MainState& s, const SettingsStore& store)
 {
-    s.InternetWindowTitle = Settings::readText(store, Settings::InternetWin);
-    s.TimeServerHost = StripCountryPrefix(Settings::readText(store, Settings::HostName));
+    s.settings.InternetWindowTitle = Settings::readText(store, Settings::InternetWin);
+    s.settings.TimeServerHost = StripCountryPrefix(Settings::readText(store, Settings::HostName));
 }
 
 void writeOwnedSettings(const SettingsStore& store, qint32 pageFaultMax, bool stayOnTop,

@@ -75,7 +75,8 @@ TBitmapDigits* digitDisplay(QWidget* parent, int left, const QImage& strip)
 
 THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform),
-      m_store(*platform.registry), m_tick(m_state, *this, *platform.sound)
+      m_store(*platform.registry),
+      m_tick(m_state.tick, m_state.clock, m_state.settings, m_state.sched, *this, *platform.sound)
 {
     setObjectName(QStringLiteral("HoroluxMain"));
     setWindowTitle(QCoreApplication::applicationName());
@@ -84,9 +85,11 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
     move(Startup::DesignedPosition);
     createControls();
     createMenu();
-    m_sampler = std::make_unique<PerfSampler>(m_state, *platform.perf, *platform.drives, *this,
-                                              platform.clock);
-    m_schedulerUi = std::make_unique<SchedulerUi>(m_state, m_platform, this);
+    m_sampler =
+        std::make_unique<PerfSampler>(m_state.perf, m_state.settings, m_state.clock, *platform.perf,
+                                      *platform.drives, *this, platform.clock);
+    m_schedulerUi = std::make_unique<SchedulerUi>(m_state.sched, m_state.clock, m_state.settings,
+                                                  m_platform, this);
     m_taskIcon = std::make_unique<TTaskIcon>(*platform.tray);
     connect(m_taskIcon.get(), &TTaskIcon::OnClick, this, &THoroluxMain::TaskIconClick);
     // Desktop users expect the tray icon's right button to offer the same menu as the face.
@@ -184,9 +187,9 @@ void THoroluxMain::FormCreate()
 {
     MainState& s = m_state;
     // Where the program's files are: the schedule lives in the user's data folder.
-    s.ProgramDirectory = m_platform.dataDirectory;
-    s.ScheduleFileName = m_platform.schedule->path();
-    s.HelpFile = QStringLiteral("Horolux help");
+    s.files.ProgramDirectory = m_platform.dataDirectory;
+    s.files.ScheduleFileName = m_platform.schedule->path();
+    s.files.HelpFile = QStringLiteral("Horolux help");
 
     // The stored position when it is usable, kept on the screen.
     WidgetPlacement placement(this);
@@ -206,13 +209,13 @@ void THoroluxMain::FormCreate()
     m_platform.priority->setPriorityClass(Startup::readPriorityClass(m_store));
     m_sampler->StartStat();
     Startup::readSoundAndDriveSettings(s, m_store, m_platform.drives->defaultDrive());
-    m_sampler->GetDriveSpace(s.MonitorDrive);
+    m_sampler->GetDriveSpace(s.settings.MonitorDrive);
 
     // The time format, the schedule, and the time shown at once.
-    m_tick.SetDisplayFormat(s.Use12Hour);
+    m_tick.SetDisplayFormat(s.settings.Use12Hour);
     // An existing schedule that cannot be read is moved aside before the first save, never
     // overwritten with what this run holds; one behind a link is not saved at all.
-    const IScheduleFile::LoadResult loaded = m_platform.schedule->load(s.ScheduleList);
+    const IScheduleFile::LoadResult loaded = m_platform.schedule->load(s.sched.ScheduleList);
     if (loaded.behindLink)
         m_pendingNotices << QStringLiteral("Schedule unreadable, not saved");
     else if (loaded.unreadable)
@@ -226,13 +229,13 @@ void THoroluxMain::FormCreate()
     // A settings file we do not understand is left alone and the defaults run: say so once.
     if (m_platform.registry->foundNotUnderstood())
         m_pendingNotices << QStringLiteral("Settings file not understood");
-    setDateLine(Startup::greeting(s.CurrentHour, m_platform.user->userName()));
-    m_autoItem->setChecked(s.AutoUpdate);
+    setDateLine(Startup::greeting(s.clock.CurrentHour, m_platform.user->userName()));
+    m_autoItem->setChecked(s.settings.AutoUpdate);
 
     // The tick starts; the panel has no task-bar button.
     m_timer->start();
     m_platform.desktop->suppressTaskbarButton(this);
-    s.StartupComplete = true;
+    s.sched.StartupComplete = true;
 }
 
 void THoroluxMain::FormDestroy()
@@ -242,7 +245,7 @@ void THoroluxMain::FormDestroy()
     m_shutDown = true;
     m_timer->stop();
     m_sampler->StopStat();
-    Startup::writeOwnedSettings(m_store, m_state.PageFaultMax, stayOnTopChecked(),
+    Startup::writeOwnedSettings(m_store, m_state.settings.PageFaultMax, stayOnTopChecked(),
                                 autoUpdateChecked());
     WidgetPlacement placement(this);
     m_store.SaveWindowPlacement(Settings::WindowSection, placement, false);
@@ -252,7 +255,7 @@ void THoroluxMain::FormDestroy()
 
 void THoroluxMain::SaveSchedule()
 {
-    switch (m_platform.schedule->save(m_state.ScheduleList)) {
+    switch (m_platform.schedule->save(m_state.sched.ScheduleList)) {
     case IScheduleFile::SaveResult::Saved:
         break;
     case IScheduleFile::SaveResult::Failed:
@@ -262,7 +265,7 @@ void THoroluxMain::SaveSchedule()
         // While running the date line has said so. Nothing could be read, so every item held
         // was added in this run: at the end they would be lost, which is reported as a failed
         // save.
-        if (m_shutDown && m_state.ScheduleList.count() > 0)
+        if (m_shutDown && m_state.sched.ScheduleList.count() > 0)
             reportSaveFailure(m_platform.schedule->path());
         break;
     }
@@ -320,7 +323,7 @@ void THoroluxMain::StayOnTopItemClick()
 
 void THoroluxMain::AutoItemClick()
 {
-    m_state.AutoUpdate = m_autoItem->isChecked();
+    m_state.settings.AutoUpdate = m_autoItem->isChecked();
 }
 
 void THoroluxMain::HelpItemClick()
@@ -388,7 +391,7 @@ void THoroluxMain::ReportItemClick()
 {
     if (modalDialogOpen())
         return;
-    TReportFrm dialog(m_state, this);
+    TReportFrm dialog(m_state.perf, m_state.settings, this);
     dialog.exec();
 }
 
@@ -417,9 +420,9 @@ void THoroluxMain::TimerTimer()
     m_tick.TimerTimer(m_platform.clock->now());
     // Notices kept from start-up take the place of the date, one after another, once the
     // greeting has gone.
-    if (!m_pendingNotices.isEmpty() && m_state.DateLineCountdown == 0) {
+    if (!m_pendingNotices.isEmpty() && m_state.tick.DateLineCountdown == 0) {
         setDateLine(m_pendingNotices.takeFirst());
-        m_state.DateLineCountdown = 20;
+        m_state.tick.DateLineCountdown = 20;
     }
 }
 
@@ -478,7 +481,7 @@ void THoroluxMain::UpdateStatus()
 
 void THoroluxMain::CheckSchedule()
 {
-    ScheduleScanner::CheckSchedule(m_state, *this);
+    ScheduleScanner::CheckSchedule(m_state.sched, m_state.clock, *this);
 }
 
 bool THoroluxMain::connectionWindowPresent(const QString& title)
@@ -551,14 +554,14 @@ bool THoroluxMain::eventFilter(QObject* watched, QEvent* event)
         if (e->button() != Qt::LeftButton)
             return false;
         m_dragActive = false;
-        if (m_dragMoved || m_state.HideInterval == 0)
+        if (m_dragMoved || m_state.settings.HideInterval == 0)
             return true;
         // Hidden until the tray icon is clicked, but there is no tray icon: the panel could
         // never come back.
-        if (m_state.HideInterval < 0 && !m_taskIcon->Active())
+        if (m_state.settings.HideInterval < 0 && !m_taskIcon->Active())
             return true;
         hide();
-        m_state.HideCountdown = m_state.HideInterval;
+        m_state.tick.HideCountdown = m_state.settings.HideInterval;
         return true;
     }
     default:

@@ -1,9 +1,11 @@
 #include "perf/PerfSampler.h"
 
-#include "app/MainState.h"
+#include "common/ClockReading.h"
+#include "perf/PerfTotals.h"
 #include "platform/IClock.h"
 #include "platform/IDriveInfo.h"
 #include "platform/IPerfSource.h"
+#include "settings/SettingsInForce.h"
 
 #include <QTime>
 
@@ -47,9 +49,10 @@ std::optional<qint64> kilobytes(quint64 clusters, quint64 sectorsPerCluster, qui
 
 } // namespace
 
-PerfSampler::PerfSampler(MainState& state, IPerfSource& perf, IDriveInfo& drives,
-                         IndicatorSink& bars, IClock* clock)
-    : m_state(state), m_perf(perf), m_drives(drives), m_bars(bars), m_clock(clock)
+PerfSampler::PerfSampler(PerfTotals& totals, SettingsInForce& settings, const ClockReading& reading,
+                         IPerfSource& perf, IDriveInfo& drives, IndicatorSink& bars, IClock* clock)
+    : m_totals(totals), m_settings(settings), m_reading(reading), m_perf(perf), m_drives(drives),
+      m_bars(bars), m_clock(clock)
 {
 }
 
@@ -59,9 +62,9 @@ void PerfSampler::StartStat()
     // The first sample then covers the time since monitoring began, not since the minute began.
     if (m_clock) {
         const QTime t = m_clock->now().time();
-        m_state.LastSampleStamp = t.second() * 1000 + t.msec();
+        m_totals.LastSampleStamp = t.second() * 1000 + t.msec();
     } else {
-        m_state.LastSampleStamp = m_state.CurrentSecond * 1000 + m_state.CurrentMillisecond;
+        m_totals.LastSampleStamp = m_reading.CurrentSecond * 1000 + m_reading.CurrentMillisecond;
     }
 }
 
@@ -79,7 +82,7 @@ bool PerfSampler::GetDriveSpace(const QString& root)
         kilobytes(f.totalClusters, f.sectorsPerCluster, f.bytesPerSector);
     if (!total)
         return false;
-    m_state.DriveTotalKB = *total;
+    m_totals.DriveTotalKB = *total;
     return true;
 }
 
@@ -90,36 +93,36 @@ void PerfSampler::UpdateStatus()
 
     const qint32 faults = m_perf.readPerfStat(kStatData, kPageFaults);
 
-    const qint32 stamp = m_state.CurrentSecond * 1000 + m_state.CurrentMillisecond;
-    qint64 elapsed = qint64(stamp) - m_state.LastSampleStamp;
+    const qint32 stamp = m_reading.CurrentSecond * 1000 + m_reading.CurrentMillisecond;
+    qint64 elapsed = qint64(stamp) - m_totals.LastSampleStamp;
     if (elapsed < 0)
         elapsed += 60000;
 
     // A count of -1 means the statistic could not be read; the difference to the last
     // good count would be a meaningless negative rate.
     qint32 rate = 0;
-    if (m_state.LastPageFaults > 0 && faults >= 0 && elapsed > 100 && elapsed < 10000) {
-        rate = saturate((qint64(faults) - m_state.LastPageFaults) * 1000 / elapsed);
-        if (rate > m_state.PageFaultMax)
-            m_state.PageFaultMax = rate;
+    if (m_totals.LastPageFaults > 0 && faults >= 0 && elapsed > 100 && elapsed < 10000) {
+        rate = saturate((qint64(faults) - m_totals.LastPageFaults) * 1000 / elapsed);
+        if (rate > m_settings.PageFaultMax)
+            m_settings.PageFaultMax = rate;
         // The ceiling is at least 100 while running; guard anyway against a divisor of 0.
-        const qint32 hundredth = qMax(m_state.PageFaultMax / 100, 1);
+        const qint32 hundredth = qMax(m_settings.PageFaultMax / 100, 1);
         m_bars.showLevel(Indicator::PF, rate / hundredth);
     }
 
-    m_state.LastPageFaults = faults;
-    m_state.LastSampleStamp = stamp;
+    m_totals.LastPageFaults = faults;
+    m_totals.LastSampleStamp = stamp;
 
     DriveFigures f;
-    if (m_state.DriveTotalKB > 0 && m_drives.driveSpace(m_state.MonitorDrive, f)) {
+    if (m_totals.DriveTotalKB > 0 && m_drives.driveSpace(m_settings.MonitorDrive, f)) {
         const std::optional<qint64> freeKB =
             kilobytes(f.freeClusters, f.sectorsPerCluster, f.bytesPerSector);
         if (freeKB) {
-            const __int128 used = __int128(m_state.DriveTotalKB) - *freeKB;
-            const __int128 percent = used * 100 / m_state.DriveTotalKB;
+            const __int128 used = __int128(m_totals.DriveTotalKB) - *freeKB;
+            const __int128 percent = used * 100 / m_totals.DriveTotalKB;
             // A total measured on another drive can make free exceed total.
-            m_state.DiskUsagePercent = static_cast<qint32>(std::clamp<__int128>(percent, 0, 100));
-            m_bars.showLevel(Indicator::DSK, m_state.DiskUsagePercent);
+            m_totals.DiskUsagePercent = static_cast<qint32>(std::clamp<__int128>(percent, 0, 100));
+            m_bars.showLevel(Indicator::DSK, m_totals.DiskUsagePercent);
         }
     }
 
@@ -127,10 +130,10 @@ void PerfSampler::UpdateStatus()
     m_bars.showLevel(Indicator::MEM, load);
 
     const qint32 tenths = static_cast<qint32>(elapsed / 100);
-    m_state.RunningTime = saturate(qint64(m_state.RunningTime) + tenths);
-    m_state.PageFaultRateSum = saturate(qint64(m_state.PageFaultRateSum) + rate);
+    m_totals.RunningTime = saturate(qint64(m_totals.RunningTime) + tenths);
+    m_totals.PageFaultRateSum = saturate(qint64(m_totals.PageFaultRateSum) + rate);
     if (cpu >= kCpuLimited)
-        m_state.CpuLimitedTime = saturate(qint64(m_state.CpuLimitedTime) + tenths);
+        m_totals.CpuLimitedTime = saturate(qint64(m_totals.CpuLimitedTime) + tenths);
     if (load >= kMemoryLimited)
-        m_state.MemoryLimitedTime = saturate(qint64(m_state.MemoryLimitedTime) + tenths);
+        m_totals.MemoryLimitedTime = saturate(qint64(m_totals.MemoryLimitedTime) + tenths);
 }

@@ -7,14 +7,18 @@
 class IClock;
 class IDriveInfo;
 class IPerfSource;
-struct MainState;
+struct ClockReading;
+struct PerfTotals;
+struct SettingsInForce;
 
-// Takes the periodic performance samples and keeps the running totals in MainState.
+// Takes the periodic performance samples and keeps the running totals; it also raises the
+// page fault ceiling in the settings when a faster rate turns up.
 class PerfSampler {
 public:
     // `clock` is only used to stamp the start of monitoring; without one the stamp comes from
-    // the last decoded clock time in `state`.
-    PerfSampler(MainState& state, IPerfSource& perf, IDriveInfo& drives, IndicatorSink& bars,
+    // the last decoded clock time in `reading`.
+    PerfSampler(PerfTotals& totals, SettingsInForce& settings, const ClockReading& reading,
+                IPerfSource& perf, IDriveInfo& drives, IndicatorSink& bars,
                 IClock* clock = nullptr);
 
     // Starts the processor statistic and marks the start of the monitored time.
@@ -26,7 +30,9 @@ public:
     void UpdateStatus();
 
 private:
-    MainState& m_state;
+    PerfTotals& m_totals;
+    SettingsInForce& m_settings;
+    const ClockReading& m_reading;
     IPerfSource& m_perf;
     IDriveInfo& m_drives;
     IndicatorSink& m_bars;

@@ -1,8 +1,9 @@
 #include "perf/TReportFrm.h"
 #include "ui/DialogFlags.h"
 
-#include "app/MainState.h"
+#include "perf/PerfTotals.h"
 #include "perf/ReportText.h"
+#include "settings/SettingsInForce.h"
 #include "ui/HelpSystem.h"
 
 #include <QFontMetrics>
@@ -42,7 +43,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 
 } // namespace
 
-TReportFrm::TReportFrm(const MainState& state, QWidget* parent) : QDialog(parent)
+TReportFrm::TReportFrm(const PerfTotals& totals, const SettingsInForce& settings, QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("ReportFrm"));
     setWindowTitle(QStringLiteral("System Performance Status"));
@@ -92,20 +94,20 @@ TReportFrm::TReportFrm(const MainState& state, QWidget* parent) : QDialog(parent
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    FormCreate(state);
+    FormCreate(totals, settings);
 }
 
-void TReportFrm::FormCreate(const MainState& state)
+void TReportFrm::FormCreate(const PerfTotals& totals, const SettingsInForce& settings)
 {
-    lbTotTime->setText(ReportText::duration(state.RunningTime));
-    lbCPUBound->setText(ReportText::duration(state.CpuLimitedTime));
-    lbCPUPercent->setText(ReportText::share(state.CpuLimitedTime, state.RunningTime));
-    lbMemBound->setText(ReportText::duration(state.MemoryLimitedTime));
-    lbMemPercent->setText(ReportText::share(state.MemoryLimitedTime, state.RunningTime));
-    const qint32 SwapTime = ReportText::swapTime(state.PageFaultRateSum, state.PageFaultMax);
+    lbTotTime->setText(ReportText::duration(totals.RunningTime));
+    lbCPUBound->setText(ReportText::duration(totals.CpuLimitedTime));
+    lbCPUPercent->setText(ReportText::share(totals.CpuLimitedTime, totals.RunningTime));
+    lbMemBound->setText(ReportText::duration(totals.MemoryLimitedTime));
+    lbMemPercent->setText(ReportText::share(totals.MemoryLimitedTime, totals.RunningTime));
+    const qint32 SwapTime = ReportText::swapTime(totals.PageFaultRateSum, settings.PageFaultMax);
     lbPFBound->setText(ReportText::duration(SwapTime));
-    lbSwapPercent->setText(ReportText::share(SwapTime, state.RunningTime));
-    lbDskUsage->setText(ReportText::diskUsage(state.DiskUsagePercent));
+    lbSwapPercent->setText(ReportText::share(SwapTime, totals.RunningTime));
+    lbDskUsage->setText(ReportText::diskUsage(totals.DiskUsagePercent));
 }
 
 void TReportFrm::btnHelpClick()

@@ -5,16 +5,18 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
-struct MainState;
+struct PerfTotals;
+struct SettingsInForce;
 
 // The performance report: a snapshot of the sampler's totals taken when the dialog is created.
 class TReportFrm : public QDialog {
     Q_OBJECT
 public:
-    explicit TReportFrm(const MainState& state, QWidget* parent = nullptr);
+    TReportFrm(const PerfTotals& totals, const SettingsInForce& settings,
+               QWidget* parent = nullptr);
 
 private:
-    void FormCreate(const MainState& state);
+    void FormCreate(const PerfTotals& totals, const SettingsInForce& settings);
     void btnHelpClick();
 
     QGroupBox* GroupBox1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DayNumber.h"
+#include "common/DayNumber.h"
 #include "sched/ScheduleEntry.h"
 
 #include <QDate>
@@ -30,7 +30,7 @@ enum DateOption {
 enum ShowState { ShowNormal = 1, ShowMinimized = 2, ShowMaximized = 3 };
 
 // Day numbers that fit the line's five-character date field.
-constexpr DayNumber MinDay = 0;     // 30 December 1899
+constexpr DayNumber MinDay = 0;                     // 30 December 1899
 constexpr DayNumber MaxDay = ScheduleEntry::MaxDay; // 13 October 2173
 
 // Everything the editor collects.

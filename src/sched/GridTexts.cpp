@@ -1,6 +1,6 @@
 #include "sched/GridTexts.h"
 
-#include "app/DayNumber.h"
+#include "common/DayNumber.h"
 #include "sched/ScheduleEntry.h"
 
 namespace GridTexts {

@@ -1,7 +1,8 @@
 #include "sched/ScheduleScanner.h"
 
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "sched/ScheduleEntry.h"
+#include "sched/SchedulerState.h"
 
 namespace ScheduleScanner {
 
@@ -10,47 +11,47 @@ QString failureText(const QString& detail)
     return QStringLiteral("Scheduler item ") + detail + QStringLiteral(" failed.");
 }
 
-void CheckSchedule(MainState& state, ScanActions& actions)
+void CheckSchedule(SchedulerState& sched, const ClockReading& clock, ScanActions& actions)
 {
     using namespace ScheduleEntry;
-    ::ScheduleList& list = state.ScheduleList;
-    if (state.ScheduleCursor < 0)
-        state.ScheduleCursor = 0;
-    if (list.count() <= state.ScheduleCursor)
+    ::ScheduleList& list = sched.ScheduleList;
+    if (sched.ScheduleCursor < 0)
+        sched.ScheduleCursor = 0;
+    if (list.count() <= sched.ScheduleCursor)
         return;
-    const int now = state.CurrentHour * 100 + state.CurrentMinute;
+    const int now = clock.CurrentHour * 100 + clock.CurrentMinute;
     int setAside = 0;
 
     // The actions may run a nested scan that changes the list and the cursor, so both are
     // read afresh on every round.
-    while (state.ScheduleCursor >= 0 && state.ScheduleCursor < list.count()) {
+    while (sched.ScheduleCursor >= 0 && sched.ScheduleCursor < list.count()) {
         if (actions.closing())
             break;
-        const QString line = list.at(state.ScheduleCursor);
+        const QString line = list.at(sched.ScheduleCursor);
         const int time = timeNumber(line);
         const DayNumber day = dayNumber(line);
         if (!isWellFormed(line)) {
             // Such a line cannot be added or loaded; should one appear, step over it.
-            ++state.ScheduleCursor;
+            ++sched.ScheduleCursor;
             continue;
         }
         if (time > now)
             break;
-        if (day > state.TodayDate) {
-            ++state.ScheduleCursor;
+        if (day > clock.TodayDate) {
+            ++sched.ScheduleCursor;
             continue;
         }
 
         // Taken before firing: a failure box left open past midnight must not make a daily
         // item skip a day.
-        const DayNumber today = state.TodayDate;
+        const DayNumber today = clock.TodayDate;
         const int h = hour(line);
         const int m = minute(line);
         const int type = typeCode(line);
         const QString fired = detail(line);
         // The re-added line keeps the whole stored detail, also beyond what is shown.
         const QString stored = line.mid(11);
-        list.removeAt(state.ScheduleCursor);
+        list.removeAt(sched.ScheduleCursor);
 
         if (type <= Weekly || DayNumbers::weekday(today) == type - 2) {
             if (!actions.FireScheduleItem(fired) && !actions.closing())
@@ -72,8 +73,8 @@ void CheckSchedule(MainState& state, ScanActions& actions)
     }
     if (setAside > 0)
         actions.ReportSetAside(setAside);
-    if (state.ScheduleCursor < 0)
-        state.ScheduleCursor = 0;
+    if (sched.ScheduleCursor < 0)
+        sched.ScheduleCursor = 0;
 }
 
 } // namespace ScheduleScanner

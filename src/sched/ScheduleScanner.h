@@ -2,7 +2,8 @@
 
 #include <QString>
 
-struct MainState;
+struct ClockReading;
+struct SchedulerState;
 
 // What the scan asks of the program while it handles due items. Any of these may process
 // events, so a nested scan can run inside them.
@@ -24,9 +25,9 @@ public:
 
 namespace ScheduleScanner {
 
-// The per-minute scan: walks the list from state.ScheduleCursor and handles every line that has
-// come due, stopping at the first line whose time of day is still ahead.
-void CheckSchedule(MainState& state, ScanActions& actions);
+// The per-minute scan: walks the list from sched.ScheduleCursor and handles every line that has
+// come due by `clock`, stopping at the first line whose time of day is still ahead.
+void CheckSchedule(SchedulerState& sched, const ClockReading& clock, ScanActions& actions);
 
 // The warning shown when an item could not be performed.
 QString failureText(const QString& detail);

@@ -1,14 +1,16 @@
 #include "sched/SchedulerUi.h"
 
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "platform/IClock.h"
 #include "platform/ISound.h"
 #include "platform/Platform.h"
 #include "sched/EditorRules.h"
 #include "sched/ScheduleEntry.h"
+#include "sched/SchedulerState.h"
 #include "sched/TAlarmFrm.h"
 #include "sched/TReminderFrm.h"
 #include "sched/TSchedMain.h"
+#include "settings/SettingsInForce.h"
 #include "settings/SettingsTable.h"
 #include "ui/SharedRoutines.h"
 
@@ -34,8 +36,10 @@ private:
 
 } // namespace
 
-SchedulerUi::SchedulerUi(MainState& state, Platform& platform, QWidget* mainWindow)
-    : m_state(state), m_platform(platform), m_mainWindow(mainWindow)
+SchedulerUi::SchedulerUi(SchedulerState& sched, const ClockReading& clock,
+                         const SettingsInForce& settings, Platform& platform, QWidget* mainWindow)
+    : m_sched(sched), m_clock(clock), m_settings(settings), m_platform(platform),
+      m_mainWindow(mainWindow)
 {
 }
 
@@ -53,14 +57,14 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
         // Every reminder gets its own window; it belongs to the application, not to us.
         auto* alarm = new TAlarmFrm;
         alarm->setTimeText(
-            QString::asprintf("%2d:%2.2d", int(m_state.CurrentHour), int(m_state.CurrentMinute)));
+            QString::asprintf("%2d:%2.2d", int(m_clock.CurrentHour), int(m_clock.CurrentMinute)));
         alarm->setDateText(dateLine);
         alarm->setReminderText(ScheduleEntry::detailText(detail));
         if (m_platform.sound) {
-            if (m_state.AlarmMode == Settings::SoundMode::Beep)
+            if (m_settings.AlarmMode == Settings::SoundMode::Beep)
                 m_platform.sound->beep();
-            else if (m_state.AlarmMode == Settings::SoundMode::File)
-                m_platform.sound->playAsync(m_state.AlarmSound);
+            else if (m_settings.AlarmMode == Settings::SoundMode::File)
+                m_platform.sound->playAsync(m_settings.AlarmSound);
         }
         alarm->show();
         m_alarms.removeAll(nullptr);
@@ -90,19 +94,19 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
 void SchedulerUi::ReminderItemClick(const std::function<void()>& saveSchedule)
 {
     TReminderFrm dialog(m_mainWindow);
-    dialog.setTime(m_state.CurrentHour, m_state.CurrentMinute);
+    dialog.setTime(m_clock.CurrentHour, m_clock.CurrentMinute);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_state.ScheduleList.add(EditorRules::quickReminderLine(dialog.hour(), dialog.minute(),
-                                                            m_state.TodayDate, dialog.text()));
+    m_sched.ScheduleList.add(EditorRules::quickReminderLine(dialog.hour(), dialog.minute(),
+                                                            m_clock.TodayDate, dialog.text()));
     if (saveSchedule)
         saveSchedule();
 }
 
 void SchedulerUi::SchedItemClick(const std::function<void()>& saveSchedule)
 {
-    SuspendScan suspend(m_state.SchedulerSuspended);
-    TSchedMain dialog(m_state, m_mainWindow);
+    SuspendScan suspend(m_sched.SchedulerSuspended);
+    TSchedMain dialog(m_sched, m_clock, m_mainWindow);
     if (dialog.exec() == QDialog::Accepted && saveSchedule)
         saveSchedule();
 }

@@ -6,8 +6,10 @@
 
 #include <functional>
 
-struct MainState;
+struct ClockReading;
 struct Platform;
+struct SchedulerState;
+struct SettingsInForce;
 class QWidget;
 class TAlarmFrm;
 
@@ -15,7 +17,8 @@ class TAlarmFrm;
 // quick reminder and scheduler menu commands.
 class SchedulerUi {
 public:
-    SchedulerUi(MainState& state, Platform& platform, QWidget* mainWindow);
+    SchedulerUi(SchedulerState& sched, const ClockReading& clock, const SettingsInForce& settings,
+                Platform& platform, QWidget* mainWindow);
     // Closes reminder pop-ups still open.
     ~SchedulerUi();
     SchedulerUi(const SchedulerUi&) = delete;
@@ -30,7 +33,9 @@ public:
     void SchedItemClick(const std::function<void()>& saveSchedule);
 
 private:
-    MainState& m_state;
+    SchedulerState& m_sched;
+    const ClockReading& m_clock;
+    const SettingsInForce& m_settings;
     Platform& m_platform;
     QWidget* m_mainWindow;
     QList<QPointer<TAlarmFrm>> m_alarms;

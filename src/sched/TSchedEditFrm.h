@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DayNumber.h"
+#include "common/DayNumber.h"
 #include "sched/EditorRules.h"
 
 #include <QDialog>

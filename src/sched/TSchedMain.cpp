@@ -1,10 +1,11 @@
 #include "sched/TSchedMain.h"
 #include "ui/DialogFlags.h"
 
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "sched/GridTexts.h"
 #include "sched/ScheduleEntry.h"
 #include "sched/ScheduleModel.h"
+#include "sched/SchedulerState.h"
 #include "sched/TSchedEditFrm.h"
 #include "ui/HelpSystem.h"
 
@@ -80,8 +81,8 @@ void sizeColumns(QTableView* view)
 
 } // namespace
 
-TSchedMain::TSchedMain(MainState& state, QWidget* parent)
-    : QDialog(parent, NoCloseDialogFlags), m_state(state)
+TSchedMain::TSchedMain(SchedulerState& sched, const ClockReading& clock, QWidget* parent)
+    : QDialog(parent, NoCloseDialogFlags), m_sched(sched), m_clock(clock)
 {
     setObjectName(QStringLiteral("SchedMain"));
     setWindowTitle(QStringLiteral("Scheduler"));
@@ -89,7 +90,7 @@ TSchedMain::TSchedMain(MainState& state, QWidget* parent)
 
     // A view over the running list: cell texts are made only for the rows on screen, so a
     // long schedule opens and deletes as quickly as a short one.
-    m_model = new ScheduleModel(m_state.ScheduleList, this);
+    m_model = new ScheduleModel(m_sched.ScheduleList, this);
     m_sgSchedule = new QTableView(this);
     m_sgSchedule->setModel(m_model);
     m_sgSchedule->setObjectName(QStringLiteral("sgSchedule"));
@@ -172,15 +173,15 @@ void TSchedMain::selectIndex(int index)
 std::unique_ptr<TSchedEditFrm> TSchedMain::createEditor(bool change)
 {
     const int index = selectedIndex();
-    if (change && index >= m_state.ScheduleList.count())
+    if (change && index >= m_sched.ScheduleList.count())
         return nullptr;
-    auto editor = std::make_unique<TSchedEditFrm>(m_state.TodayDate, this);
+    auto editor = std::make_unique<TSchedEditFrm>(m_clock.TodayDate, this);
     if (change) {
         editor->setWindowTitle(QStringLiteral("Modify Scheduler Item"));
-        editor->loadLine(m_state.ScheduleList.at(index));
+        editor->loadLine(m_sched.ScheduleList.at(index));
     } else {
         editor->setWindowTitle(QStringLiteral("Add Scheduler Item"));
-        editor->presetAdd(m_state.CurrentHour, m_state.CurrentMinute);
+        editor->presetAdd(m_clock.CurrentHour, m_clock.CurrentMinute);
     }
     return editor;
 }
@@ -191,15 +192,15 @@ void TSchedMain::applyEditor(const TSchedEditFrm& editor)
     if (!original.isEmpty()) {
         // Find the original again rather than trusting the row: the list may have changed
         // while the editor was open, and the wrong item must never be replaced.
-        const int index = m_state.ScheduleList.indexOf(original);
+        const int index = m_sched.ScheduleList.indexOf(original);
         if (index >= 0)
-            m_state.ScheduleList.removeAt(index);
+            m_sched.ScheduleList.removeAt(index);
     }
     const QString line = editor.buildLine();
-    m_state.ScheduleList.add(line);
+    m_sched.ScheduleList.add(line);
     refreshGrid();
     // The new or changed item may have moved: keep it selected where it now stands.
-    const int at = m_state.ScheduleList.indexOf(line);
+    const int at = m_sched.ScheduleList.indexOf(line);
     if (at >= 0)
         selectIndex(at);
 }
@@ -226,9 +227,9 @@ void TSchedMain::btnEditClick(bool change)
 void TSchedMain::btnDeleteClick()
 {
     const int index = selectedIndex();
-    if (index >= m_state.ScheduleList.count())
+    if (index >= m_sched.ScheduleList.count())
         return;
-    m_state.ScheduleList.removeAt(index);
+    m_sched.ScheduleList.removeAt(index);
     refreshGrid();
 }
 

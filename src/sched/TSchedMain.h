@@ -4,7 +4,8 @@
 
 #include <memory>
 
-struct MainState;
+struct ClockReading;
+struct SchedulerState;
 class QTableView;
 class ScheduleModel;
 class TSchedEditFrm;
@@ -14,7 +15,7 @@ class TSchedEditFrm;
 class TSchedMain : public QDialog {
     Q_OBJECT
 public:
-    explicit TSchedMain(MainState& state, QWidget* parent = nullptr);
+    TSchedMain(SchedulerState& sched, const ClockReading& clock, QWidget* parent = nullptr);
     ~TSchedMain() override;
 
     // Header, then one row per line; an empty list shows one empty row.
@@ -38,7 +39,8 @@ public slots:
 private:
     void btnEditClick(bool change);
 
-    MainState& m_state;
+    SchedulerState& m_sched;
+    const ClockReading& m_clock;
     ScheduleModel* m_model = nullptr;
     QTableView* m_sgSchedule = nullptr;
 };

@@ -43,13 +43,13 @@ struct Rig {
     MainState state;
     FakeFace face;
     FakeSound sound;
-    ClockTick tick{state, face, sound};
+    ClockTick tick{state.tick, state.clock, state.settings, state.sched, face, sound};
     // Start-up's part: the first update, then the greeting.
     void start(const QDateTime& t)
     {
         tick.UpdateTime(t);
         face.date = QStringLiteral("Good morning ");
-        state.StartupComplete = true;
+        state.sched.StartupComplete = true;
     }
 };
 
@@ -98,7 +98,7 @@ void TestClockTick::hourForms()
     QTEST(ClockTick::displayHour(hour, true), "h12");
     QTEST(ClockTick::displayHour(hour, false), "h24");
     Rig r;
-    r.state.Use12Hour = true;
+    r.state.settings.Use12Hour = true;
     r.tick.SetDisplayFormat(true);
     QCOMPARE(r.face.formatWidth, 0);
     r.tick.UpdateTime(QDateTime(QDate(2000, 1, 3), QTime(hour, 7)));
@@ -135,8 +135,8 @@ void TestClockTick::chimesOnceOnTheHour()
 {
     QFETCH(int, mode);
     Rig r;
-    r.state.ChimeMode = mode;
-    r.state.ChimeSound = "/snd/chime.wav";
+    r.state.settings.ChimeMode = mode;
+    r.state.settings.ChimeSound = "/snd/chime.wav";
     const QDateTime t0 = at("2000-01-03T13:59:55");
     r.start(t0);
     for (int i = 1; i <= 70; ++i)
@@ -174,7 +174,7 @@ void TestClockTick::chimesEveryRealHourOnce()
     QFETCH(QStringList, stretches);
     QFETCH(QStringList, chimes);
     Rig r;
-    r.state.ChimeMode = 1;
+    r.state.settings.ChimeMode = 1;
     QStringList heard;
     bool started = false;
     for (const QString& stretch : stretches) {
@@ -198,10 +198,10 @@ void TestClockTick::chimesEveryRealHourOnce()
 void TestClockTick::forcedRedrawChimesAgain()
 {
     Rig r;
-    r.state.ChimeMode = 1;
+    r.state.settings.ChimeMode = 1;
     r.start(at("2000-01-03T09:00:10"));
     QCOMPARE(r.sound.calls.size(), 1); // started during minute 0
-    r.state.LastMinuteShown = 99;
+    r.state.tick.LastMinuteShown = 99;
     r.tick.TimerTimer(at("2000-01-03T09:00:11"));
     QCOMPARE(r.sound.calls.size(), 2);
 }
@@ -218,16 +218,16 @@ void TestClockTick::statusLineCountdown()
     };
     run(9);
     QCOMPARE(r.face.date, QString("Good morning "));
-    r.state.ScheduleCursor = 5;
+    r.state.sched.ScheduleCursor = 5;
     run(1); // the tenth tick brings the date back and resets the scan cursor
     QCOMPARE(r.face.date, QString("Monday, 3 January 2000"));
-    QCOMPARE(r.state.ScheduleCursor, 0);
+    QCOMPARE(r.state.sched.ScheduleCursor, 0);
 
     r.face.date = "first";
-    r.state.DateLineCountdown = 20;
+    r.state.tick.DateLineCountdown = 20;
     run(10);
     r.face.date = "second";
-    r.state.DateLineCountdown = 20;
+    r.state.tick.DateLineCountdown = 20;
     run(19);
     QCOMPARE(r.face.date, QString("second"));
     run(1);
@@ -239,29 +239,29 @@ void TestClockTick::midnightRewritesDateAndResetsCursor()
     Rig r;
     r.start(at("2000-01-03T23:59:58"));
     r.face.date = "status";
-    r.state.DateLineCountdown = 20;
-    r.state.ScheduleCursor = 3;
+    r.state.tick.DateLineCountdown = 20;
+    r.state.sched.ScheduleCursor = 3;
     r.tick.TimerTimer(at("2000-01-03T23:59:59"));
     QCOMPARE(r.face.date, QString("status"));
     r.tick.TimerTimer(at("2000-01-04T00:00:00"));
     QCOMPARE(r.face.date, QString("Tuesday, 4 January 2000"));
-    QCOMPARE(r.state.ScheduleCursor, 0);
-    QCOMPARE(r.state.TodayDate, 36529);
+    QCOMPARE(r.state.sched.ScheduleCursor, 0);
+    QCOMPARE(r.state.clock.TodayDate, 36529);
     QCOMPARE(r.face.tip, QString("00:00 Tuesday, 4 January 2000")); // the new date, at once
 }
 
 void TestClockTick::sampleCountdown()
 {
     Rig r;
-    r.state.UpdateInterval = 5;
-    r.state.SampleCountdown = 5;
+    r.state.settings.UpdateInterval = 5;
+    r.state.tick.SampleCountdown = 5;
     const QDateTime t0 = at("2000-01-03T10:00:00");
     r.start(t0);
     QList<int> sampledAt;
     for (int i = 1; i <= 20; ++i) {
         const int before = r.face.samples;
         if (i == 13) // 3 ticks remain of the running countdown
-            r.state.UpdateInterval = 2;
+            r.state.settings.UpdateInterval = 2;
         r.tick.TimerTimer(t0.addSecs(i));
         if (r.face.samples != before)
             sampledAt << i;
@@ -273,8 +273,8 @@ void TestClockTick::noSamplesWithIntervalZero()
 {
     for (int interval : {0, -3}) {
         Rig r;
-        r.state.UpdateInterval = interval;
-        r.state.SampleCountdown = interval;
+        r.state.settings.UpdateInterval = interval;
+        r.state.tick.SampleCountdown = interval;
         for (int i = 1; i <= 100; ++i)
             r.tick.TimerTimer(at("2000-01-03T10:00:00").addSecs(i));
         QCOMPARE(r.face.samples, 0);
@@ -286,11 +286,11 @@ void TestClockTick::scanHeldBackUntilStartupAndWhileSuspended()
     Rig r;
     r.tick.UpdateTime(at("2000-01-03T10:00:00"));
     QCOMPARE(r.face.scans, 0); // start-up's own update never scans
-    r.state.StartupComplete = true;
-    r.state.SchedulerSuspended = true;
+    r.state.sched.StartupComplete = true;
+    r.state.sched.SchedulerSuspended = true;
     r.tick.TimerTimer(at("2000-01-03T10:01:00"));
     QCOMPARE(r.face.scans, 0);
-    r.state.SchedulerSuspended = false;
+    r.state.sched.SchedulerSuspended = false;
     r.tick.TimerTimer(at("2000-01-03T10:01:30"));
     QCOMPARE(r.face.scans, 0); // same minute: not made up for
     r.tick.TimerTimer(at("2000-01-03T10:02:00"));
@@ -300,7 +300,7 @@ void TestClockTick::scanHeldBackUntilStartupAndWhileSuspended()
 void TestClockTick::nestedTickDoesNotRepeatMinuteSteps()
 {
     Rig r;
-    r.state.ChimeMode = 1;
+    r.state.settings.ChimeMode = 1;
     r.start(at("2000-01-03T10:59:59"));
     // The scan pumps messages: a tick arriving meanwhile must find the minute done.
     int nested = 0;
@@ -337,12 +337,12 @@ void TestClockTick::automaticUpdateConditions()
     QFETCH(bool, armed);
     Rig r;
     r.start(at("2000-01-03T10:00:30"));
-    r.state.AutoUpdate = armed;
-    r.state.InternetWindowTitle =
+    r.state.settings.AutoUpdate = armed;
+    r.state.settings.InternetWindowTitle =
         QTest::currentDataTag() == QByteArray("no title") ? QString() : "Connected";
     QFETCH(QString, host);
     QFETCH(bool, present);
-    r.state.TimeServerHost = host;
+    r.state.settings.TimeServerHost = host;
     r.face.windowPresent = present;
     for (int i = 1; i <= 120; ++i) // two minute changes
         r.tick.TimerTimer(at("2000-01-03T10:00:30").addSecs(i));
@@ -353,7 +353,7 @@ void TestClockTick::hiddenPanelReturnsOnTheNthTick()
 {
     Rig r;
     r.start(at("2000-01-03T10:00:00"));
-    r.state.HideCountdown = 4;
+    r.state.tick.HideCountdown = 4;
     QList<int> shownAt;
     for (int i = 1; i <= 10; ++i) {
         const int before = r.face.shows;
@@ -362,7 +362,7 @@ void TestClockTick::hiddenPanelReturnsOnTheNthTick()
             shownAt << i;
     }
     QCOMPARE(shownAt, QList<int>({4}));
-    r.state.HideCountdown = -1; // indefinite: never reaches 0
+    r.state.tick.HideCountdown = -1; // indefinite: never reaches 0
     for (int i = 0; i < 100; ++i)
         r.tick.TimerTimer(at("2000-01-03T10:01:00").addSecs(i));
     QCOMPARE(r.face.shows, 1);

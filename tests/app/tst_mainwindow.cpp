@@ -74,13 +74,13 @@ void TestMainWindow::firstRunWithNothingStored()
     QCOMPARE(p.priority.classes, QList<int>{64});
     QVERIFY(p.perf.reads.contains("PerfStats\\StartStat|KERNEL\\CPUUsage"));
     QCOMPARE(p.drives.asked, QStringList{"/"});
-    QCOMPARE(w.state().MonitorDrive, QString("/"));
-    QCOMPARE(w.state().ScheduleFileName, m_dir->path() + "/horolux.dat");
-    QCOMPARE(w.state().ScheduleList.count(), 0);
+    QCOMPARE(w.state().settings.MonitorDrive, QString("/"));
+    QCOMPARE(w.state().files.ScheduleFileName, m_dir->path() + "/horolux.dat");
+    QCOMPARE(w.state().sched.ScheduleList.count(), 0);
     QVERIFY(!w.taskIcon()->Active());
     QVERIFY(!w.stayOnTopChecked());
     QVERIFY(!w.autoUpdateChecked());
-    QCOMPARE(w.state().StartupComplete, true);
+    QCOMPARE(w.state().sched.StartupComplete, true);
     QCOMPARE(p.registry.writes, 0);
     QCOMPARE(w.dateLine(), QString("Good morning Ann"));
     QVERIFY(p.sound.calls.isEmpty());
@@ -116,7 +116,7 @@ void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
         w.move(300, 200);
         w.popupMenu()->findChild<QAction*>("StayOnTopItem")->trigger();
         QCOMPARE(p.desktop.onTop, QList<bool>{true});
-        w.state().PageFaultMax = 350; // raised by sampling while running
+        w.state().settings.PageFaultMax = 350; // raised by sampling while running
         w.CloseItemClick();
         QVERIFY(p.perf.reads.contains("PerfStats\\StopStat|KERNEL\\CPUUsage"));
     }
@@ -132,7 +132,7 @@ void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
     QCOMPARE(again.pos(), QPoint(300, 200));
     QVERIFY(again.stayOnTopChecked());
     QCOMPARE(p.desktop.onTop, (QList<bool>{true, true}));
-    QCOMPARE(again.state().PageFaultMax, 350);
+    QCOMPARE(again.state().settings.PageFaultMax, 350);
 }
 
 void TestMainWindow::storesTheCheckMarkNotTheArmedState()
@@ -142,8 +142,8 @@ void TestMainWindow::storesTheCheckMarkNotTheArmedState()
     {
         THoroluxMain w(p.services);
         QVERIFY(w.autoUpdateChecked());
-        QVERIFY(w.state().AutoUpdate);
-        w.state().AutoUpdate = false; // a completed time update disarms it
+        QVERIFY(w.state().settings.AutoUpdate);
+        w.state().settings.AutoUpdate = false; // a completed time update disarms it
         w.CloseItemClick();
     }
     QCOMPARE(stored(p.registry, Settings::AutoUpdate), 1);
@@ -181,10 +181,10 @@ void TestMainWindow::absurdStoredNumbers()
     THoroluxMain w(p.services);
     w.show();
     QCOMPARE(w.x(), 10); // left beyond the screen: the designed edge stays
-    QCOMPARE(w.state().PageFaultMax, 100);
+    QCOMPARE(w.state().settings.PageFaultMax, 100);
     for (int i = 0; i < 20; ++i)
         w.TimerTimer();
-    QCOMPARE(w.state().RunningTime, 0); // no sample is ever taken
+    QCOMPARE(w.state().perf.RunningTime, 0); // no sample is ever taken
     QVERIFY(!p.perf.reads.contains("PerfStats\\StatData|KERNEL\\CPUUsage"));
 }
 
@@ -252,7 +252,7 @@ void TestMainWindow::frameNeitherDragsNorHides()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(2, 2));
     QVERIFY(w.isVisible());
-    QCOMPARE(w.state().HideCountdown, -1);
+    QCOMPARE(w.state().tick.HideCountdown, -1);
 }
 
 void TestMainWindow::trayClickToggles()
@@ -290,12 +290,12 @@ void TestMainWindow::unwritableScheduleIsReportedWithItsPath()
     blocker.close();
     FakePlatform p(m_dir->path() + "/blocker/horolux/");
     THoroluxMain w(p.services);
-    w.state().ScheduleList.add("09053652600Reminder:Call home");
+    w.state().sched.ScheduleList.add("09053652600Reminder:Call home");
     ModalSeam::queueMessageAnswer();
     w.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(),
              QStringList{"Cannot create file " + m_dir->path() + "/blocker/horolux/horolux.dat"});
-    QCOMPARE(w.state().ScheduleList.count(), 1); // kept in memory
+    QCOMPARE(w.state().sched.ScheduleList.count(), 1); // kept in memory
     ModalSeam::queueMessageAnswer();
 }
 
@@ -307,7 +307,7 @@ void TestMainWindow::setAsideLinesAreNoticedOnce()
     dat.close();
     FakePlatform p(m_dir->path() + "/");
     THoroluxMain w(p.services);
-    QCOMPARE(w.state().ScheduleList.count(), 1);
+    QCOMPARE(w.state().sched.ScheduleList.count(), 1);
     for (int i = 0; i < 10; ++i)
         w.TimerTimer();
     QVERIFY2(w.dateLine().contains("set aside"), qPrintable(w.dateLine()));
@@ -322,7 +322,7 @@ void TestMainWindow::unreadableScheduleIsMovedAsideNotOverwritten()
     QVERIFY(QDir().mkpath(m_dir->path() + "/horolux.dat/keep"));
     FakePlatform p(m_dir->path() + "/");
     THoroluxMain w(p.services);
-    w.state().ScheduleList.add("09053652600Reminder:new");
+    w.state().sched.ScheduleList.add("09053652600Reminder:new");
     w.SaveSchedule();
     QVERIFY(QFileInfo(m_dir->path() + "/horolux.dat.unreadable/keep").isDir());
     QFile saved(m_dir->path() + "/horolux.dat");
@@ -341,7 +341,7 @@ void TestMainWindow::linkedScheduleIsNotSavedOverUntilItCanBeRead()
     QVERIFY(QFile::link(m_dir->path() + "/mount/horolux.dat", path));
     FakePlatform p(m_dir->path() + "/");
     THoroluxMain w(p.services);
-    w.state().ScheduleList.add("09053652600Reminder:new");
+    w.state().sched.ScheduleList.add("09053652600Reminder:new");
     w.SaveSchedule();
     w.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(), QStringList());
@@ -362,7 +362,7 @@ void TestMainWindow::linkedScheduleIsNotSavedOverUntilItCanBeRead()
     QVERIFY(mounted.open(QIODevice::ReadOnly));
     QCOMPARE(mounted.readAll(),
              QByteArray("07003652600Reminder:from the mount\r\n09053652600Reminder:new\r\n"));
-    QCOMPARE(w.state().ScheduleList.count(), 2);
+    QCOMPARE(w.state().sched.ScheduleList.count(), 2);
 }
 
 // Items added while the link could not be read would be lost at the end: that is a failed save.
@@ -377,7 +377,7 @@ void TestMainWindow::itemsHeldForAnUnreadableLinkAreReportedAtTheEnd()
     QCOMPARE(ModalSeam::shownMessages(), QStringList());
 
     THoroluxMain again(p.services);
-    again.state().ScheduleList.add("09053652600Reminder:new");
+    again.state().sched.ScheduleList.add("09053652600Reminder:new");
     ModalSeam::queueMessageAnswer();
     again.close();
     QCOMPARE(again.exitStatus(), 1);
@@ -397,13 +397,13 @@ void TestMainWindow::readOnlyScheduleIsReportedNotReplaced()
                                QFileDevice::ReadOther));
     FakePlatform p(m_dir->path() + "/");
     THoroluxMain w(p.services);
-    w.state().ScheduleList.add("10003652600Reminder:new");
+    w.state().sched.ScheduleList.add("10003652600Reminder:new");
     ModalSeam::queueMessageAnswer();
     w.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(), QStringList{"Cannot create file " + path});
     QVERIFY(dat.open(QIODevice::ReadOnly));
     QCOMPARE(dat.readAll(), QByteArray("09053652600Reminder:kept\r\n"));
-    QCOMPARE(w.state().ScheduleList.count(), 2);
+    QCOMPARE(w.state().sched.ScheduleList.count(), 2);
     ModalSeam::queueMessageAnswer(); // the save at destruction fails the same way
 }
 

@@ -71,19 +71,19 @@ void TestStartup::nothingStoredGivesDefaults()
     Startup::readTimeServerSettings(s, store);
     QCOMPARE(w.stayOnTop, false);
     QCOMPARE(w.taskIcon, false);
-    QCOMPARE(s.HideInterval, 4);
-    QCOMPARE(s.Use12Hour, false);
-    QCOMPARE(s.PageFaultMax, 100);
-    QCOMPARE(s.UpdateInterval, 1);
-    QCOMPARE(s.SampleCountdown, 1);
+    QCOMPARE(s.settings.HideInterval, 4);
+    QCOMPARE(s.settings.Use12Hour, false);
+    QCOMPARE(s.settings.PageFaultMax, 100);
+    QCOMPARE(s.settings.UpdateInterval, 1);
+    QCOMPARE(s.tick.SampleCountdown, 1);
     QCOMPARE(Startup::readPriorityClass(store), 64);
-    QCOMPARE(s.MonitorDrive, QString("/"));
-    QCOMPARE(s.ChimeMode, 0);
-    QCOMPARE(s.AlarmMode, 0);
-    QVERIFY(s.ChimeSound.isEmpty() && s.AlarmSound.isEmpty());
-    QCOMPARE(s.AutoUpdate, false);
-    QCOMPARE(s.InternetWindowTitle, QString("Connected to Internet"));
-    QCOMPARE(s.TimeServerHost, QString("time.nist.gov"));
+    QCOMPARE(s.settings.MonitorDrive, QString("/"));
+    QCOMPARE(s.settings.ChimeMode, 0);
+    QCOMPARE(s.settings.AlarmMode, 0);
+    QVERIFY(s.settings.ChimeSound.isEmpty() && s.settings.AlarmSound.isEmpty());
+    QCOMPARE(s.settings.AutoUpdate, false);
+    QCOMPARE(s.settings.InternetWindowTitle, QString("Connected to Internet"));
+    QCOMPARE(s.settings.TimeServerHost, QString("time.nist.gov"));
     QCOMPARE(reg.writes, 0); // reading never creates anything
 }
 
@@ -98,9 +98,9 @@ void TestStartup::indefiniteHideForcesTrayIcon()
     SettingsStore store(reg);
     MainState s;
     QVERIFY(Startup::readDisplaySettings(s, store).taskIcon);
-    QCOMPARE(s.HideInterval, -1);
-    QCOMPARE(s.UpdateInterval, -7); // taken as stored
-    QCOMPARE(s.PageFaultMax, 100);
+    QCOMPARE(s.settings.HideInterval, -1);
+    QCOMPARE(s.settings.UpdateInterval, -7); // taken as stored
+    QCOMPARE(s.settings.PageFaultMax, 100);
 }
 
 void TestStartup::shutdownWritesOwnedValues()

@@ -171,7 +171,7 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen()
     put(p.registry, Settings::Alarm, 1);
     THoroluxMain w(p.services);
     for (const QString& line : schedule)
-        w.state().ScheduleList.add(line);
+        w.state().sched.ScheduleList.add(line);
     // The save at the end fails too; nobody is there to answer it.
     const auto atEnd = qScopeGuard([unwritable] {
         if (unwritable)
@@ -187,7 +187,7 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen()
     QCOMPARE(answerer.colonShown, (QSet<QString>{":", ""}));
     // ... and the 09:01 reminder popped up (one beep) before that box was answered.
     QCOMPARE(answerer.beepsWhenAnswered - answerer.beepsWhenOpened, 1);
-    QCOMPARE(w.state().ScheduleList.lines(), left);
+    QCOMPARE(w.state().sched.ScheduleList.lines(), left);
 }
 
 QTEST_MAIN(TestTickNesting)

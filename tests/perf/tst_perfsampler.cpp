@@ -1,35 +1,47 @@
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "doubles/FakeClock.h"
 #include "doubles/FakeDriveInfo.h"
 #include "doubles/FakePerfSource.h"
 #include "doubles/RecordingSink.h"
 #include "perf/PerfSampler.h"
+#include "perf/PerfTotals.h"
+#include "settings/SettingsInForce.h"
 
 #include <QTest>
 
 #include <limits>
+
+// The slices the sampler reads and writes.
+struct SamplerState {
+    PerfTotals perf;
+    SettingsInForce settings;
+    ClockReading clock;
+};
 
 Q_DECLARE_METATYPE(DriveFigures)
 
 class TestPerfSampler : public QObject {
     Q_OBJECT
 
-    MainState state;
+    SamplerState state;
     FakePerfSource perf;
     FakeDriveInfo drives;
     RecordingSink bars;
 
-    PerfSampler sampler() { return PerfSampler(state, perf, drives, bars); }
+    PerfSampler sampler()
+    {
+        return PerfSampler(state.perf, state.settings, state.clock, perf, drives, bars);
+    }
     void at(int stamp)
     {
-        state.CurrentSecond = quint16(stamp / 1000);
-        state.CurrentMillisecond = quint16(stamp % 1000);
+        state.clock.CurrentSecond = quint16(stamp / 1000);
+        state.clock.CurrentMillisecond = quint16(stamp % 1000);
     }
 
 private slots:
     void init()
     {
-        state = MainState();
+        state = SamplerState();
         perf = FakePerfSource();
         drives = FakeDriveInfo();
         bars = RecordingSink();
@@ -51,12 +63,12 @@ private slots:
         QFETCH(int, last);
         QFETCH(int, stamp);
         QFETCH(int, tenths);
-        state.LastSampleStamp = last;
-        state.RunningTime = 7;
+        state.perf.LastSampleStamp = last;
+        state.perf.RunningTime = 7;
         at(stamp);
         sampler().UpdateStatus();
-        QCOMPARE(state.RunningTime, 7 + tenths);
-        QCOMPARE(state.LastSampleStamp, stamp);
+        QCOMPARE(state.perf.RunningTime, 7 + tenths);
+        QCOMPARE(state.perf.LastSampleStamp, stamp);
     }
 
     // The rate is computed only for samples more than 100 ms and less than 10 s apart.
@@ -74,14 +86,14 @@ private slots:
     {
         QFETCH(int, elapsed);
         QFETCH(bool, computed);
-        state.LastSampleStamp = 20000;
-        state.LastPageFaults = 1000;
+        state.perf.LastSampleStamp = 20000;
+        state.perf.LastPageFaults = 1000;
         perf.faults = 1000 + 3 * elapsed; // 3000 faults per second
         at(20000 + elapsed);
         sampler().UpdateStatus();
         QCOMPARE(bars.wasShown(Indicator::PF), computed);
-        QCOMPARE(state.PageFaultRateSum, computed ? 3000 : 0);
-        QCOMPARE(state.LastPageFaults, perf.faults);
+        QCOMPARE(state.perf.PageFaultRateSum, computed ? 3000 : 0);
+        QCOMPARE(state.perf.LastPageFaults, perf.faults);
     }
 
     void pagingLevel_data()
@@ -101,16 +113,16 @@ private slots:
         QFETCH(int, delta);
         QFETCH(int, newMax);
         QFETCH(int, level);
-        state.PageFaultMax = max;
-        state.LastSampleStamp = 12000;
-        state.LastPageFaults = 1000;
+        state.settings.PageFaultMax = max;
+        state.perf.LastSampleStamp = 12000;
+        state.perf.LastPageFaults = 1000;
         perf.faults = 1000 + delta;
         at(13000);
         sampler().UpdateStatus();
-        QCOMPARE(state.PageFaultMax, newMax);
+        QCOMPARE(state.settings.PageFaultMax, newMax);
         QCOMPARE(bars.last(Indicator::PF), level);
         // A falling counter's negative rate goes into the sum unchanged.
-        QCOMPARE(state.PageFaultRateSum, delta);
+        QCOMPARE(state.perf.PageFaultRateSum, delta);
     }
 
     // The first sample has no earlier count; the paging bar first moves at the second.
@@ -125,7 +137,7 @@ private slots:
         at(2000);
         s.UpdateStatus();
         QCOMPARE(bars.last(Indicator::PF), 100);
-        QCOMPARE(state.PageFaultRateSum, 100);
+        QCOMPARE(state.perf.PageFaultRateSum, 100);
     }
 
     void pagingUnavailable()
@@ -136,50 +148,50 @@ private slots:
             s.UpdateStatus();
         }
         QVERIFY(!bars.wasShown(Indicator::PF));
-        QCOMPARE(state.LastPageFaults, -1);
-        QCOMPARE(state.PageFaultRateSum, 0);
+        QCOMPARE(state.perf.LastPageFaults, -1);
+        QCOMPARE(state.perf.PageFaultRateSum, 0);
     }
 
     // A statistic that stops answering must not turn into a huge negative rate.
     void pagingLostAfterGoodCount()
     {
-        state.LastSampleStamp = 1000;
-        state.LastPageFaults = 1000000;
+        state.perf.LastSampleStamp = 1000;
+        state.perf.LastPageFaults = 1000000;
         perf.faults = -1;
         at(2000);
         sampler().UpdateStatus();
         QVERIFY(!bars.wasShown(Indicator::PF));
-        QCOMPARE(state.PageFaultRateSum, 0);
-        QCOMPARE(state.LastPageFaults, -1);
+        QCOMPARE(state.perf.PageFaultRateSum, 0);
+        QCOMPARE(state.perf.LastPageFaults, -1);
     }
 
     // 2,000,000,000 faults in 101 ms is far beyond 32 bits per second: it must not wrap negative.
     void hugeRateSaturates()
     {
-        state.LastSampleStamp = 1000;
-        state.LastPageFaults = 1;
+        state.perf.LastSampleStamp = 1000;
+        state.perf.LastPageFaults = 1;
         perf.faults = 2000000001;
         at(1101);
         sampler().UpdateStatus();
-        QCOMPARE(state.PageFaultMax, std::numeric_limits<qint32>::max());
-        QCOMPARE(state.PageFaultRateSum, std::numeric_limits<qint32>::max());
+        QCOMPARE(state.settings.PageFaultMax, std::numeric_limits<qint32>::max());
+        QCOMPARE(state.perf.PageFaultRateSum, std::numeric_limits<qint32>::max());
         QCOMPARE(bars.last(Indicator::PF), 100);
     }
 
     void totalsDoNotWrap()
     {
         const qint32 max = std::numeric_limits<qint32>::max();
-        state.RunningTime = max - 5;
-        state.CpuLimitedTime = max - 5;
-        state.MemoryLimitedTime = max - 5;
-        state.LastSampleStamp = 1000;
+        state.perf.RunningTime = max - 5;
+        state.perf.CpuLimitedTime = max - 5;
+        state.perf.MemoryLimitedTime = max - 5;
+        state.perf.LastSampleStamp = 1000;
         perf.cpu = 100;
         perf.load = 100;
         at(2000);
         sampler().UpdateStatus();
-        QCOMPARE(state.RunningTime, max);
-        QCOMPARE(state.CpuLimitedTime, max);
-        QCOMPARE(state.MemoryLimitedTime, max);
+        QCOMPARE(state.perf.RunningTime, max);
+        QCOMPARE(state.perf.CpuLimitedTime, max);
+        QCOMPARE(state.perf.MemoryLimitedTime, max);
     }
 
     void limitedTimes_data()
@@ -201,11 +213,11 @@ private slots:
         QFETCH(int, memTenths);
         perf.cpu = cpu;
         perf.load = load;
-        state.LastSampleStamp = 12000;
+        state.perf.LastSampleStamp = 12000;
         at(13000);
         sampler().UpdateStatus();
-        QCOMPARE(state.CpuLimitedTime, cpuTenths);
-        QCOMPARE(state.MemoryLimitedTime, memTenths);
+        QCOMPARE(state.perf.CpuLimitedTime, cpuTenths);
+        QCOMPARE(state.perf.MemoryLimitedTime, memTenths);
         QCOMPARE(bars.last(Indicator::CPU), cpu);
         QCOMPARE(bars.last(Indicator::MEM), load);
     }
@@ -231,38 +243,38 @@ private slots:
         QFETCH(quint64, freeClusters);
         QFETCH(quint64, clusterBytes);
         QFETCH(int, percent);
-        state.DriveTotalKB = totalKB;
-        state.MonitorDrive = QStringLiteral("/data");
+        state.perf.DriveTotalKB = totalKB;
+        state.settings.MonitorDrive = QStringLiteral("/data");
         drives.figures = {1, clusterBytes, freeClusters, 0};
         sampler().UpdateStatus();
         QCOMPARE(drives.asked, QStringList{QStringLiteral("/data")});
-        QCOMPARE(state.DiskUsagePercent, percent);
+        QCOMPARE(state.perf.DiskUsagePercent, percent);
         QCOMPARE(bars.last(Indicator::DSK), percent);
     }
 
     void diskUnreadableKeepsValue()
     {
-        state.DriveTotalKB = 1000;
-        state.DiskUsagePercent = 42;
+        state.perf.DriveTotalKB = 1000;
+        state.perf.DiskUsagePercent = 42;
         drives.ok = false;
         sampler().UpdateStatus();
-        QCOMPARE(state.DiskUsagePercent, 42);
+        QCOMPARE(state.perf.DiskUsagePercent, 42);
         QVERIFY(!bars.wasShown(Indicator::DSK));
     }
 
     // No size measured yet: the percentage cannot be computed (and must not divide by zero).
     void diskWithoutTotalKeepsValue()
     {
-        state.DriveTotalKB = 0;
+        state.perf.DriveTotalKB = 0;
         drives.figures = {1, 4096, 10, 100};
         sampler().UpdateStatus();
-        QCOMPARE(state.DiskUsagePercent, 0);
+        QCOMPARE(state.perf.DiskUsagePercent, 0);
         QVERIFY(!bars.wasShown(Indicator::DSK));
     }
 
     void sampleOrder()
     {
-        state.DriveTotalKB = 100;
+        state.perf.DriveTotalKB = 100;
         drives.figures = {1, 1024, 50, 100};
         sampler().UpdateStatus();
         const QStringList reads{QStringLiteral("PerfStats\\StatData|KERNEL\\CPUUsage"),
@@ -287,24 +299,24 @@ private slots:
     {
         QFETCH(DriveFigures, figures);
         QFETCH(qint64, kb);
-        state.DriveTotalKB = 123;
+        state.perf.DriveTotalKB = 123;
         drives.figures = figures;
         QVERIFY(sampler().GetDriveSpace(QStringLiteral("/home")));
         QCOMPARE(drives.asked, QStringList{QStringLiteral("/home")});
-        QCOMPARE(state.DriveTotalKB, kb);
+        QCOMPARE(state.perf.DriveTotalKB, kb);
     }
 
     void driveSpaceFailureKeepsTotal()
     {
-        state.DriveTotalKB = 123;
+        state.perf.DriveTotalKB = 123;
         drives.ok = false;
         QVERIFY(!sampler().GetDriveSpace(QStringLiteral("/nowhere")));
-        QCOMPARE(state.DriveTotalKB, qint64(123));
+        QCOMPARE(state.perf.DriveTotalKB, qint64(123));
         // Figures whose product overflows 64 bits are not believed either.
         drives.ok = true;
         drives.figures = {1u << 31, 1u << 31, 0, 1u << 31};
         QVERIFY(!sampler().GetDriveSpace(QStringLiteral("/odd")));
-        QCOMPARE(state.DriveTotalKB, qint64(123));
+        QCOMPARE(state.perf.DriveTotalKB, qint64(123));
     }
 
     // The first sample covers the time since monitoring started, not since the minute began.
@@ -312,13 +324,13 @@ private slots:
     {
         FakeClock clock;
         clock.current.setTime(QTime(9, 0, 42, 250));
-        PerfSampler s(state, perf, drives, bars, &clock);
+        PerfSampler s(state.perf, state.settings, state.clock, perf, drives, bars, &clock);
         s.StartStat();
         QCOMPARE(perf.reads, QStringList{QStringLiteral("PerfStats\\StartStat|KERNEL\\CPUUsage")});
-        QCOMPARE(state.LastSampleStamp, 42250);
+        QCOMPARE(state.perf.LastSampleStamp, 42250);
         at(43300);
         s.UpdateStatus();
-        QCOMPARE(state.RunningTime, 10);
+        QCOMPARE(state.perf.RunningTime, 10);
         s.StopStat();
         QCOMPARE(perf.reads.last(), QStringLiteral("PerfStats\\StopStat|KERNEL\\CPUUsage"));
     }

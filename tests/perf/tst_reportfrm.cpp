@@ -1,10 +1,17 @@
-#include "app/MainState.h"
+#include "perf/PerfTotals.h"
 #include "perf/TReportFrm.h"
+#include "settings/SettingsInForce.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+
+// The slices the report reads.
+struct ReportState {
+    PerfTotals perf;
+    SettingsInForce settings;
+};
 
 class TestReportFrm : public QObject {
     Q_OBJECT
@@ -18,14 +25,14 @@ class TestReportFrm : public QObject {
 private slots:
     void figures()
     {
-        MainState state;
-        state.RunningTime = 6000;
-        state.CpuLimitedTime = 1500;
-        state.MemoryLimitedTime = 600;
-        state.PageFaultRateSum = 1234;
-        state.PageFaultMax = 500;
-        state.DiskUsagePercent = 75;
-        TReportFrm dlg(state);
+        ReportState state;
+        state.perf.RunningTime = 6000;
+        state.perf.CpuLimitedTime = 1500;
+        state.perf.MemoryLimitedTime = 600;
+        state.perf.PageFaultRateSum = 1234;
+        state.settings.PageFaultMax = 500;
+        state.perf.DiskUsagePercent = 75;
+        TReportFrm dlg(state.perf, state.settings);
         QCOMPARE(text(dlg, "lbTotTime"), QStringLiteral(" 0h10m00s"));
         QCOMPARE(text(dlg, "lbCPUBound"), QStringLiteral(" 0h02m30s"));
         QCOMPARE(text(dlg, "lbCPUPercent"), QStringLiteral("(25%)"));
@@ -39,8 +46,8 @@ private slots:
     // Opened before the first sample: no placeholder may survive and no share divides by 0.
     void beforeFirstSample()
     {
-        MainState state;
-        TReportFrm dlg(state);
+        ReportState state;
+        TReportFrm dlg(state.perf, state.settings);
         for (const char* name : {"lbCPUPercent", "lbMemPercent", "lbSwapPercent"})
             QCOMPARE(text(dlg, name), QStringLiteral("(0%)"));
         QCOMPARE(text(dlg, "lbTotTime"), QStringLiteral(" 0h00m00s"));
@@ -81,8 +88,8 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QRect, geometry);
         QFETCH(bool, inGroup);
-        MainState state;
-        TReportFrm dlg(state);
+        ReportState state;
+        TReportFrm dlg(state.perf, state.settings);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("System Performance Status"));
         QCOMPARE(dlg.minimumSize(), QSize(392, 213));
         QCOMPARE(dlg.maximumSize(), QSize(392, 213));

@@ -1,12 +1,21 @@
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "doubles/FakeDriveInfo.h"
 #include "doubles/FakePerfSource.h"
 #include "doubles/RecordingSink.h"
 #include "perf/PerfSampler.h"
+#include "perf/PerfTotals.h"
 #include "platform/LinuxDriveInfo.h"
+#include "settings/SettingsInForce.h"
 
 #include <QProcess>
 #include <QTest>
+
+// The slices the sampler reads and writes.
+struct SamplerState {
+    PerfTotals perf;
+    SettingsInForce settings;
+    ClockReading clock;
+};
 
 // The disk bar's figure must agree with df: blocks reserved for the administrator are not
 // counted as used (they made a drive df calls 18 % full read 68 %).
@@ -53,16 +62,16 @@ void TestDriveSpace::figuresAsDfCountsThem()
     QTEST(f.totalClusters, "total");
     QTEST(f.freeClusters, "free");
 
-    MainState state;
-    state.MonitorDrive = "/";
+    SamplerState state;
+    state.settings.MonitorDrive = "/";
     FakePerfSource perf;
     FakeDriveInfo drives;
     drives.figures = f;
     RecordingSink bars;
-    PerfSampler sampler(state, perf, drives, bars);
+    PerfSampler sampler(state.perf, state.settings, state.clock, perf, drives, bars);
     QVERIFY(sampler.GetDriveSpace("/"));
     sampler.UpdateStatus();
-    QTEST(state.DiskUsagePercent, "percent");
+    QTEST(state.perf.DiskUsagePercent, "percent");
 }
 
 // df rounds its Use% up, the disk bar truncates: they may differ by one point, no more.
@@ -77,17 +86,18 @@ void TestDriveSpace::agreesWithDfOnRoot()
     QVERIFY(fields.size() >= 6 && fields[4].endsWith('%'));
     const int dfPercent = fields[4].chopped(1).toInt();
 
-    MainState state;
-    state.MonitorDrive = "/";
+    SamplerState state;
+    state.settings.MonitorDrive = "/";
     FakePerfSource perf;
     LinuxDriveInfo drives;
     RecordingSink bars;
-    PerfSampler sampler(state, perf, drives, bars);
+    PerfSampler sampler(state.perf, state.settings, state.clock, perf, drives, bars);
     QVERIFY(sampler.GetDriveSpace("/"));
     sampler.UpdateStatus();
     QVERIFY2(
-        qAbs(state.DiskUsagePercent - dfPercent) <= 1,
-        qPrintable(QString("disk bar %1 %, df %2 %").arg(state.DiskUsagePercent).arg(dfPercent)));
+        qAbs(state.perf.DiskUsagePercent - dfPercent) <= 1,
+        qPrintable(
+            QString("disk bar %1 %, df %2 %").arg(state.perf.DiskUsagePercent).arg(dfPercent)));
 }
 
 QTEST_GUILESS_MAIN(TestDriveSpace)

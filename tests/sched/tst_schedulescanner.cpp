@@ -1,10 +1,17 @@
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "sched/ScheduleEntry.h"
 #include "sched/ScheduleScanner.h"
+#include "sched/SchedulerState.h"
 
 #include <QTest>
 
 #include <functional>
+
+// The slices the scan reads and writes.
+struct ScanState {
+    SchedulerState sched;
+    ClockReading clock;
+};
 
 using ScheduleEntry::FormatScheduleEntry;
 
@@ -22,7 +29,7 @@ public:
     bool result = true;
     std::function<void(const QString&)> onFire;
     std::function<void()> onWarning;
-    MainState* state = nullptr;
+    ScanState* state = nullptr;
 
     bool FireScheduleItem(const QString& detail) override
     {
@@ -40,11 +47,11 @@ public:
     // Keeps what a save would write: the file, and the lines set aside since the last save.
     void SaveSchedule() override
     {
-        saves << state->ScheduleList.lines();
-        savedFile = state->ScheduleList.format();
-        for (const QByteArray& line : state->ScheduleList.setAsideLines())
+        saves << state->sched.ScheduleList.lines();
+        savedFile = state->sched.ScheduleList.format();
+        for (const QByteArray& line : state->sched.ScheduleList.setAsideLines())
             keptAside += line + "\r\n";
-        state->ScheduleList.clearSetAside();
+        state->sched.ScheduleList.clearSetAside();
     }
     QByteArray savedFile;
     QByteArray keptAside;
@@ -54,18 +61,18 @@ public:
     bool isClosing = false;
 };
 
-void setNow(MainState& state, DayNumber day, int hour, int minute)
+void setNow(ScanState& state, DayNumber day, int hour, int minute)
 {
-    state.TodayDate = day;
-    state.CurrentHour = quint16(hour);
-    state.CurrentMinute = quint16(minute);
+    state.clock.TodayDate = day;
+    state.clock.CurrentHour = quint16(hour);
+    state.clock.CurrentMinute = quint16(minute);
 }
 
-void fill(MainState& state, const QStringList& lines)
+void fill(ScanState& state, const QStringList& lines)
 {
-    state.ScheduleList.clear();
+    state.sched.ScheduleList.clear();
     for (const QString& line : lines)
-        QVERIFY(state.ScheduleList.add(line));
+        QVERIFY(state.sched.ScheduleList.add(line));
 }
 
 } // namespace
@@ -99,63 +106,63 @@ void TestScheduleScanner::workedExample()
     const QString Z = FormatScheduleEntry(8, 15, D, 0, "Reminder:Z");
     const QString X1 = FormatScheduleEntry(7, 30, D + 1, 1, "Reminder:X");
     const QString X2 = FormatScheduleEntry(7, 30, D + 2, 1, "Reminder:X");
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {Z, Y, X});
-    QCOMPARE(state.ScheduleList.lines(), QStringList({X, Y, Z}));
-    state.ScheduleCursor = 0;
+    QCOMPARE(state.sched.ScheduleList.lines(), QStringList({X, Y, Z}));
+    state.sched.ScheduleCursor = 0;
 
     setNow(state, D, 7, 29);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QVERIFY(actions.fired.isEmpty());
-    QCOMPARE(state.ScheduleCursor, 0);
+    QCOMPARE(state.sched.ScheduleCursor, 0);
 
     setNow(state, D, 7, 30);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:X"}));
     QCOMPARE(actions.saves, QList<QStringList>({{Y, X1, Z}}));
-    QCOMPARE(state.ScheduleList.lines(), QStringList({Y, X1, Z}));
-    QCOMPARE(state.ScheduleCursor, 2);
+    QCOMPARE(state.sched.ScheduleList.lines(), QStringList({Y, X1, Z}));
+    QCOMPARE(state.sched.ScheduleCursor, 2);
 
     for (int minute = 31; minute < 60 + 15; ++minute) {
         setNow(state, D, 7 + minute / 60, minute % 60);
-        ScheduleScanner::CheckSchedule(state, actions);
-        QCOMPARE(state.ScheduleCursor, 2);
+        ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+        QCOMPARE(state.sched.ScheduleCursor, 2);
     }
     QCOMPARE(actions.fired.size(), 1);
 
     setNow(state, D, 8, 15);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:X", "Reminder:Z"}));
-    QCOMPARE(state.ScheduleList.lines(), QStringList({Y, X1}));
-    QCOMPARE(state.ScheduleCursor, 2);
+    QCOMPARE(state.sched.ScheduleList.lines(), QStringList({Y, X1}));
+    QCOMPARE(state.sched.ScheduleCursor, 2);
 
     // Next day: the clock update puts the cursor back to the start.
-    state.ScheduleCursor = 0;
+    state.sched.ScheduleCursor = 0;
     setNow(state, D + 1, 7, 30);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:X", "Reminder:Z", "Reminder:Y", "Reminder:X"}));
-    QCOMPARE(state.ScheduleList.lines(), QStringList({X2}));
-    QCOMPARE(state.ScheduleCursor, 1);
+    QCOMPARE(state.sched.ScheduleList.lines(), QStringList({X2}));
+    QCOMPARE(state.sched.ScheduleCursor, 1);
     QCOMPARE(actions.saves.size(), 4);
     QVERIFY(actions.warnings.isEmpty());
 }
 
 void TestScheduleScanner::oneShotAtItsMinute()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:nine")});
     setNow(state, D, 8, 59);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QVERIFY(actions.fired.isEmpty());
     QVERIFY(actions.saves.isEmpty());
     setNow(state, D, 9, 0);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:nine"}));
-    QCOMPARE(state.ScheduleList.count(), 0);
+    QCOMPARE(state.sched.ScheduleList.count(), 0);
     QCOMPARE(actions.saves, QList<QStringList>({QStringList()}));
 }
 
@@ -196,14 +203,15 @@ void TestScheduleScanner::missedItems()
     QFETCH(int, minute);
     QFETCH(bool, performed);
     QFETCH(QString, after);
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {line});
     setNow(state, today, hour, minute);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired.size(), performed ? 1 : 0);
-    QCOMPARE(state.ScheduleList.lines(), after.isEmpty() ? QStringList() : QStringList({after}));
+    QCOMPARE(state.sched.ScheduleList.lines(),
+             after.isEmpty() ? QStringList() : QStringList({after}));
     QVERIFY(actions.warnings.isEmpty());
 }
 
@@ -211,54 +219,54 @@ void TestScheduleScanner::missedItems()
 // because each re-added line sorts back in at the cursor.
 void TestScheduleScanner::weeklyCatchesUp()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D - 21, 2, "Reminder:w"),
                  FormatScheduleEntry(12, 0, D, 0, "Reminder:noon")});
     setNow(state, D, 10, 0);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired, QStringList(4, "Reminder:w"));
     QCOMPARE(actions.saves.size(), 4);
     QCOMPARE(actions.saves.at(0).first(), FormatScheduleEntry(9, 0, D - 14, 2, "Reminder:w"));
-    QCOMPARE(state.ScheduleList.lines(),
+    QCOMPARE(state.sched.ScheduleList.lines(),
              QStringList({FormatScheduleEntry(9, 0, D + 7, 2, "Reminder:w"),
                           FormatScheduleEntry(12, 0, D, 0, "Reminder:noon")}));
-    QCOMPARE(state.ScheduleCursor, 1);
+    QCOMPARE(state.sched.ScheduleCursor, 1);
 }
 
 void TestScheduleScanner::eachWeekdayFiresOnItsDay()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     // D + 2 is a Monday.
     fill(state, {FormatScheduleEntry(9, 0, D + 2, 4, "Reminder:mon")});
     setNow(state, D + 2, 9, 0);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:mon"}));
-    QCOMPARE(state.ScheduleList.lines(),
+    QCOMPARE(state.sched.ScheduleList.lines(),
              QStringList({FormatScheduleEntry(9, 0, D + 9, 4, "Reminder:mon")}));
 }
 
 void TestScheduleScanner::unknownTypeIsDropped()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 10, "Reminder:x"),
                  FormatScheduleEntry(9, 0, D, 99, "Run:y,,,1")});
     setNow(state, D, 9, 0);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QVERIFY(actions.fired.isEmpty());
     QVERIFY(actions.warnings.isEmpty());
-    QCOMPARE(state.ScheduleList.count(), 0);
+    QCOMPARE(state.sched.ScheduleList.count(), 0);
     QCOMPARE(actions.saves.size(), 2);
 }
 
 void TestScheduleScanner::failedRunItemWarnsAndStays()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     actions.result = false;
@@ -266,11 +274,11 @@ void TestScheduleScanner::failedRunItemWarnsAndStays()
     fill(state, {FormatScheduleEntry(6, 0, D, 1, detail),
                  FormatScheduleEntry(6, 0, D, 0, "Run:/gone,,,1")});
     setNow(state, D, 6, 0);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.warnings, QStringList({"Scheduler item Run:/gone,,,1 failed.",
                                             "Scheduler item Run:/no/such/program,,,1 failed."}));
     // The daily one stays for tomorrow, the one-shot is gone; both were saved.
-    QCOMPARE(state.ScheduleList.lines(),
+    QCOMPARE(state.sched.ScheduleList.lines(),
              QStringList({FormatScheduleEntry(6, 0, D + 1, 1, detail)}));
     QCOMPARE(actions.saves.size(), 2);
 }
@@ -278,16 +286,16 @@ void TestScheduleScanner::failedRunItemWarnsAndStays()
 // The firing sees at most 999 characters, but a recurring line must not lose the rest.
 void TestScheduleScanner::longDetailKeptWhenRecurring()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     const QString detail = "Reminder:" + QString(3000, u'a');
     fill(state, {FormatScheduleEntry(6, 0, D, 1, detail)});
     setNow(state, D, 6, 0);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired.size(), 1);
     QCOMPARE(actions.fired.first(), detail.left(999));
-    QCOMPARE(state.ScheduleList.lines(),
+    QCOMPARE(state.sched.ScheduleList.lines(),
              QStringList({FormatScheduleEntry(6, 0, D + 1, 1, detail)}));
 }
 
@@ -295,7 +303,7 @@ void TestScheduleScanner::longDetailKeptWhenRecurring()
 // Every due item must be performed exactly once and nothing read out of range.
 void TestScheduleScanner::nestedScanInsideFiring()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:a"),
@@ -308,58 +316,58 @@ void TestScheduleScanner::nestedScanInsideFiring()
             return;
         ++depth;
         setNow(state, D, 9, 1);
-        ScheduleScanner::CheckSchedule(state, actions);
+        ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
         --depth;
     };
     setNow(state, D, 9, 0);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:a", "Reminder:b", "Reminder:c"}));
-    QCOMPARE(state.ScheduleList.lines(),
+    QCOMPARE(state.sched.ScheduleList.lines(),
              QStringList({FormatScheduleEntry(9, 1, D + 1, 1, "Reminder:c"),
                           FormatScheduleEntry(9, 5, D, 0, "Reminder:later")}));
-    QCOMPARE(state.ScheduleCursor, 1);
+    QCOMPARE(state.sched.ScheduleCursor, 1);
 }
 
 void TestScheduleScanner::listEmptiedInsideFiring()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 1, "Reminder:a"),
                  FormatScheduleEntry(9, 0, D, 1, "Reminder:b")});
     actions.onFire = [&](const QString&) {
-        state.ScheduleList.clear();
-        state.ScheduleCursor = 7;
+        state.sched.ScheduleList.clear();
+        state.sched.ScheduleCursor = 7;
     };
     setNow(state, D, 9, 0);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired.size(), 1);
     // The re-added daily line is all that is left.
-    QCOMPARE(state.ScheduleList.count(), 1);
+    QCOMPARE(state.sched.ScheduleList.count(), 1);
     QCOMPARE(actions.saves.size(), 1);
 }
 
 void TestScheduleScanner::cursorOutOfRange()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:a")});
     setNow(state, D, 9, 0);
-    state.ScheduleCursor = 5;
-    ScheduleScanner::CheckSchedule(state, actions);
+    state.sched.ScheduleCursor = 5;
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QVERIFY(actions.fired.isEmpty());
-    state.ScheduleCursor = -3;
-    ScheduleScanner::CheckSchedule(state, actions);
+    state.sched.ScheduleCursor = -3;
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired.size(), 1);
-    QCOMPARE(state.ScheduleCursor, 0);
+    QCOMPARE(state.sched.ScheduleCursor, 0);
 }
 
 // The program ends while the failure box of one item is open: that item is still put back
 // and saved, but the reminder after it is not used up unseen.
 void TestScheduleScanner::endingProgramFinishesTheItemInHand()
 {
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     actions.result = false;
@@ -368,11 +376,11 @@ void TestScheduleScanner::endingProgramFinishesTheItemInHand()
     fill(state, {run, reminder});
     actions.onWarning = [&] { actions.isClosing = true; };
     setNow(state, D, 9, 0);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QCOMPARE(actions.fired, QStringList{"Run:/no/such/program,,,1"});
     const QStringList expected{FormatScheduleEntry(8, 30, D + 1, 1, "Run:/no/such/program,,,1"),
                                reminder};
-    QCOMPARE(state.ScheduleList.lines(), expected);
+    QCOMPARE(state.sched.ScheduleList.lines(), expected);
     QCOMPARE(actions.saves.last(), expected);
 }
 
@@ -437,16 +445,16 @@ void TestScheduleScanner::pastTheLastDate()
     QFETCH(QStringList, left);
     QFETCH(QByteArray, setAside);
 
-    MainState state;
+    ScanState state;
     RecordingActions actions;
     actions.state = &state;
     fill(state, lines);
     setNow(state, today, now / 100, now % 100);
-    ScheduleScanner::CheckSchedule(state, actions);
+    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
 
     QCOMPARE(actions.fired, fired);
     QVERIFY(actions.warnings.isEmpty());
-    QCOMPARE(state.ScheduleList.lines(), left);
+    QCOMPARE(state.sched.ScheduleList.lines(), left);
     QByteArray file;
     for (const QString& line : left)
         file += line.toUtf8() + "\r\n";

@@ -1,13 +1,15 @@
 #include "doubles/FakePlatform.h"
 
-#include "app/MainState.h"
+#include "common/ClockReading.h"
 #include "platform/Platform.h"
 #include "sched/ScheduleEntry.h"
+#include "sched/SchedulerState.h"
 #include "sched/SchedulerUi.h"
 #include "sched/TAlarmFrm.h"
 #include "sched/TReminderFrm.h"
 #include "sched/TSchedEditFrm.h"
 #include "sched/TSchedMain.h"
+#include "settings/SettingsInForce.h"
 #include "ui/ModalSeam.h"
 
 #include <QApplication>
@@ -27,6 +29,13 @@
 
 #include <functional>
 #include <stdexcept>
+
+// The slices the scheduler's windows read and write.
+struct WindowState {
+    SchedulerState sched;
+    ClockReading clock;
+    SettingsInForce settings;
+};
 
 namespace {
 
@@ -121,7 +130,7 @@ private slots:
     void quickReminderStoresOneLine();
 
 private:
-    MainState m_state;
+    WindowState m_state;
     FakeSound m_sound;
     FakeLauncher m_launcher;
     FakeClock m_clock;
@@ -145,8 +154,8 @@ void TestSchedWindows::init()
 {
     ModalSeam::clearQueues();
     ModalSeam::shownMessages().clear();
-    m_state = MainState();
-    m_state.TodayDate = kWednesday;
+    m_state = WindowState();
+    m_state.clock.TodayDate = kWednesday;
     m_sound.calls.clear();
     m_launcher.calls.clear();
     m_launcher.result = true;
@@ -308,36 +317,36 @@ void TestSchedWindows::enterInEditorTextConfirms()
 
 void TestSchedWindows::emptyListShowsOneEmptyRow()
 {
-    TSchedMain dialog(m_state);
+    TSchedMain dialog(m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     QCOMPARE(gridRows(grid), 1);
     QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
     QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Detail"));
 
     dialog.btnDeleteClick();
-    QCOMPARE(m_state.ScheduleList.count(), 0);
+    QCOMPARE(m_state.sched.ScheduleList.count(), 0);
     QVERIFY(dialog.createEditor(true) == nullptr);
     QVERIFY(dialog.createEditor(false) != nullptr);
 }
 
 void TestSchedWindows::deletingOnlyItemLeavesEmptyRow()
 {
-    m_state.ScheduleList.add(QStringLiteral("09053652605Reminder:Call home"));
-    TSchedMain dialog(m_state);
+    m_state.sched.ScheduleList.add(QStringLiteral("09053652605Reminder:Call home"));
+    TSchedMain dialog(m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     QCOMPARE(gridRow(grid, 0), QStringList({"09:05", "01Jan00", "Each Tue", "Reminder:Call home"}));
 
     dialog.btnDeleteClick();
-    QCOMPARE(m_state.ScheduleList.count(), 0);
+    QCOMPARE(m_state.sched.ScheduleList.count(), 0);
     QCOMPARE(gridRows(grid), 1);
     QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
 }
 
 void TestSchedWindows::changedItemMovesToItsSortedRow()
 {
-    m_state.ScheduleList.add(QStringLiteral("18003653000Reminder:evening"));
-    m_state.ScheduleList.add(QStringLiteral("12003653000Reminder:noon"));
-    TSchedMain dialog(m_state);
+    m_state.sched.ScheduleList.add(QStringLiteral("18003653000Reminder:evening"));
+    m_state.sched.ScheduleList.add(QStringLiteral("12003653000Reminder:noon"));
+    TSchedMain dialog(m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     dialog.selectIndex(1);
     {
@@ -346,7 +355,7 @@ void TestSchedWindows::changedItemMovesToItsSortedRow()
         child<QSpinBox>(editor.get(), "seHr")->setValue(7);
         dialog.applyEditor(*editor);
     }
-    QCOMPARE(m_state.ScheduleList.lines(),
+    QCOMPARE(m_state.sched.ScheduleList.lines(),
              QStringList({"07003653000Reminder:evening", "12003653000Reminder:noon"}));
     QCOMPARE(gridRows(grid), 2);
     QCOMPARE(gridRow(grid, 0).first(), QStringLiteral("07:00"));
@@ -354,9 +363,9 @@ void TestSchedWindows::changedItemMovesToItsSortedRow()
 
 void TestSchedWindows::addGoesThroughModalEditor()
 {
-    m_state.CurrentHour = 14;
-    m_state.CurrentMinute = 7;
-    TSchedMain dialog(m_state);
+    m_state.clock.CurrentHour = 14;
+    m_state.clock.CurrentMinute = 7;
+    TSchedMain dialog(m_state.sched, m_state.clock);
     QString title;
     bool today = false;
     whenShown<TSchedEditFrm>([&](TSchedEditFrm* editor) {
@@ -368,7 +377,7 @@ void TestSchedWindows::addGoesThroughModalEditor()
     dialog.btnAddClick();
     QCOMPARE(title, QStringLiteral("Add Scheduler Item"));
     QVERIFY(today);
-    QCOMPARE(m_state.ScheduleList.lines(), QStringList({"14073653000Reminder:Tea"}));
+    QCOMPARE(m_state.sched.ScheduleList.lines(), QStringList({"14073653000Reminder:Tea"}));
     QCOMPARE(gridRow(child<QTableView>(&dialog, "sgSchedule"), 0).at(1), QStringLiteral("05Jan00"));
 }
 
@@ -393,13 +402,13 @@ void TestSchedWindows::deleteKeepsSelectedRow()
     QFETCH(int, selectedAfter);
     for (const char* line :
          {"08003653000Reminder:a", "09003653000Reminder:b", "10003653000Reminder:c"})
-        m_state.ScheduleList.add(QString::fromLatin1(line));
-    TSchedMain dialog(m_state);
+        m_state.sched.ScheduleList.add(QString::fromLatin1(line));
+    TSchedMain dialog(m_state.sched, m_state.clock);
     dialog.show();
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     dialog.selectIndex(selected);
     dialog.btnDeleteClick();
-    QCOMPARE(m_state.ScheduleList.lines(), left);
+    QCOMPARE(m_state.sched.ScheduleList.lines(), left);
     QCOMPARE(gridRows(grid), 2);
     QCOMPARE(dialog.selectedIndex(), selectedAfter);
     QCOMPARE(grid->currentIndex().row(), selectedAfter);
@@ -407,8 +416,8 @@ void TestSchedWindows::deleteKeepsSelectedRow()
 
     // A second Delete takes the item now selected, not a remembered one.
     dialog.btnDeleteClick();
-    QCOMPARE(m_state.ScheduleList.count(), 1);
-    QVERIFY(!m_state.ScheduleList.lines().contains(left.at(selectedAfter)));
+    QCOMPARE(m_state.sched.ScheduleList.count(), 1);
+    QVERIFY(!m_state.sched.ScheduleList.lines().contains(left.at(selectedAfter)));
 }
 
 void TestSchedWindows::longNamesFitTheirColumns_data()
@@ -430,14 +439,14 @@ void TestSchedWindows::longNamesFitTheirColumns()
     QLocale::setDefault(locale);
     // One item in every month of 2088 (28th) and one of every type code, also an unknown one.
     for (int month = 1; month <= 12; ++month) {
-        m_state.ScheduleList.add(ScheduleEntry::FormatScheduleEntry(
+        m_state.sched.ScheduleList.add(ScheduleEntry::FormatScheduleEntry(
             23, 58, DayNumbers::fromDate(QDate(2088, month, 28)), 0, QStringLiteral("Reminder:m")));
     }
     for (int code = 0; code <= 10; ++code) {
-        m_state.ScheduleList.add(
+        m_state.sched.ScheduleList.add(
             ScheduleEntry::FormatScheduleEntry(8, 8, 36530, code, QStringLiteral("Reminder:t")));
     }
-    TSchedMain dialog(m_state);
+    TSchedMain dialog(m_state.sched, m_state.clock);
     dialog.show();
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     QCOMPARE(gridRows(grid), 23);
@@ -469,13 +478,13 @@ void TestSchedWindows::firesReminder()
     QFETCH(int, mode);
     QFETCH(QStringList, sound);
 
-    m_state.AlarmMode = mode;
-    m_state.AlarmSound = QStringLiteral("/snd/alarm.wav");
-    m_state.CurrentHour = 9;
-    m_state.CurrentMinute = 5;
+    m_state.settings.AlarmMode = mode;
+    m_state.settings.AlarmSound = QStringLiteral("/snd/alarm.wav");
+    m_state.clock.CurrentHour = 9;
+    m_state.clock.CurrentMinute = 5;
     QPointer<TAlarmFrm> alarm;
     {
-        SchedulerUi ui(m_state, m_platform, nullptr);
+        SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
         QVERIFY(ui.FireScheduleItem(QStringLiteral("reminder:Call: <b>home</b>"),
                                     QStringLiteral("Wed 05 Jan 2000")));
         QCOMPARE(alarms().size(), 1);
@@ -489,8 +498,8 @@ void TestSchedWindows::firesReminder()
         QCOMPARE(m_clock.slept, 1000);
 
         // Each firing opens its own window.
-        m_state.CurrentHour = 14;
-        m_state.CurrentMinute = 30;
+        m_state.clock.CurrentHour = 14;
+        m_state.clock.CurrentMinute = 30;
         QVERIFY(ui.FireScheduleItem(QStringLiteral("Reminder:again"), QString()));
         QCOMPARE(alarms().size(), 2);
         QVERIFY(alarm);
@@ -502,7 +511,7 @@ void TestSchedWindows::firesReminder()
 
 void TestSchedWindows::firesRunAndUnknownItems()
 {
-    SchedulerUi ui(m_state, m_platform, nullptr);
+    SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     QVERIFY(ui.FireScheduleItem(QStringLiteral("RUN:/usr/bin/xterm,-e top,/tmp,2"), QString()));
     QCOMPARE(m_launcher.calls, QStringList({"/usr/bin/xterm|-e top|/tmp|2"}));
     QCOMPARE(m_clock.slept, 1000);
@@ -511,7 +520,7 @@ void TestSchedWindows::firesRunAndUnknownItems()
     QVERIFY(!ui.FireScheduleItem(QStringLiteral("Run:/nowhere,,,1"), QString()));
     QCOMPARE(m_clock.slept, 2000);
 
-    m_state.AlarmMode = 1;
+    m_state.settings.AlarmMode = 1;
     QVERIFY(!ui.FireScheduleItem(QStringLiteral("Note:x"), QString()));
     QVERIFY(!ui.FireScheduleItem(QString(), QString()));
     QCOMPARE(m_launcher.calls.size(), 2);
@@ -522,7 +531,7 @@ void TestSchedWindows::firesRunAndUnknownItems()
 
 void TestSchedWindows::reminderFreesItselfOnClose()
 {
-    SchedulerUi ui(m_state, m_platform, nullptr);
+    SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     ui.FireScheduleItem(QStringLiteral("Reminder:x"), QString());
     ui.FireScheduleItem(QStringLiteral("Reminder:y"), QString());
     QList<TAlarmFrm*> open = alarms();
@@ -538,34 +547,34 @@ void TestSchedWindows::reminderFreesItselfOnClose()
 
 void TestSchedWindows::schedulerCommandSuspendsScan()
 {
-    SchedulerUi ui(m_state, m_platform, nullptr);
+    SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     int saves = 0;
     bool suspendedWhileOpen = false;
     whenShown<TSchedMain>([&](TSchedMain* dialog) {
-        suspendedWhileOpen = m_state.SchedulerSuspended;
+        suspendedWhileOpen = m_state.sched.SchedulerSuspended;
         child<QPushButton>(dialog, "btnOK")->click();
     });
     ui.SchedItemClick([&] { ++saves; });
     QVERIFY(suspendedWhileOpen);
-    QVERIFY(!m_state.SchedulerSuspended);
+    QVERIFY(!m_state.sched.SchedulerSuspended);
     QCOMPARE(saves, 1);
 
     // Cancel keeps the running list's changes but writes nothing.
-    m_state.ScheduleList.add(QStringLiteral("09053653000Reminder:x"));
+    m_state.sched.ScheduleList.add(QStringLiteral("09053653000Reminder:x"));
     whenShown<TSchedMain>([](TSchedMain* dialog) {
         dialog->btnDeleteClick();
         child<QPushButton>(dialog, "btnCancel")->click();
     });
     ui.SchedItemClick([&] { ++saves; });
     QCOMPARE(saves, 1);
-    QCOMPARE(m_state.ScheduleList.count(), 0);
-    QVERIFY(!m_state.SchedulerSuspended);
+    QCOMPARE(m_state.sched.ScheduleList.count(), 0);
+    QVERIFY(!m_state.sched.SchedulerSuspended);
 }
 
 // A scan left suspended would never fire anything again.
 void TestSchedWindows::suspensionEndsWhenSaveThrows()
 {
-    SchedulerUi ui(m_state, m_platform, nullptr);
+    SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     whenShown<TSchedMain>([](TSchedMain* dialog) { dialog->accept(); });
     bool thrown = false;
     try {
@@ -574,14 +583,14 @@ void TestSchedWindows::suspensionEndsWhenSaveThrows()
         thrown = true;
     }
     QVERIFY(thrown);
-    QVERIFY(!m_state.SchedulerSuspended);
+    QVERIFY(!m_state.sched.SchedulerSuspended);
 }
 
 void TestSchedWindows::quickReminderStoresOneLine()
 {
-    m_state.CurrentHour = 14;
-    m_state.CurrentMinute = 7;
-    SchedulerUi ui(m_state, m_platform, nullptr);
+    m_state.clock.CurrentHour = 14;
+    m_state.clock.CurrentMinute = 7;
+    SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     int presetHour = -1;
     int presetMinute = -1;
     whenShown<TReminderFrm>([&](TReminderFrm* dialog) {
@@ -595,7 +604,7 @@ void TestSchedWindows::quickReminderStoresOneLine()
     ui.ReminderItemClick([&] { ++saves; });
     QCOMPARE(presetHour, 14);
     QCOMPARE(presetMinute, 7);
-    QCOMPARE(m_state.ScheduleList.lines(), QStringList({"14303653000Reminder:Tea now"}));
+    QCOMPARE(m_state.sched.ScheduleList.lines(), QStringList({"14303653000Reminder:Tea now"}));
     QCOMPARE(saves, 1);
 }
 

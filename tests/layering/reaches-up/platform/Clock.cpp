@@ -1,0 +1,3 @@
+#include "platform/Clock.h"
+
+  #  include <app/TickState.h>
