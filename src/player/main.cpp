@@ -64,12 +64,12 @@ int main(int argc, char** argv)
         return NotPlayable;
     }
 
-    const pa_sample_spec spec{sampleFormat(wav->format()), quint32(wav->sampleRate()),
+    const pa_sample_spec layout{sampleFormat(wav->format()), quint32(wav->sampleRate()),
                               quint8(wav->channels())};
     int error = 0;
     pa_simple* stream =
         pa_simple_new(nullptr, "Horolux", PA_STREAM_PLAYBACK, nullptr,
-                      info.fileName().toUtf8().constData(), &spec, nullptr, nullptr, &error);
+                      info.fileName().toUtf8().constData(), &layout, nullptr, nullptr, &error);
     if (!stream) {
         std::fprintf(stderr, "horolux-play: no sound server: %s\n", pa_strerror(error));
         return NoOutput;
