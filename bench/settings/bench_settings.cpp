@@ -16,6 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -56,15 +58,20 @@ void writeRealisticFile(const SettingsStore& store)
     store.WriteRegInt(Window, QStringLiteral("Left"), 10);
 }
 
-void BM_ReadInt(benchmark::State& st)
+// One read as the program makes it: open, read, check, pass, close.
+void readInt(benchmark::State& st, const QString& path, const QString& name, int expected)
 {
-    RegFileRegistry registry(g_settingsPath);
+    RegFileRegistry registry(path);
     const SettingsStore store(registry);
-    const QString name = QStringLiteral("UpdateInterval");
     for (auto _ : st)
         benchmark::DoNotOptimize(store.ReadRegInt(Settings, name, -1));
-    if (store.ReadRegInt(Settings, name, -1) != 1)
+    if (store.ReadRegInt(Settings, name, -1) != expected)
         st.SkipWithError("the stored value was not found");
+}
+
+void BM_ReadInt(benchmark::State& st)
+{
+    readInt(st, g_settingsPath, QStringLiteral("UpdateInterval"), 1);
 }
 
 void BM_ReadString(benchmark::State& st)
@@ -174,43 +181,31 @@ void BM_EditLarge(benchmark::State& st)
         st.SkipWithError("the edit did not change the one value in place");
 }
 
-QString writeLargeFile(int count)
+// Runs `measure` over a settings file of `count` values, removed afterwards.
+void withLargeFile(benchmark::State& st, int count,
+                   const std::function<void(const QString&)>& measure)
 {
     const QString path = g_home->path() + QStringLiteral("/large.reg");
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(largeFile(count)) < 0)
-        return {};
-    return path;
-}
-
-// One read as the program makes it: open, read, check, pass, close.
-void BM_ReadIntLarge(benchmark::State& st)
-{
-    const QString path = writeLargeFile(int(st.range(0)));
-    if (path.isEmpty()) {
+    if (!f.open(QIODevice::WriteOnly) || f.write(largeFile(count)) < 0) {
         st.SkipWithError("cannot write the large file");
         return;
     }
-    RegFileRegistry registry(path);
-    const SettingsStore store(registry);
-    const QString name = QStringLiteral("PFMax");
-    for (auto _ : st)
-        benchmark::DoNotOptimize(store.ReadRegInt(Settings, name, -1));
-    if (store.ReadRegInt(Settings, name, -1) != 500)
-        st.SkipWithError("the value at the end was not found");
+    f.close();
+    measure(path);
     QFile::remove(path);
+}
+
+void BM_ReadIntLarge(benchmark::State& st)
+{
+    withLargeFile(st, int(st.range(0)),
+                  [&](const QString& path) { readInt(st, path, QStringLiteral("PFMax"), 500); });
 }
 
 // The settings share of start-up with the largest file.
 void BM_ReadAllAtStartupLarge(benchmark::State& st)
 {
-    const QString path = writeLargeFile(100000);
-    if (path.isEmpty()) {
-        st.SkipWithError("cannot write the large file");
-        return;
-    }
-    readAllAtStartup(st, path);
-    QFile::remove(path);
+    withLargeFile(st, 100000, [&](const QString& path) { readAllAtStartup(st, path); });
 }
 
 } // namespace

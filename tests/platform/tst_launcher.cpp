@@ -50,14 +50,8 @@ QList<QByteArray> readRecordBytes(const QString& record)
 
 QStringList readRecord(const QString& record)
 {
-    QFile f(record);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray data = f.readAll();
-    if (data.endsWith('\0'))
-        data.chop(1);
     QStringList fields;
-    for (const QByteArray& part : data.split('\0'))
+    for (const QByteArray& part : readRecordBytes(record))
         fields << QString::fromUtf8(part);
     return fields;
 }
