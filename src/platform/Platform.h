@@ -4,6 +4,7 @@
 
 class IRegistry;
 class IClock;
+class IClockSetter;
 class IProcessPriority;
 class IScreen;
 class IUserInfo;
@@ -21,6 +22,7 @@ class IScheduleFile;
 struct Platform {
     IRegistry* registry = nullptr;
     IClock* clock = nullptr;
+    IClockSetter* clockSetter = nullptr;
     IProcessPriority* priority = nullptr;
     IScreen* screen = nullptr;
     IUserInfo* user = nullptr;
