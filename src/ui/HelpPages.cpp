@@ -422,8 +422,12 @@ at once: <b>OK</b> does not repeat what they did and <b>Cancel</b> does not undo
 <b>Set</b>. Only the time of day changes; the date stays today's. The fields start at the
 time the Settings window was opened and do not follow the clock, so adjust them before you
 press Set.</p>
-<p>If your account may not set the clock you see <i>You do not have the privilege needed to
-set the system time</i>; see <a href="files">Files and permissions</a>.</p>
+<p>When Horolux itself may not set the clock, it asks the system's time service, and your
+desktop may ask for your password first; the clock keeps running meanwhile. If the change is
+refused you see <i>You do not have the privilege needed to set the system time</i>, and the
+date line says why where the system told, for example that automatic time synchronization is
+on (switch it off in your desktop's date and time settings to set the clock by hand). See
+<a href="files">Files and permissions</a>.</p>
 <h3>Set system clock (Internet)</h3>
 <p><b>Configure</b> opens the <a href="autoupdate">Automatic Time Update</a> window, where you
 choose the time server. <b>Set</b> asks that server for the time straight away and corrects
@@ -515,8 +519,11 @@ again. A repeating item goes there too, unchanged, once its next date would fall
 <h3>Setting the clock</h3>
 <p>Changing the computer's clock needs the right to set the system time (on Linux the
 capability <tt>CAP_SYS_TIME</tt>), which ordinary accounts do not have. Without it Horolux
-tells you so and leaves the clock alone. Most Linux systems keep their clock right by
-themselves; ask your administrator if yours does not.</p>
+asks the system's time service (<tt>timedated</tt>), which lets administrators set the clock
+after typing their password. When that is refused too, Horolux tells you so and leaves the
+clock alone. Most Linux systems keep their clock right by themselves, and then refuse a
+change by hand while automatic synchronization is on; ask your administrator if yours does
+not.</p>
 )html"));
 
     return pages;
