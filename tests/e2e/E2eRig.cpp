@@ -72,8 +72,12 @@ QProcessEnvironment E2eRig::env() const
     const QString asan = e.value("ASAN_OPTIONS");
     e.insert("ASAN_OPTIONS",
              (asan.isEmpty() ? QString() : asan + ":") + "verify_asan_link_order=0");
-    for (auto it = m_extraEnv.cbegin(); it != m_extraEnv.cend(); ++it)
-        e.insert(it.key(), it.value());
+    for (auto it = m_extraEnv.cbegin(); it != m_extraEnv.cend(); ++it) {
+        if (it.value().isNull())
+            e.remove(it.key());
+        else
+            e.insert(it.key(), it.value());
+    }
     return e;
 }
 

@@ -18,6 +18,8 @@ public:
     ~E2eRig();
 
     bool startX(int width = 800, int height = 600);
+    // Uses a display someone else started (an Xwayland one) instead of starting Xvfb.
+    void useDisplay(const QString& display) { m_display = display; }
     // A real window manager (openbox) on the display, ready once it manages windows.
     bool startWindowManager();
     // A system tray (trayer), 24 pixels high, at the right end of the bottom edge.
@@ -57,7 +59,7 @@ public:
     QString clockOutput();
     // Every sound the program made ("beep", "play FILE"), one a line.
     QStringList sounds() const;
-    // Extra environment for the program (set before startClock).
+    // Extra environment for the program (set before startClock); a null value removes one.
     void setEnv(const QString& name, const QString& value) { m_extraEnv[name] = value; }
 
 private:
