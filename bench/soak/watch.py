@@ -81,6 +81,11 @@ class Closer:
         self.x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
                                       ctypes.c_long, ctypes.c_void_p]
         self.x.XFlush.argtypes = [ctypes.c_void_p]
+        # A pop-up may be gone by the time the request arrives: Xlib's default handler would
+        # end the watcher for that.
+        self.on_error = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(
+            lambda display, error: 0)
+        self.x.XSetErrorHandler(self.on_error)
         self.display = self.x.XOpenDisplay(None)
         if not self.display:
             raise SystemExit("cannot open the display")
