@@ -25,6 +25,8 @@ function(horolux_add_test name)
     "XDG_RUNTIME_DIR=${home}/run"
     # Sounds go to a server the test starts itself, or nowhere; never to the machine's own.
     "PULSE_SERVER=unix:${home}/run/no-sound-server"
+    # The clock is never set through the machine's time service; a test starts its own bus.
+    "DBUS_SYSTEM_BUS_ADDRESS=unix:path=${home}/run/no-system-bus"
     "TZ=Europe/London"
     "LANG=C.UTF-8"
     "LC_ALL=C.UTF-8"

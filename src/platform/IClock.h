@@ -10,6 +10,4 @@ public:
     // Milliseconds from an arbitrary start; wraps at 2^32 like a tick counter.
     virtual quint32 tickCount() const = 0;
     virtual void sleepMs(int ms) = 0;
-    // Sets the system clock; false when the system refuses (no right to set the time).
-    virtual bool setSystemTimeUtc(const QDateTime& utc) = 0;
 };

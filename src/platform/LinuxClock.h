@@ -7,5 +7,4 @@ public:
     QDateTime now() const override;
     quint32 tickCount() const override;
     void sleepMs(int ms) override;
-    bool setSystemTimeUtc(const QDateTime& utc) override;
 };

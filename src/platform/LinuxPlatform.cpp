@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/LinuxClock.h"
+#include "platform/LinuxClockSetter.h"
 #include "platform/LinuxDriveInfo.h"
 #include "platform/LinuxLauncher.h"
 #include "platform/LinuxPriority.h"
@@ -17,6 +18,7 @@
 struct LinuxPlatform::Impl {
     RegFileRegistry registry{AppPaths::settingsFile()};
     LinuxClock clock;
+    LinuxClockSetter clockSetter;
     LinuxPriority priority;
     QtScreen screen;
     PasswdUserInfo user;
@@ -34,6 +36,7 @@ LinuxPlatform::LinuxPlatform() : m_impl(std::make_unique<Impl>())
     Impl& i = *m_impl;
     m_services.registry = &i.registry;
     m_services.clock = &i.clock;
+    m_services.clockSetter = &i.clockSetter;
     m_services.priority = &i.priority;
     m_services.screen = &i.screen;
     m_services.user = &i.user;

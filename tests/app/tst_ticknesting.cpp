@@ -26,7 +26,6 @@ public:
     QDateTime now() const override { return m_start.addMSecs(elapsed()); }
     quint32 tickCount() const override { return quint32(elapsed()); }
     void sleepMs(int ms) override { m_slept += ms; }
-    bool setSystemTimeUtc(const QDateTime&) override { return false; }
 
 private:
     qint64 elapsed() const { return m_real.elapsed() * Speed + m_slept; }

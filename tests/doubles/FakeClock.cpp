@@ -15,9 +15,3 @@ void FakeClock::sleepMs(int ms)
     slept += ms;
     ticks += static_cast<quint32>(ms);
 }
-
-bool FakeClock::setSystemTimeUtc(const QDateTime& utc)
-{
-    setTo = utc;
-    return allowSet;
-}

@@ -8,11 +8,8 @@ public:
     QDateTime now() const override;
     quint32 tickCount() const override;
     void sleepMs(int ms) override;
-    bool setSystemTimeUtc(const QDateTime& utc) override;
 
     QDateTime current{QDate(2000, 1, 3), QTime(9, 0)};
     quint32 ticks = 0;
     int slept = 0;
-    bool allowSet = false;
-    QDateTime setTo;
 };

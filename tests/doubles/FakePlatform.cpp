@@ -25,6 +25,7 @@ FakePlatform::FakePlatform(const QString& dataDirectory)
 
     services.registry = &registry;
     services.clock = &clock;
+    services.clockSetter = &clockSetter;
     services.priority = &priority;
     services.screen = &screen;
     services.user = &user;

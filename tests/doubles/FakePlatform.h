@@ -1,6 +1,7 @@
 #pragma once
 
 #include "doubles/FakeClock.h"
+#include "doubles/FakeClockSetter.h"
 #include "doubles/FakeDriveInfo.h"
 #include "doubles/FakePerfSource.h"
 #include "doubles/FakeRegistry.h"
@@ -53,6 +54,7 @@ public:
 struct FakePlatform {
     FakeRegistry registry;
     FakeClock clock;
+    FakeClockSetter clockSetter;
     FakePriority priority;
     FakeScreen screen;
     FakeUser user;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/IClockSetter.h"
+
+#include <QtGlobal>
+
+class IClock;
+
+// The two ways the program sets the system clock. Each builds the system's date-time record
+// and hands it to the platform; a field out of range is refused before the platform sees it,
+// so a slip never sets a wrong time. Nothing is shown: the caller reports.
+namespace ClockSetting {
+
+// Today's local date (read now, not earlier) at the given local time of day.
+bool SetLocalTimeOfDay(IClockSetter& setter, const IClock& clock, quint16 hour, quint16 minute,
+                       quint16 second);
+
+// Exactly the given UTC date and time.
+bool SetUtcDateTime(IClockSetter& setter, quint16 year, quint16 month, quint16 day, quint16 hour,
+                    quint16 minute, quint16 second);
+
+// Whether every field names a real date and time of day (the day of week is not looked at).
+bool IsValidRecord(const SystemTimeRecord& r);
+
+} // namespace ClockSetting

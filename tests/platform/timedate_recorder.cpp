@@ -1,0 +1,67 @@
+// Stands in for the system's time service on a test's private bus: owns its name and answers
+// SetTime as it does, without touching the clock.
+//   timedate_recorder accept|deny|sync|silent RECORD_FILE
+// Every request is appended to RECORD_FILE as "usec relative interactive flag" (flag: whether
+// the caller allowed interactive authorisation). Prints "ready" once the name is owned.
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QFile>
+
+#include <cstdio>
+
+class TimeDate : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.timedate1")
+
+public:
+    TimeDate(const QString& mode, const QString& recordFile) : m_mode(mode), m_file(recordFile) {}
+
+public slots:
+    void SetTime(qlonglong usecUtc, bool relative, bool interactive)
+    {
+        QFile f(m_file);
+        if (f.open(QIODevice::Append)) {
+            f.write(QStringLiteral("%1 %2 %3 %4\n")
+                        .arg(usecUtc)
+                        .arg(int(relative))
+                        .arg(int(interactive))
+                        .arg(int(message().isInteractiveAuthorizationAllowed()))
+                        .toLatin1());
+        }
+        if (m_mode == QLatin1String("deny")) {
+            sendErrorReply(QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
+                           QStringLiteral("Access denied"));
+        } else if (m_mode == QLatin1String("sync")) {
+            sendErrorReply(QStringLiteral("org.freedesktop.timedate1.AutomaticTimeSyncEnabled"),
+                           QStringLiteral("Automatic time synchronization is enabled"));
+        } else if (m_mode == QLatin1String("silent")) {
+            setDelayedReply(true); // and never answer
+        }
+    }
+
+private:
+    QString m_mode;
+    QString m_file;
+};
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 3)
+        return 2;
+    TimeDate service(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.registerObject(QStringLiteral("/org/freedesktop/timedate1"), &service,
+                            QDBusConnection::ExportAllSlots) ||
+        !bus.registerService(QStringLiteral("org.freedesktop.timedate1"))) {
+        std::fputs("not registered\n", stdout);
+        return 3;
+    }
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    return app.exec();
+}
+
+#include "timedate_recorder.moc"

@@ -1,0 +1,219 @@
+// The Linux clock setter, run only inside a helper process that may not set the clock, against
+// a private bus with a stand-in time service. This process never sets the clock itself.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+class TestClockSetter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void cleanup();
+    void service_data();
+    void service();
+    void noService();
+    void noBus();
+    void secondRequestWhileWaiting();
+    void quittingEndsTheWait();
+
+private:
+    bool startService(const QString& mode);
+    // Runs the probe without the right to set the clock; its output lines.
+    QStringList probe(const QStringList& args, const QString& busAddress = {}, int waitMs = 20000);
+    QStringList recorded() const;
+
+    QTemporaryDir m_dir;
+    QProcess m_bus;
+    QProcess m_service;
+    QString m_address;
+};
+
+void TestClockSetter::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    const QString config = m_dir.filePath("bus.conf");
+    QFile f(config);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("<!DOCTYPE busconfig PUBLIC "
+                           "\"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                           " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                           "<busconfig>\n"
+                           "  <type>session</type>\n"
+                           "  <listen>unix:path=%1</listen>\n"
+                           "  <auth>EXTERNAL</auth>\n"
+                           "  <policy context=\"default\">\n"
+                           "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+                           "    <allow eavesdrop=\"true\"/>\n"
+                           "    <allow own=\"*\"/>\n"
+                           "  </policy>\n"
+                           "</busconfig>\n")
+                .arg(m_dir.filePath("bus"))
+                .toUtf8());
+    f.close();
+    m_bus.start("dbus-daemon", {"--config-file=" + config, "--print-address", "--nofork"});
+    QVERIFY2(m_bus.waitForStarted(5000), "dbus-daemon is not installed");
+    QVERIFY(m_bus.waitForReadyRead(5000));
+    m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
+    QVERIFY(m_address.startsWith("unix:"));
+}
+
+void TestClockSetter::cleanupTestCase()
+{
+    m_bus.terminate();
+    m_bus.waitForFinished(5000);
+}
+
+void TestClockSetter::cleanup()
+{
+    if (m_service.state() != QProcess::NotRunning) {
+        m_service.terminate();
+        m_service.waitForFinished(5000);
+    }
+    QFile::remove(m_dir.filePath("requests"));
+}
+
+bool TestClockSetter::startService(const QString& mode)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SYSTEM_BUS_ADDRESS", m_address);
+    m_service.setProcessEnvironment(env);
+    m_service.start(TIMEDATE_RECORDER_BIN, {mode, m_dir.filePath("requests")});
+    if (!m_service.waitForReadyRead(5000))
+        return false;
+    return m_service.readLine().trimmed() == "ready";
+}
+
+QStringList TestClockSetter::probe(const QStringList& args, const QString& busAddress, int waitMs)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SYSTEM_BUS_ADDRESS", busAddress.isEmpty() ? m_address : busAddress);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    QString program = CLOCKSETTER_PROBE_BIN;
+    QStringList all = args;
+    if (::geteuid() == 0) {
+        all = QStringList{"--bounding-set=-sys_time", "--inh-caps=-sys_time", program} + all;
+        program = "setpriv";
+    }
+    p.start(program, all);
+    if (!p.waitForFinished(waitMs)) {
+        p.kill();
+        p.waitForFinished(3000);
+        return {"still running"};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+QStringList TestClockSetter::recorded() const
+{
+    QFile f(m_dir.filePath("requests"));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+void TestClockSetter::service_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QStringList>("requests");
+
+    // The service gets microseconds of UTC, absolute, interactive, with interactive
+    // authorisation allowed on the message as well.
+    QTest::newRow("utc accepted") << "accept"
+                                  << QStringList{"utc", "2021", "3", "28", "1", "30", "0"}
+                                  << "result=1 busy=0 reason="
+                                  << QStringList{"1616895000000000 0 1 1"};
+    QTest::newRow("utc leap day") << "accept"
+                                  << QStringList{"utc", "2024", "2", "29", "23", "59", "59"}
+                                  << "result=1 busy=0 reason="
+                                  << QStringList{"1709251199000000 0 1 1"};
+    // Local records go through the system's zone (London in tests).
+    QTest::newRow("local winter") << "accept"
+                                  << QStringList{"local", "2000", "1", "3", "9", "0", "0"}
+                                  << "result=1 busy=0 reason="
+                                  << QStringList{"946890000000000 0 1 1"};
+    QTest::newRow("local summer") << "accept"
+                                  << QStringList{"local", "2021", "7", "1", "12", "0", "0"}
+                                  << "result=1 busy=0 reason="
+                                  << QStringList{"1625137200000000 0 1 1"};
+    // 01:30 happens twice as summer time ends: the earlier, still in summer time.
+    QTest::newRow("local twice, earlier taken")
+        << "accept" << QStringList{"local", "2021", "10", "31", "1", "30", "0"}
+        << "result=1 busy=0 reason=" << QStringList{"1635640200000000 0 1 1"};
+    // 01:30 never happens as summer time starts: nothing reaches the service.
+    QTest::newRow("local skipped")
+        << "accept" << QStringList{"local", "2021", "3", "28", "1", "30", "0"}
+        << "result=0 busy=0 reason=Time skipped by summer time" << QStringList{};
+    QTest::newRow("before 1970") << "accept"
+                                 << QStringList{"utc", "1969", "12", "31", "23", "59", "59"}
+                                 << "result=0 busy=0 reason=Cannot set that date" << QStringList{};
+    QTest::newRow("not authorised")
+        << "deny" << QStringList{"utc", "2021", "3", "28", "1", "30", "0"}
+        << "result=0 busy=0 reason=Not authorised to set the time"
+        << QStringList{"1616895000000000 0 1 1"};
+    QTest::newRow("synchronisation on")
+        << "sync" << QStringList{"utc", "2021", "3", "28", "1", "30", "0"}
+        << "result=0 busy=0 reason=Automatic time synchronization is on"
+        << QStringList{"1616895000000000 0 1 1"};
+    QTest::newRow("never answers")
+        << "silent" << QStringList{"utc", "2021", "3", "28", "1", "30", "0", "--timeout", "500"}
+        << "result=0 busy=0 reason=The time service did not answer"
+        << QStringList{"1616895000000000 0 1 1"};
+}
+
+// A request reaches the service only because setting the clock directly was refused.
+void TestClockSetter::service()
+{
+    QFETCH(QString, mode);
+    QFETCH(QStringList, args);
+    QFETCH(QString, output);
+    QFETCH(QStringList, requests);
+    QVERIFY(startService(mode));
+    QCOMPARE(probe(args), QStringList{output});
+    QCOMPARE(recorded(), requests);
+}
+
+void TestClockSetter::noService()
+{
+    QCOMPARE(probe({"utc", "2021", "3", "28", "1", "30", "0"}),
+             QStringList{"result=0 busy=0 reason=No time service running"});
+}
+
+void TestClockSetter::noBus()
+{
+    QCOMPARE(probe({"local", "2021", "3", "28", "9", "0", "0"},
+                   "unix:path=" + m_dir.filePath("no-such-bus")),
+             QStringList{"result=0 busy=0 reason=No system bus"});
+}
+
+// While the first request waits for the user, a second one is refused at once and is never
+// sent; the first still ends on its own terms.
+void TestClockSetter::secondRequestWhileWaiting()
+{
+    QVERIFY(startService("silent"));
+    QCOMPARE(probe({"utc", "2021", "3", "28", "1", "30", "0", "--timeout", "2000", "--again-after",
+                    "300"}),
+             (QStringList{"again=0 busy=1 reason=Already setting the clock",
+                          "result=0 busy=0 reason=The time service did not answer"}));
+    QCOMPARE(recorded(), QStringList{"1616895000000000 0 1 1"});
+}
+
+// Quitting does not wait out the half minute allowed for a password.
+void TestClockSetter::quittingEndsTheWait()
+{
+    QVERIFY(startService("silent"));
+    QCOMPARE(probe({"utc", "2021", "3", "28", "1", "30", "0", "--quit-after", "300"}, {}, 15000),
+             QStringList{"result=0 busy=0 reason="});
+}
+
+QTEST_GUILESS_MAIN(TestClockSetter)
+#include "tst_clocksetter.moc"
