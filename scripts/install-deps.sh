@@ -11,6 +11,7 @@ packages=(
   pulseaudio pulseaudio-utils
   dbus-daemon
   fonts-dejavu-core fonts-liberation
+  xinetd rdate # a time server we did not write, and a client to compare with
 )
 missing=()
 for p in "${packages[@]}"; do
