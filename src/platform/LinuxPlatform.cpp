@@ -1,11 +1,13 @@
 #include "platform/LinuxPlatform.h"
 
+#include "net/SocketApi.h"
 #include "platform/AppPaths.h"
 #include "platform/LinuxClock.h"
 #include "platform/LinuxDriveInfo.h"
 #include "platform/LinuxLauncher.h"
 #include "platform/LinuxPriority.h"
 #include "platform/LinuxScheduleFile.h"
+#include "platform/LinuxSocketApi.h"
 #include "platform/PasswdUserInfo.h"
 #include "platform/ProcPerfSource.h"
 #include "platform/QtScreen.h"
@@ -27,6 +29,7 @@ struct LinuxPlatform::Impl {
     X11Desktop desktop;
     QtTrayShell tray;
     LinuxScheduleFile schedule{AppPaths::scheduleFile(AppPaths::dataDirectory())};
+    LinuxSocketApi sockets;
 };
 
 LinuxPlatform::LinuxPlatform() : m_impl(std::make_unique<Impl>())
@@ -46,6 +49,10 @@ LinuxPlatform::LinuxPlatform() : m_impl(std::make_unique<Impl>())
     m_services.tray = &i.tray;
     m_services.schedule = &i.schedule;
     m_services.dataDirectory = AppPaths::dataDirectory();
+    InstallSocketApi(&i.sockets);
 }
 
-LinuxPlatform::~LinuxPlatform() = default;
+LinuxPlatform::~LinuxPlatform()
+{
+    InstallSocketApi(nullptr);
+}
