@@ -1,6 +1,8 @@
+#include "net/SocketApi.h"
 #include "nettime/TimeClient.h"
 #include "platform/IClock.h"
 #include "platform/IClockSetter.h"
+#include "platform/LinuxSocketApi.h"
 #include "settings/SettingsInForce.h"
 
 #include <QCoreApplication>
@@ -42,6 +44,8 @@ public:
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    LinuxSocketApi sockets;
+    InstallSocketApi(&sockets);
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     SettingsInForce settings;
     settings.TimeServerHost = QStringLiteral("127.0.0.1");

@@ -96,8 +96,8 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
     // Desktop users expect the tray icon's right button to offer the same menu as the face.
     connect(m_taskIcon.get(), &TTaskIcon::OnRightClick, this,
             [this](TTaskIcon*, QPoint at) { TaskIconRightClick(at); });
-    m_timeClient = std::make_unique<TimeClient>(m_state.settings, *platform.clock,
-                                                *platform.clockSetter);
+    m_timeClient =
+        std::make_unique<TimeClient>(m_state.settings, *platform.clock, *platform.clockSetter);
     // Every step of a time update is a date-line message.
     // End-to-end tests follow them on standard error.
     connect(m_timeClient.get(), &TimeClient::step, this, [this](const QString& text) {

@@ -86,6 +86,7 @@ void TestE2eTimeUpdate::automaticUpdateAgainstXinetd()
 
     QString output;
     auto steps = [&] {
+        QCoreApplication::processEvents(); // the program's output is read by the event loop
         output += rig.clockOutput();
         QStringList found;
         for (const QString& line : output.split('\n'))
@@ -108,6 +109,7 @@ void TestE2eTimeUpdate::automaticUpdateAgainstXinetd()
 
     QVERIFY2(E2eRig::pollUntil([&] { return steps().size() >= 5; }, 15000), qPrintable(output));
     const QStringList seen = steps();
+    qInfo("date line: %s", qPrintable(seen.join(" | ")));
     QCOMPARE(seen.mid(0, 4), (QStringList{"Updating system time", "Looking up host ",
                                           "Connecting to 127.0.0.1", "Connected to 127.0.0.1"}));
     // The clock could not be set, so the report says how far off it is now.

@@ -1,7 +1,9 @@
 #include "doubles/FakeClock.h"
 #include "doubles/FakeClockSetter.h"
+#include "net/SocketApi.h"
 #include "net/TClientSocket.h"
 #include "nettime/TimeClient.h"
+#include "platform/LinuxSocketApi.h"
 #include "settings/SettingsInForce.h"
 
 #include <QCoreApplication>
@@ -21,6 +23,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <exception>
 #include <functional>
 #include <vector>
@@ -240,10 +243,12 @@ void TestTimeClient::servedReply_data()
         << Reply2020 + QByteArray(2, '\0') << 1 << before << true << "2020-01-01 12:34:56"
         << "Clock was 5 seconds slow";
     QTest::newRow("1 MB") << Reply2020 + QByteArray(1 << 20, 'x') << 0 << before << true
-                          << "2020-01-01 12:34:56" << "Clock was 5 seconds slow";
-    QTest::newRow("FF FF FF FF")
-        << QByteArray(4, '\xFF') << 0 << QDateTime(QDate(2036, 2, 7), QTime(6, 28, 20), Qt::UTC)
-        << true << "2036-02-07 06:28:15" << "Clock was 5 seconds fast";
+                          << "2020-01-01 12:34:56"
+                          << "Clock was 5 seconds slow";
+    QTest::newRow("FF FF FF FF") << QByteArray(4, '\xFF') << 0
+                                 << QDateTime(QDate(2036, 2, 7), QTime(6, 28, 20), Qt::UTC) << true
+                                 << "2036-02-07 06:28:15"
+                                 << "Clock was 5 seconds fast";
     QTest::newRow("setting refused") << Reply2020 << 0 << before << false << "2020-01-01 12:34:56"
                                      << "Clock is 5 seconds slow";
 }
@@ -288,11 +293,11 @@ void TestTimeClient::givenUp_data()
     const QStringList connecting{"Updating system time", "Looking up host ",
                                  "Connecting to 127.0.0.1"};
     QTest::newRow("refuses") << "refuses" << connecting + QStringList{"Connected to ?"};
-    QTest::newRow("never accepts") << "never accepts"
-                                   << connecting + QStringList{"Connection timed out"};
+    QTest::newRow("never accepts")
+        << "never accepts" << connecting + QStringList{"Connection timed out"};
     // Fewer than four bytes: given up after the time-out, however the server goes on.
-    const QStringList waited = connecting + QStringList{"Connected to 127.0.0.1",
-                                                        "Connection timed out"};
+    const QStringList waited =
+        connecting + QStringList{"Connected to 127.0.0.1", "Connection timed out"};
     QTest::newRow("nothing, closes") << "nothing, closes" << waited;
     QTest::newRow("three bytes, stalls") << "three bytes, stalls" << waited;
     QTest::newRow("three bytes, closes") << "three bytes, closes" << waited;
@@ -372,7 +377,8 @@ void TestTimeClient::hostAndService()
     if (QTest::currentDataTag() == QLatin1String("no time service")) {
         QCOMPARE(rig.steps.mid(0, 3), steps);
         QCOMPARE(rig.steps.size(), 4);
-        QVERIFY2(rig.steps[3] == "Connected to ?" || rig.steps[3] == "Unable to connect to Internet",
+        QVERIFY2(rig.steps[3] == "Connected to ?" ||
+                     rig.steps[3] == "Unable to connect to Internet",
                  qPrintable(rig.steps[3]));
     } else {
         QCOMPARE(rig.steps, steps);
@@ -437,7 +443,7 @@ void runWithPrivateNames(int argc, char** argv)
     QByteArray kept;
     if (services.open(QIODevice::ReadOnly))
         for (const QByteArray& line : services.readAll().split('\n'))
-            if (!line.startsWith("time") || !QChar(line.value(4)).isSpace())
+            if (!line.startsWith("time") || (line.size() > 4 && !std::isspace(uchar(line[4]))))
                 kept += line + '\n';
     if (!write("services", kept) || !write("resolv.conf", "nameserver 127.0.0.1\n") ||
         !write("nsswitch.conf", "passwd: files\ngroup: files\nhosts: files dns\n"
@@ -446,8 +452,8 @@ void runWithPrivateNames(int argc, char** argv)
     qputenv("HOROLUX_PRIVATE_NAMES", dir.toLocal8Bit());
     QByteArray script;
     for (const char* f : {"services", "resolv.conf", "nsswitch.conf"})
-        script += QByteArray("mount --bind \"$HOROLUX_PRIVATE_NAMES/") + f + "\" /etc/" + f +
-                  " && ";
+        script +=
+            QByteArray("mount --bind \"$HOROLUX_PRIVATE_NAMES/") + f + "\" /etc/" + f + " && ";
     script += "exec \"$0\" \"$@\"";
     std::vector<char*> args{const_cast<char*>("unshare"), const_cast<char*>("--mount"),
                             const_cast<char*>("sh"), const_cast<char*>("-c"), script.data()};
@@ -464,6 +470,8 @@ int main(int argc, char** argv)
 {
     runWithPrivateNames(argc, argv);
     TestApplication app(argc, argv);
+    LinuxSocketApi sockets;
+    InstallSocketApi(&sockets);
     TestTimeClient test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
