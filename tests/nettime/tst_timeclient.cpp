@@ -18,8 +18,9 @@
 #include <QTimer>
 
 #include <arpa/inet.h>
-#include <netdb.h>
 #include <netinet/in.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -32,6 +33,7 @@ namespace {
 
 // What the application's handler would have shown in a box.
 QStringList g_boxes;
+bool g_privateNames = false;
 
 class TestApplication : public QCoreApplication {
 public:
@@ -223,6 +225,7 @@ private slots:
     void hostAndService_data();
     void hostAndService();
     void secondStartIgnoredAndSocketReused();
+    void socketLayerMissing();
     void quitEndsTheWait();
 };
 
@@ -365,12 +368,11 @@ void TestTimeClient::hostAndService_data()
 
 void TestTimeClient::hostAndService()
 {
+    // Names are looked up here, so they must never reach a real name server.
     QFETCH(QString, host);
     QFETCH(QStringList, steps);
-    // Names must never reach a real name server, and "time" must be missing: main() gives the
-    // test its own name-service files when it can.
-    if (::getservbyname("time", "tcp"))
-        QSKIP("needs root and unshare for private name-service files");
+    if (!g_privateNames)
+        QSKIP("needs root, for name-service files of the test's own");
     Rig rig(host, 0);
     LoopWatch watch;
     QVERIFY(rig.update(watch));
@@ -409,6 +411,25 @@ void TestTimeClient::secondStartIgnoredAndSocketReused()
     QVERIFY(!rig.settings.AutoUpdate);
 }
 
+// Without a socket layer no socket is made, and the next update tries again.
+void TestTimeClient::socketLayerMissing()
+{
+    ScriptedServer server;
+    server.bytes = Reply2020;
+    Rig rig(QStringLiteral("127.0.0.1"), server.listen());
+    ISocketApi* api = SocketApi();
+    InstallSocketApi(nullptr);
+    LoopWatch watch;
+    QVERIFY(rig.update(watch));
+    InstallSocketApi(api);
+    QCOMPARE(rig.steps, (QStringList{"Updating system time", "Unable to create socket"}));
+    QVERIFY(!rig.client.ClientSocket());
+
+    rig.steps.clear();
+    QVERIFY(rig.update(watch));
+    QCOMPARE(rig.steps, served("Clock was 12896 seconds slow")); // from 09:00:00
+}
+
 void TestTimeClient::quitEndsTheWait()
 {
     Rig rig(QStringLiteral("127.0.0.1"), 9);
@@ -427,48 +448,43 @@ void TestTimeClient::quitEndsTheWait()
 
 namespace {
 
-// Runs the test again in a mount namespace of its own, where names are looked up only in the
-// test's files: no "time" service, and a name server on 127.0.0.1 that does not exist.
-void runWithPrivateNames(int argc, char** argv)
+// Gives this process name-service files of its own, in a private mount namespace: no "time"
+// service, and a name server on 127.0.0.1 that does not exist, so no name leaves the machine.
+bool usePrivateNames()
 {
-    if (::geteuid() != 0 || qEnvironmentVariableIsSet("HOROLUX_PRIVATE_NAMES"))
-        return;
-    const QString dir = QDir::homePath() + "/names";
-    QDir().mkpath(dir);
-    auto write = [&](const char* name, const QByteArray& text) {
-        QFile f(dir + "/" + name);
-        return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
-    };
+    if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return false;
     QFile services("/etc/services");
     QByteArray kept;
     if (services.open(QIODevice::ReadOnly))
         for (const QByteArray& line : services.readAll().split('\n'))
             if (!line.startsWith("time") || (line.size() > 4 && !std::isspace(uchar(line[4]))))
                 kept += line + '\n';
-    if (!write("services", kept) || !write("resolv.conf", "nameserver 127.0.0.1\n") ||
-        !write("nsswitch.conf", "passwd: files\ngroup: files\nhosts: files dns\n"
-                                "services: files\nprotocols: files\n"))
-        return;
-    qputenv("HOROLUX_PRIVATE_NAMES", dir.toLocal8Bit());
-    QByteArray script;
-    for (const char* f : {"services", "resolv.conf", "nsswitch.conf"})
-        script +=
-            QByteArray("mount --bind \"$HOROLUX_PRIVATE_NAMES/") + f + "\" /etc/" + f + " && ";
-    script += "exec \"$0\" \"$@\"";
-    std::vector<char*> args{const_cast<char*>("unshare"), const_cast<char*>("--mount"),
-                            const_cast<char*>("sh"), const_cast<char*>("-c"), script.data()};
-    for (int i = 0; i < argc; ++i)
-        args.push_back(argv[i]);
-    args.push_back(nullptr);
-    ::execvp("unshare", args.data());
-    qunsetenv("HOROLUX_PRIVATE_NAMES"); // no unshare: the name tests are skipped
+    const QString dir = qEnvironmentVariable("HOME") + "/names/";
+    QDir().mkpath(dir);
+    const QList<QPair<const char*, QByteArray>> files{
+        {"services", kept},
+        {"resolv.conf", "nameserver 127.0.0.1\n"},
+        {"nsswitch.conf", "hosts: files dns\nservices: files\nprotocols: files\n"}};
+    for (const auto& [name, text] : files) {
+        QFile f(dir + name);
+        if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size())
+            return false;
+        f.close();
+        const QByteArray source = QFile::encodeName(dir + name),
+                         target = QByteArray("/etc/") + name;
+        if (::mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr) != 0)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    runWithPrivateNames(argc, argv);
+    g_privateNames = usePrivateNames(); // first, before anything has read the name service
     TestApplication app(argc, argv);
     LinuxSocketApi sockets;
     InstallSocketApi(&sockets);
