@@ -9,6 +9,7 @@ packages=(
   libbenchmark-dev
   xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer
   pulseaudio pulseaudio-utils
+  netbase
   fonts-dejavu-core fonts-liberation
 )
 missing=()
