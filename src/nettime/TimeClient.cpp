@@ -3,17 +3,13 @@
 #include "net/ESockError.h"
 #include "net/TClientSocket.h"
 #include "net/TSocketBase.h"
-#include "net/TStreamSocket.h"
 #include "nettime/ClockSetting.h"
 #include "nettime/TimeReply.h"
 #include "platform/IClock.h"
 #include "settings/SettingsInForce.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
-
-#include <exception>
 
 TimeClient::TimeClient(SettingsInForce& settings, IClock& clock, IClockSetter& setter,
                        QObject* parent)
@@ -139,21 +135,29 @@ void TimeClient::ClientSocketConnect(QObject*, TSocketBase* Socket)
 
 void TimeClient::ClientSocketRead(QObject*, TSocketBase* Socket)
 {
-    if (!m_replyWanted || ReplyCount >= 4) {
-        // Past the reply: what else arrives is read and dropped, so a closing drain ends.
-        if (Socket->Connected()) {
+    // Past the reply, after it was given up, or from the close that follows a failed read (the
+    // update has failed then): what is waiting is read and dropped, so a closing drain ends.
+    if (!m_replyWanted || ReplyCount >= 4 || m_reading) {
+        if (Socket->Connected() || Socket->SocketState() == TSocketBase::ssClosing) {
             char surplus[16384];
-            Socket->Read(surplus, sizeof surplus);
+            try {
+                Socket->Read(surplus, sizeof surplus);
+            } catch (const ESockError&) {
+                // Nothing is lost: the connection has served its purpose or has failed already.
+            }
         }
         return;
     }
     int n = 0;
+    m_reading = true;
     try {
         n = Socket->Read(ReplyBytes + ReplyCount, 4 - ReplyCount);
     } catch (...) {
+        m_reading = false;
         endUpdate();
         throw;
     }
+    m_reading = false;
     ReplyCount += n;
     if (ReplyCount != 4)
         return;

@@ -75,6 +75,7 @@ private:
     // From the connection until the reply is complete or given up; bytes read otherwise are
     // dropped.
     bool m_replyWanted = false;
+    bool m_reading = false;
     // A server that sends part of a reply and then stalls or closes is given up on.
     QTimer m_replyTimer;
 };

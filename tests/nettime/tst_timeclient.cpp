@@ -1,5 +1,6 @@
 #include "doubles/FakeClock.h"
 #include "doubles/FakeClockSetter.h"
+#include "doubles/FakeSocketApi.h"
 #include "net/SocketApi.h"
 #include "net/TClientSocket.h"
 #include "nettime/TimeClient.h"
@@ -34,6 +35,8 @@ namespace {
 // What the application's handler would have shown in a box.
 QStringList g_boxes;
 bool g_privateNames = false;
+// The real socket layer, through a double that can fail a call or hold a lookup.
+FakeSocketApi* g_sockets = nullptr;
 
 class TestApplication : public QCoreApplication {
 public:
@@ -225,6 +228,7 @@ private slots:
     void hostAndService_data();
     void hostAndService();
     void secondStartIgnoredAndSocketReused();
+    void readFails();
     void socketLayerMissing();
     void quitEndsTheWait();
 };
@@ -276,9 +280,12 @@ void TestTimeClient::servedReply()
     QList<qint64> sentAtSet;
     rig.setter.onSet = [&] { sentAtSet << server.sent; };
 
+    const int reads = g_sockets->calls(FakeSocketApi::fnRecv);
     LoopWatch watch;
     QVERIFY(rig.update(watch));
     QCOMPARE(rig.steps, served(report));
+    if (bytes.size() > (1 << 20)) // the surplus is read and dropped before the close
+        QVERIFY(g_sockets->calls(FakeSocketApi::fnRecv) - reads > 2);
     QCOMPARE(rig.setter.calls.size(), 1);
     QVERIFY(!rig.setter.calls[0].local);
     QCOMPARE(describe(rig.setter.calls[0].record), set);
@@ -393,22 +400,48 @@ void TestTimeClient::secondStartIgnoredAndSocketReused()
 {
     ScriptedServer server;
     server.bytes = Reply2020;
-    Rig rig(QStringLiteral("127.0.0.1"), server.listen());
+    Rig rig(QStringLiteral("time.example"), server.listen());
     rig.clock.current = QDateTime(QDate(2020, 1, 1), QTime(12, 34, 56), Qt::UTC);
-    // A start from the tick while the first update waits.
+    g_sockets->setHost("time.example", "127.0.0.1");
+    g_sockets->setHoldLookups(true);
+    // Starts from the tick while the first update waits its 2 seconds, then its host lookup.
     QTimer::singleShot(500, [&] { rig.client.BeginTimeUpdate(); });
+    QTimer::singleShot(2500, [&] { rig.client.BeginTimeUpdate(); });
+    QTimer::singleShot(3500, [&] {
+        g_sockets->setHoldLookups(false);
+        g_sockets->releaseLookups();
+    });
     LoopWatch watch;
     QVERIFY(rig.update(watch));
-    QCOMPARE(rig.steps, served("Clock is correct"));
+    const QStringList steps{"Updating system time", "Looking up host time.example",
+                            "Connecting to 127.0.0.1", "Connected to 127.0.0.1",
+                            "Clock is correct"};
+    QCOMPARE(rig.steps, steps);
+    QCOMPARE(g_sockets->hostLookups().count("time.example"), 1);
     TClientSocket* first = rig.client.ClientSocket();
 
     rig.steps.clear();
     rig.settings.AutoUpdate = true;
     QVERIFY(rig.update(watch));
-    QCOMPARE(rig.steps, served("Clock is correct"));
+    QCOMPARE(rig.steps, steps);
     QCOMPARE(rig.client.ClientSocket(), first);
     QCOMPARE(rig.setter.calls.size(), 2);
     QVERIFY(!rig.settings.AutoUpdate);
+}
+
+// A failing read is the application's to report; the update ends there.
+void TestTimeClient::readFails()
+{
+    ScriptedServer server;
+    server.bytes = Reply2020;
+    Rig rig(QStringLiteral("127.0.0.1"), server.listen());
+    g_sockets->failNext(FakeSocketApi::fnRecv, 10054);
+    LoopWatch watch;
+    QVERIFY(rig.update(watch));
+    QCOMPARE(rig.steps, served("Connected to 127.0.0.1").mid(0, 4));
+    QCOMPARE(g_boxes.size(), 1);
+    QCOMPARE(rig.setter.calls.size(), 0);
+    QVERIFY(rig.settings.AutoUpdate);
 }
 
 // Without a socket layer no socket is made, and the next update tries again.
@@ -486,8 +519,10 @@ int main(int argc, char** argv)
 {
     g_privateNames = usePrivateNames(); // first, before anything has read the name service
     TestApplication app(argc, argv);
-    LinuxSocketApi sockets;
+    LinuxSocketApi linux;
+    FakeSocketApi sockets(&linux);
     InstallSocketApi(&sockets);
+    g_sockets = &sockets;
     TestTimeClient test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
