@@ -363,7 +363,13 @@ void TSockCtrl::HandleTimeOut()
 void TSockCtrl::HandleClose() {}
 void TSockCtrl::HandleRead() {}
 void TSockCtrl::HandleWrite() {}
-void TSockCtrl::SocketClosed(TSocketBase*) {}
+void TSockCtrl::SocketClosed()
+{
+    for (SockLib::Pending& entry : SockLib::pending) {
+        if (entry.component == this)
+            entry.component = nullptr;
+    }
+}
 
 quint32 TSockCtrl::LookupHost(const QString& name)
 {
@@ -501,11 +507,7 @@ void TSockCtrl::WindowProc(const SocketMessageEvent& message)
             HandleSocketEvent(message);
         break;
     case SockMsgClosed:
-        for (SockLib::Pending& entry : SockLib::pending) {
-            if (entry.component == this)
-                entry.component = nullptr;
-        }
-        SocketClosed(reinterpret_cast<TSocketBase*>(message.wParam));
+        SocketClosed();
         break;
     case SockMsgLookupDone:
         m_replies[static_cast<quint32>(message.wParam)] =

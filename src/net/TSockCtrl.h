@@ -17,7 +17,7 @@ class SocketMessageEvent;
 // Messages of the notification object.
 enum SockMsg : quint32 {
     SockMsgNotify = 2135,     // a socket notification: wParam handle, lParam event | error << 16
-    SockMsgClosed = 2136,     // a socket was closed: lParam the socket object
+    SockMsgClosed = 2136,     // a socket was closed: wParam the socket object
     SockMsgAsyncDone = 2137,  // unused
     SockMsgLookupDone = 2138, // wParam request, lParam length | error << 16
     SockMsgDrain = 2139       // moves the deferred-notification queue on by one
@@ -100,7 +100,8 @@ public:
     static int PendingNotificationCount();
 
 protected:
-    virtual void SocketClosed(TSocketBase* socket);
+    // A socket of this component was closed: its queued notifications are voided.
+    virtual void SocketClosed();
     virtual void HandleSocketEvent(const SocketMessageEvent& message) = 0;
     virtual void HandleClose();
     virtual void HandleRead();

@@ -288,12 +288,20 @@ void TstClientSocket::notificationDuringLookupIsDeferred()
             client.NotificationWindow(),
             new SocketMessageEvent(SockMsgNotify, 0, Wsa::makeSelectReply(Wsa::FdRead, 0)));
     });
-    QTimer::singleShot(120, [&] {
+    // The lookup is answered once the notification sits in the queue (or after two seconds).
+    QElapsedTimer since;
+    since.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (TClientSocket::PendingNotificationCount() == 0 && since.elapsed() < 2000)
+            return;
+        poll.stop();
         depthDuringWait = TClientSocket::WaitDepth();
         queuedDuringWait = TClientSocket::PendingNotificationCount();
         rec.log << "released";
         m_api->releaseLookups();
     });
+    poll.start(5);
     client.Open();
     QCOMPARE(depthDuringWait, 1);
     QCOMPARE(queuedDuringWait, 1);
