@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QMenu>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -46,6 +48,8 @@ private slots:
     void cancelLeavesEverythingAsItWas();
     void indefiniteHideBringsTheTrayIconBack();
     void tickingWhileOpenChangesNothingElse();
+    void setByHandUsesTheDateOfTheClick();
+    void refusedSetSaysWhyOnTheDateLine();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -149,6 +153,55 @@ void TstSettingsDialog::tickingWhileOpenChangesNothingElse()
     QCOMPARE(secondsShown, 58);
     QCOMPARE(w.state().settings.HideInterval, 4);
     QCOMPARE(p.registry.get("Settings", "Hide Interval")->dword, 4u);
+}
+
+// Left open across midnight, the dialog's "Set" takes the new day's date; an emptied field is 0.
+void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(23, 59, 50));
+    THoroluxMain w(p.services);
+    whenOpen(
+        [&](TOptionsFrm& f) {
+            p.clock.current = QDateTime(QDate(2000, 1, 4), QTime(0, 0, 20));
+            f.findChild<QSpinBox*>("seSec")->findChild<QLineEdit*>()->clear();
+            click(f, "btnSet");
+            p.clockSetter.isBusy = true; // still waiting for the system: a second click is lost
+            click(f, "btnSet");
+        },
+        "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(p.clockSetter.calls.size(), 1);
+    const FakeClockSetter::Call& call = p.clockSetter.calls.first();
+    QVERIFY(call.local);
+    const SystemTimeRecord& r = call.record;
+    QCOMPARE(QList<int>({r.wYear, r.wMonth, r.wDay, r.wHour, r.wMinute, r.wSecond, r.wMilliseconds}),
+             QList<int>({2000, 1, 4, 23, 59, 0, 0}));
+    QVERIFY(ModalSeam::shownMessages().isEmpty());
+}
+
+void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.clockSetter.result = false;
+    p.clockSetter.reason = QStringLiteral("Automatic time sync is on");
+    THoroluxMain w(p.services);
+    ModalSeam::queueMessageAnswer();
+    whenOpen([](TOptionsFrm& f) { click(f, "btnSet"); }, "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(ModalSeam::shownMessages(),
+             QStringList{"You do not have the privilege needed to set the system time"});
+    QCOMPARE(w.dateLine(), QStringLiteral("Automatic time sync is on"));
+    QCOMPARE(w.state().tick.DateLineCountdown, 20);
+
+    // Without a reason only the box speaks; the date line keeps what it showed.
+    p.clockSetter.reason.clear();
+    const QString before = w.dateLine();
+    ModalSeam::queueMessageAnswer();
+    whenOpen([](TOptionsFrm& f) { click(f, "btnSet"); }, "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(ModalSeam::shownMessages().size(), 2);
+    QCOMPARE(w.dateLine(), before);
 }
 
 QTEST_MAIN(TstSettingsDialog)
