@@ -6,6 +6,7 @@
 #include "components/TBitmapDigits.h"
 #include "components/TTaskIcon.h"
 #include "nettime/ClockSetting.h"
+#include "nettime/TAutoFrm.h"
 #include "perf/IndicatorBar.h"
 #include "perf/PerfSampler.h"
 #include "perf/TReportFrm.h"
@@ -438,7 +439,7 @@ void THoroluxMain::btnSetClick(int hour, int minute, int second)
 
 void THoroluxMain::btnAutoClick(QWidget* dialog)
 {
-    Q_UNUSED(dialog); // the automatic update's own dialog comes with the Internet time client
+    ::btnAutoClick(dialog, m_state.settings, m_store);
 }
 
 void THoroluxMain::btnSetInternetClick()

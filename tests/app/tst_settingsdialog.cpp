@@ -9,6 +9,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -50,6 +52,7 @@ private slots:
     void tickingWhileOpenChangesNothingElse();
     void setByHandUsesTheDateOfTheClick();
     void refusedSetSaysWhyOnTheDateLine();
+    void configureChangesTheServerAtOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -202,6 +205,27 @@ void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
     w.SettingsItemClick();
     QCOMPARE(ModalSeam::shownMessages().size(), 2);
     QCOMPARE(w.dateLine(), before);
+}
+
+// "Configure" acts at once, even when the settings dialog is then cancelled.
+void TstSettingsDialog::configureChangesTheServerAtOnce()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    whenOpen(
+        [](TOptionsFrm& f) {
+            QTimer::singleShot(0, [] {
+                QWidget* autoFrm = QApplication::activeModalWidget();
+                QCOMPARE(autoFrm->windowTitle(), QStringLiteral("Automatic Time Update"));
+                autoFrm->findChild<QComboBox*>("cbTimeSrv")->setEditText("Japan: 127.0.0.1");
+                autoFrm->findChild<QAbstractButton*>("btnOK")->click();
+            });
+            click(f, "btnAuto");
+        },
+        "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(w.state().settings.TimeServerHost, QStringLiteral("127.0.0.1"));
+    QCOMPARE(p.registry.get("Settings", "HostName")->text, QByteArray("127.0.0.1"));
 }
 
 QTEST_MAIN(TstSettingsDialog)
