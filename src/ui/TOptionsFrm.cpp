@@ -295,29 +295,25 @@ QString TOptionsFrm::soundFilter()
     return QStringLiteral("Wave audio files (*.wav);;MIDI files (*.mid)");
 }
 
-QString TOptionsFrm::chooseSound(const QString& current)
+// Choosing a file does not choose "Play sound:".
+void TOptionsFrm::browseSound(QString& file, QLabel* label)
 {
-    return ModalSeam::chooseFile(this, QStringLiteral("Choose a sound file"), current,
-                                 soundFilter());
+    const QString chosen =
+        ModalSeam::chooseFile(this, QStringLiteral("Choose a sound file"), file, soundFilter());
+    if (chosen.isEmpty())
+        return;
+    file = chosen;
+    label->setText(OptionsRules::fileNamePart(chosen));
 }
 
-// Choosing a file does not choose "Play sound:".
 void TOptionsFrm::btnBrowseChimeClick()
 {
-    const QString file = chooseSound(m_chimeFile);
-    if (file.isEmpty())
-        return;
-    m_chimeFile = file;
-    m_lbChimeFile->setText(OptionsRules::fileNamePart(file));
+    browseSound(m_chimeFile, m_lbChimeFile);
 }
 
 void TOptionsFrm::btnBrowseAlarmClick()
 {
-    const QString file = chooseSound(m_alarmFile);
-    if (file.isEmpty())
-        return;
-    m_alarmFile = file;
-    m_lbAlarmFile->setText(OptionsRules::fileNamePart(file));
+    browseSound(m_alarmFile, m_lbAlarmFile);
 }
 
 void TOptionsFrm::btnHelpClick()
