@@ -100,7 +100,7 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     // Six captions share 289 pixels: tabs only as wide as their text, never scrolled away.
     m_pages->setUsesScrollButtons(false);
     m_pages->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { padding: 3px 3px; border: 1px solid palette(mid); border-bottom: none;"
+        "QTabBar::tab { padding: 3px 2px; border: 1px solid palette(mid); border-bottom: none;"
         " border-top-left-radius: 2px; border-top-right-radius: 2px; background: palette(button); }"
         "QTabBar::tab:selected { background: palette(window); }"
         "QTabBar::tab:!selected { margin-top: 2px; }"));
