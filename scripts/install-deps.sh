@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer
   pulseaudio pulseaudio-utils
   dbus-daemon
+  dpkg-dev desktop-file-utils appstream
   fonts-dejavu-core fonts-liberation
 )
 missing=()
