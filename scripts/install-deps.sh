@@ -11,6 +11,7 @@ packages=(
   pulseaudio pulseaudio-utils
   dbus-daemon
   dpkg-dev desktop-file-utils appstream
+  netbase
   fonts-dejavu-core fonts-liberation
 )
 missing=()
