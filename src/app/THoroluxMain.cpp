@@ -5,11 +5,14 @@
 #include "components/DigitStrip.h"
 #include "components/TBitmapDigits.h"
 #include "components/TTaskIcon.h"
+#include "nettime/ClockSetting.h"
+#include "nettime/TAutoFrm.h"
 #include "nettime/TimeClient.h"
 #include "perf/IndicatorBar.h"
 #include "perf/PerfSampler.h"
 #include "perf/TReportFrm.h"
 #include "platform/IClock.h"
+#include "platform/IClockSetter.h"
 #include "platform/IDesktopWindow.h"
 #include "platform/IDriveInfo.h"
 #include "platform/IProcessPriority.h"
@@ -101,8 +104,7 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
     // Every step of a time update is a date-line message.
     // End-to-end tests follow them on standard error.
     connect(m_timeClient.get(), &TimeClient::step, this, [this](const QString& text) {
-        setDateLine(text);
-        m_state.tick.DateLineCountdown = 20;
+        showStatus(text);
         static const bool report = qEnvironmentVariableIsSet("HOROLUX_REPORT_TIME_STEPS");
         if (report) {
             std::fprintf(stderr, "time-step %s\n", text.toLocal8Bit().constData());
@@ -173,9 +175,7 @@ void THoroluxMain::createMenu()
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    QAction* settings = m_menu->addAction(QStringLiteral("&Settings"));
-    settings->setObjectName(QStringLiteral("SettingsItem"));
-    settings->setEnabled(false); // the settings dialog comes with a later release
+    item("SettingsItem", QStringLiteral("&Settings"), &THoroluxMain::SettingsItemClick);
     item("SchedItem", QStringLiteral("Sc&heduler"), &THoroluxMain::SchedItemClick);
     item("ReminderItem", QStringLiteral("&Quick Reminder"), &THoroluxMain::ReminderItemClick);
     item("ReportItem", QStringLiteral("Performance &Report"), &THoroluxMain::ReportItemClick);
@@ -399,6 +399,71 @@ void THoroluxMain::ReminderItemClick()
     if (modalDialogOpen())
         return;
     m_schedulerUi->ReminderItemClick([this] { SaveSchedule(); });
+}
+
+void THoroluxMain::SettingsItemClick()
+{
+    if (modalDialogOpen())
+        return;
+    TOptionsFrm dialog(*this, this);
+    dialog.setValues(OptionsRules::fill(m_state.settings, m_state.clock, m_store,
+                                        m_taskIcon->Active(), m_platform.drives->listDrives()));
+    // The program may have been closed while the dialog was open: nothing is applied then.
+    if (dialog.exec() == QDialog::Accepted && !m_shutDown)
+        OptionsRules::apply(dialog.values(), m_state.settings, m_store, *this);
+}
+
+void THoroluxMain::SetDisplayFormat(bool use12Hour)
+{
+    m_tick.SetDisplayFormat(use12Hour);
+    m_state.tick.LastMinuteShown = 99;
+}
+
+void THoroluxMain::GetDriveSpace(const QString& drive)
+{
+    m_sampler->GetDriveSpace(drive);
+}
+
+void THoroluxMain::setTrayIconShown(bool shown)
+{
+    m_taskIcon->setActive(shown);
+}
+
+void THoroluxMain::SetPriorityClass(int priorityClass)
+{
+    m_platform.priority->setPriorityClass(priorityClass); // a refused class is ignored
+}
+
+void THoroluxMain::btnSetClick(int hour, int minute, int second)
+{
+    IClockSetter& setter = *m_platform.clockSetter;
+    // A change still waiting for the system's answer (and perhaps the user's password).
+    if (setter.busy())
+        return;
+    if (ClockSetting::SetLocalTimeOfDay(setter, *m_platform.clock, quint16(hour), quint16(minute),
+                                        quint16(second)))
+        return;
+    // The box says what every refusal says; the date line says why, where the system told.
+    const QString reason = setter.refusalReason();
+    if (!reason.isEmpty())
+        showStatus(reason);
+    ShowWarning(QStringLiteral("You do not have the privilege needed to set the system time"));
+}
+
+void THoroluxMain::btnAutoClick(QWidget* dialog)
+{
+    ::btnAutoClick(dialog, m_state.settings, m_store);
+}
+
+void THoroluxMain::btnSetInternetClick()
+{
+    BeginTimeUpdate();
+}
+
+void THoroluxMain::showStatus(const QString& text)
+{
+    setDateLine(text);
+    m_state.tick.DateLineCountdown = 20;
 }
 
 void THoroluxMain::ReportItemClick()

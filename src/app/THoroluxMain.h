@@ -6,6 +6,8 @@
 #include "platform/Platform.h"
 #include "sched/ScheduleScanner.h"
 #include "settings/SettingsStore.h"
+#include "ui/OptionsRules.h"
+#include "ui/TOptionsFrm.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -23,7 +25,12 @@ class TTaskIcon;
 class TimeClient;
 
 // The clock panel: the resident main window that owns all program-wide state.
-class THoroluxMain : public QWidget, public ClockFace, public IndicatorSink, public ScanActions {
+class THoroluxMain : public QWidget,
+                     public ClockFace,
+                     public IndicatorSink,
+                     public ScanActions,
+                     public OptionsEffects,
+                     public TimePageActions {
     Q_OBJECT
 public:
     // Runs the whole start-up; the window is shown by the caller.
@@ -35,6 +42,7 @@ public:
 
     // Ends the program in order: the shutdown sequence runs once, then the window closes.
     void CloseItemClick();
+    void SettingsItemClick();
     void StayOnTopItemClick();
     void AutoItemClick();
     void HelpItemClick();
@@ -83,6 +91,20 @@ public:
     void SaveSchedule() override;
     void ReportSetAside(int count) override;
     bool closing() const override { return m_shutDown; }
+
+    // OptionsEffects
+    void SetDisplayFormat(bool use12Hour) override;
+    void GetDriveSpace(const QString& drive) override;
+    void setTrayIconShown(bool shown) override;
+    void SetPriorityClass(int priorityClass) override;
+
+    // TimePageActions
+    void btnSetClick(int hour, int minute, int second) override;
+    void btnAutoClick(QWidget* dialog) override;
+    void btnSetInternetClick() override;
+
+    // A message on the date line for the usual twenty ticks.
+    void showStatus(const QString& text);
 
 signals:
     void closed();

@@ -422,8 +422,12 @@ at once: <b>OK</b> does not repeat what they did and <b>Cancel</b> does not undo
 <b>Set</b>. Only the time of day changes; the date stays today's. The fields start at the
 time the Settings window was opened and do not follow the clock, so adjust them before you
 press Set.</p>
-<p>If your account may not set the clock you see <i>You do not have the privilege needed to
-set the system time</i>; see <a href="files">Files and permissions</a>.</p>
+<p>When Horolux itself may not set the clock, it asks the system's time service, and your
+desktop may ask for your password first; the clock keeps running meanwhile. If the change is
+refused you see <i>You do not have the privilege needed to set the system time</i>, and the
+date line says why where the system told, for example that automatic time synchronization is
+on (switch it off in your desktop's date and time settings to set the clock by hand). See
+<a href="files">Files and permissions</a>.</p>
 <h3>Set system clock (Internet)</h3>
 <p><b>Configure</b> opens the <a href="autoupdate">Automatic Time Update</a> window, where you
 choose the time server. <b>Set</b> asks that server for the time straight away and corrects
@@ -444,15 +448,40 @@ country, colon and server name, or type a server name or address of your own. On
 server name is kept.</td></tr>
 </table>
 <p>Horolux asks the server with the Time Protocol (RFC 868, TCP port 37). Not every time
-server still answers it, so choose one that does. <b>OK</b> keeps your choices,
-<b>Cancel</b> leaves them as they were.</p>
+server still answers it, so choose one that does. <b>OK</b> keeps your choices at once, for the
+next check and the next update; nothing is checked, and an empty title or server turns the
+automatic update off. <b>Cancel</b> leaves both as they were.</p>
+<h3>The servers in the list</h3>
+<p>Only two operators still say that their servers answer the Time Protocol: NIST, the
+national time service of the USA, and PTB, Germany's national metrology institute in
+Braunschweig. Most other national time services offer the newer NTP only, and their servers
+would never answer Horolux. So every country in the list keeps its place but is served by the
+nearest of the two: the European entries by PTB, Australia and Japan by NIST's servers in
+Colorado. All fourteen entries are documented to answer.</p>
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Australia</b></td><td>time-b-wwv.nist.gov (NIST, Fort Collins)</td></tr>
+<tr><td valign="top" width="32%"><b>France</b></td><td>ptbtime1.ptb.de and ptbtime2.ptb.de (PTB)</td></tr>
+<tr><td valign="top" width="32%"><b>Germany</b></td><td>ptbtime1.ptb.de (PTB)</td></tr>
+<tr><td valign="top" width="32%"><b>Ireland</b></td><td>ptbtime2.ptb.de (PTB)</td></tr>
+<tr><td valign="top" width="32%"><b>Japan</b></td><td>time-b-b.nist.gov (NIST, Boulder)</td></tr>
+<tr><td valign="top" width="32%"><b>UK</b></td><td>ptbtime1.ptb.de (PTB); this is the server Horolux
+uses until you choose another</td></tr>
+<tr><td valign="top" width="32%"><b>USA</b></td><td>time.nist.gov (all of NIST's servers in turn),
+time-a-g.nist.gov (Gaithersburg), time-a-wwv.nist.gov (Fort Collins), time-a-b.nist.gov
+(Boulder) and utcnist.colorado.edu (University of Colorado, Boulder)</td></tr>
+<tr><td valign="top" width="32%"><b>Sweden</b></td><td>ptbtime2.ptb.de (PTB)</td></tr>
+<tr><td valign="top" width="32%"><b>Switzerland</b></td><td>ptbtime1.ptb.de (PTB)</td></tr>
+</table>
+<p>A server you type yourself must answer on TCP port 37. A server that offers NTP only
+never answers there, and the clock is not set.</p>
 <h3>Setting the clock by itself</h3>
 <p>While <b>Automatic Time Update</b> is checked in the clock's <a href="menu">menu</a>,
 Horolux looks once a minute for a window with the title above. As long as one is open, it
 tries to set the clock every minute until the server has answered once. Then it stops
 trying until Horolux is started again or you click the menu item off and on again (the check
 mark stays on meanwhile).</p>
-<p>Only the time of day is corrected; the date is left alone.</p>
+<p>Only the time of day is corrected; the date changes only when the correction crosses
+midnight.</p>
 <h3>Messages on the date line</h3>
 <table cellpadding="3" width="100%">
 <tr><td valign="top" width="32%"><i>Updating system time</i>, <i>Looking up host ...</i>,
@@ -515,8 +544,11 @@ again. A repeating item goes there too, unchanged, once its next date would fall
 <h3>Setting the clock</h3>
 <p>Changing the computer's clock needs the right to set the system time (on Linux the
 capability <tt>CAP_SYS_TIME</tt>), which ordinary accounts do not have. Without it Horolux
-tells you so and leaves the clock alone. Most Linux systems keep their clock right by
-themselves; ask your administrator if yours does not.</p>
+asks the system's time service (<tt>timedated</tt>), which lets administrators set the clock
+after typing their password. When that is refused too, Horolux tells you so and leaves the
+clock alone. Most Linux systems keep their clock right by themselves, and then refuse a
+change by hand while automatic synchronization is on; ask your administrator if yours does
+not.</p>
 )html"));
 
     return pages;

@@ -1,0 +1,232 @@
+#include "app/THoroluxMain.h"
+#include "components/TBitmapDigits.h"
+#include "components/TTaskIcon.h"
+#include "doubles/FakePlatform.h"
+#include "settings/SettingsTable.h"
+#include "ui/ModalSeam.h"
+#include "ui/TOptionsFrm.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QMenu>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs `work` on the settings dialog once it is open, then ends it with the named button.
+void whenOpen(std::function<void(TOptionsFrm&)> work, const char* endWith)
+{
+    QTimer::singleShot(0, [work, endWith] {
+        auto* dialog = qobject_cast<TOptionsFrm*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        work(*dialog);
+        dialog->findChild<QAbstractButton*>(QLatin1String(endWith))->click();
+    });
+}
+
+void click(TOptionsFrm& f, const char* name)
+{
+    f.findChild<QAbstractButton*>(QLatin1String(name))->click();
+}
+
+} // namespace
+
+class TstSettingsDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void twelveHoursShowAtTheNextTick();
+    void cancelLeavesEverythingAsItWas();
+    void indefiniteHideBringsTheTrayIconBack();
+    void tickingWhileOpenChangesNothingElse();
+    void setByHandUsesTheDateOfTheClick();
+    void refusedSetSaysWhyOnTheDateLine();
+    void configureChangesTheServerAtOnce();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TstSettingsDialog::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    ModalSeam::clearQueues();
+    ModalSeam::shownMessages().clear();
+}
+
+void TstSettingsDialog::twelveHoursShowAtTheNextTick()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(15, 10, 0));
+    THoroluxMain w(p.services);
+    auto* hours = w.findChild<TBitmapDigits*>("Hours");
+    QCOMPARE(hours->Value(), 15);
+    QAction* item = w.popupMenu()->findChild<QAction*>("SettingsItem");
+    QVERIFY(item->isEnabled());
+    whenOpen([](TOptionsFrm& f) { click(f, "rb12hr"); }, "btnOK");
+    item->trigger();
+    QCOMPARE(hours->Value(), 15); // not before the tick
+    p.clock.current = p.clock.current.addSecs(1);
+    w.TimerTimer();
+    QCOMPARE(hours->Value(), 3);
+    QCOMPARE(p.registry.get("Settings", "12Hr Format")->dword, 1u);
+}
+
+void TstSettingsDialog::cancelLeavesEverythingAsItWas()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    const auto before = p.registry.values;
+    const int writes = p.registry.writes;
+    const QList<int> classes = p.priority.classes;
+    whenOpen(
+        [](TOptionsFrm& f) {
+            click(f, "rb12hr");
+            click(f, "rbWavChime");
+            click(f, "rbNormal");
+            click(f, "cbTaskIcon");
+            f.findChild<QSlider*>("tbHidePeriod")->setValue(-1);
+        },
+        "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(p.registry.writes, writes);
+    QCOMPARE(p.registry.values, before);
+    QCOMPARE(p.priority.classes, classes);
+    QCOMPARE(w.state().settings.ChimeMode, 0);
+    QCOMPARE(w.state().settings.HideInterval, 4);
+    QVERIFY(!w.taskIcon()->Active());
+}
+
+void TstSettingsDialog::indefiniteHideBringsTheTrayIconBack()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ModalSeam::queueMessageAnswer();
+    whenOpen([](TOptionsFrm& f) { f.findChild<QSlider*>("tbHidePeriod")->setValue(-1); },
+             "btnOK");
+    w.SettingsItemClick();
+    QCOMPARE(ModalSeam::shownMessages(),
+             QStringList{"Task Bar icon enabled because hide period was set to indefinite. (See "
+                         "online help for explanation.)"});
+    QVERIFY(w.taskIcon()->Active());
+    QCOMPARE(p.registry.get("Settings", "TaskIcon")->dword, 1u);
+    QCOMPARE(qint32(p.registry.get("Settings", "Hide Interval")->dword), -1);
+    // A click hides the panel until the tray icon is clicked; ticks do not bring it back.
+    QTest::mouseClick(w.findChild<QLabel*>("lbDate"), Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    for (int i = 0; i < 20; ++i) {
+        p.clock.current = p.clock.current.addSecs(1);
+        w.TimerTimer();
+    }
+    QVERIFY(!w.isVisible());
+    w.TaskIconClick();
+    QVERIFY(w.isVisible());
+}
+
+// The clock goes on while the dialog is open; what the dialog shows is what it was opened with.
+void TstSettingsDialog::tickingWhileOpenChangesNothingElse()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(9, 59, 58));
+    THoroluxMain w(p.services);
+    auto* minutes = w.findChild<TBitmapDigits*>("Mins");
+    int secondsShown = -1;
+    whenOpen(
+        [&](TOptionsFrm& f) {
+            p.clock.current = p.clock.current.addSecs(5);
+            w.TimerTimer();
+            QCOMPARE(minutes->Value(), 0);
+            secondsShown = f.values().second;
+        },
+        "btnOK");
+    w.SettingsItemClick();
+    QCOMPARE(secondsShown, 58);
+    QCOMPARE(w.state().settings.HideInterval, 4);
+    QCOMPARE(p.registry.get("Settings", "Hide Interval")->dword, 4u);
+}
+
+// Left open across midnight, the dialog's "Set" takes the new day's date; an emptied field is 0.
+void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(23, 59, 50));
+    THoroluxMain w(p.services);
+    whenOpen(
+        [&](TOptionsFrm& f) {
+            p.clock.current = QDateTime(QDate(2000, 1, 4), QTime(0, 0, 20));
+            f.findChild<QSpinBox*>("seSec")->findChild<QLineEdit*>()->clear();
+            click(f, "btnSet");
+            p.clockSetter.isBusy = true; // still waiting for the system: a second click is lost
+            click(f, "btnSet");
+        },
+        "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(p.clockSetter.calls.size(), 1);
+    const FakeClockSetter::Call& call = p.clockSetter.calls.first();
+    QVERIFY(call.local);
+    const SystemTimeRecord& r = call.record;
+    QCOMPARE(QList<int>({r.wYear, r.wMonth, r.wDay, r.wHour, r.wMinute, r.wSecond, r.wMilliseconds}),
+             QList<int>({2000, 1, 4, 23, 59, 0, 0}));
+    QVERIFY(ModalSeam::shownMessages().isEmpty());
+}
+
+void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.clockSetter.result = false;
+    p.clockSetter.reason = QStringLiteral("Automatic time sync is on");
+    THoroluxMain w(p.services);
+    ModalSeam::queueMessageAnswer();
+    whenOpen([](TOptionsFrm& f) { click(f, "btnSet"); }, "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(ModalSeam::shownMessages(),
+             QStringList{"You do not have the privilege needed to set the system time"});
+    QCOMPARE(w.dateLine(), QStringLiteral("Automatic time sync is on"));
+    QCOMPARE(w.state().tick.DateLineCountdown, 20);
+
+    // Without a reason only the box speaks; the date line keeps what it showed.
+    p.clockSetter.reason.clear();
+    const QString before = w.dateLine();
+    ModalSeam::queueMessageAnswer();
+    whenOpen([](TOptionsFrm& f) { click(f, "btnSet"); }, "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(ModalSeam::shownMessages().size(), 2);
+    QCOMPARE(w.dateLine(), before);
+}
+
+// "Configure" acts at once, even when the settings dialog is then cancelled.
+void TstSettingsDialog::configureChangesTheServerAtOnce()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    whenOpen(
+        [](TOptionsFrm& f) {
+            QTimer::singleShot(0, [] {
+                QWidget* autoFrm = QApplication::activeModalWidget();
+                QCOMPARE(autoFrm->windowTitle(), QStringLiteral("Automatic Time Update"));
+                autoFrm->findChild<QComboBox*>("cbTimeSrv")->setEditText("Japan: 127.0.0.1");
+                autoFrm->findChild<QAbstractButton*>("btnOK")->click();
+            });
+            click(f, "btnAuto");
+        },
+        "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(w.state().settings.TimeServerHost, QStringLiteral("127.0.0.1"));
+    QCOMPARE(p.registry.get("Settings", "HostName")->text, QByteArray("127.0.0.1"));
+}
+
+QTEST_MAIN(TstSettingsDialog)
+#include "tst_settingsdialog.moc"
