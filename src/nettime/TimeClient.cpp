@@ -7,8 +7,8 @@
 #include "nettime/TimeReply.h"
 #include "platform/IClock.h"
 #include "settings/SettingsInForce.h"
+#include "ui/DelayPumping.h"
 
-#include <QEventLoop>
 #include <QPointer>
 
 TimeClient::TimeClient(SettingsInForce& settings, IClock& clock, IClockSetter& setter,
@@ -60,7 +60,7 @@ void TimeClient::BeginTimeUpdate()
     }
 
     const QPointer<TimeClient> alive(this);
-    const bool waited = waitPumping(2000);
+    const bool waited = SharedRoutines::DelayPumping(m_clock, 2000);
     if (!alive)
         return;
     if (!waited || !m_socket) {
@@ -82,22 +82,6 @@ void TimeClient::BeginTimeUpdate()
     }
     if (alive)
         m_opening = false;
-}
-
-bool TimeClient::waitPumping(int milliseconds)
-{
-    const quint32 start = m_clock.tickCount();
-    // The difference is taken in 32 bits, so a wrap of the counter does no harm.
-    for (;;) {
-        const qint64 elapsed = static_cast<quint32>(m_clock.tickCount() - start);
-        if (elapsed >= milliseconds)
-            return true;
-        QEventLoop loop;
-        QTimer::singleShot(static_cast<int>(milliseconds - elapsed), Qt::PreciseTimer, &loop,
-                           &QEventLoop::quit);
-        if (loop.exec() != 0)
-            return false; // the program is quitting: no loop runs any more
-    }
 }
 
 void TimeClient::endUpdate()

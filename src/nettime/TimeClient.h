@@ -57,7 +57,6 @@ private:
     void replyTimedOut();
     void correctClock();
     // False when the program is quitting.
-    bool waitPumping(int milliseconds);
     void createSocket();
     void endUpdate();
 
