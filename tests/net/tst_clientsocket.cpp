@@ -1,3 +1,4 @@
+#include "doubles/CatchingApplication.h"
 #include "doubles/FakeSocketApi.h"
 #include "net/ESockError.h"
 #include "net/SocketApi.h"
@@ -15,27 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Exceptions that escape event handling are caught here, as the program's application does.
-class TestApp : public QCoreApplication {
-public:
-    using QCoreApplication::QCoreApplication;
-    bool notify(QObject* receiver, QEvent* event) override
-    {
-        try {
-            return QCoreApplication::notify(receiver, event);
-        } catch (const std::exception& e) {
-            errors << QString::fromUtf8(e.what());
-        }
-        return false;
-    }
-    QStringList errors;
-};
-
-TestApp* testApp()
-{
-    return static_cast<TestApp*>(QCoreApplication::instance());
-}
 
 sockaddr_in loopback(quint16 port)
 {
@@ -152,7 +132,7 @@ void TstClientSocket::init()
     m_real = std::make_unique<LinuxSocketApi>();
     m_api = std::make_unique<FakeSocketApi>(m_real.get());
     InstallSocketApi(m_api.get());
-    testApp()->errors.clear();
+    CatchingApplication::instance()->errors.clear();
 }
 
 void TstClientSocket::cleanup()
@@ -211,7 +191,7 @@ void TstClientSocket::connectAndRead()
     } catch (const ESockError& e) {
         QCOMPARE(e.message(), QStringLiteral("Socket not open"));
     }
-    QVERIFY(testApp()->errors.isEmpty());
+    QVERIFY(CatchingApplication::instance()->errors.isEmpty());
 }
 
 void TstClientSocket::refusedConnection()
@@ -540,7 +520,7 @@ void TstClientSocket::closeDrainsThroughOnRead()
     client.Close();
     QCOMPARE(got, QByteArray("0123456789"));
     QCOMPARE(rec.log.last(), QStringLiteral("info 7"));
-    QVERIFY(testApp()->errors.isEmpty());
+    QVERIFY(CatchingApplication::instance()->errors.isEmpty());
 }
 
 // Quitting the application while a lookup without time-out is awaited ends the wait.
@@ -577,7 +557,7 @@ void TstClientSocket::handlerExceptionIsReported()
     client.setPort(QString::number(closedPort()));
     client.setAddress(QStringLiteral("127.0.0.1"));
     client.Open();
-    QTRY_COMPARE(testApp()->errors, QStringList{"handler failed"});
+    QTRY_COMPARE(CatchingApplication::instance()->errors, QStringList{"handler failed"});
     // Still usable.
     Listener server;
     server.serve({});
@@ -618,7 +598,7 @@ void TstClientSocket::socketLayerLifetime()
 
 int main(int argc, char** argv)
 {
-    TestApp app(argc, argv);
+    CatchingApplication app(argc, argv);
     TstClientSocket test;
     return QTest::qExec(&test, argc, argv);
 }

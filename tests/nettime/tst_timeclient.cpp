@@ -1,3 +1,4 @@
+#include "doubles/CatchingApplication.h"
 #include "doubles/FakeClock.h"
 #include "doubles/FakeClockSetter.h"
 #include "doubles/FakeSocketApi.h"
@@ -33,24 +34,9 @@
 namespace {
 
 // What the application's handler would have shown in a box.
-QStringList g_boxes;
 bool g_privateNames = false;
 // The real socket layer, through a double that can fail a call or hold a lookup.
 FakeSocketApi* g_sockets = nullptr;
-
-class TestApplication : public QCoreApplication {
-public:
-    using QCoreApplication::QCoreApplication;
-    bool notify(QObject* receiver, QEvent* event) override
-    {
-        try {
-            return QCoreApplication::notify(receiver, event);
-        } catch (const std::exception& e) {
-            g_boxes << QString::fromUtf8(e.what());
-        }
-        return false;
-    }
-};
 
 const QByteArray Reply2020("\xE1\xB7\x10\x70", 4); // 2020-01-01 12:34:56 UTC
 
@@ -192,7 +178,7 @@ struct Rig {
         if (port)
             client.setService(QString::number(port));
         QObject::connect(&client, &TimeClient::step, [this](const QString& t) { steps << t; });
-        g_boxes.clear();
+        CatchingApplication::instance()->errors.clear();
     }
     // One whole update, with the event loop running until it has ended and a little after.
     bool update(LoopWatch& watch)
@@ -292,7 +278,7 @@ void TestTimeClient::servedReply()
     if (chunk) // set when the fourth byte has come, not before and not after the fifth
         QCOMPARE(sentAtSet.first(), qint64(4));
     QVERIFY(!rig.settings.AutoUpdate); // cleared also when the setting was refused
-    QCOMPARE(g_boxes, QStringList());
+    QCOMPARE(CatchingApplication::instance()->errors, QStringList());
 }
 
 void TestTimeClient::givenUp_data()
@@ -341,7 +327,7 @@ void TestTimeClient::givenUp()
         QVERIFY(took.elapsed() > 8000);
     QCOMPARE(rig.setter.calls.size(), 0);
     QVERIFY(rig.settings.AutoUpdate); // tried again at the next minute
-    QCOMPARE(g_boxes, QStringList());
+    QCOMPARE(CatchingApplication::instance()->errors, QStringList());
 
     // The connection given up does not block the next update.
     if (server == "three bytes, stalls") {
@@ -392,7 +378,7 @@ void TestTimeClient::hostAndService()
         QCOMPARE(rig.steps, steps);
     }
     QCOMPARE(rig.setter.calls.size(), 0);
-    QCOMPARE(g_boxes, QStringList());
+    QCOMPARE(CatchingApplication::instance()->errors, QStringList());
 }
 
 void TestTimeClient::secondStartIgnoredAndSocketReused()
@@ -438,7 +424,7 @@ void TestTimeClient::readFails()
     LoopWatch watch;
     QVERIFY(rig.update(watch));
     QCOMPARE(rig.steps, served("Connected to 127.0.0.1").mid(0, 4));
-    QCOMPARE(g_boxes.size(), 1);
+    QCOMPARE(CatchingApplication::instance()->errors.size(), 1);
     QCOMPARE(rig.setter.calls.size(), 0);
     QVERIFY(rig.settings.AutoUpdate);
 }
@@ -517,7 +503,7 @@ bool usePrivateNames()
 int main(int argc, char** argv)
 {
     g_privateNames = usePrivateNames(); // first, before anything has read the name service
-    TestApplication app(argc, argv);
+    CatchingApplication app(argc, argv);
     LinuxSocketApi linux;
     FakeSocketApi sockets(&linux);
     InstallSocketApi(&sockets);
