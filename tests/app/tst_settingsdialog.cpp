@@ -2,6 +2,7 @@
 #include "components/TBitmapDigits.h"
 #include "components/TTaskIcon.h"
 #include "doubles/FakePlatform.h"
+#include "platform/LinuxClock.h"
 #include "settings/SettingsTable.h"
 #include "ui/ModalSeam.h"
 #include "ui/TOptionsFrm.h"
@@ -11,11 +12,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSpinBox>
 #include <QMenu>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -53,6 +55,7 @@ private slots:
     void setByHandUsesTheDateOfTheClick();
     void refusedSetSaysWhyOnTheDateLine();
     void configureChangesTheServerAtOnce();
+    void internetSetStartsAnUpdateAtOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -115,8 +118,7 @@ void TstSettingsDialog::indefiniteHideBringsTheTrayIconBack()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     ModalSeam::queueMessageAnswer();
-    whenOpen([](TOptionsFrm& f) { f.findChild<QSlider*>("tbHidePeriod")->setValue(-1); },
-             "btnOK");
+    whenOpen([](TOptionsFrm& f) { f.findChild<QSlider*>("tbHidePeriod")->setValue(-1); }, "btnOK");
     w.SettingsItemClick();
     QCOMPARE(ModalSeam::shownMessages(),
              QStringList{"Task Bar icon enabled because hide period was set to indefinite. (See "
@@ -178,8 +180,9 @@ void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
     const FakeClockSetter::Call& call = p.clockSetter.calls.first();
     QVERIFY(call.local);
     const SystemTimeRecord& r = call.record;
-    QCOMPARE(QList<int>({r.wYear, r.wMonth, r.wDay, r.wHour, r.wMinute, r.wSecond, r.wMilliseconds}),
-             QList<int>({2000, 1, 4, 23, 59, 0, 0}));
+    QCOMPARE(
+        QList<int>({r.wYear, r.wMonth, r.wDay, r.wHour, r.wMinute, r.wSecond, r.wMilliseconds}),
+        QList<int>({2000, 1, 4, 23, 59, 0, 0}));
     QVERIFY(ModalSeam::shownMessages().isEmpty());
 }
 
@@ -226,6 +229,33 @@ void TstSettingsDialog::configureChangesTheServerAtOnce()
     w.SettingsItemClick();
     QCOMPARE(w.state().settings.TimeServerHost, QStringLiteral("127.0.0.1"));
     QCOMPARE(p.registry.get("Settings", "HostName")->text, QByteArray("127.0.0.1"));
+}
+
+// The Internet "Set" starts an update while the dialog stays open; its steps go to the date line.
+// No socket layer is installed here, so the update ends at once without any traffic.
+void TstSettingsDialog::internetSetStartsAnUpdateAtOnce()
+{
+    FakePlatform p(m_dir->path() + "/");
+    LinuxClock clock; // the update's two-second wait runs on a clock that moves
+    p.services.clock = &clock;
+    THoroluxMain w(p.services);
+    w.state().settings.TimeServerHost = QStringLiteral("127.0.0.1");
+    QStringList lines;
+    bool stillOpen = false;
+    whenOpen(
+        [&](TOptionsFrm& f) {
+            QTimer::singleShot(100, [&] { lines << w.dateLine(); });
+            QElapsedTimer waited;
+            waited.start();
+            click(f, "btnSetInternet");
+            lines << QString::number(waited.elapsed() >= 1900);
+            stillOpen = f.isVisible();
+        },
+        "btnCancel");
+    w.SettingsItemClick();
+    // The failure shows at once; the two-second wait that follows keeps events flowing.
+    QCOMPARE(lines, QStringList({"Unable to create socket", "1"}));
+    QVERIFY(stillOpen);
 }
 
 QTEST_MAIN(TstSettingsDialog)
