@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/MainState.h"
+#include "nettime/TimeServers.h"
 #include "settings/SettingsTable.h"
 
 namespace Startup {
@@ -11,14 +12,6 @@ QPoint panelStart(QPoint stored, QSize size, QSize desktop)
     const bool across = stored.x() < desktop.width() && qint64(stored.x()) + size.width() > 0;
     const bool down = stored.y() < desktop.height() && qint64(stored.y()) + size.height() > 0;
     return across && down ? stored : DesignedPosition;
-}
-
-QString StripCountryPrefix(const QString& host)
-{
-    const int colon = host.indexOf(QLatin1Char(':'));
-    if (colon < 0)
-        return host;
-    return host.mid(colon + 2);
 }
 
 QString greeting(int hour, const QString& userName)
@@ -66,7 +59,8 @@ void readSoundAndDriveSettings(MainState& s, const SettingsStore& store,
 void readTimeServerSettings(MainState& s, const SettingsStore& store)
 {
     s.settings.InternetWindowTitle = Settings::readText(store, Settings::InternetWin);
-    s.settings.TimeServerHost = StripCountryPrefix(Settings::readText(store, Settings::HostName));
+    s.settings.TimeServerHost =
+        TimeServers::StripCountryPrefix(Settings::readText(store, Settings::HostName));
 }
 
 void writeOwnedSettings(const SettingsStore& store, qint32 pageFaultMax, bool stayOnTop,

@@ -18,8 +18,6 @@ inline constexpr QPoint DesignedPosition{10, 160};
 // designed place. A panel partly off the desktop stays where it was.
 QPoint panelStart(QPoint stored, QSize size, QSize desktop);
 
-// Drops a leading country name, its colon and the one character after it ("UK: host").
-QString StripCountryPrefix(const QString& host);
 // "Good morning ", "Good afternoon " or "Good evening " followed by the name.
 QString greeting(int hour, const QString& userName);
 

@@ -74,8 +74,9 @@ inline constexpr IntSetting Alarm{SettingsSection, QLatin1String("Alarm"), Sound
 inline constexpr TextSetting AlarmSound{SettingsSection, QLatin1String("AlarmSound"), QLatin1String("")};
 inline constexpr FlagSetting AutoUpdate{SettingsSection, QLatin1String("AutoUpdate"), false};
 inline constexpr TextSetting InternetWin{SettingsSection, QLatin1String("InternetWin"), QLatin1String("Connected to Internet")};
-// Stored without a country prefix, but an older or edited one may carry it.
-inline constexpr TextSetting HostName{SettingsSection, QLatin1String("HostName"), QLatin1String("time.nist.gov")};
+// Stored without a country prefix, but an older or edited one may carry it. The default is the
+// host of the server list's "UK: " entry.
+inline constexpr TextSetting HostName{SettingsSection, QLatin1String("HostName"), QLatin1String("ptbtime1.ptb.de")};
 
 // Window placement. The state's low byte counts; a state other than 0 normal, 1 minimised,
 // 2 maximised is taken as normal. Top and left are kept only when on the screen, which only

@@ -448,15 +448,40 @@ country, colon and server name, or type a server name or address of your own. On
 server name is kept.</td></tr>
 </table>
 <p>Horolux asks the server with the Time Protocol (RFC 868, TCP port 37). Not every time
-server still answers it, so choose one that does. <b>OK</b> keeps your choices,
-<b>Cancel</b> leaves them as they were.</p>
+server still answers it, so choose one that does. <b>OK</b> keeps your choices at once, for the
+next check and the next update; nothing is checked, and an empty title or server turns the
+automatic update off. <b>Cancel</b> leaves both as they were.</p>
+<h3>The servers in the list</h3>
+<p>Only two operators still say that their servers answer the Time Protocol: NIST, the
+national time service of the USA, and PTB, Germany's national metrology institute in
+Braunschweig. Most other national time services offer the newer NTP only, and their servers
+would never answer Horolux. So every country in the list keeps its place but is served by the
+nearest of the two: the European entries by PTB, Australia and Japan by NIST's servers in
+Colorado. All fourteen entries are documented to answer.</p>
+<table cellpadding="3" width="100%">
+<tr><td valign="top" width="32%"><b>Australia</b></td><td>time-b-wwv.nist.gov (NIST, Fort Collins)</td></tr>
+<tr><td valign="top" width="32%"><b>France</b></td><td>ptbtime1.ptb.de and ptbtime2.ptb.de (PTB)</td></tr>
+<tr><td valign="top" width="32%"><b>Germany</b></td><td>ptbtime1.ptb.de (PTB)</td></tr>
+<tr><td valign="top" width="32%"><b>Ireland</b></td><td>ptbtime2.ptb.de (PTB)</td></tr>
+<tr><td valign="top" width="32%"><b>Japan</b></td><td>time-b-b.nist.gov (NIST, Boulder)</td></tr>
+<tr><td valign="top" width="32%"><b>UK</b></td><td>ptbtime1.ptb.de (PTB); this is the server Horolux
+uses until you choose another</td></tr>
+<tr><td valign="top" width="32%"><b>USA</b></td><td>time.nist.gov (all of NIST's servers in turn),
+time-a-g.nist.gov (Gaithersburg), time-a-wwv.nist.gov (Fort Collins), time-a-b.nist.gov
+(Boulder) and utcnist.colorado.edu (University of Colorado, Boulder)</td></tr>
+<tr><td valign="top" width="32%"><b>Sweden</b></td><td>ptbtime2.ptb.de (PTB)</td></tr>
+<tr><td valign="top" width="32%"><b>Switzerland</b></td><td>ptbtime1.ptb.de (PTB)</td></tr>
+</table>
+<p>A server you type yourself must answer on TCP port 37. A server that offers NTP only
+never answers there, and the clock is not set.</p>
 <h3>Setting the clock by itself</h3>
 <p>While <b>Automatic Time Update</b> is checked in the clock's <a href="menu">menu</a>,
 Horolux looks once a minute for a window with the title above. As long as one is open, it
 tries to set the clock every minute until the server has answered once. Then it stops
 trying until Horolux is started again or you click the menu item off and on again (the check
 mark stays on meanwhile).</p>
-<p>Only the time of day is corrected; the date is left alone.</p>
+<p>Only the time of day is corrected; the date changes only when the correction crosses
+midnight.</p>
 <h3>Messages on the date line</h3>
 <table cellpadding="3" width="100%">
 <tr><td valign="top" width="32%"><i>Updating system time</i>, <i>Looking up host ...</i>,

@@ -3,7 +3,6 @@
 #include <QString>
 
 class ILauncher;
-class IClock;
 class QWidget;
 
 // Small routines the windows share.
@@ -11,9 +10,6 @@ namespace SharedRoutines {
 
 // A warning box captioned with the application title, exclamation icon, one OK button.
 void ShowWarning(const QString& text);
-// Returns after at least `milliseconds`, handling every window message meanwhile
-// (at least once, also for 0).
-void DelayPumping(IClock& clock, qint32 milliseconds);
 // Opens a program, document or web address; true when something was started.
 // show: 1 normal, 2 minimised, 3 maximised, 5 shown.
 bool LaunchProgram(ILauncher& launcher, const QString& file, const QString& parameters,

@@ -2,6 +2,7 @@
 #include "components/TBitmapDigits.h"
 #include "components/TTaskIcon.h"
 #include "doubles/FakePlatform.h"
+#include "platform/LinuxClock.h"
 #include "settings/SettingsTable.h"
 #include "ui/ModalSeam.h"
 #include "ui/TOptionsFrm.h"
@@ -9,9 +10,14 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -46,6 +52,10 @@ private slots:
     void cancelLeavesEverythingAsItWas();
     void indefiniteHideBringsTheTrayIconBack();
     void tickingWhileOpenChangesNothingElse();
+    void setByHandUsesTheDateOfTheClick();
+    void refusedSetSaysWhyOnTheDateLine();
+    void configureChangesTheServerAtOnce();
+    void internetSetStartsAnUpdateAtOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -108,8 +118,7 @@ void TstSettingsDialog::indefiniteHideBringsTheTrayIconBack()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     ModalSeam::queueMessageAnswer();
-    whenOpen([](TOptionsFrm& f) { f.findChild<QSlider*>("tbHidePeriod")->setValue(-1); },
-             "btnOK");
+    whenOpen([](TOptionsFrm& f) { f.findChild<QSlider*>("tbHidePeriod")->setValue(-1); }, "btnOK");
     w.SettingsItemClick();
     QCOMPARE(ModalSeam::shownMessages(),
              QStringList{"Task Bar icon enabled because hide period was set to indefinite. (See "
@@ -149,6 +158,104 @@ void TstSettingsDialog::tickingWhileOpenChangesNothingElse()
     QCOMPARE(secondsShown, 58);
     QCOMPARE(w.state().settings.HideInterval, 4);
     QCOMPARE(p.registry.get("Settings", "Hide Interval")->dword, 4u);
+}
+
+// Left open across midnight, the dialog's "Set" takes the new day's date; an emptied field is 0.
+void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(23, 59, 50));
+    THoroluxMain w(p.services);
+    whenOpen(
+        [&](TOptionsFrm& f) {
+            p.clock.current = QDateTime(QDate(2000, 1, 4), QTime(0, 0, 20));
+            f.findChild<QSpinBox*>("seSec")->findChild<QLineEdit*>()->clear();
+            click(f, "btnSet");
+            p.clockSetter.isBusy = true; // still waiting for the system: a second click is lost
+            click(f, "btnSet");
+        },
+        "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(p.clockSetter.calls.size(), 1);
+    const FakeClockSetter::Call& call = p.clockSetter.calls.first();
+    QVERIFY(call.local);
+    const SystemTimeRecord& r = call.record;
+    QCOMPARE(
+        QList<int>({r.wYear, r.wMonth, r.wDay, r.wHour, r.wMinute, r.wSecond, r.wMilliseconds}),
+        QList<int>({2000, 1, 4, 23, 59, 0, 0}));
+    QVERIFY(ModalSeam::shownMessages().isEmpty());
+}
+
+void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
+{
+    FakePlatform p(m_dir->path() + "/");
+    p.clockSetter.result = false;
+    p.clockSetter.reason = QStringLiteral("Automatic time sync is on");
+    THoroluxMain w(p.services);
+    ModalSeam::queueMessageAnswer();
+    whenOpen([](TOptionsFrm& f) { click(f, "btnSet"); }, "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(ModalSeam::shownMessages(),
+             QStringList{"You do not have the privilege needed to set the system time"});
+    QCOMPARE(w.dateLine(), QStringLiteral("Automatic time sync is on"));
+    QCOMPARE(w.state().tick.DateLineCountdown, 20);
+
+    // Without a reason only the box speaks; the date line keeps what it showed.
+    p.clockSetter.reason.clear();
+    const QString before = w.dateLine();
+    ModalSeam::queueMessageAnswer();
+    whenOpen([](TOptionsFrm& f) { click(f, "btnSet"); }, "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(ModalSeam::shownMessages().size(), 2);
+    QCOMPARE(w.dateLine(), before);
+}
+
+// "Configure" acts at once, even when the settings dialog is then cancelled.
+void TstSettingsDialog::configureChangesTheServerAtOnce()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    whenOpen(
+        [](TOptionsFrm& f) {
+            QTimer::singleShot(0, [] {
+                QWidget* autoFrm = QApplication::activeModalWidget();
+                QCOMPARE(autoFrm->windowTitle(), QStringLiteral("Automatic Time Update"));
+                autoFrm->findChild<QComboBox*>("cbTimeSrv")->setEditText("Japan: 127.0.0.1");
+                autoFrm->findChild<QAbstractButton*>("btnOK")->click();
+            });
+            click(f, "btnAuto");
+        },
+        "btnCancel");
+    w.SettingsItemClick();
+    QCOMPARE(w.state().settings.TimeServerHost, QStringLiteral("127.0.0.1"));
+    QCOMPARE(p.registry.get("Settings", "HostName")->text, QByteArray("127.0.0.1"));
+}
+
+// The Internet "Set" starts an update while the dialog stays open; its steps go to the date line.
+// No socket layer is installed here, so the update ends at once without any traffic.
+void TstSettingsDialog::internetSetStartsAnUpdateAtOnce()
+{
+    FakePlatform p(m_dir->path() + "/");
+    LinuxClock clock; // the update's two-second wait runs on a clock that moves
+    p.services.clock = &clock;
+    THoroluxMain w(p.services);
+    w.state().settings.TimeServerHost = QStringLiteral("127.0.0.1");
+    QStringList lines;
+    bool stillOpen = false;
+    whenOpen(
+        [&](TOptionsFrm& f) {
+            QTimer::singleShot(100, [&] { lines << w.dateLine(); });
+            QElapsedTimer waited;
+            waited.start();
+            click(f, "btnSetInternet");
+            lines << QString::number(waited.elapsed() >= 1900);
+            stillOpen = f.isVisible();
+        },
+        "btnCancel");
+    w.SettingsItemClick();
+    // The failure shows at once; the two-second wait that follows keeps events flowing.
+    QCOMPARE(lines, QStringList({"Unable to create socket", "1"}));
+    QVERIFY(stillOpen);
 }
 
 QTEST_MAIN(TstSettingsDialog)

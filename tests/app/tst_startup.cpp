@@ -13,8 +13,6 @@ class TestStartup : public QObject {
 private slots:
     void greeting_data();
     void greeting();
-    void countryPrefix_data();
-    void countryPrefix();
     void nothingStoredGivesDefaults();
     void indefiniteHideForcesTrayIcon();
     void shutdownWritesOwnedValues();
@@ -41,26 +39,6 @@ void TestStartup::greeting()
     QVERIFY(Startup::greeting(hour, QString()).endsWith(' ')); // an empty name leaves the blank
 }
 
-void TestStartup::countryPrefix_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("host");
-    QTest::newRow("prefixed") << "UK: time.example.org"
-                              << "time.example.org";
-    QTest::newRow("plain") << "time.example.org"
-                           << "time.example.org";
-    QTest::newRow("colon last") << "UK:"
-                                << "";
-    QTest::newRow("first colon only") << "A: b:c"
-                                      << "b:c";
-}
-
-void TestStartup::countryPrefix()
-{
-    QFETCH(QString, stored);
-    QTEST(Startup::StripCountryPrefix(stored), "host");
-}
-
 void TestStartup::nothingStoredGivesDefaults()
 {
     FakeRegistry reg;
@@ -83,7 +61,7 @@ void TestStartup::nothingStoredGivesDefaults()
     QVERIFY(s.settings.ChimeSound.isEmpty() && s.settings.AlarmSound.isEmpty());
     QCOMPARE(s.settings.AutoUpdate, false);
     QCOMPARE(s.settings.InternetWindowTitle, QString("Connected to Internet"));
-    QCOMPARE(s.settings.TimeServerHost, QString("time.nist.gov"));
+    QCOMPARE(s.settings.TimeServerHost, QString("ptbtime1.ptb.de"));
     QCOMPARE(reg.writes, 0); // reading never creates anything
 }
 

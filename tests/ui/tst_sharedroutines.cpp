@@ -1,5 +1,5 @@
 #include "platform/LinuxClock.h"
-#include "ui/SharedRoutines.h"
+#include "ui/DelayPumping.h"
 
 #include <QTest>
 #include <QTimer>
