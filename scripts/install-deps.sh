@@ -11,7 +11,10 @@ packages=(
   xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer
   pulseaudio pulseaudio-utils
   dbus-daemon
+  dpkg-dev desktop-file-utils appstream
+  netbase
   fonts-dejavu-core fonts-liberation
+  xinetd rdate # a time server we did not write, and a client to compare with
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -7,6 +7,7 @@
 #include "components/TTaskIcon.h"
 #include "nettime/ClockSetting.h"
 #include "nettime/TAutoFrm.h"
+#include "nettime/TimeClient.h"
 #include "perf/IndicatorBar.h"
 #include "perf/PerfSampler.h"
 #include "perf/TReportFrm.h"
@@ -98,6 +99,18 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
     // Desktop users expect the tray icon's right button to offer the same menu as the face.
     connect(m_taskIcon.get(), &TTaskIcon::OnRightClick, this,
             [this](TTaskIcon*, QPoint at) { TaskIconRightClick(at); });
+    m_timeClient =
+        std::make_unique<TimeClient>(m_state.settings, *platform.clock, *platform.clockSetter);
+    // Every step of a time update is a date-line message.
+    // End-to-end tests follow them on standard error.
+    connect(m_timeClient.get(), &TimeClient::step, this, [this](const QString& text) {
+        showStatus(text);
+        static const bool report = qEnvironmentVariableIsSet("HOROLUX_REPORT_TIME_STEPS");
+        if (report) {
+            std::fprintf(stderr, "time-step %s\n", text.toLocal8Bit().constData());
+            std::fflush(stderr);
+        }
+    });
     FormCreate();
 }
 
@@ -557,7 +570,7 @@ bool THoroluxMain::connectionWindowPresent(const QString& title)
 
 void THoroluxMain::BeginTimeUpdate()
 {
-    // The Internet time client comes with a later release.
+    m_timeClient->BeginTimeUpdate();
 }
 
 void THoroluxMain::showLevel(Indicator bar, int level)

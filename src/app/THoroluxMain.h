@@ -22,6 +22,7 @@ class QTimer;
 class SchedulerUi;
 class TBitmapDigits;
 class TTaskIcon;
+class TimeClient;
 
 // The clock panel: the resident main window that owns all program-wide state.
 class THoroluxMain : public QWidget,
@@ -131,6 +132,7 @@ private:
     std::unique_ptr<PerfSampler> m_sampler;
     std::unique_ptr<SchedulerUi> m_schedulerUi;
     std::unique_ptr<TTaskIcon> m_taskIcon;
+    std::unique_ptr<TimeClient> m_timeClient;
 
     QLabel* m_lbColon = nullptr;
     TBitmapDigits* m_hours = nullptr;

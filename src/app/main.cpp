@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/HoroluxApplication.h"
 #include "app/THoroluxMain.h"
 #include "platform/LinuxPlatform.h"
@@ -40,12 +41,34 @@ void preferX11()
 
 int main(int argc, char** argv)
 {
+    // Arguments are answered before anything needs a display or finds a running copy, so
+    // --help works on a console and in a second start alike.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine::Request request = CommandLine::parse(arguments);
+    switch (request.action) {
+    case CommandLine::Action::Help:
+        std::fputs(CommandLine::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::fputs(CommandLine::versionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::fprintf(stderr, "%s\n", request.error.toLocal8Bit().constData());
+        return CommandLine::UsageStatus;
+    case CommandLine::Action::Run:
+        break;
+    }
+
     // One copy per user and display, decided before any file or window is touched: a later
     // start shows this copy's panel and leaves.
     LinuxSingleInstance instance;
     if (!instance.claim())
         return 0;
     preferX11();
+    // Ties the windows to the installed desktop entry and icon (Wayland's app id, task bars).
+    QGuiApplication::setDesktopFileName(QStringLiteral(HOROLUX_APP_ID));
     HoroluxApplication app(argc, argv);
     LinuxPlatform platform;
     THoroluxMain window(platform.services());

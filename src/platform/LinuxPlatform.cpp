@@ -1,5 +1,6 @@
 #include "platform/LinuxPlatform.h"
 
+#include "net/SocketApi.h"
 #include "platform/AppPaths.h"
 #include "platform/LinuxClock.h"
 #include "platform/LinuxClockSetter.h"
@@ -7,6 +8,7 @@
 #include "platform/LinuxLauncher.h"
 #include "platform/LinuxPriority.h"
 #include "platform/LinuxScheduleFile.h"
+#include "platform/LinuxSocketApi.h"
 #include "platform/PasswdUserInfo.h"
 #include "platform/ProcPerfSource.h"
 #include "platform/QtScreen.h"
@@ -29,6 +31,7 @@ struct LinuxPlatform::Impl {
     X11Desktop desktop;
     QtTrayShell tray;
     LinuxScheduleFile schedule{AppPaths::scheduleFile(AppPaths::dataDirectory())};
+    LinuxSocketApi sockets;
 };
 
 LinuxPlatform::LinuxPlatform() : m_impl(std::make_unique<Impl>())
@@ -49,6 +52,10 @@ LinuxPlatform::LinuxPlatform() : m_impl(std::make_unique<Impl>())
     m_services.tray = &i.tray;
     m_services.schedule = &i.schedule;
     m_services.dataDirectory = AppPaths::dataDirectory();
+    InstallSocketApi(&i.sockets);
 }
 
-LinuxPlatform::~LinuxPlatform() = default;
+LinuxPlatform::~LinuxPlatform()
+{
+    InstallSocketApi(nullptr);
+}

@@ -100,7 +100,7 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     // Six captions share 289 pixels: tabs only as wide as their text, never scrolled away.
     m_pages->setUsesScrollButtons(false);
     m_pages->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { padding: 3px 3px; border: 1px solid palette(mid); border-bottom: none;"
+        "QTabBar::tab { padding: 3px 2px; border: 1px solid palette(mid); border-bottom: none;"
         " border-top-left-radius: 2px; border-top-right-radius: 2px; background: palette(button); }"
         "QTabBar::tab:selected { background: palette(window); }"
         "QTabBar::tab:!selected { margin-top: 2px; }"));
@@ -295,29 +295,25 @@ QString TOptionsFrm::soundFilter()
     return QStringLiteral("Wave audio files (*.wav);;MIDI files (*.mid)");
 }
 
-QString TOptionsFrm::chooseSound(const QString& current)
+// Choosing a file does not choose "Play sound:".
+void TOptionsFrm::browseSound(QString& file, QLabel* label)
 {
-    return ModalSeam::chooseFile(this, QStringLiteral("Choose a sound file"), current,
-                                 soundFilter());
+    const QString chosen =
+        ModalSeam::chooseFile(this, QStringLiteral("Choose a sound file"), file, soundFilter());
+    if (chosen.isEmpty())
+        return;
+    file = chosen;
+    label->setText(OptionsRules::fileNamePart(chosen));
 }
 
-// Choosing a file does not choose "Play sound:".
 void TOptionsFrm::btnBrowseChimeClick()
 {
-    const QString file = chooseSound(m_chimeFile);
-    if (file.isEmpty())
-        return;
-    m_chimeFile = file;
-    m_lbChimeFile->setText(OptionsRules::fileNamePart(file));
+    browseSound(m_chimeFile, m_lbChimeFile);
 }
 
 void TOptionsFrm::btnBrowseAlarmClick()
 {
-    const QString file = chooseSound(m_alarmFile);
-    if (file.isEmpty())
-        return;
-    m_alarmFile = file;
-    m_lbAlarmFile->setText(OptionsRules::fileNamePart(file));
+    browseSound(m_alarmFile, m_lbAlarmFile);
 }
 
 void TOptionsFrm::btnHelpClick()

@@ -53,7 +53,7 @@ protected:
 private:
     QWidget* page(const QString& caption, const char* name);
     QSpinBox* timeField(QWidget* parent, const char* name, int max, int x, const QString& unit);
-    QString chooseSound(const QString& current);
+    void browseSound(QString& file, QLabel* label);
 
     TimePageActions& m_actions;
     QTabWidget* m_pages = nullptr;

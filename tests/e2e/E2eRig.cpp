@@ -183,6 +183,17 @@ bool E2eRig::startTray()
     return false;
 }
 
+bool E2eRig::showWindowTitled(const QString& title)
+{
+    auto* window = new QProcess;
+    m_helpers << window;
+    window->setProcessEnvironment(env());
+    window->start("xmessage", {"-title", title, title});
+    if (!window->waitForStarted(5000))
+        return false;
+    return pollUntil([&] { return !visibleWindows(title).isEmpty(); }, 10000);
+}
+
 QRect E2eRig::trayIcon(int timeoutMs)
 {
     // The empty tray is 2 pixels wide; it grows by one square for the icon.

@@ -22,6 +22,8 @@ public:
     bool startWindowManager();
     // A system tray (trayer), 24 pixels high, at the right end of the bottom edge.
     bool startTray();
+    // Another program's top-level window with this title, shown until the rig ends.
+    bool showWindowTitled(const QString& title);
     // Where the clock's tray icon is, once the tray has taken it in (none before the timeout).
     QRect trayIcon(int timeoutMs = 10000);
     // Starts the clock; `fakeTime` (e.g. "2000-01-03 13:59:55") runs it under faketime.

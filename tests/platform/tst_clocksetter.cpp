@@ -132,10 +132,6 @@ void TestClockSetter::service_data()
                                   << QStringList{"utc", "2021", "3", "28", "1", "30", "0"}
                                   << "result=1 busy=0 reason="
                                   << QStringList{"1616895000000000 0 1 1"};
-    QTest::newRow("utc leap day") << "accept"
-                                  << QStringList{"utc", "2024", "2", "29", "23", "59", "59"}
-                                  << "result=1 busy=0 reason="
-                                  << QStringList{"1709251199000000 0 1 1"};
     // Local records go through the system's zone (London in tests).
     QTest::newRow("local winter") << "accept"
                                   << QStringList{"local", "2000", "1", "3", "9", "0", "0"}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The clock's own arguments: only --help and --version, read the way GNU programs read
+// theirs (long options may be shortened while they stay unique, "--" ends the options).
+// Anything else is refused, Qt's own options (-platform, -display, ...) included: they are
+// reached through Qt's environment variables instead.
+namespace CommandLine {
+
+enum class Action { Run, Help, Version, Refuse };
+
+struct Request {
+    Action action = Action::Run;
+    // For Refuse: the one line to print on standard error.
+    QString error;
+};
+
+// Exit status of a refused command line.
+inline constexpr int UsageStatus = 2;
+
+// `arguments` excludes the program's name.
+Request parse(const QStringList& arguments);
+
+QString helpText();
+QString versionText();
+
+} // namespace CommandLine

@@ -1,0 +1,208 @@
+#include "nettime/TimeClient.h"
+
+#include "net/ESockError.h"
+#include "net/TClientSocket.h"
+#include "net/TSocketBase.h"
+#include "nettime/ClockSetting.h"
+#include "nettime/TimeReply.h"
+#include "platform/IClock.h"
+#include "settings/SettingsInForce.h"
+
+#include <QEventLoop>
+#include <QPointer>
+
+TimeClient::TimeClient(SettingsInForce& settings, IClock& clock, IClockSetter& setter,
+                       QObject* parent)
+    : QObject(parent), m_settings(settings), m_clock(clock), m_setter(setter)
+{
+    m_replyTimer.setSingleShot(true);
+    m_replyTimer.setInterval(TimeOutSeconds * 1000);
+    connect(&m_replyTimer, &QTimer::timeout, this, &TimeClient::replyTimedOut);
+}
+
+TimeClient::~TimeClient() = default;
+
+void TimeClient::createSocket()
+{
+    auto* socket = new TClientSocket(this);
+    try {
+        socket->setPort(m_service);
+        socket->setProtocol(QStringLiteral("TCP"));
+        socket->setTimeOut(TimeOutSeconds);
+        socket->OnConnect = [this](QObject* s, TSocketBase* k) { ClientSocketConnect(s, k); };
+        socket->OnInfo = [this](QObject* s, TSockInfo i, TSocketBase* k) {
+            ClientSocketInfo(s, i, k);
+        };
+        socket->OnRead = [this](QObject* s, TSocketBase* k) { ClientSocketRead(s, k); };
+        socket->OnTimeOut = [this](QObject* s, TSocketBase* k) { ClientSocketTimeOut(s, k); };
+    } catch (...) {
+        // Half set up it could never work: the next update starts again from nothing.
+        delete socket;
+        throw;
+    }
+    m_socket = socket;
+}
+
+void TimeClient::BeginTimeUpdate()
+{
+    // Both waits below run the event loop, so the tick or the settings dialog can start an
+    // update while this one is still going: that one is ignored.
+    if (m_updating)
+        return;
+    m_updating = true;
+    emit step(UpdatingText);
+    if (!m_socket) {
+        try {
+            createSocket();
+        } catch (...) {
+            emit step(CannotCreateText);
+        }
+    }
+
+    const QPointer<TimeClient> alive(this);
+    const bool waited = waitPumping(2000);
+    if (!alive)
+        return;
+    if (!waited || !m_socket) {
+        endUpdate();
+        return;
+    }
+
+    m_socket->setAddress(m_settings.TimeServerHost.left(255));
+    m_opening = true;
+    try {
+        m_socket->Open();
+    } catch (...) {
+        if (!alive)
+            return;
+        m_opening = false;
+        emit step(CannotConnectText);
+        endUpdate();
+        return;
+    }
+    if (alive)
+        m_opening = false;
+}
+
+bool TimeClient::waitPumping(int milliseconds)
+{
+    const quint32 start = m_clock.tickCount();
+    // The difference is taken in 32 bits, so a wrap of the counter does no harm.
+    for (;;) {
+        const qint64 elapsed = static_cast<quint32>(m_clock.tickCount() - start);
+        if (elapsed >= milliseconds)
+            return true;
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(milliseconds - elapsed), Qt::PreciseTimer, &loop,
+                           &QEventLoop::quit);
+        if (loop.exec() != 0)
+            return false; // the program is quitting: no loop runs any more
+    }
+}
+
+void TimeClient::endUpdate()
+{
+    m_updating = false;
+    m_replyWanted = false;
+    m_replyTimer.stop();
+}
+
+void TimeClient::ClientSocketInfo(QObject*, TSockInfo icode, TSocketBase*)
+{
+    if (icode == siLookup)
+        emit step(LookingUpText + m_socket->HostName());
+    else if (icode == siConnecting)
+        emit step(ConnectingText + m_socket->HostAddress());
+}
+
+void TimeClient::ClientSocketConnect(QObject*, TSocketBase* Socket)
+{
+    ReplyCount = 0;
+    try {
+        emit step(ConnectedText + m_socket->PeerAddressText(Socket));
+    } catch (const ESockError&) {
+        emit step(ClosedByHostText);
+    }
+    if (Socket->Connected()) {
+        // Nothing else times out once connected.
+        m_updating = true;
+        m_replyWanted = true;
+        m_replyTimer.start();
+    } else {
+        endUpdate(); // refused, or the connect failed otherwise
+    }
+}
+
+void TimeClient::ClientSocketRead(QObject*, TSocketBase* Socket)
+{
+    // Past the reply, after it was given up, or from the close that follows a failed read (the
+    // update has failed then): what is waiting is read and dropped, so a closing drain ends.
+    if (!m_replyWanted || ReplyCount >= 4 || m_reading) {
+        if (Socket->Connected() || Socket->SocketState() == TSocketBase::ssClosing) {
+            char surplus[16384];
+            try {
+                Socket->Read(surplus, sizeof surplus);
+            } catch (const ESockError&) {
+                // Nothing is lost: the connection has served its purpose or has failed already.
+            }
+        }
+        return;
+    }
+    int n = 0;
+    m_reading = true;
+    try {
+        n = Socket->Read(ReplyBytes + ReplyCount, 4 - ReplyCount);
+    } catch (...) {
+        m_reading = false;
+        endUpdate();
+        throw;
+    }
+    m_reading = false;
+    ReplyCount += n;
+    if (ReplyCount != 4)
+        return;
+    correctClock();
+    // The close reads what is still waiting through this handler, which drops it.
+    if (Socket->Connected())
+        m_socket->Close();
+}
+
+void TimeClient::correctClock()
+{
+    // Setting the clock may wait for the user to authorise it, with the event loop running:
+    // the update counts as under way until the report, but bytes arriving meanwhile are
+    // dropped and the reply is no longer timed.
+    m_replyWanted = false;
+    m_replyTimer.stop();
+    const QDateTime clock = m_clock.now().toUTC();
+    const qint64 server = TimeReply::unixSeconds(TimeReply::decode(ReplyBytes));
+    const TimeReply::Correction c = TimeReply::correction(clock, server);
+    const bool set = ClockSetting::SetUtcDateTime(
+        m_setter, quint16(c.date.year()), quint16(c.date.month()), quint16(c.date.day()),
+        quint16(c.hour), quint16(c.minute), quint16(c.second));
+    emit step(TimeReply::report(set, c.ahead));
+    m_settings.AutoUpdate = false;
+    endUpdate();
+}
+
+void TimeClient::ClientSocketTimeOut(QObject*, TSocketBase*)
+{
+    emit step(TimedOutText);
+    try {
+        m_socket->Close(); // refused while the connect is pending; the next Open frees it
+    } catch (...) {
+    }
+    // A lookup that timed out makes Open fail, which ends the update there.
+    if (!m_opening)
+        endUpdate();
+}
+
+void TimeClient::replyTimedOut()
+{
+    endUpdate();
+    emit step(TimedOutText);
+    try {
+        m_socket->Close();
+    } catch (...) {
+    }
+}

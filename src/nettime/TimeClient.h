@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class IClock;
+class IClockSetter;
+class TClientSocket;
+class TSocketBase;
+struct SettingsInForce;
+enum TSockInfo : int;
+
+// Corrects the system clock from a time server (RFC 868 over TCP): connects to the configured
+// host's "time" service, takes the four bytes it sends and sets the clock to the server's time
+// of day. Every step is reported through `step`, for the date line.
+class TimeClient : public QObject {
+    Q_OBJECT
+public:
+    // Seconds allowed for each lookup, the connect and the reply.
+    static constexpr int TimeOutSeconds = 10;
+    // Messages shown on the date line.
+    static inline const QString UpdatingText = QStringLiteral("Updating system time");
+    static inline const QString CannotCreateText = QStringLiteral("Unable to create socket");
+    static inline const QString LookingUpText = QStringLiteral("Looking up host ");
+    static inline const QString ConnectingText = QStringLiteral("Connecting to ");
+    static inline const QString CannotConnectText = QStringLiteral("Unable to connect to Internet");
+    static inline const QString ConnectedText = QStringLiteral("Connected to ");
+    static inline const QString ClosedByHostText = QStringLiteral("Connection closed by host");
+    static inline const QString TimedOutText = QStringLiteral("Connection timed out");
+
+    // Reads TimeServerHost from `settings` and clears AutoUpdate there after a correction.
+    TimeClient(SettingsInForce& settings, IClock& clock, IClockSetter& setter,
+               QObject* parent = nullptr);
+    ~TimeClient() override;
+
+    // Starts one update; ignored while one is still under way. Returns after a 2-second wait
+    // (during which the event loop runs) once the connection has been started; the rest
+    // happens in the socket's events.
+    void BeginTimeUpdate();
+    bool updating() const { return m_updating; }
+
+    // The service connected to, "time" unless changed (tests use a port number).
+    void setService(const QString& service) { m_service = service; }
+    // None before the first update.
+    TClientSocket* ClientSocket() const { return m_socket; }
+
+signals:
+    // A text for the date line.
+    void step(const QString& text);
+
+private:
+    void ClientSocketInfo(QObject* Sender, TSockInfo icode, TSocketBase* Socket);
+    void ClientSocketConnect(QObject* Sender, TSocketBase* Socket);
+    void ClientSocketRead(QObject* Sender, TSocketBase* Socket);
+    void ClientSocketTimeOut(QObject* Sender, TSocketBase* Socket);
+    void replyTimedOut();
+    void correctClock();
+    // False when the program is quitting.
+    bool waitPumping(int milliseconds);
+    void createSocket();
+    void endUpdate();
+
+    SettingsInForce& m_settings;
+    IClock& m_clock;
+    IClockSetter& m_setter;
+    QString m_service = QStringLiteral("time");
+    TClientSocket* m_socket = nullptr; // a child of this object once created
+
+    unsigned char ReplyBytes[4] = {};
+    qint32 ReplyCount = 0;
+    bool m_updating = false;
+    // Inside Open: a time-out of a lookup does not end the update, Open's failure does.
+    bool m_opening = false;
+    // From the connection until the reply is complete or given up; bytes read otherwise are
+    // dropped.
+    bool m_replyWanted = false;
+    bool m_reading = false;
+    // A server that sends part of a reply and then stalls or closes is given up on.
+    QTimer m_replyTimer;
+};
