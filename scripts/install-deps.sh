@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libx11-dev libgl-dev libpulse-dev
   libbenchmark-dev
+  clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer
   pulseaudio pulseaudio-utils
   dbus-daemon

@@ -1,8 +1,24 @@
 #!/usr/bin/env bash
-# Installs the packages, builds everything and runs every test.
+# Installs the packages, builds everything and runs every test; then builds again with
+# AddressSanitizer and UndefinedBehaviorSanitizer (clang, with the fuzz targets) and runs the
+# whole suite there too, each fuzz target briefly over its seeds included.
+# SANITIZE=0 skips the second run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 bash scripts/install-deps.sh
 bash scripts/build.sh
-cd "${BUILD_DIR:-build}"
-ctest --output-on-failure -j2 --timeout 600
+(cd "${BUILD_DIR:-build}" && ctest --output-on-failure -j2 --timeout 600)
+
+if [ "${SANITIZE:-1}" = 0 ]; then exit 0; fi
+asan_dir=${SANITIZE_BUILD_DIR:-build-asan}
+cmake -S . -B "$asan_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ -DHOROLUX_FUZZ=ON -DHOROLUX_BUILD_BENCH=OFF >/dev/null
+cmake --build "$asan_dir" -j"$(nproc)"
+# faketime's library is preloaded in front of the sanitizer runtime; the suppressions name
+# the libraries' own allocations that live as long as the process.
+export ASAN_OPTIONS="verify_asan_link_order=0:detect_leaks=1:abort_on_error=0"
+export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+cd "$asan_dir"
+ctest --output-on-failure -j2 --timeout 900

@@ -51,8 +51,13 @@ QString StripCountryPrefix(const QString& text)
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
     if (colon < 0)
         return text;
-    // The colon and one character after it go, whatever that character is.
-    return text.mid(colon + 2);
+    // The colon and one character after it go, whatever that character is; a character
+    // outside the BMP is two code units, and half of one would be no character at all.
+    qsizetype start = colon + 2;
+    if (start < text.size() && text.at(start - 1).isHighSurrogate() &&
+        text.at(start).isLowSurrogate())
+        ++start;
+    return text.mid(start);
 }
 
 void applyConfiguration(SettingsInForce& settings, const SettingsStore& store,

@@ -32,7 +32,10 @@ QtSound::~QtSound()
 {
     // A sound still playing stops with the clock.
     m_player->disconnect(this);
-    QMetaObject::invokeMethod(m_player, [p = m_player] { delete p; });
+    // Waits for the deletion: a deletion merely queued may find the thread's loop already told
+    // to quit, and is then dropped with the player and its process.
+    QMetaObject::invokeMethod(
+        m_player, [p = m_player] { delete p; }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
     delete m_thread;

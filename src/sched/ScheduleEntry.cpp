@@ -32,6 +32,18 @@ int readField(const QString& line, qsizetype start, qsizetype length)
     return value;
 }
 
+// At most `length` code units from `start`, one fewer when the last would be half of a
+// surrogate pair.
+QString midWhole(const QString& text, qsizetype start, qsizetype length)
+{
+    if (start >= text.size())
+        return QString();
+    if (start + length < text.size() && text.at(start + length - 1).isHighSurrogate() &&
+        text.at(start + length).isLowSurrogate())
+        --length;
+    return text.mid(start, length);
+}
+
 bool allDigits(const QString& line, qsizetype start, qsizetype length)
 {
     for (qsizetype i = start; i < start + length; ++i) {
@@ -119,7 +131,7 @@ int typeCode(const QString& line)
 
 QString detail(const QString& line)
 {
-    return line.mid(11, MaxDetail);
+    return midWhole(line, 11, MaxDetail);
 }
 
 bool isWellFormed(const QString& line)
@@ -140,7 +152,7 @@ QString detailText(const QString& detail)
 {
     // Without a ':' the whole detail is the text.
     const qsizetype colon = detail.indexOf(u':');
-    return detail.mid(colon + 1, MaxDetail);
+    return midWhole(detail, colon + 1, MaxDetail);
 }
 
 ItemKind detailKind(const QString& detail)

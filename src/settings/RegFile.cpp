@@ -246,6 +246,10 @@ Scan scan(const QByteArray& text, const QByteArray& path, const QByteArray& name
                 }
                 more = c.end > c.begin && p[c.end - 1] == '\\';
             }
+            // The file ending where a continuation was asked for reads as an empty one, as it
+            // does once a later write has put a line after it.
+            if (more && wanted)
+                raw.chop(1);
             if (matching) {
                 s.keyEnd = valueEnd;
                 s.keyEndOpen = more;

@@ -33,6 +33,8 @@ void TestTimeServers::stripCountryPrefix_data()
                                 << "";
     QTest::newRow("first colon only") << "A: b:c"
                                       << "b:c";
+    // Found by fuzzing: the character after the colon may be a surrogate pair.
+    QTest::newRow("pair after colon") << QString::fromUtf8("x:\xF0\x9D\x84\x9Ehost") << "host";
 }
 
 void TestTimeServers::stripCountryPrefix()

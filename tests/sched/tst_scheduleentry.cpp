@@ -23,6 +23,7 @@ private slots:
     void runDetail_data();
     void runDetail();
     void longDetailIsCut();
+    void longDetailIsCutBetweenCharacters();
 };
 
 void TestScheduleEntry::format_data()
@@ -259,6 +260,16 @@ void TestScheduleEntry::longDetailIsCut()
     QCOMPARE(detail(line).size(), MaxDetail);
     QCOMPARE(detailText("Reminder:" + text).size(), MaxDetail);
     QCOMPARE(ParseRunDetail("Run:" + text).program.size(), MaxDetail);
+}
+
+// Found by fuzzing: the cut fell between the two halves of a character outside the BMP.
+void TestScheduleEntry::longDetailIsCutBetweenCharacters()
+{
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E");
+    const QString text = QString(998, u'x') + clef + u'y';
+    QCOMPARE(detail("09003652600" + text), QString(998, u'x'));
+    QCOMPARE(detailText(":" + text), QString(998, u'x'));
+    QCOMPARE(detailText(":" + text.mid(1)), QString(997, u'x') + clef);
 }
 
 QTEST_APPLESS_MAIN(TestScheduleEntry)

@@ -1,0 +1,25 @@
+// A time server entry as typed or chosen: "Country: host" becomes the host.
+#include "FuzzCheck.h"
+
+#include "nettime/TimeServers.h"
+#include "sched/LosslessText.h"
+
+#include <algorithm>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString text =
+        LosslessText::decode(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QString host = TimeServers::StripCountryPrefix(text);
+
+    FUZZ_CHECK(text.endsWith(host));
+    const qsizetype colon = text.indexOf(u':');
+    if (colon < 0)
+        FUZZ_CHECK(host == text);
+    else
+        FUZZ_CHECK(host.size() <= std::max<qsizetype>(0, text.size() - colon - 2));
+    // The host never starts with half a character.
+    if (FuzzCheck::wellFormedUtf16(text))
+        FUZZ_CHECK(FuzzCheck::wellFormedUtf16(host));
+    return 0;
+}
