@@ -149,7 +149,10 @@ LinuxLauncher::LinuxLauncher(QString opener, int openerWaitMs)
 
 LinuxLauncher::~LinuxLauncher()
 {
-    QMetaObject::invokeMethod(m_spawnerContext, [c = m_spawnerContext] { delete c; });
+    // Waits for the deletion: one merely queued may find the thread's loop already told to
+    // quit, and is then dropped.
+    QMetaObject::invokeMethod(
+        m_spawnerContext, [c = m_spawnerContext] { delete c; }, Qt::BlockingQueuedConnection);
     m_spawner->quit();
     m_spawner->wait();
     delete m_spawner;
