@@ -172,6 +172,11 @@ void TestE2eWayland::panelShowsAndTicks()
     rig.useDisplay(weston.display());
     if (!xwayland)
         rig.setEnv("DISPLAY", QString());
+    // The panel draws in software. Under the sanitizers, Qt is kept from loading the graphics
+    // driver's buffer integration: the driver is unloaded before the leak check, whose reports
+    // about it then name no library that a suppression could match.
+    if (!xwayland && qEnvironmentVariableIsSet("ASAN_OPTIONS"))
+        rig.setEnv("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION", "none");
     rig.setEnv("WAYLAND_DISPLAY", weston.socket());
     rig.setEnv("XDG_RUNTIME_DIR", weston.runtimeDir());
     rig.setEnv("XDG_SESSION_TYPE", "wayland");
