@@ -1,5 +1,7 @@
 #include "platform/LinuxClockSetter.h"
 
+#include "nettime/ClockSetting.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -27,12 +29,6 @@ const char* const ReasonDenied = "Not authorised to set the time";
 const char* const ReasonRefused = "The time service refused";
 
 constexpr qint64 JulianDayOf1970 = 2440588;
-
-bool validRecord(const SystemTimeRecord& r)
-{
-    return QDate::isValid(r.wYear, r.wMonth, r.wDay) && r.wHour < 24 && r.wMinute < 60 &&
-           r.wSecond < 60 && r.wMilliseconds < 1000;
-}
 
 // The record's fields read as if they were UTC, in seconds since 1970.
 qint64 fieldSeconds(const SystemTimeRecord& r)
@@ -71,7 +67,7 @@ LinuxClockSetter::LinuxClockSetter(int timeoutMs) : m_timeoutMs(timeoutMs) {}
 
 std::optional<qint64> LinuxClockSetter::utcToMs(const SystemTimeRecord& utc)
 {
-    if (!validRecord(utc))
+    if (!ClockSetting::IsValidRecord(utc))
         return std::nullopt;
     return fieldSeconds(utc) * 1000 + utc.wMilliseconds;
 }
@@ -80,7 +76,7 @@ std::optional<qint64> LinuxClockSetter::localToUtcMs(const SystemTimeRecord& loc
 {
     if (skipped)
         *skipped = false;
-    if (!validRecord(local))
+    if (!ClockSetting::IsValidRecord(local))
         return std::nullopt;
     tzset();
     // The wall time is `naive` minus the offset in force at that moment. Every offset the zone
