@@ -23,6 +23,15 @@ bool HoroluxApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
+bool HoroluxApplication::event(QEvent* event)
+{
+    if (event->type() == QEvent::Quit) {
+        emit endRequested();
+        return true;
+    }
+    return QApplication::event(event);
+}
+
 void HoroluxApplication::report(const QString& text)
 {
     // A failure that repeats on every tick must not stack one box on another.

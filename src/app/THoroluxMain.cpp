@@ -80,7 +80,8 @@ TBitmapDigits* digitDisplay(QWidget* parent, int left, const QImage& strip)
 THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform),
       m_store(*platform.registry),
-      m_tick(m_state.tick, m_state.clock, m_state.settings, m_state.sched, *this, *platform.sound)
+      m_tick(m_state.tick, m_state.clock, m_state.settings, m_state.sched, *this, *platform.sound),
+      m_shutdown([this] { return saveEverything(); })
 {
     setObjectName(QStringLiteral("HoroluxMain"));
     setWindowTitle(QCoreApplication::applicationName());
@@ -254,8 +255,12 @@ void THoroluxMain::FormCreate()
 
 void THoroluxMain::FormDestroy()
 {
-    if (m_shutDown)
-        return;
+    m_shutdown.saveOnce();
+    m_taskIcon.reset();
+}
+
+int THoroluxMain::saveEverything()
+{
     m_shutDown = true;
     m_timer->stop();
     m_sampler->StopStat();
@@ -264,7 +269,7 @@ void THoroluxMain::FormDestroy()
     WidgetPlacement placement(this);
     m_store.SaveWindowPlacement(Settings::WindowSection, placement, false);
     SaveSchedule();
-    m_taskIcon.reset();
+    return m_exitStatus;
 }
 
 void THoroluxMain::SaveSchedule()
@@ -293,12 +298,12 @@ void THoroluxMain::reportSaveFailure(const QString& path)
         return;
     }
     // The program is ending, perhaps with the desktop session: nobody may be there to click.
-    // The text goes where a session log keeps it, the box goes away by itself, and the exit
-    // status tells that something was lost.
+    // The text goes where a session log keeps it, a box that goes away by itself shows it once
+    // every window has gone, and the exit status tells that something was lost.
     m_exitStatus = 1;
+    m_shutdownNotice = text;
     std::fprintf(stderr, "horolux: %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
-    ModalSeam::passingWarning(nullptr, QCoreApplication::applicationName(), text, ShutdownNoticeMs);
 }
 
 void THoroluxMain::showEvent(QShowEvent* event)
@@ -307,17 +312,17 @@ void THoroluxMain::showEvent(QShowEvent* event)
     m_platform.desktop->suppressTaskbarButton(this);
 }
 
+// The window manager's close (or Alt+F4) ends the program the way the menu's Close does.
 void THoroluxMain::closeEvent(QCloseEvent* event)
 {
-    hide();
-    FormDestroy();
+    if (!m_shutdown.ending())
+        m_shutdown.request();
     event->accept();
-    emit closed();
 }
 
 void THoroluxMain::CloseItemClick()
 {
-    close();
+    m_shutdown.request();
 }
 
 bool THoroluxMain::stayOnTopChecked() const

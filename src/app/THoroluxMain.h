@@ -2,6 +2,7 @@
 
 #include "app/ClockTick.h"
 #include "app/MainState.h"
+#include "app/ShutdownPath.h"
 #include "perf/IndicatorSink.h"
 #include "platform/Platform.h"
 #include "sched/ScheduleScanner.h"
@@ -40,8 +41,11 @@ public:
     MainState& state() { return m_state; }
     const SettingsStore& settings() const { return m_store; }
 
-    // Ends the program in order: the shutdown sequence runs once, then the window closes.
+    // Ends the program in order through the one shutdown path.
     void CloseItemClick();
+    // The end asked for from outside: a signal, the end of the session.
+    void end() { m_shutdown.request(); }
+    ShutdownPath& shutdown() { return m_shutdown; }
     void SettingsItemClick();
     void StayOnTopItemClick();
     void AutoItemClick();
@@ -62,8 +66,10 @@ public:
     TTaskIcon* taskIcon() const { return m_taskIcon.get(); }
     // 0, or 1 when the shutdown could not save everything.
     int exitStatus() const { return m_exitStatus; }
-    // How long a failure at the end of the program stays on the screen.
-    static constexpr int ShutdownNoticeMs = 5000;
+    // What could not be saved at the end, for the box shown once every window has gone.
+    QString shutdownNotice() const { return m_shutdownNotice; }
+    // How long that box stays on the screen: the whole end stays within three seconds.
+    static constexpr int ShutdownNoticeMs = 2000;
 
     // The maker's web site, opened by the Connect item.
     static inline const QString WebHost = QStringLiteral("horolux.org");
@@ -106,9 +112,6 @@ public:
     // A message on the date line for the usual twenty ticks.
     void showStatus(const QString& text);
 
-signals:
-    void closed();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -124,6 +127,8 @@ private:
     void createMenu();
     void FormCreate();
     void FormDestroy();
+    // Stops the tick and writes everything the run owns; returns the exit status.
+    int saveEverything();
 
     Platform& m_platform;
     MainState m_state;
@@ -156,6 +161,8 @@ private:
     QPoint m_dragWindowStart; // window position at the press
 
     QStringList m_pendingNotices; // shown on the date line once the greeting has gone
+    QString m_shutdownNotice;
+    ShutdownPath m_shutdown;
     bool m_shutDown = false;
     bool m_tickPending = false;
     int m_exitStatus = 0;

@@ -1,9 +1,11 @@
 #include "app/CommandLine.h"
 #include "app/HoroluxApplication.h"
 #include "app/THoroluxMain.h"
+#include "platform/DisplayCheck.h"
 #include "platform/LinuxPlatform.h"
 #include "platform/LinuxSingleInstance.h"
 #include "platform/SignalWatcher.h"
+#include "ui/ModalSeam.h"
 
 #include <QDateTime>
 #include <QEvent>
@@ -61,32 +63,43 @@ int main(int argc, char** argv)
         break;
     }
 
+    // Without a display Qt would abort; the program says which display and ends before it
+    // claims anything.
+    preferX11();
+    const QString noDisplay = DisplayCheck::problem();
+    if (!noDisplay.isEmpty()) {
+        std::fprintf(stderr, "%s\n", noDisplay.toLocal8Bit().constData());
+        return 1;
+    }
+
     // One copy per user and display, decided before any file or window is touched: a later
     // start shows this copy's panel and leaves.
     LinuxSingleInstance instance;
     if (!instance.claim())
         return 0;
-    preferX11();
     // Ties the windows to the installed desktop entry and icon (Wayland's app id, task bars).
     QGuiApplication::setDesktopFileName(QStringLiteral(HOROLUX_APP_ID));
     HoroluxApplication app(argc, argv);
     LinuxPlatform platform;
     THoroluxMain window(platform.services());
 
-    // SIGTERM, SIGINT and SIGHUP close the panel in order, so its shutdown saves everything;
-    // at the end of the desktop session the quit is followed by the same shutdown.
+    // Every way of ending goes through the panel's one shutdown path: SIGTERM, SIGINT and
+    // SIGHUP, the end of the desktop session, and the display going away under the program.
     SignalWatcher watcher;
-    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &QWidget::close);
-    QObject::connect(&window, &THoroluxMain::closed, &app, &QCoreApplication::quit);
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &THoroluxMain::end);
+    QObject::connect(&app, &HoroluxApplication::endRequested, &window, &THoroluxMain::end);
+    window.shutdown().saveAtProcessExit();
     instance.setShowRequestHandler([&window] { window.showAndRaise(); });
 
     FirstPaintReporter firstPaint;
     if (qEnvironmentVariableIsSet("HOROLUX_REPORT_FIRST_PAINT"))
         window.installEventFilter(&firstPaint);
     window.show();
-    const int status = app.exec();
-    // The loop can also end without the panel being closed (the end of the session): the
-    // shutdown runs here then, before the exit status is decided.
-    window.close();
-    return status != 0 ? status : window.exitStatus();
+    app.exec();
+    // Nothing is on the stack any more: a failed save is shown where nothing else can hold it.
+    window.shutdown().saveOnce();
+    if (!window.shutdownNotice().isEmpty())
+        ModalSeam::passingWarning(nullptr, QCoreApplication::applicationName(),
+                                  window.shutdownNotice(), THoroluxMain::ShutdownNoticeMs);
+    return window.exitStatus();
 }

@@ -84,7 +84,8 @@ QProcessEnvironment E2eRig::env() const
 bool E2eRig::startClock(const QString& fakeTime)
 {
     QStringList args;
-    QString program = HOROLUX_BIN;
+    // HOROLUX_E2E_BIN runs the same test against another build of the program.
+    QString program = qEnvironmentVariable("HOROLUX_E2E_BIN", HOROLUX_BIN);
     if (!fakeTime.isEmpty()) {
         args = QStringList{fakeTime, program};
         program = "faketime";
@@ -100,16 +101,22 @@ bool E2eRig::startClock(const QString& fakeTime)
     return m_clock.waitForStarted(5000);
 }
 
-int E2eRig::runAnotherCopy(qint64* elapsedMs)
+int E2eRig::runAnotherCopy(qint64* elapsedMs, const QString& display, QString* output)
 {
     QProcess copy;
-    copy.setProcessEnvironment(env());
+    QProcessEnvironment e = env();
+    if (!display.isEmpty())
+        e.insert("DISPLAY", display);
+    copy.setProcessEnvironment(e);
+    copy.setProcessChannelMode(QProcess::MergedChannels);
     QElapsedTimer timer;
     timer.start();
     copy.start(m_clock.program(), m_clock.arguments());
     const bool ended = copy.waitForFinished(20000);
     if (elapsedMs)
         *elapsedMs = timer.elapsed();
+    if (output)
+        *output = QString::fromLocal8Bit(copy.readAll());
     if (!ended) {
         copy.kill();
         copy.waitForFinished(3000);
@@ -275,6 +282,46 @@ qint64 E2eRig::clockPid() const
         pid = list.split(' ').first().toLongLong();
     }
     return pid;
+}
+
+QString E2eRig::startAnotherDisplay()
+{
+    auto* xvfb = new QProcess;
+    m_helpers << xvfb;
+    xvfb->start("Xvfb",
+                {"-displayfd", "1", "-noreset", "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+    QByteArray number;
+    for (int i = 0; i < 100 && !number.contains('\n'); ++i) {
+        xvfb->waitForReadyRead(100);
+        number += xvfb->readAllStandardOutput();
+    }
+    return number.contains('\n') ? ":" + QString::fromLatin1(number.trimmed()) : QString();
+}
+
+int E2eRig::waitForEnd(int timeoutMs)
+{
+    if (!m_clock.waitForFinished(timeoutMs))
+        return -2;
+    return m_clock.exitStatus() == QProcess::NormalExit ? m_clock.exitCode() : -1;
+}
+
+QList<qint64> E2eRig::ourProcesses() const
+{
+    const QByteArray home = "HOME=" + QFile::encodeName(m_home.path()) + '\0';
+    QList<qint64> found;
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (!number)
+            continue;
+        const QString exe = QFile::symLinkTarget(QString("/proc/%1/exe").arg(pid));
+        if (!exe.endsWith("/horolux") && !exe.endsWith("/horolux-play"))
+            continue;
+        QFile environ(QString("/proc/%1/environ").arg(pid));
+        if (environ.open(QIODevice::ReadOnly) && environ.readAll().contains(home))
+            found << pid;
+    }
+    return found;
 }
 
 int E2eRig::terminate()

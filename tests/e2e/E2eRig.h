@@ -42,9 +42,19 @@ public:
     // Kills the program outright, as the out-of-memory killer would, and waits for its end.
     bool killHard();
     bool clockRunning() const { return m_clock.state() != QProcess::NotRunning; }
-    // Runs one more copy, started as the last one was, until it ends: its exit status (-1 on a
-    // crash, -2 when it had not ended after 20 s) and, in `elapsedMs`, how long it ran.
-    int runAnotherCopy(qint64* elapsedMs = nullptr);
+    // Runs one more copy, started as the last one was (on `display` when given), until it ends:
+    // its exit status (-1 on a crash, -2 when it had not ended after 20 s) and, in `elapsedMs`,
+    // how long it ran; `output` receives what it printed.
+    int runAnotherCopy(qint64* elapsedMs = nullptr, const QString& display = {},
+                       QString* output = nullptr);
+    // One more Xvfb display for the same user, ended with the rig: its name (":N").
+    QString startAnotherDisplay();
+    // Waits for the program to end by itself: its exit status, -1 on a crash, -2 on a timeout.
+    int waitForEnd(int timeoutMs);
+    // The program itself, under setpriv and faketime.
+    qint64 clockPid() const;
+    // Every process of this rig's user folder running the clock or its sound player.
+    QList<qint64> ourProcesses() const;
     // Whether the colon of a panel at `panel` is lit in the screenshot: only its middle shows,
     // in the 3-pixel gap between the two displays.
     static bool colonLit(const QImage& shot, const QPoint& panel);
@@ -65,7 +75,6 @@ public:
     void setEnv(const QString& name, const QString& value) { m_extraEnv[name] = value; }
 
 private:
-    qint64 clockPid() const;
     QProcessEnvironment env() const;
 
     QTemporaryDir m_home;
