@@ -43,8 +43,9 @@ public:
     bool killHard();
     bool clockRunning() const { return m_clock.state() != QProcess::NotRunning; }
     // Runs one more copy, started as the last one was, until it ends: its exit status (-1 on a
-    // crash, -2 when it had not ended after 20 s) and, in `elapsedMs`, how long it ran.
-    int runAnotherCopy(qint64* elapsedMs = nullptr);
+    // crash, -2 when it had not ended after 20 s), in `elapsedMs` how long it ran and in
+    // `output` what it printed.
+    int runAnotherCopy(qint64* elapsedMs = nullptr, QString* output = nullptr);
     // Whether the colon of a panel at `panel` is lit in the screenshot: only its middle shows,
     // in the 3-pixel gap between the two displays.
     static bool colonLit(const QImage& shot, const QPoint& panel);
@@ -54,6 +55,7 @@ public:
     QString x(const QString& program, const QStringList& args, int* status = nullptr);
 
     QString home() const { return m_home.path(); }
+    QString display() const { return m_display; }
     QString settingsPath() const { return m_home.path() + "/config/horolux/settings.reg"; }
     QString schedulePath() const { return m_home.path() + "/data/horolux/horolux.dat"; }
     void writeSettings(const QByteArray& values); // lines below the Settings and Window keys
