@@ -17,6 +17,8 @@ public:
     struct Claim {
         Outcome outcome;
         QString display;
+        // True when this process is the one copy and should run.
+        explicit operator bool() const { return outcome == Outcome::Claimed; }
     };
 
     virtual ~ISingleInstance() = default;

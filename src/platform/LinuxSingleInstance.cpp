@@ -23,6 +23,8 @@ constexpr char LockName[] = "horolux.lock";
 constexpr char SocketName[] = "horolux.socket";
 // The holder's display as written in the lock file; longer ones are cut.
 constexpr qsizetype MaxDisplayLength = 200;
+// Long host names are cut so keys stay short.
+constexpr int MaxKeyLength = 48;
 
 QByteArray sessionDisplay()
 {
@@ -137,7 +139,7 @@ QString LinuxSingleInstance::lockFolder(const Places& places, uint uid)
         return runtime;
     }
     const QString runUser = places.runUserRoot + QLatin1Char('/') + QString::number(uid);
-    const int runUserFd = openOwnFolder(runUser, uid, 077);
+    const int runUserFd = places.runUserRoot.isEmpty() ? -1 : openOwnFolder(runUser, uid, 077);
     if (runUserFd >= 0) {
         ::close(runUserFd);
         return runUser;
@@ -161,7 +163,15 @@ QString LinuxSingleInstance::displayKey(const QByteArray& display)
         if (dot >= 0)
             d.truncate(dot); // the screen number
     }
-    return QString::fromUtf8(d.left(MaxDisplayLength));
+    if (d.isEmpty())
+        return QStringLiteral("none");
+    QString key;
+    for (const char c : d.left(MaxKeyLength)) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
+        key += plain ? QLatin1Char(c) : QLatin1Char('_');
+    }
+    return key;
 }
 
 ISingleInstance::Claim LinuxSingleInstance::claim()
@@ -183,9 +193,10 @@ ISingleInstance::Claim LinuxSingleInstance::claim()
     for (;;) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             m_lockFd = fd;
+            // Later starts learn from it whether they run on this display.
             const QByteArray line = m_display + '\n';
             if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, line.constData(), line.size(), 0) < 0)
-                m_display.clear(); // later starts then treat this copy as unreachable
+                std::fputs("horolux: cannot write this display into the lock file\n", stderr);
             startListening();
             return {Outcome::Claimed, {}};
         }

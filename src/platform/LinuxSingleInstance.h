@@ -15,12 +15,12 @@ class QSocketNotifier;
 // nothing a dead copy left behind is ever trusted.
 class LinuxSingleInstance : public ISingleInstance {
 public:
-    // Where the lock may go, in order of preference (see lockFolder).
+    // Where the lock may go (see lockFolder); an empty one is left out.
     struct Places {
-        QByteArray runtimeDir;
-        QString runUserRoot = QStringLiteral("/run/user");
-        QString home;
-        QString tmpRoot = QStringLiteral("/tmp");
+        QByteArray runtimeDir {};
+        QString tmpRoot {};
+        QString home {};
+        QString runUserRoot {};
     };
 
     // This session: the places and display from the environment.
@@ -33,8 +33,6 @@ public:
 
     Claim claim() override;
     void setShowRequestHandler(std::function<void()> handler) override;
-
-    QString folder() const { return m_folder; }
 
     // The first folder of `uid` that nobody else may write: the runtime folder, the system's
     // runtime folder for the user, a private folder in HOME, or one in the shared temporary

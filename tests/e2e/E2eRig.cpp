@@ -105,24 +105,16 @@ bool E2eRig::startClock(const QString& fakeTime)
     return m_clock.waitForStarted(5000);
 }
 
-int E2eRig::runAnotherCopy(qint64* elapsedMs, QString* output)
+int E2eRig::runAnotherCopy(qint64* elapsedMs)
 {
     QProcess copy;
     copy.setProcessEnvironment(env());
-    copy.setProcessChannelMode(QProcess::MergedChannels);
     QElapsedTimer timer;
     timer.start();
-    if (m_clock.program().isEmpty() && ::geteuid() == 0)
-        copy.start("setpriv", {"--bounding-set=-sys_time", "--inh-caps=-sys_time", HOROLUX_BIN});
-    else if (m_clock.program().isEmpty())
-        copy.start(HOROLUX_BIN);
-    else
-        copy.start(m_clock.program(), m_clock.arguments());
+    copy.start(m_clock.program(), m_clock.arguments());
     const bool ended = copy.waitForFinished(20000);
     if (elapsedMs)
         *elapsedMs = timer.elapsed();
-    if (output)
-        *output = QString::fromLocal8Bit(copy.readAll());
     if (!ended) {
         copy.kill();
         copy.waitForFinished(3000);

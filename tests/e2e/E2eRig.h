@@ -42,10 +42,10 @@ public:
     // Kills the program outright, as the out-of-memory killer would, and waits for its end.
     bool killHard();
     bool clockRunning() const { return m_clock.state() != QProcess::NotRunning; }
+    int clockExitCode() const { return m_clock.exitCode(); }
     // Runs one more copy, started as the last one was, until it ends: its exit status (-1 on a
-    // crash, -2 when it had not ended after 20 s), in `elapsedMs` how long it ran and in
-    // `output` what it printed.
-    int runAnotherCopy(qint64* elapsedMs = nullptr, QString* output = nullptr);
+    // crash, -2 when it had not ended after 20 s) and, in `elapsedMs`, how long it ran.
+    int runAnotherCopy(qint64* elapsedMs = nullptr);
     // Whether the colon of a panel at `panel` is lit in the screenshot: only its middle shows,
     // in the 3-pixel gap between the two displays.
     static bool colonLit(const QImage& shot, const QPoint& panel);

@@ -1,8 +1,8 @@
 #include "platform/LinuxSingleInstance.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,7 +44,6 @@ private slots:
     void requestsWaitForTheHandler();
     void killedHolderDoesNotBlock();
     void unreachableHolderStillBlocks();
-    void longFolderPath();
     void outOfDescriptorsDoesNotSpin();
     void launchedProgramDoesNotKeepTheLock();
 
@@ -56,11 +55,17 @@ void TestSingleInstance::displayKey_data()
 {
     QTest::addColumn<QByteArray>("display");
     QTest::addColumn<QString>("key");
-    // The screen number names the same server: a start there shows the panel.
-    QTest::newRow("local with screen") << QByteArray(":0.0") << ":0";
-    QTest::newRow("screen 1") << QByteArray(":10.1") << ":10";
-    QTest::newRow("dotted host") << QByteArray("pc.example.org:1") << "pc.example.org:1";
+    QTest::newRow("local") << QByteArray(":0") << "_0";
+    // The screen number names the same server: both must find one lock.
+    QTest::newRow("local with screen") << QByteArray(":0.0") << "_0";
+    QTest::newRow("screen 1") << QByteArray(":10.1") << "_10";
+    QTest::newRow("host") << QByteArray("localhost:10.0") << "localhost_10";
+    QTest::newRow("dotted host") << QByteArray("pc.example.org:1") << "pc.example.org_1";
     QTest::newRow("wayland") << QByteArray("wayland-0") << "wayland-0";
+    QTest::newRow("none") << QByteArray() << "none";
+    // Never a path out of the lock folder.
+    QTest::newRow("slashes") << QByteArray("../../etc/x:0") << ".._.._etc_x_0";
+    QTest::newRow("long") << QByteArray(60, 'h') + ":0" << QString(48, 'h');
 }
 
 void TestSingleInstance::displayKey()
@@ -69,12 +74,57 @@ void TestSingleInstance::displayKey()
     QTEST(LinuxSingleInstance::displayKey(display), "key");
 }
 
+// How the runtime folder and the folder under the temporary root are set up before the
+// choice, and which one is chosen ("runtime", "tmp" or "none").
+void TestSingleInstance::lockFolder_data()
+{
+    QTest::addColumn<QString>("runtime");
+    QTest::addColumn<QString>("fallback");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("runtime folder") << "private"
+                                    << "absent"
+                                    << "runtime";
+    QTest::newRow("runtime unset") << "unset"
+                                   << "absent"
+                                   << "tmp";
+    QTest::newRow("runtime relative") << "relative"
+                                      << "absent"
+                                      << "tmp";
+    QTest::newRow("runtime missing") << "absent"
+                                     << "absent"
+                                     << "tmp";
+    QTest::newRow("runtime writable by all") << "0777"
+                                             << "absent"
+                                             << "tmp";
+    QTest::newRow("runtime of another user") << "foreign"
+                                             << "absent"
+                                             << "tmp";
+    QTest::newRow("fallback exists") << "unset"
+                                     << "private"
+                                     << "tmp";
+    QTest::newRow("fallback readable by group") << "unset"
+                                                << "0750"
+                                                << "none";
+    QTest::newRow("fallback writable by all") << "unset"
+                                              << "0777"
+                                              << "none";
+    QTest::newRow("fallback is a link") << "unset"
+                                        << "link"
+                                        << "none";
+    QTest::newRow("fallback is a file") << "unset"
+                                        << "file"
+                                        << "none";
+    QTest::newRow("fallback of another user") << "unset"
+                                              << "foreign"
+                                              << "none";
+}
+
 namespace {
 // Makes `path` as `how` says; false when this machine cannot (no right to give files away).
 bool makeFolder(const QString& path, const QString& how, const QString& scratch)
 {
     const QByteArray p = QFile::encodeName(path);
-    if (how == "absent")
+    if (how == "absent" || how == "unset" || how == "relative")
         return true;
     if (how == "file")
         return QFile(path).open(QIODevice::WriteOnly);
@@ -86,96 +136,44 @@ bool makeFolder(const QString& path, const QString& how, const QString& scratch)
     if (::mkdir(p.constData(), 0700) != 0)
         return false;
     if (how == "foreign")
-        return ::geteuid() == 0 && ::chown(p.constData(), 65534, 65534) == 0;
+        return ::geteuid() == 0 && ::chown(p.constData(), 12345, 12345) == 0;
     if (how != "private")
         return ::chmod(p.constData(), static_cast<mode_t>(how.toInt(nullptr, 8))) == 0;
     return true;
 }
-
-// Every name below `path` (itself included when a file).
-QStringList contents(const QString& path)
-{
-    QStringList names;
-    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        names << it.next();
-    if (QFileInfo(path).isFile())
-        names << path + ":" + QString::number(QFileInfo(path).size());
-    return names;
-}
 } // namespace
-
-// How the runtime folder, the system's folder for the user, HOME and the name in the shared
-// temporary folder are set up, and which folder holds the lock.
-void TestSingleInstance::lockFolder_data()
-{
-    QTest::addColumn<QString>("runtime");
-    QTest::addColumn<QString>("runUser");
-    QTest::addColumn<QString>("home");
-    QTest::addColumn<QString>("tmp");
-    QTest::addColumn<QString>("chosen");
-    QTest::newRow("runtime") << "private"
-                             << "private"
-                             << "private"
-                             << "absent"
-                             << "run";
-    QTest::newRow("runtime writable by all") << "0777"
-                                             << "private"
-                                             << "private"
-                                             << "absent"
-                                             << "run-user/" + QString::number(::geteuid());
-    QTest::newRow("runtime is a link") << "link"
-                                       << "absent"
-                                       << "private"
-                                       << "absent"
-                                       << "home/.local/state/horolux";
-    QTest::newRow("run-user readable by all") << "foreign"
-                                              << "0755"
-                                              << "private"
-                                              << "absent"
-                                              << "home/.local/state/horolux";
-    QTest::newRow("home of another user") << "absent"
-                                          << "absent"
-                                          << "foreign"
-                                          << "absent"
-                                          << "tmp/horolux-" + QString::number(::geteuid());
-    QTest::newRow("no home, tmp taken") << "absent"
-                                        << "absent"
-                                        << "absent"
-                                        << "0777"
-                                        << "";
-}
 
 void TestSingleInstance::lockFolder()
 {
     QFETCH(QString, runtime);
-    QFETCH(QString, runUser);
-    QFETCH(QString, home);
-    QFETCH(QString, tmp);
+    QFETCH(QString, fallback);
     QFETCH(QString, chosen);
     QTemporaryDir scratch;
-    const QString s = scratch.path();
     const uint uid = ::geteuid();
-    QVERIFY(QDir().mkpath(s + "/run-user") && QDir().mkpath(s + "/tmp"));
-    if (!makeFolder(s + "/run", runtime, s) ||
-        !makeFolder(s + "/run-user/" + QString::number(uid), runUser, s) ||
-        !makeFolder(s + "/home", home, s) ||
-        !makeFolder(s + "/tmp/horolux-" + QString::number(uid), tmp, s))
+    const QString runtimeDir = scratch.path() + "/run";
+    const QString tmpDir = scratch.path() + QString("/horolux-%1").arg(uid);
+    if (!makeFolder(runtimeDir, runtime, scratch.path()) ||
+        !makeFolder(tmpDir, fallback, scratch.path()))
         QSKIP("this set-up needs the right to give folders to another user");
-    const LinuxSingleInstance::Places places{QFile::encodeName(s + "/run"), s + "/run-user",
-                                             s + "/home", s + "/tmp"};
-    QCOMPARE(LinuxSingleInstance::lockFolder(places, uid),
-             chosen.isEmpty() ? "" : s + "/" + chosen);
-    if (!chosen.isEmpty()) {
+    QByteArray env = QFile::encodeName(runtimeDir);
+    if (runtime == "unset")
+        env.clear();
+    else if (runtime == "relative")
+        env = "run";
+
+    const QString folder =
+        LinuxSingleInstance::lockFolder({.runtimeDir = env, .tmpRoot = scratch.path()}, uid);
+    const QString expected = chosen == "runtime" ? runtimeDir : chosen == "tmp" ? tmpDir : "";
+    QCOMPARE(folder, expected);
+    if (chosen == "tmp") {
         struct stat st {};
-        QCOMPARE(::lstat(QFile::encodeName(s + "/" + chosen).constData(), &st), 0);
-        QVERIFY((st.st_mode & 022) == 0);
+        QCOMPARE(::lstat(QFile::encodeName(tmpDir).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0700u);
     }
 }
 
-// Another local user makes the name in /tmp first, when there is no runtime folder: the
-// guard must stay on, and nothing may be written through what they made.
+// Another local user makes the name in /tmp first, with no runtime folder: the guard must
+// stay on, and nothing may be written through what they made.
 void TestSingleInstance::tmpNameTakenByAnotherUser_data()
 {
     QTest::addColumn<QString>("planted");
@@ -190,36 +188,33 @@ void TestSingleInstance::tmpNameTakenByAnotherUser()
     QFETCH(QString, planted);
     QTemporaryDir scratch;
     const QString s = scratch.path();
-    const QString name = s + "/tmp/horolux-" + QString::number(::geteuid());
-    QVERIFY(QDir().mkpath(s + "/tmp") && QDir().mkpath(s + "/home"));
-    if (!makeFolder(name, planted, s))
+    const QString name = s + QString("/horolux-%1").arg(::geteuid());
+    if (!makeFolder(name, planted, s) || !QDir().mkpath(s + "/home"))
         QSKIP("this set-up needs the right to give folders to another user");
-    const QString target = planted == "link" ? s + "/elsewhere" : name;
-    const QStringList before = contents(target);
-    const QString folder = LinuxSingleInstance::lockFolder(
-        {QByteArray(), s + "/run-user", s + "/home", s + "/tmp"}, ::geteuid());
-
+    const QString folder =
+        LinuxSingleInstance::lockFolder({.tmpRoot = s, .home = s + "/home"}, ::geteuid());
+    QCOMPARE(folder, s + "/home/.local/state/horolux");
     LinuxSingleInstance first(folder, ":3");
-    QCOMPARE(first.claim().outcome, ISingleInstance::Outcome::Claimed);
-    LinuxSingleInstance second(folder, ":3");
-    QCOMPARE(second.claim().outcome, ISingleInstance::Outcome::Shown);
-    QCOMPARE(contents(target), before);
+    QVERIFY(first.claim());
+    QCOMPARE(LinuxSingleInstance(folder, ":3").claim().outcome, ISingleInstance::Outcome::Shown);
+    const QFileInfo target(planted == "link" ? s + "/elsewhere" : name);
+    QVERIFY(target.isDir() ? QDir(target.filePath()).isEmpty() : target.size() == 0);
 }
 
-using Outcome = ISingleInstance::Outcome;
-
-// A start while the first copy is still starting up: its panel is shown once it can be. A
-// start on another display shows nothing and learns where the clock runs.
+// A start while the first copy is still starting up: its panel is shown once it can be, even
+// from a folder too long for a socket address. One on another display shows nothing and
+// learns where the clock runs.
 void TestSingleInstance::requestsWaitForTheHandler()
 {
-    LinuxSingleInstance first(m_dir.path(), ":6");
-    QCOMPARE(first.claim().outcome, Outcome::Claimed);
-    LinuxSingleInstance elsewhere(m_dir.path(), ":7");
-    const ISingleInstance::Claim claim = elsewhere.claim();
-    QCOMPARE(claim.outcome, Outcome::OtherDisplay);
-    QCOMPARE(claim.display, ":6");
-    LinuxSingleInstance second(m_dir.path(), ":6.0");
-    QCOMPARE(second.claim().outcome, Outcome::Shown);
+    const QString folder = m_dir.path() + "/" + QString(100, 'f');
+    QVERIFY(QDir().mkpath(folder));
+    LinuxSingleInstance first(folder, ":6");
+    QVERIFY(first.claim());
+    const ISingleInstance::Claim elsewhere = LinuxSingleInstance(folder, ":7").claim();
+    QCOMPARE(elsewhere.outcome, ISingleInstance::Outcome::OtherDisplay);
+    QCOMPARE(elsewhere.display, ":6");
+    LinuxSingleInstance second(folder, ":6.0");
+    QCOMPARE(second.claim().outcome, ISingleInstance::Outcome::Shown);
     QTest::qWait(50);
     int shown = 0;
     first.setShowRequestHandler([&shown] { ++shown; });
@@ -232,7 +227,7 @@ void TestSingleInstance::killedHolderDoesNotBlock()
     const pid_t child = ::fork();
     if (child == 0) {
         LinuxSingleInstance doomed(m_dir.path(), ":9");
-        if (doomed.claim().outcome == Outcome::Claimed)
+        if (doomed.claim())
             ::raise(SIGKILL);
         ::_exit(1);
     }
@@ -242,74 +237,45 @@ void TestSingleInstance::killedHolderDoesNotBlock()
     QVERIFY(QFile::exists(m_dir.path() + "/horolux.socket"));
 
     int shown = 0;
-    LinuxSingleInstance next(m_dir.path(), ":10");
-    QCOMPARE(next.claim().outcome, Outcome::Claimed);
+    LinuxSingleInstance next(m_dir.path(), ":9");
+    QVERIFY(next.claim());
     next.setShowRequestHandler([&shown] { ++shown; });
-    LinuxSingleInstance later(m_dir.path(), ":10");
-    QCOMPARE(later.claim().outcome, Outcome::Shown);
+    LinuxSingleInstance later(m_dir.path(), ":9");
+    QVERIFY(!later.claim());
     QTRY_COMPARE(shown, 1);
 }
 
 // A holder that never answers (stopped, or without its socket) still keeps a second copy out.
 void TestSingleInstance::unreachableHolderStillBlocks()
 {
-    QTemporaryDir dir;
-    const int fd =
-        ::open(QFile::encodeName(dir.path() + "/horolux.lock").constData(), O_RDWR | O_CREAT, 0600);
+    const QString lock = m_dir.path() + "/horolux.lock";
+    const int fd = ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT, 0600);
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
-    QCOMPARE(::write(fd, ":11\n", 4), 4);
-    LinuxSingleInstance second(dir.path(), ":11");
-    QCOMPARE(second.claim().outcome, Outcome::Unreachable);
+    LinuxSingleInstance second(m_dir.path(), ":11");
+    QVERIFY(!second.claim());
     ::close(fd);
-    LinuxSingleInstance third(dir.path(), ":11");
-    QCOMPARE(third.claim().outcome, Outcome::Claimed);
+    LinuxSingleInstance third(m_dir.path(), ":11");
+    QVERIFY(third.claim());
 }
 
-// A folder path longer than a socket address holds: a later start still reaches the first.
-void TestSingleInstance::longFolderPath()
-{
-    const QString folder = m_dir.path() + "/" + QString(60, 'a') + "/" + QString(60, 'b');
-    QVERIFY(QDir().mkpath(folder));
-    LinuxSingleInstance first(folder, ":14");
-    QCOMPARE(first.claim().outcome, Outcome::Claimed);
-    int shown = 0;
-    first.setShowRequestHandler([&shown] { ++shown; });
-    LinuxSingleInstance second(folder, ":14");
-    QCOMPARE(second.claim().outcome, Outcome::Shown);
-    QTRY_COMPARE(shown, 1);
-}
-
-// Out of descriptors, the waiting request cannot be accepted; the copy must not spin on it,
-// and must take it once descriptors are free again.
+// Out of descriptors the waiting request cannot be accepted: no busy loop on it, and it is
+// taken once descriptors are free again.
 void TestSingleInstance::outOfDescriptorsDoesNotSpin()
 {
-    QTemporaryDir dir;
-    LinuxSingleInstance first(dir.path(), ":15");
-    QCOMPARE(first.claim().outcome, Outcome::Claimed);
+    LinuxSingleInstance first(m_dir.path(), ":15");
+    QVERIFY(first.claim());
     int shown = 0;
     first.setShowRequestHandler([&shown] { ++shown; });
-
+    QVERIFY(!LinuxSingleInstance(m_dir.path(), ":15").claim());
     rlimit old{};
-    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    ::getrlimit(RLIMIT_NOFILE, &old);
     rlimit low = old;
     low.rlim_cur = 512;
     QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
     QList<int> fillers;
     for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
         fillers << fd;
-    QVERIFY(fillers.size() > 8);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        for (int i = 0; i < 8; ++i)
-            ::close(fillers[i]);
-        LinuxSingleInstance second(dir.path(), ":15");
-        ::_exit(second.claim().outcome == Outcome::Shown ? 0 : 1);
-    }
-    int status = 0;
-    QCOMPARE(::waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-
     acceptCalls = 0;
     QTest::qWait(300);
     const int calls = acceptCalls;
@@ -324,17 +290,16 @@ void TestSingleInstance::outOfDescriptorsDoesNotSpin()
 // next start from running.
 void TestSingleInstance::launchedProgramDoesNotKeepTheLock()
 {
-    QTemporaryDir dir;
     qint64 sleeper = 0;
     {
-        LinuxSingleInstance first(dir.path(), ":12");
-        QCOMPARE(first.claim().outcome, Outcome::Claimed);
+        LinuxSingleInstance first(m_dir.path(), ":12");
+        QVERIFY(first.claim());
         QVERIFY(QProcess::startDetached("sleep", {"5"}, QString(), &sleeper));
     }
-    LinuxSingleInstance next(dir.path(), ":12");
-    const Outcome claimed = next.claim().outcome;
+    LinuxSingleInstance next(m_dir.path(), ":12");
+    const bool claimed = static_cast<bool>(next.claim());
     ::kill(static_cast<pid_t>(sleeper), SIGKILL);
-    QCOMPARE(claimed, Outcome::Claimed);
+    QVERIFY(claimed);
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)
