@@ -553,8 +553,13 @@ void THoroluxMain::showAndRaise()
 {
     if (m_shutDown)
         return;
+    // The window manager may have minimised the panel with a dialog of ours: taking the
+    // minimised state off maps it again, and the flags (frameless tool window) stay as they are.
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
+    activateWindow();
 }
 
 void THoroluxMain::UpdateStatus()

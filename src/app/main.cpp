@@ -72,11 +72,29 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // One copy per user and display, decided before any file or window is touched: a later
-    // start shows this copy's panel and leaves.
+    // One copy per user, decided before any file or window is touched: a later start on the
+    // same display shows this copy's panel and leaves; one on another display only says where
+    // the clock runs, since two copies would both fire and save the one schedule.
     LinuxSingleInstance instance;
-    if (!instance.claim())
+    const ISingleInstance::Claim claim = instance.claim();
+    switch (claim.outcome) {
+    case ISingleInstance::Outcome::Claimed:
+        break;
+    case ISingleInstance::Outcome::Shown:
         return 0;
+    case ISingleInstance::Outcome::OtherDisplay:
+        std::fprintf(stderr, "horolux: already running for this user on display %s\n",
+                     claim.display.toLocal8Bit().constData());
+        return 0;
+    case ISingleInstance::Outcome::Unreachable:
+        std::fputs("horolux: a running copy holds the lock but cannot be reached\n", stderr);
+        return 1;
+    case ISingleInstance::Outcome::NoSafePlace:
+        std::fputs("horolux: no private folder for the lock that keeps a second copy out; set "
+                   "XDG_RUNTIME_DIR or HOME\n",
+                   stderr);
+        return 1;
+    }
     // Ties the windows to the installed desktop entry and icon (Wayland's app id, task bars).
     QGuiApplication::setDesktopFileName(QStringLiteral(HOROLUX_APP_ID));
     HoroluxApplication app(argc, argv);

@@ -14,6 +14,10 @@ E2eRig::E2eRig()
 {
     QDir().mkpath(m_home.path() + "/config");
     QDir().mkpath(m_home.path() + "/data");
+    // Its own runtime folder: one copy runs per user, and rigs run side by side.
+    QDir().mkdir(m_home.path() + "/run");
+    QFile::setPermissions(m_home.path() + "/run",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 E2eRig::~E2eRig()
@@ -64,6 +68,7 @@ QProcessEnvironment E2eRig::env() const
     e.insert("HOME", m_home.path());
     e.insert("XDG_CONFIG_HOME", m_home.path() + "/config");
     e.insert("XDG_DATA_HOME", m_home.path() + "/data");
+    e.insert("XDG_RUNTIME_DIR", m_home.path() + "/run");
     e.insert("QT_QPA_PLATFORM", "xcb");
     e.remove("WAYLAND_DISPLAY");
     e.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");

@@ -55,6 +55,7 @@ public:
     qint64 clockPid() const;
     // Every process of this rig's user folder running the clock or its sound player.
     QList<qint64> ourProcesses() const;
+    int clockExitCode() const { return m_clock.exitCode(); }
     // Whether the colon of a panel at `panel` is lit in the screenshot: only its middle shows,
     // in the 3-pixel gap between the two displays.
     static bool colonLit(const QImage& shot, const QPoint& panel);
@@ -64,6 +65,7 @@ public:
     QString x(const QString& program, const QStringList& args, int* status = nullptr);
 
     QString home() const { return m_home.path(); }
+    QString display() const { return m_display; }
     QString settingsPath() const { return m_home.path() + "/config/horolux/settings.reg"; }
     QString schedulePath() const { return m_home.path() + "/data/horolux/horolux.dat"; }
     void writeSettings(const QByteArray& values); // lines below the Settings and Window keys

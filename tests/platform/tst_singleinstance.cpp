@@ -2,16 +2,35 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace {
+std::atomic<int> acceptCalls{0};
+}
+
+// Counts the listener's accept calls, so a busy loop shows without timing anything.
+extern "C" int accept4(int fd, sockaddr* __restrict address, socklen_t* __restrict length,
+                       int flags)
+{
+    using Accept = int (*)(int, sockaddr*, socklen_t*, int);
+    static const auto real = reinterpret_cast<Accept>(::dlsym(RTLD_NEXT, "accept4"));
+    ++acceptCalls;
+    return real(fd, address, length, flags);
+}
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
@@ -20,9 +39,12 @@ private slots:
     void displayKey();
     void lockFolder_data();
     void lockFolder();
+    void tmpNameTakenByAnotherUser_data();
+    void tmpNameTakenByAnotherUser();
     void requestsWaitForTheHandler();
     void killedHolderDoesNotBlock();
     void unreachableHolderStillBlocks();
+    void outOfDescriptorsDoesNotSpin();
     void launchedProgramDoesNotKeepTheLock();
 
 private:
@@ -139,7 +161,8 @@ void TestSingleInstance::lockFolder()
     else if (runtime == "relative")
         env = "run";
 
-    const QString folder = LinuxSingleInstance::lockFolder(env, scratch.path(), uid);
+    const QString folder =
+        LinuxSingleInstance::lockFolder({.runtimeDir = env, .tmpRoot = scratch.path()}, uid);
     const QString expected = chosen == "runtime" ? runtimeDir : chosen == "tmp" ? tmpDir : "";
     QCOMPARE(folder, expected);
     if (chosen == "tmp") {
@@ -149,13 +172,49 @@ void TestSingleInstance::lockFolder()
     }
 }
 
-// A start while the first copy is still starting up: its panel is shown once it can be.
+// Another local user makes the name in /tmp first, with no runtime folder: the guard must
+// stay on, and nothing may be written through what they made.
+void TestSingleInstance::tmpNameTakenByAnotherUser_data()
+{
+    QTest::addColumn<QString>("planted");
+    QTest::newRow("file") << "file";
+    QTest::newRow("link to a folder") << "link";
+    QTest::newRow("folder writable by all") << "0777";
+    QTest::newRow("folder of another user") << "foreign";
+}
+
+void TestSingleInstance::tmpNameTakenByAnotherUser()
+{
+    QFETCH(QString, planted);
+    QTemporaryDir scratch;
+    const QString s = scratch.path();
+    const QString name = s + QString("/horolux-%1").arg(::geteuid());
+    if (!makeFolder(name, planted, s) || !QDir().mkpath(s + "/home"))
+        QSKIP("this set-up needs the right to give folders to another user");
+    const QString folder =
+        LinuxSingleInstance::lockFolder({.tmpRoot = s, .home = s + "/home"}, ::geteuid());
+    QCOMPARE(folder, s + "/home/.local/state/horolux");
+    LinuxSingleInstance first(folder, ":3");
+    QVERIFY(first.claim());
+    QCOMPARE(LinuxSingleInstance(folder, ":3").claim().outcome, ISingleInstance::Outcome::Shown);
+    const QFileInfo target(planted == "link" ? s + "/elsewhere" : name);
+    QVERIFY(target.isDir() ? QDir(target.filePath()).isEmpty() : target.size() == 0);
+}
+
+// A start while the first copy is still starting up: its panel is shown once it can be, even
+// from a folder too long for a socket address. One on another display shows nothing and
+// learns where the clock runs.
 void TestSingleInstance::requestsWaitForTheHandler()
 {
-    LinuxSingleInstance first(m_dir.path(), ":6");
+    const QString folder = m_dir.path() + "/" + QString(100, 'f');
+    QVERIFY(QDir().mkpath(folder));
+    LinuxSingleInstance first(folder, ":6");
     QVERIFY(first.claim());
-    LinuxSingleInstance second(m_dir.path(), ":6");
-    QVERIFY(!second.claim());
+    const ISingleInstance::Claim elsewhere = LinuxSingleInstance(folder, ":7").claim();
+    QCOMPARE(elsewhere.outcome, ISingleInstance::Outcome::OtherDisplay);
+    QCOMPARE(elsewhere.display, ":6");
+    LinuxSingleInstance second(folder, ":6.0");
+    QCOMPARE(second.claim().outcome, ISingleInstance::Outcome::Shown);
     QTest::qWait(50);
     int shown = 0;
     first.setShowRequestHandler([&shown] { ++shown; });
@@ -175,7 +234,7 @@ void TestSingleInstance::killedHolderDoesNotBlock()
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    QVERIFY(QFile::exists(m_dir.path() + "/horolux-_9.socket"));
+    QVERIFY(QFile::exists(m_dir.path() + "/horolux.socket"));
 
     int shown = 0;
     LinuxSingleInstance next(m_dir.path(), ":9");
@@ -189,7 +248,7 @@ void TestSingleInstance::killedHolderDoesNotBlock()
 // A holder that never answers (stopped, or without its socket) still keeps a second copy out.
 void TestSingleInstance::unreachableHolderStillBlocks()
 {
-    const QString lock = m_dir.path() + "/horolux-_11.lock";
+    const QString lock = m_dir.path() + "/horolux.lock";
     const int fd = ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT, 0600);
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
@@ -198,6 +257,33 @@ void TestSingleInstance::unreachableHolderStillBlocks()
     ::close(fd);
     LinuxSingleInstance third(m_dir.path(), ":11");
     QVERIFY(third.claim());
+}
+
+// Out of descriptors the waiting request cannot be accepted: no busy loop on it, and it is
+// taken once descriptors are free again.
+void TestSingleInstance::outOfDescriptorsDoesNotSpin()
+{
+    LinuxSingleInstance first(m_dir.path(), ":15");
+    QVERIFY(first.claim());
+    int shown = 0;
+    first.setShowRequestHandler([&shown] { ++shown; });
+    QVERIFY(!LinuxSingleInstance(m_dir.path(), ":15").claim());
+    rlimit old{};
+    ::getrlimit(RLIMIT_NOFILE, &old);
+    rlimit low = old;
+    low.rlim_cur = 512;
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    QList<int> fillers;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+        fillers << fd;
+    acceptCalls = 0;
+    QTest::qWait(300);
+    const int calls = acceptCalls;
+    for (const int fd : fillers)
+        ::close(fd);
+    ::setrlimit(RLIMIT_NOFILE, &old);
+    QVERIFY2(calls <= 2, qPrintable(QString::number(calls)));
+    QTRY_COMPARE(shown, 1);
 }
 
 // A program the clock started outlives it; it must not inherit the lock and keep the
@@ -211,7 +297,7 @@ void TestSingleInstance::launchedProgramDoesNotKeepTheLock()
         QVERIFY(QProcess::startDetached("sleep", {"5"}, QString(), &sleeper));
     }
     LinuxSingleInstance next(m_dir.path(), ":12");
-    const bool claimed = next.claim();
+    const bool claimed = static_cast<bool>(next.claim());
     ::kill(static_cast<pid_t>(sleeper), SIGKILL);
     QVERIFY(claimed);
 }
