@@ -446,8 +446,14 @@ void THoroluxMain::btnSetClick(int hour, int minute, int second)
     if (setter.busy())
         return;
     if (ClockSetting::SetLocalTimeOfDay(setter, *m_platform.clock, quint16(hour), quint16(minute),
-                                        quint16(second)))
+                                        quint16(second))) {
+        // An earlier refusal's reason would still stand there: the new date and time replace it.
+        if (m_state.tick.DateLineCountdown > 0) {
+            setDateLine(ClockTick::longDate(m_platform.clock->now().date()));
+            m_state.tick.DateLineCountdown = 1; // the next tick ends the message as usual
+        }
         return;
+    }
     // The box says what every refusal says; the date line says why, where the system told.
     const QString reason = setter.refusalReason();
     if (!reason.isEmpty())

@@ -53,9 +53,10 @@ void TCustomClientSocket::NotifyConnect(TSocketBase* socket)
 
 void TCustomClientSocket::HandleSocketEvent(const SocketMessageEvent& message)
 {
-    // The handle in wParam is not compared: whatever arrives is for the current socket.
+    // The handle in wParam is not compared: whatever arrives is for the current socket, unless
+    // that was closed since (a connect given up on may have completed just before).
     TSocketBase* socket = m_socket.get();
-    if (!socket)
+    if (!socket || socket->Handle() == Wsa::InvalidSocket)
         return;
     const qint32 event = Wsa::lowWord(message.lParam);
     const qint32 error = Wsa::highWord(message.lParam);
@@ -105,4 +106,14 @@ void TCustomClientSocket::HandleClose()
     if (m_socket->Connected())
         DisarmTimeOut();
     m_socket->NotifyDisconnect();
+}
+
+void TCustomClientSocket::HandleTimeOut()
+{
+    // A connect that timed out is over for good: left open, the kernel would finish it later
+    // and a connection nobody waits for would be reported, used, and block the next Open.
+    // A lookup's time-out ends its wait instead, and Open fails there.
+    if (TSocketBase* socket = m_socket.get(); socket && !socket->Connected() && !Waiting())
+        socket->Abandon();
+    TSockCtrl::HandleTimeOut();
 }

@@ -32,6 +32,7 @@ protected:
     void HandleRead() override;
     void HandleWrite() override;
     void HandleClose() override;
+    void HandleTimeOut() override;
 
 private:
     TAsyncOptions m_options = csoRead | csoWrite;

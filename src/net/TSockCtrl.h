@@ -107,6 +107,8 @@ protected:
     virtual void HandleRead();
     virtual void HandleWrite();
     virtual void HandleTimeOut();
+    // A lookup of this component is being waited for.
+    bool Waiting() const { return !m_waits.empty(); }
 
     std::unique_ptr<TSocketBase> m_socket;
 

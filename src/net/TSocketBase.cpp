@@ -111,3 +111,16 @@ void TSocketBase::Close()
         m_owner->NotificationWindow(),
         new SocketMessageEvent(SockMsgClosed, reinterpret_cast<quintptr>(this), 0));
 }
+
+void TSocketBase::Abandon()
+{
+    if (m_handle == Wsa::InvalidSocket)
+        return;
+    if (ISocketApi* api = SocketApi())
+        api->closesocket(m_handle);
+    m_handle = Wsa::InvalidSocket;
+    m_state = ssClosed;
+    QCoreApplication::postEvent(
+        m_owner->NotificationWindow(),
+        new SocketMessageEvent(SockMsgClosed, reinterpret_cast<quintptr>(this), 0));
+}

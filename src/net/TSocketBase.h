@@ -58,6 +58,9 @@ public:
     // Drains what is waiting through OnRead, closes the handle and reports siClosed; does nothing
     // when there is no handle.
     virtual void Close();
+    // Closes the handle without draining or any event: for a connect given up on, whose late
+    // completion must never be seen.
+    void Abandon();
 
     qint32 LastError() const { return m_lastError; }
     void setLastError(qint32 code) { m_lastError = code; }

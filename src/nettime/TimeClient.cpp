@@ -35,6 +35,7 @@ void TimeClient::createSocket()
         };
         socket->OnRead = [this](QObject* s, TSocketBase* k) { ClientSocketRead(s, k); };
         socket->OnTimeOut = [this](QObject* s, TSocketBase* k) { ClientSocketTimeOut(s, k); };
+        socket->OnDisconnect = [this](QObject* s, TSocketBase* k) { ClientSocketDisconnect(s, k); };
     } catch (...) {
         // Half set up it could never work: the next update starts again from nothing.
         delete socket;
@@ -95,8 +96,10 @@ void TimeClient::ClientSocketInfo(QObject*, TSockInfo icode, TSocketBase*)
 {
     if (icode == siLookup)
         emit step(LookingUpText + m_socket->HostName());
-    else if (icode == siConnecting)
+    else if (icode == siConnecting) {
+        m_connectStartedMs = m_clock.tickCount();
         emit step(ConnectingText + m_socket->HostAddress());
+    }
 }
 
 void TimeClient::ClientSocketConnect(QObject*, TSocketBase* Socket)
@@ -151,6 +154,32 @@ void TimeClient::ClientSocketRead(QObject*, TSocketBase* Socket)
         m_socket->Close();
 }
 
+void TimeClient::ClientSocketDisconnect(QObject* Sender, TSocketBase* Socket)
+{
+    if (!m_replyWanted)
+        return;
+    // Bytes that came with the close are taken first; a reply still short then never comes.
+    try {
+        if (Socket->Connected() && Socket->LastError() == 0)
+            ClientSocketRead(Sender, Socket);
+    } catch (const ESockError&) {
+        emit step(ClosedByHostText); // the failed read has closed it and ended the update
+        return;
+    }
+    if (!m_replyWanted)
+        return;
+    endUpdate();
+    emit step(ClosedByHostText);
+    if (Socket->Connected())
+        m_socket->Close();
+}
+
+void TimeClient::refuseReply(const QString& text)
+{
+    emit step(text);
+    endUpdate();
+}
+
 void TimeClient::correctClock()
 {
     // Setting the clock may wait for the user to authorise it, with the event loop running:
@@ -158,8 +187,15 @@ void TimeClient::correctClock()
     // dropped and the reply is no longer timed.
     m_replyWanted = false;
     m_replyTimer.stop();
+    const quint32 roundTripMs = m_clock.tickCount() - m_connectStartedMs;
     const QDateTime clock = m_clock.now().toUTC();
-    const qint64 server = TimeReply::unixSeconds(TimeReply::decode(ReplyBytes));
+    qint64 server = TimeReply::unixSeconds(TimeReply::decode(ReplyBytes));
+    if (!TimeReply::plausible(server))
+        return refuseReply(InvalidTimeText);
+    if (roundTripMs > MaxRoundTripMs)
+        return refuseReply(SlowReplyText);
+    // The server read its clock about half-way through the exchange.
+    server += (roundTripMs + 1000) / 2000;
     const TimeReply::Correction c = TimeReply::correction(clock, server);
     const bool set = ClockSetting::SetUtcDateTime(
         m_setter, quint16(c.date.year()), quint16(c.date.month()), quint16(c.date.day()),
@@ -173,7 +209,7 @@ void TimeClient::ClientSocketTimeOut(QObject*, TSocketBase*)
 {
     emit step(TimedOutText);
     try {
-        m_socket->Close(); // refused while the connect is pending; the next Open frees it
+        m_socket->Close(); // refused: the socket has given the pending connect up already
     } catch (...) {
     }
     // A lookup that timed out makes Open fail, which ends the update there.

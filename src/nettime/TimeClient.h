@@ -19,6 +19,9 @@ class TimeClient : public QObject {
 public:
     // Seconds allowed for each lookup, the connect and the reply.
     static constexpr int TimeOutSeconds = 10;
+    // A reply that took longer from the connect on is not trusted to set the clock: half the
+    // round trip is all it can be corrected by, and the error grows with it.
+    static constexpr quint32 MaxRoundTripMs = 3000;
     // Messages shown on the date line.
     static inline const QString UpdatingText = QStringLiteral("Updating system time");
     static inline const QString CannotCreateText = QStringLiteral("Unable to create socket");
@@ -28,6 +31,8 @@ public:
     static inline const QString ConnectedText = QStringLiteral("Connected to ");
     static inline const QString ClosedByHostText = QStringLiteral("Connection closed by host");
     static inline const QString TimedOutText = QStringLiteral("Connection timed out");
+    static inline const QString SlowReplyText = QStringLiteral("Reply too slow, clock not set");
+    static inline const QString InvalidTimeText = QStringLiteral("Invalid server time, not set");
 
     // Reads TimeServerHost from `settings` and clears AutoUpdate there after a correction.
     TimeClient(SettingsInForce& settings, IClock& clock, IClockSetter& setter,
@@ -54,8 +59,11 @@ private:
     void ClientSocketConnect(QObject* Sender, TSocketBase* Socket);
     void ClientSocketRead(QObject* Sender, TSocketBase* Socket);
     void ClientSocketTimeOut(QObject* Sender, TSocketBase* Socket);
+    void ClientSocketDisconnect(QObject* Sender, TSocketBase* Socket);
     void replyTimedOut();
     void correctClock();
+    // Ends an update whose reply cannot be used, leaving AutoUpdate armed.
+    void refuseReply(const QString& text);
     // False when the program is quitting.
     void createSocket();
     void endUpdate();
@@ -75,6 +83,8 @@ private:
     // dropped.
     bool m_replyWanted = false;
     bool m_reading = false;
+    // Tick count when the connect was started, for the round trip.
+    quint32 m_connectStartedMs = 0;
     // A server that sends part of a reply and then stalls or closes is given up on.
     QTimer m_replyTimer;
 };

@@ -8,12 +8,17 @@ quint32 decode(const quint8 bytes[4])
            quint32(bytes[3]);
 }
 
+const qint64 BuiltAt = HOROLUX_BUILT_AT;
+
 qint64 unixSeconds(quint32 value)
 {
-    qint64 since1900 = value;
-    if (since1900 < SecondsBefore1970)
-        since1900 += qint64(1) << 32;
-    return since1900 - SecondsBefore1970;
+    const qint64 eraStart = ((BuiltAt + SecondsBefore1970) >> 32) << 32;
+    return eraStart + value - SecondsBefore1970;
+}
+
+bool plausible(qint64 unixSeconds)
+{
+    return unixSeconds >= BuiltAt;
 }
 
 Correction correction(const QDateTime& clockUtc, qint64 serverUnixSeconds)

@@ -14,9 +14,17 @@ constexpr qint64 SecondsBefore1970 = 2208988800LL;
 // The bytes as an unsigned number, most significant first.
 quint32 decode(const quint8 bytes[4]);
 
-// Seconds since 1970-01-01 00:00:00 UTC. The count wraps every 2^32 seconds (next on
-// 2036-02-07 06:28:16 UTC); a value that would fall before 1970 is read in the next era.
+// When this program was built, in seconds since 1970-01-01 00:00:00 UTC. No true reply can
+// name an earlier time.
+extern const qint64 BuiltAt;
+
+// Seconds since 1970-01-01 00:00:00 UTC, read in the era of the count (it wraps every 2^32
+// seconds, next on 2036-02-07 06:28:16 UTC) that the build falls in. A wrapped count then
+// reads as a time before the build, and is refused as one, rather than guessed at.
 qint64 unixSeconds(quint32 value);
+
+// False for a time no server can truly send: one before the program was built.
+bool plausible(qint64 unixSeconds);
 
 // The fields to set and by how many seconds the server is ahead of the clock.
 struct Correction {

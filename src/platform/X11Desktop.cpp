@@ -8,6 +8,8 @@
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <unistd.h>
+
 #ifdef HOROLUX_HAVE_X11
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -118,9 +120,49 @@ QString windowTitle(Display* d, Window w)
     return title;
 }
 
-bool searchTree(Display* d, Window w, const QString& title, int depth)
+// The X windows of this process: Qt's own, and any that name this process as their owner.
+class OwnWindows {
+public:
+    explicit OwnWindows(Display* d) : m_display(d)
+    {
+        for (QWindow* window : QGuiApplication::allWindows())
+            if (window->handle())
+                m_ids << static_cast<Window>(window->winId());
+    }
+    bool contains(Window w) const
+    {
+        if (m_ids.contains(w))
+            return true;
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        bool ours = false;
+        if (XGetWindowProperty(m_display, w, atom(m_display, "_NET_WM_PID"), 0, 1, False,
+                               XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+            data) {
+            ours = format == 32 && count == 1 &&
+                   *reinterpret_cast<const unsigned long*>(data) ==
+                       static_cast<unsigned long>(::getpid());
+            XFree(data);
+        }
+        return ours;
+    }
+
+private:
+    Display* m_display;
+    QList<Window> m_ids;
+};
+
+// The program's own windows never count: its panel may well carry the title looked for.
+bool isWanted(Display* d, Window w, const QString& title, const OwnWindows& own)
 {
-    if (windowTitle(d, w) == title)
+    return windowTitle(d, w) == title && !own.contains(w);
+}
+
+bool searchTree(Display* d, Window w, const QString& title, int depth, const OwnWindows& own)
+{
+    if (isWanted(d, w, title, own))
         return true;
     if (depth == 0)
         return false;
@@ -130,7 +172,7 @@ bool searchTree(Display* d, Window w, const QString& title, int depth)
     bool found = false;
     if (XQueryTree(d, w, &root, &parent, &children, &n)) {
         for (unsigned int i = 0; i < n && !found; ++i)
-            found = searchTree(d, children[i], title, depth - 1);
+            found = searchTree(d, children[i], title, depth - 1, own);
         if (children)
             XFree(children);
     }
@@ -256,19 +298,20 @@ bool X11Desktop::findTopLevel(const QString& title) const
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     bool found = false;
+    const OwnWindows own(d);
     if (XGetWindowProperty(d, root, atom(d, "_NET_CLIENT_LIST"), 0, 65536, False, XA_WINDOW, &type,
                            &format, &count, &after, &data) == Success &&
         data && format == 32 && count > 0) {
         const auto* windows = reinterpret_cast<const Window*>(data);
         for (unsigned long i = 0; i < count && !found; ++i)
-            found = windowTitle(d, windows[i]) == title;
+            found = isWanted(d, windows[i], title, own);
         XFree(data);
         return found;
     }
     if (data)
         XFree(data);
     // No window manager list: top-level windows and the clients inside their frames.
-    return searchTree(d, root, title, 2);
+    return searchTree(d, root, title, 2, own);
 #else
     Q_UNUSED(title);
     return false;
