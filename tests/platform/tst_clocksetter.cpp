@@ -141,10 +141,42 @@ void TestClockSetter::service_data()
                                   << QStringList{"local", "2021", "7", "1", "12", "0", "0"}
                                   << "result=1 busy=0 reason="
                                   << QStringList{"1625137200000000 0 1 1"};
-    // 01:30 happens twice as summer time ends: the earlier, still in summer time.
-    QTest::newRow("local twice, earlier taken")
-        << "accept" << QStringList{"local", "2021", "10", "31", "1", "30", "0"}
-        << "result=1 busy=0 reason=" << QStringList{"1635640200000000 0 1 1"};
+    // 01:40 happens twice as summer time ends: the one the clock is in now (01:40:30 BST or
+    // GMT, EDT or EST), so Set on the fields as filled does not move the clock by an hour.
+    QTest::newRow("London, twice, summer time now")
+        << "accept"
+        << QStringList{"local", "2021", "10", "31", "1", "40", "1", "--now", "1635640830"}
+        << "result=1 busy=0 reason=" << QStringList{"1635640801000000 0 1 1"};
+    QTest::newRow("London, twice, winter time now")
+        << "accept"
+        << QStringList{"local", "2021", "10", "31", "1", "40", "1", "--now", "1635644430"}
+        << "result=1 busy=0 reason=" << QStringList{"1635644401000000 0 1 1"};
+    QTest::newRow("New York, twice, summer time now")
+        << "accept" << QStringList{"local",
+                                   "2021",
+                                   "11",
+                                   "7",
+                                   "1",
+                                   "40",
+                                   "1",
+                                   "--now",
+                                   "1636263630",
+                                   "--zone",
+                                   "America/New_York"}
+        << "result=1 busy=0 reason=" << QStringList{"1636263601000000 0 1 1"};
+    QTest::newRow("New York, twice, winter time now")
+        << "accept" << QStringList{"local",
+                                   "2021",
+                                   "11",
+                                   "7",
+                                   "1",
+                                   "40",
+                                   "1",
+                                   "--now",
+                                   "1636267230",
+                                   "--zone",
+                                   "America/New_York"}
+        << "result=1 busy=0 reason=" << QStringList{"1636267201000000 0 1 1"};
     // 01:30 never happens as summer time starts: nothing reaches the service.
     QTest::newRow("local skipped")
         << "accept" << QStringList{"local", "2021", "3", "28", "1", "30", "0"}
