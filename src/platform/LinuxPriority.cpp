@@ -72,12 +72,17 @@ IProcessPriority::Result LinuxPriority::setPriorityClass(int priorityClass)
     if (priorityClass != IdleClass && priorityClass != NormalClass)
         return Result::UnknownClass;
     std::vector<ThreadClass> changed;
+    const auto refused = [&changed](int error) {
+        for (auto it = changed.rbegin(); it != changed.rend(); ++it)
+            restore(*it);
+        return error == EPERM || error == EACCES ? Result::NotPermitted : Result::Failed;
+    };
     for (pid_t tid : threadIds()) {
         const std::optional<ThreadClass> before = readClass(tid);
         if (!before) {
             if (errno == ESRCH) // the thread has ended meanwhile
                 continue;
-            return Result::Failed;
+            return refused(errno);
         }
         // Recorded first: a thread whose class changed but whose nice value was refused is
         // put back too.
@@ -85,13 +90,9 @@ IProcessPriority::Result LinuxPriority::setPriorityClass(int priorityClass)
         if (apply(tid, priorityClass))
             continue;
         const int error = errno;
-        if (error == ESRCH) {
-            changed.pop_back();
-            continue;
-        }
-        for (auto it = changed.rbegin(); it != changed.rend(); ++it)
-            restore(*it);
-        return error == EPERM || error == EACCES ? Result::NotPermitted : Result::Failed;
+        if (error != ESRCH)
+            return refused(error);
+        changed.pop_back();
     }
     return Result::Set;
 }
