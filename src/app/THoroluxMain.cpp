@@ -434,9 +434,12 @@ void THoroluxMain::setTrayIconShown(bool shown)
     m_taskIcon->setActive(shown);
 }
 
-void THoroluxMain::SetPriorityClass(int priorityClass)
+bool THoroluxMain::SetPriorityClass(int priorityClass)
 {
-    m_platform.priority->setPriorityClass(priorityClass); // a refused class is ignored
+    const IProcessPriority::Result result = m_platform.priority->setPriorityClass(priorityClass);
+    if (result != IProcessPriority::Result::Set)
+        showStatus(OptionsRules::priorityStatus(result));
+    return result == IProcessPriority::Result::Set;
 }
 
 void THoroluxMain::btnSetClick(int hour, int minute, int second)

@@ -102,7 +102,7 @@ public:
     void SetDisplayFormat(bool use12Hour) override;
     void GetDriveSpace(const QString& drive) override;
     void setTrayIconShown(bool shown) override;
-    void SetPriorityClass(int priorityClass) override;
+    bool SetPriorityClass(int priorityClass) override;
 
     // TimePageActions
     void btnSetClick(int hour, int minute, int second) override;

@@ -5,7 +5,16 @@ class IProcessPriority {
 public:
     static constexpr int IdleClass = 64;
     static constexpr int NormalClass = 32;
+
+    enum class Result {
+        Set,
+        NotPermitted, // the system refused: raising the priority needs a right this user lacks
+        Failed,       // refused for another reason
+        UnknownClass, // neither of the two classes
+    };
+
     virtual ~IProcessPriority() = default;
-    // Any other class is refused. False when refused.
-    virtual bool setPriorityClass(int priorityClass) = 0;
+    // Every thread of the program gets the class, or none does: a refusal leaves the threads
+    // as they were.
+    virtual Result setPriorityClass(int priorityClass) = 0;
 };

@@ -1,6 +1,7 @@
 #include "platform/LinuxClockSetter.h"
 
 #include "nettime/ClockSetting.h"
+#include "platform/IClock.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -63,7 +64,10 @@ QString reasonFor(const QString& dbusError)
 
 } // namespace
 
-LinuxClockSetter::LinuxClockSetter(int timeoutMs) : m_timeoutMs(timeoutMs) {}
+LinuxClockSetter::LinuxClockSetter(int timeoutMs, const IClock* clock)
+    : m_timeoutMs(timeoutMs), m_clock(clock)
+{
+}
 
 std::optional<qint64> LinuxClockSetter::utcToMs(const SystemTimeRecord& utc)
 {
@@ -72,7 +76,8 @@ std::optional<qint64> LinuxClockSetter::utcToMs(const SystemTimeRecord& utc)
     return fieldSeconds(utc) * 1000 + utc.wMilliseconds;
 }
 
-std::optional<qint64> LinuxClockSetter::localToUtcMs(const SystemTimeRecord& local, bool* skipped)
+std::optional<qint64> LinuxClockSetter::localToUtcMs(const SystemTimeRecord& local,
+                                                     qint64 nowSeconds, bool* skipped)
 {
     if (skipped)
         *skipped = false;
@@ -81,7 +86,9 @@ std::optional<qint64> LinuxClockSetter::localToUtcMs(const SystemTimeRecord& loc
     tzset();
     // The wall time is `naive` minus the offset in force at that moment. Every offset the zone
     // uses within a day either side is a candidate; the ones that read back as the same wall
-    // time are the moments it names (none in a gap, two in an overlap).
+    // time are the moments it names (none in a gap, two in an overlap). In an overlap the
+    // user means the hour the clock is in: pressing Set on the fields as filled during the
+    // repeated hour must not move the clock by an hour.
     const qint64 naive = fieldSeconds(local);
     QSet<long> offsets;
     for (int h = -26; h <= 26; ++h) {
@@ -90,20 +97,29 @@ std::optional<qint64> LinuxClockSetter::localToUtcMs(const SystemTimeRecord& loc
         if (localtime_r(&t, &parts))
             offsets.insert(parts.tm_gmtoff);
     }
-    std::optional<qint64> earliest;
+    const time_t now = time_t(nowSeconds);
+    tm nowParts{};
+    const bool nowKnown = localtime_r(&now, &nowParts) != nullptr;
+    std::optional<qint64> chosen;
+    bool chosenInForce = false;
     for (long offset : offsets) {
         const time_t t = time_t(naive - offset);
         tm parts{};
-        if (localtime_r(&t, &parts) && sameWallTime(parts, local) &&
-            (!earliest || qint64(t) < *earliest))
-            earliest = qint64(t);
+        if (!localtime_r(&t, &parts) || !sameWallTime(parts, local))
+            continue;
+        const bool inForce = nowKnown && offset == nowParts.tm_gmtoff;
+        if (!chosen || (inForce && !chosenInForce) ||
+            (inForce == chosenInForce && qint64(t) < *chosen)) {
+            chosen = qint64(t);
+            chosenInForce = inForce;
+        }
     }
-    if (!earliest) {
+    if (!chosen) {
         if (skipped)
             *skipped = true;
         return std::nullopt;
     }
-    return *earliest * 1000 + local.wMilliseconds;
+    return *chosen * 1000 + local.wMilliseconds;
 }
 
 bool LinuxClockSetter::SetLocalTime(const SystemTimeRecord& local)
@@ -113,7 +129,8 @@ bool LinuxClockSetter::SetLocalTime(const SystemTimeRecord& local)
         return false;
     }
     bool skipped = false;
-    const std::optional<qint64> ms = localToUtcMs(local, &skipped);
+    const qint64 now = m_clock ? m_clock->now().toSecsSinceEpoch() : qint64(time(nullptr));
+    const std::optional<qint64> ms = localToUtcMs(local, now, &skipped);
     if (!ms) {
         m_reason = QString::fromLatin1(skipped ? ReasonSkipped : ReasonOutOfRange);
         return false;

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class IClock;
+
 // Sets the clock directly when this process may; otherwise asks the system's time service over
 // D-Bus, interactively, so the desktop can ask the user to authorise it. That question may take
 // a while, so the answer is awaited with the event loop running.
@@ -15,7 +17,8 @@ public:
     // authorising.
     static constexpr int DefaultTimeoutMs = 30000;
 
-    explicit LinuxClockSetter(int timeoutMs = DefaultTimeoutMs);
+    // `clock` says when "now" is, for a wall time that occurs twice; the system's if none.
+    explicit LinuxClockSetter(int timeoutMs = DefaultTimeoutMs, const IClock* clock = nullptr);
 
     bool SetLocalTime(const SystemTimeRecord& local) override;
     bool SetSystemTime(const SystemTimeRecord& utc) override;
@@ -23,8 +26,9 @@ public:
     bool busy() const override { return m_busy; }
 
     // Milliseconds since 1970 UTC of a wall time in the system's time zone. A time that summer
-    // time skips has none (`skipped` is then set); one that occurs twice is the earlier.
-    static std::optional<qint64> localToUtcMs(const SystemTimeRecord& local,
+    // time skips has none (`skipped` is then set). One that occurs twice is taken with the
+    // offset in force at `nowSeconds` (since 1970 UTC), the earlier if neither is in force.
+    static std::optional<qint64> localToUtcMs(const SystemTimeRecord& local, qint64 nowSeconds,
                                               bool* skipped = nullptr);
     static std::optional<qint64> utcToMs(const SystemTimeRecord& utc);
 
@@ -33,6 +37,7 @@ private:
     bool askTimeService(qint64 usec);
 
     int m_timeoutMs;
+    const IClock* m_clock;
     bool m_busy = false;
     QString m_reason;
 };

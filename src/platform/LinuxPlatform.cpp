@@ -20,7 +20,7 @@
 struct LinuxPlatform::Impl {
     RegFileRegistry registry{AppPaths::settingsFile()};
     LinuxClock clock;
-    LinuxClockSetter clockSetter;
+    LinuxClockSetter clockSetter{LinuxClockSetter::DefaultTimeoutMs, &clock};
     LinuxPriority priority;
     QtScreen screen;
     PasswdUserInfo user;

@@ -2,8 +2,9 @@
 
 #include "platform/IProcessPriority.h"
 
-// Idle class: SCHED_IDLE. Normal class: SCHED_OTHER with nice 0.
+// Idle class: SCHED_IDLE. Normal class: SCHED_OTHER with nice 0. Linux schedules threads, not
+// processes, so each thread of the program is changed, the ones that exist at the call.
 class LinuxPriority : public IProcessPriority {
 public:
-    bool setPriorityClass(int priorityClass) override;
+    Result setPriorityClass(int priorityClass) override;
 };

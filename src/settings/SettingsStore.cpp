@@ -2,6 +2,7 @@
 
 #include "platform/IRegistry.h"
 #include "platform/IScreen.h"
+#include "sched/LosslessText.h"
 #include "settings/SettingsTable.h"
 
 namespace {
@@ -19,33 +20,53 @@ QByteArray cutUtf8(const QByteArray& text, int max)
 
 } // namespace
 
-QString SettingsStore::ReadRegString(const QString& subkey, const QString& name,
-                                     const QString& def) const
+std::optional<QByteArray> SettingsStore::readText(const QString& subkey, const QString& name) const
 {
     const auto v = m_registry.queryValue(SettingsKeyRoot + subkey, name);
     if (!v)
-        return def;
+        return std::nullopt;
     switch (v->type) {
     case RegValue::Type::Sz: {
         QByteArray text = v->text;
         const int nul = text.indexOf('\0');
         if (nul >= 0)
             text.truncate(nul);
-        return QString::fromUtf8(cutUtf8(text, MaxTextBytes));
+        return cutUtf8(text, MaxTextBytes);
     }
     case RegValue::Type::Dword:
         // An integer read as text gives its low-order byte only.
-        return QString::number(v->dword & 0xFFu);
+        return QByteArray::number(v->dword & 0xFFu);
     case RegValue::Type::Other:
         break;
     }
-    return def;
+    return std::nullopt;
+}
+
+QString SettingsStore::ReadRegString(const QString& subkey, const QString& name,
+                                     const QString& def) const
+{
+    const std::optional<QByteArray> text = readText(subkey, name);
+    return text ? QString::fromUtf8(*text) : def;
 }
 
 void SettingsStore::WriteRegString(const QString& subkey, const QString& name,
                                    const QString& value) const
 {
     m_registry.setValue(SettingsKeyRoot + subkey, name, RegValue::fromText(value.toUtf8()));
+}
+
+QString SettingsStore::ReadRegFileName(const QString& subkey, const QString& name,
+                                       const QString& def) const
+{
+    const std::optional<QByteArray> text = readText(subkey, name);
+    return text ? LosslessText::decode(*text) : def;
+}
+
+void SettingsStore::WriteRegFileName(const QString& subkey, const QString& name,
+                                     const QString& value) const
+{
+    m_registry.setValue(SettingsKeyRoot + subkey, name,
+                        RegValue::fromText(LosslessText::encode(value)));
 }
 
 qint32 SettingsStore::ReadRegInt(const QString& subkey, const QString& name, qint32 def) const

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 class IRegistry;
 class IScreen;
@@ -36,6 +39,10 @@ public:
 
     QString ReadRegString(const QString& subkey, const QString& name, const QString& def) const;
     void WriteRegString(const QString& subkey, const QString& name, const QString& value) const;
+    // The same for a file name: a byte that is not UTF-8 is carried through the text (see
+    // LosslessText) and written back as the same byte.
+    QString ReadRegFileName(const QString& subkey, const QString& name, const QString& def) const;
+    void WriteRegFileName(const QString& subkey, const QString& name, const QString& value) const;
     qint32 ReadRegInt(const QString& subkey, const QString& name, qint32 def) const;
     void WriteRegInt(const QString& subkey, const QString& name, qint32 value) const;
 
@@ -45,5 +52,7 @@ public:
                              bool withSize) const;
 
 private:
+    std::optional<QByteArray> readText(const QString& subkey, const QString& name) const;
+
     IRegistry& m_registry;
 };

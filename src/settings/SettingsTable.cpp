@@ -19,11 +19,13 @@ bool readFlag(const SettingsStore& store, const FlagSetting& setting)
 
 QString readText(const SettingsStore& store, const TextSetting& setting)
 {
-    return store.ReadRegString(setting.section, setting.name, setting.defaultValue);
+    return readText(store, setting, setting.defaultValue);
 }
 
 QString readText(const SettingsStore& store, const TextSetting& setting, const QString& fallback)
 {
+    if (setting.fileName)
+        return store.ReadRegFileName(setting.section, setting.name, fallback);
     return store.ReadRegString(setting.section, setting.name, fallback);
 }
 
@@ -39,7 +41,10 @@ void write(const SettingsStore& store, const FlagSetting& setting, bool on)
 
 void write(const SettingsStore& store, const TextSetting& setting, const QString& value)
 {
-    store.WriteRegString(setting.section, setting.name, value);
+    if (setting.fileName)
+        store.WriteRegFileName(setting.section, setting.name, value);
+    else
+        store.WriteRegString(setting.section, setting.name, value);
 }
 
 } // namespace Settings

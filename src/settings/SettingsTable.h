@@ -44,6 +44,8 @@ struct TextSetting {
     QLatin1String section;
     QLatin1String name;
     QLatin1String defaultValue;
+    // A file name: bytes that are not UTF-8 still name the file, so they are kept as they were.
+    bool fileName = false;
 };
 
 // The hourly chime and the reminders' sound, as "Chime" and "Alarm" store them.
@@ -69,9 +71,9 @@ inline constexpr IntSetting PriorityClass{SettingsSection, QLatin1String("Priori
 // The monitored location; its default is the platform's (see readText with a fallback).
 inline constexpr TextSetting Drive{SettingsSection, QLatin1String("Drive"), QLatin1String("")};
 inline constexpr IntSetting Chime{SettingsSection, QLatin1String("Chime"), SoundMode::Off, SoundMode::Off, SoundMode::File, Range::AsStored};
-inline constexpr TextSetting ChimeSound{SettingsSection, QLatin1String("ChimeSound"), QLatin1String("")};
+inline constexpr TextSetting ChimeSound{SettingsSection, QLatin1String("ChimeSound"), QLatin1String(""), true};
 inline constexpr IntSetting Alarm{SettingsSection, QLatin1String("Alarm"), SoundMode::Off, SoundMode::Off, SoundMode::File, Range::AsStored};
-inline constexpr TextSetting AlarmSound{SettingsSection, QLatin1String("AlarmSound"), QLatin1String("")};
+inline constexpr TextSetting AlarmSound{SettingsSection, QLatin1String("AlarmSound"), QLatin1String(""), true};
 inline constexpr FlagSetting AutoUpdate{SettingsSection, QLatin1String("AutoUpdate"), false};
 inline constexpr TextSetting InternetWin{SettingsSection, QLatin1String("InternetWin"), QLatin1String("Connected to Internet")};
 // Stored without a country prefix, but an older or edited one may carry it. The default is the

@@ -94,10 +94,26 @@ void apply(const OptionsValues& v, SettingsInForce& s, const SettingsStore& stor
     effects.setTrayIconShown(trayShown);
     Settings::write(store, Settings::TaskIcon, trayShown);
 
+    // Stored only once in force: the dialog shows the stored class, so a refused change would
+    // otherwise look made while the program runs on as before.
     const int priorityClass =
         v.idlePriority ? IProcessPriority::IdleClass : IProcessPriority::NormalClass;
-    Settings::write(store, Settings::PriorityClass, priorityClass);
-    effects.SetPriorityClass(priorityClass);
+    if (effects.SetPriorityClass(priorityClass))
+        Settings::write(store, Settings::PriorityClass, priorityClass);
+}
+
+QString priorityStatus(IProcessPriority::Result result)
+{
+    switch (result) {
+    case IProcessPriority::Result::Set:
+        return QString();
+    case IProcessPriority::Result::NotPermitted:
+        return QStringLiteral("Priority not changed: not permitted");
+    case IProcessPriority::Result::Failed:
+    case IProcessPriority::Result::UnknownClass:
+        break;
+    }
+    return QStringLiteral("Priority not changed");
 }
 
 QString hideLabel(int position)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/IProcessPriority.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -34,7 +36,8 @@ public:
     virtual void SetDisplayFormat(bool use12Hour) = 0;
     virtual void GetDriveSpace(const QString& drive) = 0;
     virtual void setTrayIconShown(bool shown) = 0;
-    virtual void SetPriorityClass(int priorityClass) = 0;
+    // True when the class is in force now for the whole program.
+    virtual bool SetPriorityClass(int priorityClass) = 0;
     virtual void ShowWarning(const QString& text) = 0;
 };
 
@@ -57,6 +60,9 @@ void apply(const OptionsValues& values, SettingsInForce& settings, const Setting
 QString hideLabel(int position);
 QString updateIntervalLabel(int position);
 QString fileNamePart(const QString& path);
+
+// The date line's word on a class the system did not put in force; empty when it did.
+QString priorityStatus(IProcessPriority::Result result);
 
 // The help topic of a page, from its caption.
 QString helpTopic(const QString& pageCaption);

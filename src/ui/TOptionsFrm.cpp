@@ -77,6 +77,20 @@ QButtonGroup* soundGroup(QGroupBox* box, const char* const names[3], QLabel*& fi
     return modes;
 }
 
+// A field the user emptied means its minimum: without this, leaving the field (as clicking
+// "Set" does) would bring back the value it had before.
+class TimeField : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+    void fixup(QString& input) const override
+    {
+        if (input.trimmed().isEmpty()) // no prefix or suffix on these fields
+            input = textFromValue(minimum());
+        else
+            QSpinBox::fixup(input);
+    }
+};
+
 // A spin field that was emptied or holds no whole number reads as its minimum.
 int fieldValue(const QSpinBox* field)
 {
@@ -209,7 +223,7 @@ QWidget* TOptionsFrm::page(const QString& caption, const char* name)
 QSpinBox* TOptionsFrm::timeField(QWidget* parent, const char* name, int max, int x,
                                  const QString& unit)
 {
-    auto* field = new QSpinBox(parent);
+    auto* field = new TimeField(parent);
     field->setObjectName(QLatin1String(name));
     field->setRange(0, max);
     field->setGeometry(x, 26, 40, 24);

@@ -3,6 +3,8 @@
 #include "components/TTaskIcon.h"
 #include "doubles/FakePlatform.h"
 #include "platform/LinuxClock.h"
+#include "platform/RegFileRegistry.h"
+#include "settings/RegFile.h"
 #include "settings/SettingsTable.h"
 #include "ui/ModalSeam.h"
 #include "ui/TOptionsFrm.h"
@@ -13,6 +15,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -54,6 +57,8 @@ private slots:
     void tickingWhileOpenChangesNothingElse();
     void setByHandUsesTheDateOfTheClick();
     void refusedSetSaysWhyOnTheDateLine();
+    void refusedPriorityIsNeitherStoredNorShown();
+    void soundPathsKeepBytesThatAreNotUtf8();
     void configureChangesTheServerAtOnce();
     void internetSetStartsAnUpdateAtOnce();
 
@@ -208,6 +213,45 @@ void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
     w.SettingsItemClick();
     QCOMPARE(ModalSeam::shownMessages().size(), 2);
     QCOMPARE(w.dateLine(), before);
+}
+
+// Idle to Normal without the right: the program stays idle, so idle stays stored (and is what
+// the dialog shows next time), and the date line says why.
+void TstSettingsDialog::refusedPriorityIsNeitherStoredNorShown()
+{
+    FakePlatform p(m_dir->path() + "/");
+    THoroluxMain w(p.services);
+    p.priority.result = IProcessPriority::Result::NotPermitted;
+    whenOpen([](TOptionsFrm& f) { click(f, "rbNormal"); }, "btnOK");
+    w.SettingsItemClick();
+    QCOMPARE(p.priority.classes, QList<int>({64, 32}));
+    QCOMPARE(w.dateLine(), QStringLiteral("Priority not changed: not permitted"));
+    QVERIFY(!p.registry.get("Settings", "PriorityClass").has_value());
+}
+
+// A file name in a Latin-1 folder is no UTF-8, yet names the file: OK on a dialog whose Sounds
+// page was not touched writes back the very bytes (it once wrote U+FFFD instead).
+void TstSettingsDialog::soundPathsKeepBytesThatAreNotUtf8()
+{
+    const QString path = m_dir->filePath("settings.reg");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings]\r\n"
+        "\"ChimeSound\"=\"/snd/caf\xe9.wav\"\r\n");
+    file.close();
+    FakePlatform p(m_dir->path() + "/");
+    RegFileRegistry registry(path);
+    p.services.registry = &registry;
+    THoroluxMain w(p.services);
+    whenOpen([](TOptionsFrm&) {}, "btnOK");
+    w.SettingsItemClick();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    const QString key =
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings");
+    QVERIFY(RegFile::find(text, key, "Chime").has_value()); // the dialog did write
+    QCOMPARE(RegFile::find(text, key, "ChimeSound").value().text, QByteArray("/snd/caf\xe9.wav"));
 }
 
 // "Configure" acts at once, even when the settings dialog is then cancelled.

@@ -9,10 +9,10 @@ bool FakeLauncher::open(const QString& file, const QString& parameters, const QS
     return result;
 }
 
-bool FakePriority::setPriorityClass(int c)
+IProcessPriority::Result FakePriority::setPriorityClass(int c)
 {
     classes << c;
-    return c == IdleClass || c == NormalClass;
+    return c == IdleClass || c == NormalClass ? result : Result::UnknownClass;
 }
 
 FakePlatform::FakePlatform(const QString& dataDirectory)

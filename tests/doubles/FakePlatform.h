@@ -29,8 +29,9 @@ public:
 
 class FakePriority : public IProcessPriority {
 public:
-    bool setPriorityClass(int c) override;
+    Result setPriorityClass(int c) override;
     QList<int> classes;
+    Result result = Result::Set; // for the two known classes
 };
 
 class FakeUser : public IUserInfo {

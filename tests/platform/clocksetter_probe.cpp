@@ -3,9 +3,12 @@
 //   --timeout MS        how long to wait for the time service
 //   --again-after MS    asks a second time while the first still waits
 //   --quit-after MS     quits the application while the first still waits
+//   --now SECONDS       the time it is now, in seconds since 1970 UTC
+//   --zone NAME         the system's time zone
 // Prints "result=0|1 reason=TEXT" (and "again=0|1 busy=0|1 reason=TEXT" for the second ask).
 // It refuses to run where it could really set the clock: with the right to set it, or with no
 // private system bus named.
+#include "platform/IClock.h"
 #include "platform/LinuxClockSetter.h"
 
 #include <QCoreApplication>
@@ -40,6 +43,14 @@ bool onPrivateBus()
            !address.contains("/var/run/dbus/");
 }
 
+class FixedClock : public IClock {
+public:
+    QDateTime now() const override { return QDateTime::fromSecsSinceEpoch(seconds); }
+    quint32 tickCount() const override { return 0; }
+    void sleepMs(int) override {}
+    qint64 seconds = 0;
+};
+
 void print(const QString& text)
 {
     std::fputs(qPrintable(text + QLatin1Char('\n')), stdout);
@@ -69,9 +80,16 @@ int main(int argc, char** argv)
     int timeoutMs = LinuxClockSetter::DefaultTimeoutMs;
     int againAfter = -1;
     int quitAfter = -1;
+    FixedClock clock;
+    bool fixedNow = false;
     for (int i = 7; i + 1 < args.size(); i += 2) {
         const int value = args[i + 1].toInt();
-        if (args[i] == QLatin1String("--timeout"))
+        if (args[i] == QLatin1String("--now")) {
+            clock.seconds = args[i + 1].toLongLong();
+            fixedNow = true;
+        } else if (args[i] == QLatin1String("--zone")) {
+            qputenv("TZ", args[i + 1].toLatin1());
+        } else if (args[i] == QLatin1String("--timeout"))
             timeoutMs = value;
         else if (args[i] == QLatin1String("--again-after"))
             againAfter = value;
@@ -79,7 +97,7 @@ int main(int argc, char** argv)
             quitAfter = value;
     }
 
-    LinuxClockSetter setter(timeoutMs);
+    LinuxClockSetter setter(timeoutMs, fixedNow ? &clock : nullptr);
     auto set = [&] { return local ? setter.SetLocalTime(r) : setter.SetSystemTime(r); };
     if (againAfter >= 0) {
         QTimer::singleShot(againAfter, &app, [&] {

@@ -141,10 +141,26 @@ void TestClockSetter::service_data()
                                   << QStringList{"local", "2021", "7", "1", "12", "0", "0"}
                                   << "result=1 busy=0 reason="
                                   << QStringList{"1625137200000000 0 1 1"};
-    // 01:30 happens twice as summer time ends: the earlier, still in summer time.
-    QTest::newRow("local twice, earlier taken")
-        << "accept" << QStringList{"local", "2021", "10", "31", "1", "30", "0"}
-        << "result=1 busy=0 reason=" << QStringList{"1635640200000000 0 1 1"};
+    // 01:40:01 happens twice as summer time ends: the one in the offset in force now (at
+    // 01:40:30 BST or GMT, EDT or EST), so Set on the fields as filled keeps the hour.
+    const auto twice = [](const char* day, const char* now, const char* zone) {
+        const QStringList d = QString(day).split('-');
+        return QStringList{"local", d[0], d[1], d[2], "1", "40", "1", "--now", now, "--zone", zone};
+    };
+    const char* const london = "Europe/London";
+    const char* const newYork = "America/New_York";
+    QTest::newRow("London, BST now")
+        << "accept" << twice("2021-10-31", "1635640830", london)
+        << "result=1 busy=0 reason=" << QStringList{"1635640801000000 0 1 1"};
+    QTest::newRow("London, GMT now")
+        << "accept" << twice("2021-10-31", "1635644430", london)
+        << "result=1 busy=0 reason=" << QStringList{"1635644401000000 0 1 1"};
+    QTest::newRow("New York, EDT now")
+        << "accept" << twice("2021-11-07", "1636263630", newYork)
+        << "result=1 busy=0 reason=" << QStringList{"1636263601000000 0 1 1"};
+    QTest::newRow("New York, EST now")
+        << "accept" << twice("2021-11-07", "1636267230", newYork)
+        << "result=1 busy=0 reason=" << QStringList{"1636267201000000 0 1 1"};
     // 01:30 never happens as summer time starts: nothing reaches the service.
     QTest::newRow("local skipped")
         << "accept" << QStringList{"local", "2021", "3", "28", "1", "30", "0"}

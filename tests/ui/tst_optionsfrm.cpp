@@ -68,6 +68,7 @@ private slots:
     void showsAndCollectsTheValues();
     void labelsFollowTheTrackBars();
     void browsingKeepsTheModeAndTheOtherFile();
+    void timePageButtons_data();
     void timePageButtons();
     void onlyOkAndCancelEndIt();
     void helpAsksForThePagesTopic();
@@ -176,18 +177,39 @@ void TstOptionsFrm::browsingKeepsTheModeAndTheOtherFile()
     QCOMPARE(f.values().alarmFile, QStringLiteral("/snd/long/alarm.wav"));
 }
 
+void TstOptionsFrm::timePageButtons_data()
+{
+    QTest::addColumn<QString>("emptied"); // the field the user empties before clicking "Set"
+    QTest::addColumn<QString>("set");
+    QTest::newRow("untouched") << QString() << "set 23:59:50";
+    // An emptied field counts as 0, also once the click has taken the focus from it.
+    QTest::newRow("seconds emptied") << "seSec"
+                                     << "set 23:59:0";
+    QTest::newRow("hours emptied") << "seHr"
+                                   << "set 0:59:50";
+}
+
 void TstOptionsFrm::timePageButtons()
 {
+    QFETCH(QString, emptied);
+    QFETCH(QString, set);
     RecordingActions actions;
     TOptionsFrm f(actions);
     f.setValues(sample());
-    child<QPushButton>(f, "btnSet")->click();
-    // An emptied field counts as 0.
-    child<QSpinBox>(f, "seMin")->findChild<QLineEdit*>()->clear();
-    child<QPushButton>(f, "btnSet")->click();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    child<QTabWidget>(f, "PageControl1")->setCurrentIndex(5);
+    if (!emptied.isEmpty()) {
+        auto* field = child<QSpinBox>(f, qPrintable(emptied));
+        field->setFocus();
+        QLineEdit* edit = field->findChild<QLineEdit*>();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    }
+    QTest::mouseClick(child<QPushButton>(f, "btnSet"), Qt::LeftButton);
     child<QPushButton>(f, "btnAuto")->click();
     child<QPushButton>(f, "btnSetInternet")->click();
-    QCOMPARE(actions.log, QStringList({"set 23:59:50", "set 23:0:50", "configure", "internet"}));
+    QCOMPARE(actions.log, QStringList({set, "configure", "internet"}));
 }
 
 void TstOptionsFrm::onlyOkAndCancelEndIt()

@@ -27,7 +27,11 @@ public:
     }
     void GetDriveSpace(const QString& drive) override { log << QStringLiteral("drive ") + drive; }
     void setTrayIconShown(bool shown) override { log << QStringLiteral("tray %1").arg(shown); }
-    void SetPriorityClass(int c) override { log << QStringLiteral("priority %1").arg(c); }
+    bool SetPriorityClass(int c) override
+    {
+        log << QStringLiteral("priority %1").arg(c);
+        return true;
+    }
     void ShowWarning(const QString& text) override { log << QStringLiteral("warning ") + text; }
     QStringList log;
 };
