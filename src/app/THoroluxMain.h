@@ -5,6 +5,7 @@
 #include "perf/IndicatorSink.h"
 #include "platform/Platform.h"
 #include "sched/ScheduleScanner.h"
+#include "settings/DeferredRegistry.h"
 #include "settings/SettingsStore.h"
 #include "ui/OptionsRules.h"
 #include "ui/TOptionsFrm.h"
@@ -62,6 +63,7 @@ public:
     TTaskIcon* taskIcon() const { return m_taskIcon.get(); }
     // 0, or 1 when the shutdown could not save everything.
     int exitStatus() const { return m_exitStatus; }
+    static inline const QString NoTrayNotice = QStringLiteral("No system tray: icon not shown");
     // How long a failure at the end of the program stays on the screen.
     static constexpr int ShutdownNoticeMs = 5000;
 
@@ -120,6 +122,9 @@ private:
     bool modalDialogOpen();
     void postTick();
     void reportSaveFailure(const QString& path);
+    // Settings writes kept while another process held the file, or lost, at the end.
+    void finishSettingsWrites();
+    void reportLostSettings();
     void createControls();
     void createMenu();
     void FormCreate();
@@ -127,6 +132,7 @@ private:
 
     Platform& m_platform;
     MainState m_state;
+    DeferredRegistry m_registry;
     SettingsStore m_store;
     ClockTick m_tick;
     std::unique_ptr<PerfSampler> m_sampler;
@@ -156,6 +162,7 @@ private:
     QPoint m_dragWindowStart; // window position at the press
 
     QStringList m_pendingNotices; // shown on the date line once the greeting has gone
+    bool m_noTraySaid = false;
     bool m_shutDown = false;
     bool m_tickPending = false;
     int m_exitStatus = 0;

@@ -1,5 +1,7 @@
+#include "doubles/FakeClock.h"
 #include "doubles/FakeRegistry.h"
 #include "doubles/FakeScreen.h"
+#include "settings/DeferredRegistry.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
@@ -36,6 +38,8 @@ private slots:
     void textReadIsCutAtACharacterBoundary();
     void writesCreateKeyAndKeepTypes();
     void refusedWriteIsSilent();
+    void writesWaitForABusyStore_data();
+    void writesWaitForABusyStore();
     void placement_data();
     void placement();
     void placementWithSize_data();
@@ -107,6 +111,70 @@ void TestSettingsStore::refusedWriteIsSilent()
     SettingsStore store(reg);
     store.WriteRegInt(S, PFMax.name, 500);
     QCOMPARE(store.ReadRegInt(S, PFMax.name, 100), 100);
+}
+
+void TestSettingsStore::writesWaitForABusyStore_data()
+{
+    // Steps: the store's answer from now on (free, busy, full: out of descriptors, refuse),
+    // wN=V a write through the deferred store, +MS the clock moves on and a tick retries,
+    // end the last attempt at the end of the program.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QStringList>("stored"); // what reached the store, in order
+    QTest::addColumn<QString>("readA");      // what the program reads of A at the end
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("free") << "free wA=1" << QStringList{"A=1"} << "1" << false;
+    QTest::newRow("kept, read back, landed in order once free")
+        << "busy wA=1 wB=2 wA=3 +5000 free wC=4 +1000" << QStringList{"A=3", "B=2", "C=4"} << "3"
+        << false;
+    QTest::newRow("still kept just before the bound")
+        << "busy wA=1 +9999" << QStringList{} << "1" << false;
+    QTest::newRow("given up at the bound")
+        << "busy wA=1 +10000 free +1" << QStringList{} << "none" << true;
+    QTest::newRow("end of program, free")
+        << "busy wA=1 free end" << QStringList{"A=1"} << "1" << false;
+    QTest::newRow("end of program, still busy")
+        << "busy wA=1 end" << QStringList{} << "none" << true;
+    QTest::newRow("out of descriptors") << "full wA=1" << QStringList{} << "none" << true;
+    QTest::newRow("refused stays silent") << "refuse wA=1" << QStringList{} << "none" << false;
+}
+
+void TestSettingsStore::writesWaitForABusyStore()
+{
+    QFETCH(QString, steps);
+    struct Store : FakeRegistry {
+        RegWrite setValue(const QString& k, const QString& n, const RegValue& v) override
+        {
+            const RegWrite r = FakeRegistry::setValue(k, n, v);
+            if (r == RegWrite::Stored)
+                landed << n + "=" + QString::number(v.dword);
+            return r;
+        }
+        QStringList landed;
+    } reg;
+    FakeClock clock;
+    DeferredRegistry deferred(reg, clock);
+    const QMap<QString, RegWrite> answers{{"free", RegWrite::Stored},
+                                          {"busy", RegWrite::Busy},
+                                          {"full", RegWrite::NoResources},
+                                          {"refuse", RegWrite::Refused}};
+    for (const QString& step : steps.split(' ')) {
+        if (answers.contains(step))
+            reg.answer = answers[step];
+        else if (step.startsWith('w'))
+            deferred.setValue(S, step.mid(1, 1), RegValue::fromDword(step.mid(3).toUInt()));
+        else if (step.startsWith('+')) {
+            clock.ticks += step.mid(1).toUInt();
+            deferred.retry();
+        } else if (step == "end")
+            deferred.finish();
+    }
+    QTEST(reg.landed, "stored");
+    const auto a = deferred.queryValue(S, "a");
+    QTEST(a ? QString::number(a->dword) : QString("none"), "readA");
+    QTEST(deferred.takeLoss(), "lost");
+    QVERIFY(!deferred.takeLoss());
+    // The last attempt stays within its bound.
+    QVERIFY(clock.slept <= int(DeferredRegistry::FinalBudgetMs));
 }
 
 void TestSettingsStore::placement_data()
