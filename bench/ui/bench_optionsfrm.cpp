@@ -45,8 +45,7 @@ std::unique_ptr<TOptionsFrm> openDialog()
 {
     Opening& o = *g_open;
     auto dialog = std::make_unique<TOptionsFrm>(o.actions);
-    dialog->setValues(
-        OptionsRules::fill(o.settings, o.clock, o.store, false, o.drives.listDrives()));
+    dialog->setValues(OptionsRules::fill(o.settings, o.clock, o.store, o.drives.listDrives()));
     dialog->show();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();

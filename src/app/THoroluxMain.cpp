@@ -79,7 +79,7 @@ TBitmapDigits* digitDisplay(QWidget* parent, int left, const QImage& strip)
 
 THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform),
-      m_store(*platform.registry),
+      m_registry(*platform.registry, *platform.clock), m_store(m_registry),
       m_tick(m_state.tick, m_state.clock, m_state.settings, m_state.sched, *this, *platform.sound),
       m_shutdown([this] { return saveEverything(); })
 {
@@ -217,8 +217,13 @@ void THoroluxMain::FormCreate()
     m_stayOnTopItem->setChecked(w.stayOnTop);
     if (w.stayOnTop)
         m_platform.desktop->setStayOnTop(this, true);
+    s.settings.TaskIcon = w.taskIcon;
     m_taskIcon->setIcon(AppIcon::make());
     m_taskIcon->setActive(w.taskIcon);
+    if (w.taskIcon && !m_taskIcon->Active()) {
+        m_pendingNotices << NoTrayNotice;
+        m_noTraySaid = true;
+    }
 
     // The scheduling class, the first processor reading and the monitored drive's space.
     m_platform.priority->setPriorityClass(Startup::readPriorityClass(m_store));
@@ -242,7 +247,7 @@ void THoroluxMain::FormCreate()
     // The time server, the greeting on the date line and the automatic update's check mark.
     Startup::readTimeServerSettings(s, m_store);
     // A settings file we do not understand is left alone and the defaults run: say so once.
-    if (m_platform.registry->foundNotUnderstood())
+    if (m_registry.foundNotUnderstood())
         m_pendingNotices << QStringLiteral("Settings file not understood");
     setDateLine(Startup::greeting(s.clock.CurrentHour, m_platform.user->userName()));
     m_autoItem->setChecked(s.settings.AutoUpdate);
@@ -268,6 +273,7 @@ int THoroluxMain::saveEverything()
                                 autoUpdateChecked());
     WidgetPlacement placement(this);
     m_store.SaveWindowPlacement(Settings::WindowSection, placement, false);
+    finishSettingsWrites();
     SaveSchedule();
     return m_exitStatus;
 }
@@ -290,6 +296,20 @@ void THoroluxMain::SaveSchedule()
     }
 }
 
+void THoroluxMain::finishSettingsWrites()
+{
+    m_registry.finish();
+    reportLostSettings();
+}
+
+// Settings writes fail silently, except those that never reached the file because it was held
+// too long or descriptors ran out: those are lost saves like any other.
+void THoroluxMain::reportLostSettings()
+{
+    if (m_registry.takeLoss())
+        reportSaveFailure(m_registry.location());
+}
+
 void THoroluxMain::reportSaveFailure(const QString& path)
 {
     const QString text = QStringLiteral("Cannot create file %1").arg(path);
@@ -301,7 +321,7 @@ void THoroluxMain::reportSaveFailure(const QString& path)
     // The text goes where a session log keeps it, a box that goes away by itself shows it once
     // every window has gone, and the exit status tells that something was lost.
     m_exitStatus = 1;
-    m_shutdownNotice = text;
+    m_shutdownNotice += (m_shutdownNotice.isEmpty() ? QString() : QStringLiteral("\n")) + text;
     std::fprintf(stderr, "horolux: %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
 }
@@ -412,7 +432,7 @@ void THoroluxMain::SettingsItemClick()
         return;
     TOptionsFrm dialog(*this, this);
     dialog.setValues(OptionsRules::fill(m_state.settings, m_state.clock, m_store,
-                                        m_taskIcon->Active(), m_platform.drives->listDrives()));
+                                        m_platform.drives->listDrives()));
     // The program may have been closed while the dialog was open: nothing is applied then.
     if (dialog.exec() == QDialog::Accepted && !m_shutDown)
         OptionsRules::apply(dialog.values(), m_state.settings, m_store, *this);
@@ -432,6 +452,10 @@ void THoroluxMain::GetDriveSpace(const QString& drive)
 void THoroluxMain::setTrayIconShown(bool shown)
 {
     m_taskIcon->setActive(shown);
+    if (shown && !m_taskIcon->Active() && !m_noTraySaid) {
+        m_noTraySaid = true;
+        showStatus(NoTrayNotice);
+    }
 }
 
 bool THoroluxMain::SetPriorityClass(int priorityClass)
@@ -511,6 +535,9 @@ void THoroluxMain::TimerTimer()
     if (m_shutDown)
         return;
     m_tick.TimerTimer(m_platform.clock->now());
+    // Settings writes kept while another process holds the file land once it is free.
+    m_registry.retry();
+    reportLostSettings();
     // Notices kept from start-up take the place of the date, one after another, once the
     // greeting has gone.
     if (!m_pendingNotices.isEmpty() && m_state.tick.DateLineCountdown == 0) {
@@ -554,8 +581,12 @@ void THoroluxMain::setColon(bool shown)
 }
 void THoroluxMain::setTrayTip(const QString& tip)
 {
-    if (m_taskIcon)
-        m_taskIcon->setToolTip(tip);
+    if (!m_taskIcon)
+        return;
+    // Once a minute: a tray that started after the program takes the chosen icon.
+    if (m_state.settings.TaskIcon && !m_taskIcon->Active())
+        m_taskIcon->setActive(true);
+    m_taskIcon->setToolTip(tip);
 }
 
 void THoroluxMain::showAndRaise()

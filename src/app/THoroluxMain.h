@@ -6,6 +6,7 @@
 #include "perf/IndicatorSink.h"
 #include "platform/Platform.h"
 #include "sched/ScheduleScanner.h"
+#include "settings/DeferredRegistry.h"
 #include "settings/SettingsStore.h"
 #include "ui/OptionsRules.h"
 #include "ui/TOptionsFrm.h"
@@ -70,6 +71,7 @@ public:
     QString shutdownNotice() const { return m_shutdownNotice; }
     // How long that box stays on the screen: the whole end stays within three seconds.
     static constexpr int ShutdownNoticeMs = 2000;
+    static inline const QString NoTrayNotice = QStringLiteral("No system tray: icon not shown");
 
     // The maker's web site, opened by the Connect item.
     static inline const QString WebHost = QStringLiteral("horolux.org");
@@ -123,6 +125,9 @@ private:
     bool modalDialogOpen();
     void postTick();
     void reportSaveFailure(const QString& path);
+    // Settings writes kept while another process held the file, or lost, at the end.
+    void finishSettingsWrites();
+    void reportLostSettings();
     void createControls();
     void createMenu();
     void FormCreate();
@@ -132,6 +137,7 @@ private:
 
     Platform& m_platform;
     MainState m_state;
+    DeferredRegistry m_registry;
     SettingsStore m_store;
     ClockTick m_tick;
     std::unique_ptr<PerfSampler> m_sampler;
@@ -163,6 +169,7 @@ private:
     QStringList m_pendingNotices; // shown on the date line once the greeting has gone
     QString m_shutdownNotice;
     ShutdownPath m_shutdown;
+    bool m_noTraySaid = false;
     bool m_shutDown = false;
     bool m_tickPending = false;
     int m_exitStatus = 0;

@@ -66,6 +66,7 @@ int main(int argc, char** argv)
     // Without a display Qt would abort; the program says which display and ends before it
     // claims anything.
     preferX11();
+    DisplayCheck::fitDescriptorLimit();
     const QString noDisplay = DisplayCheck::problem();
     if (!noDisplay.isEmpty()) {
         std::fprintf(stderr, "%s\n", noDisplay.toLocal8Bit().constData());

@@ -19,10 +19,13 @@ namespace {
 constexpr char TempMark[] = ".save-";
 constexpr int TempRandomLength = 6;
 
+// Leaves errno as it found it, so the caller can still tell why.
 bool fail(QString* error, const QString& what)
 {
+    const int saved = errno;
     if (error)
-        *error = what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+        *error = what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(saved));
+    errno = saved;
     return false;
 }
 
@@ -183,14 +186,17 @@ ReadStatus read(const QString& path, QByteArray& data, qint64 maxBytes)
     }
     // Anything but a regular file is never opened: a FIFO could block, a device never end,
     // and opening some devices does something by itself.
-    if (!S_ISREG(st.st_mode))
+    if (!S_ISREG(st.st_mode)) {
+        errno = EINVAL;
         return ReadStatus::Failed;
+    }
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return ReadStatus::Failed;
     // The name may have been replaced between the check and the open.
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        errno = EINVAL;
         return ReadStatus::Failed;
     }
     // The size is only a hint (files under /proc say 0, a file may grow): read until the end,
@@ -210,7 +216,9 @@ ReadStatus read(const QString& path, QByteArray& data, qint64 maxBytes)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            const int saved = errno;
             ::close(fd);
+            errno = saved;
             return ReadStatus::Failed;
         }
         if (n == 0)
@@ -218,8 +226,10 @@ ReadStatus read(const QString& path, QByteArray& data, qint64 maxBytes)
         total += n;
     }
     ::close(fd);
-    if (total > maxBytes)
+    if (total > maxBytes) {
+        errno = EFBIG;
         return ReadStatus::Failed;
+    }
     buffer.truncate(total);
     data = std::move(buffer);
     return ReadStatus::Ok;

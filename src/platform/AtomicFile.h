@@ -13,13 +13,14 @@ namespace AtomicFile {
 // Replaces only a regular file the user may write, or creates one where nothing is; a symbolic
 // link is followed only to such a file. Anything else (a device, a FIFO, a folder, a link that
 // leads nowhere, a read-only file) is refused and left untouched. Root is held to the mode's
-// write bits as a user would be. False when anything failed; `error` then says why.
+// write bits as a user would be. False when anything failed; `error` and errno then say why.
 bool write(const QString& path, const QByteArray& data, QString* error = nullptr);
 
 using ReadStatus = FileReadStatus;
 
 // Reads a whole regular file of at most maxBytes. Opens without blocking and never opens
 // anything but a regular file, so a FIFO or a device can neither hang nor exhaust the caller.
+// After Failed, errno says why: EFBIG for a file over the limit, EINVAL for no regular file.
 ReadStatus read(const QString& path, QByteArray& data, qint64 maxBytes);
 
 // Renames a file that cannot be used out of the way, to path + suffix (or path + suffix + ".N"

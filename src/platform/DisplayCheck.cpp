@@ -2,11 +2,14 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
+
+#include <sys/resource.h>
 
 #ifdef HOROLUX_HAVE_X11
 #include <X11/Xlib.h>
@@ -74,6 +77,23 @@ QString problem(int timeoutMs)
     Q_UNUSED(timeoutMs);
 #endif
     return {};
+}
+
+void fitDescriptorLimit()
+{
+    constexpr rlim_t Comfortable = 64;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= Comfortable)
+        return;
+    // Raised as far as the system lets an ordinary process; below that, no shared memory.
+    const rlim_t wanted = limit.rlim_max == RLIM_INFINITY ? Comfortable
+                                                          : std::min(limit.rlim_max, Comfortable);
+    if (wanted > limit.rlim_cur) {
+        limit.rlim_cur = wanted;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < Comfortable)
+        qputenv("QT_XCB_NO_MITSHM", "1");
 }
 
 } // namespace DisplayCheck

@@ -11,4 +11,8 @@ namespace DisplayCheck {
 // offscreen platform); otherwise one line that names the display.
 QString problem(int timeoutMs = 5000);
 
+// Qt draws through X shared memory, which needs descriptors of its own: with very few left it
+// waits for ever on its first paint. With a low descriptor limit it is told to draw without.
+void fitDescriptorLimit();
+
 } // namespace DisplayCheck

@@ -17,6 +17,14 @@ struct RegValue {
     bool operator==(const RegValue&) const = default;
 };
 
+// What became of a write.
+enum class RegWrite {
+    Stored,
+    Busy,        // another process holds the store for a write of its own: try again later
+    Refused,     // not stored: the store cannot be read, is not ours or may not be replaced
+    NoResources, // not stored: the process or the system ran out of file descriptors
+};
+
 // The per-user settings tree: keys named by backslash paths below HKEY_CURRENT_USER.
 // Every call opens, reads or updates one value, and closes again; nothing is cached.
 class IRegistry {
@@ -24,9 +32,12 @@ public:
     virtual ~IRegistry() = default;
     // The value, or nothing when the key or the value does not exist or cannot be read.
     virtual std::optional<RegValue> queryValue(const QString& keyPath, const QString& name) = 0;
-    // Creates the key path when missing and sets the value; false when that was refused.
-    virtual bool setValue(const QString& keyPath, const QString& name, const RegValue& value) = 0;
+    // Creates the key path when missing and sets the value. Never waits for another process.
+    virtual RegWrite setValue(const QString& keyPath, const QString& name,
+                              const RegValue& value) = 0;
     // True once a call has met a store that exists but is not in a form this program
     // understands; such a store yields nothing and refuses every write, so it is never replaced.
     virtual bool foundNotUnderstood() const { return false; }
+    // Where the store is kept, for messages.
+    virtual QString location() const { return {}; }
 };

@@ -7,6 +7,9 @@
 // shutdown writes them back; these values are the ones before start-up.
 struct SettingsInForce {
     qint32 HideInterval = 4;
+    // The tray icon as chosen (or forced by an indefinite hide period), whether or not the
+    // desktop has a tray to show it in.
+    bool TaskIcon = false;
     bool Use12Hour = false;
     // The highest page fault rate seen; the sampler raises it while running.
     qint32 PageFaultMax = 100;

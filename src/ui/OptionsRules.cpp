@@ -29,7 +29,7 @@ qint32 storedMode(int button)
 } // namespace
 
 OptionsValues fill(const SettingsInForce& settings, const ClockReading& clock,
-                   const SettingsStore& store, bool trayIconShown, const QStringList& drives)
+                   const SettingsStore& store, const QStringList& drives)
 {
     OptionsValues v;
     v.use12Hour = settings.Use12Hour;
@@ -45,7 +45,7 @@ OptionsValues fill(const SettingsInForce& settings, const ClockReading& clock,
     v.chimeFile = settings.ChimeSound;
     v.alarmMode = modeButton(settings.AlarmMode);
     v.alarmFile = settings.AlarmSound;
-    v.taskIcon = trayIconShown;
+    v.taskIcon = settings.TaskIcon;
     // The stored class, not the one in force: a refused class still shows as chosen.
     v.idlePriority =
         Settings::readInt(store, Settings::PriorityClass) == IProcessPriority::IdleClass;
@@ -91,6 +91,7 @@ void apply(const OptionsValues& v, SettingsInForce& s, const SettingsStore& stor
         effects.ShowWarning(TrayWarning);
         trayShown = true;
     }
+    s.TaskIcon = trayShown;
     effects.setTrayIconShown(trayShown);
     Settings::write(store, Settings::TaskIcon, trayShown);
 

@@ -49,8 +49,9 @@ inline constexpr int UpdIntMin = 1, UpdIntMax = 30;
 
 // `drives` are the locations that can be monitored now; a stored one that is not among them
 // (unmounted since) is offered first, so that confirming the dialog keeps it.
+// The tray box shows the icon as chosen, not whether a tray shows it.
 OptionsValues fill(const SettingsInForce& settings, const ClockReading& clock,
-                   const SettingsStore& store, bool trayIconShown, const QStringList& drives);
+                   const SettingsStore& store, const QStringList& drives);
 
 // Applies and stores a confirmed dialog in the order the settings depend on each other.
 void apply(const OptionsValues& values, SettingsInForce& settings, const SettingsStore& store,

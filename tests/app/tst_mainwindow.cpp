@@ -36,6 +36,8 @@ private slots:
     void storesTheCheckMarkNotTheArmedState();
     void chimeDuringStartupInMinuteZero();
     void indefiniteHideShowsTrayIcon();
+    void trayChoiceOutlivesAMissingTray_data();
+    void trayChoiceOutlivesAMissingTray();
     void absurdStoredNumbers();
     void clickHidesAndTheTickBringsItBack_data();
     void clickHidesAndTheTickBringsItBack();
@@ -168,6 +170,44 @@ void TestMainWindow::indefiniteHideShowsTrayIcon()
     QVERIFY(w.taskIcon()->Active());
     // The tip is set every minute whether or not the icon is shown.
     QVERIFY(w.taskIcon()->ToolTip().startsWith("09:00 ")); // hours and minutes only
+}
+
+void TestMainWindow::trayChoiceOutlivesAMissingTray_data()
+{
+    QTest::addColumn<quint32>("hide");
+    QTest::addColumn<quint32>("taskIcon");
+    QTest::newRow("icon chosen") << 4u << 1u;
+    QTest::newRow("indefinite hide forces it") << 0xFFFFFFFFu << 0u;
+}
+
+// Without a tray the dialog once showed the box cleared, so OK stored 0 (or warned again at
+// every OK), and a tray that started later was never joined.
+void TestMainWindow::trayChoiceOutlivesAMissingTray()
+{
+    FakePlatform p(m_dir->path() + "/");
+    QFETCH(quint32, hide);
+    QFETCH(quint32, taskIcon);
+    put(p.registry, Settings::HideInterval, hide);
+    put(p.registry, Settings::TaskIcon, taskIcon);
+    p.tray.acceptAdd = false;
+    THoroluxMain w(p.services);
+    for (int i = 0; i < 2; ++i) // OK without a change, twice
+        OptionsRules::apply(OptionsRules::fill(w.state().settings, {}, w.settings(), {"/"}),
+                            w.state().settings, w.settings(), w);
+    QVERIFY(ModalSeam::shownMessages().isEmpty());
+    QCOMPARE(stored(p.registry, Settings::TaskIcon), 1);
+    QStringList shown;
+    for (int i = 0; i < 59; ++i) {
+        p.clock.current = p.clock.current.addSecs(1);
+        w.TimerTimer();
+        shown << w.dateLine();
+    }
+    QCOMPARE(shown.count(THoroluxMain::NoTrayNotice), 20);
+    p.tray.acceptAdd = true; // a tray starts: taken at the change of minute
+    QVERIFY(!w.taskIcon()->Active());
+    p.clock.current = p.clock.current.addSecs(1);
+    w.TimerTimer();
+    QVERIFY(w.taskIcon()->Active());
 }
 
 // Values only an edited file can hold: applied as the rules say, without a crash.

@@ -21,13 +21,15 @@ std::optional<RegValue> FakeRegistry::queryValue(const QString& keyPath, const Q
     return *it;
 }
 
-bool FakeRegistry::setValue(const QString& keyPath, const QString& name, const RegValue& value)
+RegWrite FakeRegistry::setValue(const QString& keyPath, const QString& name, const RegValue& value)
 {
     ++writes;
     if (refuseWrites)
-        return false;
+        return RegWrite::Refused;
+    if (answer != RegWrite::Stored)
+        return answer;
     values.insert(slot(keyPath, name), value);
-    return true;
+    return RegWrite::Stored;
 }
 
 std::optional<RegValue> FakeRegistry::get(const QString& subkey, const QString& name)

@@ -8,7 +8,7 @@
 class FakeRegistry : public IRegistry {
 public:
     std::optional<RegValue> queryValue(const QString& keyPath, const QString& name) override;
-    bool setValue(const QString& keyPath, const QString& name, const RegValue& value) override;
+    RegWrite setValue(const QString& keyPath, const QString& name, const RegValue& value) override;
     bool foundNotUnderstood() const override { return notUnderstood; }
     // The same, under the program's own key.
     std::optional<RegValue> get(const QString& subkey, const QString& name);
@@ -16,6 +16,7 @@ public:
 
     QMap<QString, RegValue> values;
     bool refuseWrites = false;
+    RegWrite answer = RegWrite::Stored; // what every write answers, storing only when Stored
     bool notUnderstood = false;
     int reads = 0;
     int writes = 0;

@@ -25,6 +25,7 @@ class TestE2eWmStates : public QObject {
 private slots:
     void panelNeverGetsATaskbarButton_data();
     void panelNeverGetsATaskbarButton();
+    void trayStartedLaterTakesTheIcon();
 
 private:
     // The panel's mapped window, found afresh: a new native window would have a new id.
@@ -151,6 +152,20 @@ void TestE2eWmStates::panelNeverGetsATaskbarButton()
     QVERIFY(rig.readFile(rig.settingsPath())
                 .contains(QByteArray("\"StayOnTop\"=dword:0000000") +
                           (steps.last().endsWith("above") ? "1" : "0")));
+}
+
+// The tray was once looked for only at start-up: one started later never got the icon.
+void TestE2eWmStates::trayStartedLaterTakesTheIcon()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    QVERIFY(rig.startWindowManager());
+    rig.writeSettings(SettingsKey + "\"TaskIcon\"=dword:00000001\n");
+    QVERIFY(rig.startClock("2000-01-03 09:00:45"));
+    QVERIFY2(!rig.waitForWindow(30000).isEmpty(), qPrintable(rig.clockOutput()));
+    QVERIFY(rig.startTray());
+    QVERIFY2(!rig.trayIcon(60000).isNull(), "no tray icon after the change of minute");
+    QCOMPARE(rig.terminate(), 0);
 }
 
 QTEST_MAIN(TestE2eWmStates)

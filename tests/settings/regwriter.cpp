@@ -1,8 +1,9 @@
-// Writes the value NAME = 0..COUNT-1 into the settings file at PATH, one write per value.
+// Writes the value NAME = 0..COUNT-1 into the settings file at PATH, one write per value; a
+// write that finds the other copy holding the file is tried again.
 #include "platform/RegFileRegistry.h"
 #include "settings/SettingsStore.h"
 
-#include <QCoreApplication>
+#include <QThread>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -12,10 +13,11 @@ int main(int argc, char** argv)
         return 2;
     }
     RegFileRegistry reg(QString::fromLocal8Bit(argv[1]));
-    SettingsStore store(reg);
+    const QString key = SettingsStore::SettingsKeyRoot + QStringLiteral("Settings");
     const QString name = QString::fromLocal8Bit(argv[2]);
     const int count = QByteArray(argv[3]).toInt();
     for (int i = 0; i < count; ++i)
-        store.WriteRegInt(QStringLiteral("Settings"), name, i);
+        while (reg.setValue(key, name, RegValue::fromDword(quint32(i))) == RegWrite::Busy)
+            QThread::usleep(100);
     return 0;
 }

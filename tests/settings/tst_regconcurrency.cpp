@@ -1,4 +1,6 @@
+#include "platform/LinuxClock.h"
 #include "platform/RegFileRegistry.h"
+#include "settings/DeferredRegistry.h"
 #include "settings/RegFile.h"
 #include "settings/SettingsStore.h"
 
@@ -6,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 class TestRegConcurrency : public QObject {
     Q_OBJECT
@@ -13,7 +16,41 @@ private slots:
     // Two copies of the program writing different values at once must never leave a file
     // that does not parse, and each one's last value must survive.
     void twoWritersLoseNothing();
+    // A lock held by another process once froze the face: a write must be kept instead, the
+    // timer keep firing, and the value land once the lock is released.
+    void heldLockDelaysTheWriteNotTheTimer();
 };
+
+void TestRegConcurrency::heldLockDelaysTheWriteNotTheTimer()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("settings.reg");
+    QProcess holder;
+    holder.start("flock", {"-x", path + ".lock", "sh", "-c", "echo held; exec cat"});
+    QVERIFY(holder.waitForReadyRead(10000));
+    RegFileRegistry file(path);
+    LinuxClock clock;
+    DeferredRegistry deferred(file, clock);
+    SettingsStore store(deferred);
+    store.WriteRegInt("Settings", "PFMax", 500);
+    QCOMPARE(store.ReadRegInt("Settings", "PFMax", 100), 500); // answered from what is kept
+    int ticks = 0;
+    bool keptWhileHeld = false;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, [&] {
+        deferred.retry();
+        if (++ticks == 5) {
+            keptWhileHeld = deferred.pending() == 1;
+            holder.closeWriteChannel(); // cat ends, flock lets go
+        }
+    });
+    timer.start(10);
+    QTRY_VERIFY(ticks > 5 && deferred.pending() == 0);
+    QVERIFY(keptWhileHeld);
+    QVERIFY(!deferred.takeLoss());
+    QCOMPARE(SettingsStore(file).ReadRegInt("Settings", "PFMax", 100), 500);
+    holder.waitForFinished(5000);
+}
 
 void TestRegConcurrency::twoWritersLoseNothing()
 {

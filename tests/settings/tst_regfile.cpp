@@ -370,6 +370,8 @@ void TestRegFile::fileNotUnderstoodIsLeftAlone_data()
         binary[i] = char((i * 37) & 0xFF);
     QTest::newRow("binary") << binary;
     QTest::newRow("no header") << QByteArray("[" + Key.toUtf8() + "]\n\"PFMax\"=dword:00000200\n");
+    QTest::newRow("over the size limit")
+        << "REGEDIT4\n[" + Key.toUtf8() + "]\n" + QByteArray(4 * 1024 * 1024, ';');
     QTest::newRow("NUL in a value") << "REGEDIT4\n[" + Key.toUtf8() +
                                            "]\n\"PFMax\"=dword:00000200\n" +
                                            QByteArray("\"X\"=\"\0\"\n", 8);
@@ -387,7 +389,8 @@ void TestRegFile::fileNotUnderstoodIsLeftAlone()
     QCOMPARE(store.ReadRegInt(Sub, "PFMax", 100), 100);
     QVERIFY(reg.foundNotUnderstood());
     store.WriteRegInt(Sub, "PFMax", 500);
-    QVERIFY(!reg.setValue(SettingsStore::SettingsKeyRoot + Sub, "PFMax", RegValue::fromDword(5)));
+    QVERIFY(reg.setValue(SettingsStore::SettingsKeyRoot + Sub, "PFMax", RegValue::fromDword(5)) ==
+            RegWrite::Refused);
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), content);

@@ -1,5 +1,7 @@
+#include "doubles/FakeClock.h"
 #include "doubles/FakeRegistry.h"
 #include "doubles/FakeScreen.h"
+#include "settings/DeferredRegistry.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
@@ -36,6 +38,8 @@ private slots:
     void textReadIsCutAtACharacterBoundary();
     void writesCreateKeyAndKeepTypes();
     void refusedWriteIsSilent();
+    void writesWaitForABusyStore_data();
+    void writesWaitForABusyStore();
     void placement_data();
     void placement();
     void placementWithSize_data();
@@ -107,6 +111,54 @@ void TestSettingsStore::refusedWriteIsSilent()
     SettingsStore store(reg);
     store.WriteRegInt(S, PFMax.name, 500);
     QCOMPARE(store.ReadRegInt(S, PFMax.name, 100), 100);
+}
+
+void TestSettingsStore::writesWaitForABusyStore_data()
+{
+    // The store's answer from now on (free, busy, full: out of descriptors, refuse), wV=N a
+    // write, +MS the clock moves on and a tick retries, end the program's last attempt.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("kept, then landed") << "busy wA=1 wB=2 wA=3 +9999 free +1"
+                                       << "A=3 B=2" << false;
+    QTest::newRow("given up") << "busy wA=1 +10000 free +1"
+                              << "" << true;
+    QTest::newRow("freed at the end") << "busy wA=1 free end"
+                                      << "A=1" << false;
+    QTest::newRow("busy to the end") << "busy wA=1 end"
+                                     << "" << true;
+    QTest::newRow("out of descriptors") << "full wA=1"
+                                        << "" << true;
+    QTest::newRow("refused stays silent") << "refuse wA=1"
+                                          << "" << false;
+}
+
+void TestSettingsStore::writesWaitForABusyStore()
+{
+    QFETCH(QString, steps);
+    FakeRegistry reg;
+    FakeClock clock;
+    DeferredRegistry deferred(reg, clock);
+    const QStringList answers{"free", "busy", "refuse", "full"}; // in RegWrite's order
+    for (const QString& step : steps.split(' ')) {
+        if (answers.contains(step))
+            reg.answer = RegWrite(answers.indexOf(step));
+        else if (step[0] == 'w')
+            deferred.setValue(S, step.mid(1, 1), RegValue::fromDword(step.mid(3).toUInt()));
+        else if (step[0] == '+') {
+            clock.ticks += step.mid(1).toUInt();
+            deferred.retry();
+        } else
+            deferred.finish();
+    }
+    QStringList stored;
+    for (const char* name : {"A", "B"})
+        if (const auto v = reg.queryValue(S, name))
+            stored << QString(name) + "=" + QString::number(v->dword);
+    QTEST(stored.join(' '), "stored");
+    QTEST(deferred.takeLoss(), "lost");
+    QVERIFY(clock.slept <= int(DeferredRegistry::FinalBudgetMs));
 }
 
 void TestSettingsStore::placement_data()

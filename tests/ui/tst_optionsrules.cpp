@@ -11,7 +11,7 @@ namespace {
 // The names written, in order: the dialog writes value by value.
 class OrderedRegistry : public FakeRegistry {
 public:
-    bool setValue(const QString& keyPath, const QString& name, const RegValue& value) override
+    RegWrite setValue(const QString& keyPath, const QString& name, const RegValue& value) override
     {
         written << name;
         return FakeRegistry::setValue(keyPath, name, value);
@@ -111,7 +111,7 @@ void TstOptionsRules::fillShowsStoredValuesWithinTheControls()
     s.HideInterval = hide;
     s.UpdateInterval = interval;
     s.ChimeMode = chime;
-    const OptionsValues v = OptionsRules::fill(s, ClockReading{}, store, false, Drives);
+    const OptionsValues v = OptionsRules::fill(s, ClockReading{}, store, Drives);
     QTEST(v.hidePeriod, "hideShown");
     QTEST(v.updateInterval, "intervalShown");
     QTEST(v.chimeMode, "chimeShown");
@@ -128,7 +128,8 @@ void TstOptionsRules::fillOffersAVanishedDriveAndTheTime()
     clock.CurrentMinute = 10;
     clock.CurrentSecond = 42;
     s.MonitorDrive = QStringLiteral("/home");
-    OptionsValues v = OptionsRules::fill(s, clock, store, true, Drives);
+    s.TaskIcon = true;
+    OptionsValues v = OptionsRules::fill(s, clock, store, Drives);
     QCOMPARE(v.drives, Drives);
     QCOMPARE(v.drive, 1);
     QCOMPARE(v.taskIcon, true);
@@ -136,7 +137,7 @@ void TstOptionsRules::fillOffersAVanishedDriveAndTheTime()
 
     // Unmounted since it was chosen: still offered, and kept by OK.
     s.MonitorDrive = QStringLiteral("/media/usb");
-    v = OptionsRules::fill(s, clock, store, true, Drives);
+    v = OptionsRules::fill(s, clock, store, Drives);
     QCOMPARE(v.drives, QStringList({QStringLiteral("/media/usb"), QStringLiteral("/"),
                                     QStringLiteral("/home"), QStringLiteral("/data")}));
     QCOMPARE(v.drive, 0);
@@ -151,7 +152,7 @@ void TstOptionsRules::okWithoutChangeRewritesAllButTheFormat()
     OrderedRegistry reg;
     SettingsStore store(reg);
     SettingsInForce s = running();
-    const OptionsValues v = OptionsRules::fill(s, ClockReading{}, store, false, Drives);
+    const OptionsValues v = OptionsRules::fill(s, ClockReading{}, store, Drives);
     RecordingEffects fx;
     OptionsRules::apply(v, s, store, fx);
     QCOMPARE(reg.written,
@@ -207,7 +208,7 @@ void TstOptionsRules::applyFollowsTheUsersChoices()
     FakeRegistry reg;
     SettingsStore store(reg);
     SettingsInForce s = running();
-    OptionsValues v = OptionsRules::fill(s, ClockReading{}, store, false, Drives);
+    OptionsValues v = OptionsRules::fill(s, ClockReading{}, store, Drives);
     const QStringList words = change.split(QLatin1Char(' '));
     for (const QString& w : words) {
         if (w == QLatin1String("12h"))
