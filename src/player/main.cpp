@@ -2,7 +2,9 @@
 // The clock runs it as a separate process so that no audio system can stall or crash the
 // clock. Once the sound server has accepted the stream it prints "playing <milliseconds>" on
 // standard output. Exit status: 0 played to the end, 2 not a playable file, 3 no sound
-// server or it failed.
+// server or it failed, 4 the clock that started it is gone.
+// The clock puts its process id in HOROLUX_PLAYER_PARENT and its longest sound in
+// HOROLUX_PLAYER_LONGEST_MS; a sound plays no longer than that.
 #include "player/WavFile.h"
 
 #include <QFile>
@@ -11,19 +13,43 @@
 #include <pulse/error.h>
 #include <pulse/simple.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int NotPlayable = 2;
 constexpr int NoOutput = 3;
+constexpr int Orphaned = 4;
 // Longer files play their first part only (about six minutes of CD sound).
 constexpr qint64 ReadLimit = 64 << 20;
 // A second guard beside the clock's own: a stalled sound server must not keep this process
 // alive once the clock that started it is gone.
 constexpr unsigned StartLimitSeconds = 10;
 constexpr unsigned EndSlackSeconds = 10;
+// The clock's own default, for a player started by hand.
+constexpr qint64 DefaultLongestMs = 15 * 60 * 1000;
+
+// Nothing else would stop a long sound when the clock dies without killing it (a crash, a
+// lost display, SIGKILL). The parent may have gone before the signal was asked for: then the
+// parent is no longer the clock.
+bool tiedToClock()
+{
+    if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0)
+        return false;
+    const char* clock = std::getenv("HOROLUX_PLAYER_PARENT");
+    return !clock || std::strtoll(clock, nullptr, 10) == getppid();
+}
+
+qint64 longestMs()
+{
+    const char* text = std::getenv("HOROLUX_PLAYER_LONGEST_MS");
+    const qint64 ms = text ? std::strtoll(text, nullptr, 10) : 0;
+    return ms > 0 ? ms : DefaultLongestMs;
+}
 
 pa_sample_format_t sampleFormat(WavFile::Format f)
 {
@@ -46,6 +72,8 @@ pa_sample_format_t sampleFormat(WavFile::Format f)
 
 int main(int argc, char** argv)
 {
+    if (!tiedToClock())
+        return Orphaned;
     alarm(StartLimitSeconds);
     if (argc != 2) {
         std::fprintf(stderr, "usage: horolux-play FILE\n");
@@ -65,7 +93,7 @@ int main(int argc, char** argv)
     }
 
     const pa_sample_spec layout{sampleFormat(wav->format()), quint32(wav->sampleRate()),
-                              quint8(wav->channels())};
+                                quint8(wav->channels())};
     int error = 0;
     pa_simple* stream =
         pa_simple_new(nullptr, "Horolux", PA_STREAM_PLAYBACK, nullptr,
@@ -74,13 +102,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "horolux-play: no sound server: %s\n", pa_strerror(error));
         return NoOutput;
     }
-    alarm(unsigned(wav->durationMs() / 1000) + EndSlackSeconds);
-    std::printf("playing %lld\n", static_cast<long long>(wav->durationMs()));
+    const qint64 frameBytes = wav->bytesPerSample() * wav->channels();
+    const QByteArray samples =
+        wav->samples().left(longestMs() * wav->sampleRate() / 1000 * frameBytes);
+    const qint64 lengthMs = samples.size() / frameBytes * 1000 / wav->sampleRate();
+    alarm(unsigned(lengthMs / 1000) + EndSlackSeconds);
+    std::printf("playing %lld\n", static_cast<long long>(lengthMs));
     std::fflush(stdout);
 
     // Draining waits until the server has played the last sample; closing earlier would cut
     // off what its buffer still holds.
-    const QByteArray& samples = wav->samples();
     const bool played =
         pa_simple_write(stream, samples.constData(), size_t(samples.size()), &error) == 0 &&
         pa_simple_drain(stream, &error) == 0;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,6 +51,7 @@ private slots:
     void realPlayerWithoutServerBeeps();
     void realPlayerStalledServerIsCutOff();
     void realPlayerRefusesNonAudioFiles();
+    void realPlayerEndsWithItsParent();
 
 private:
     QTemporaryDir m_dir;
@@ -251,6 +253,45 @@ void TestSound::realPlayerRefusesNonAudioFiles()
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, 10000);
     QCOMPARE(finished[1][0].toBool(), false);
     QCOMPARE(beeps, 2);
+}
+
+// A clock killed outright (SIGKILL, a crash, a lost display) once left the player streaming a
+// long file to its end. A shell stands in for the clock here.
+void TestSound::realPlayerEndsWithItsParent()
+{
+    PulseRig pulse;
+    QVERIFY(pulse.start());
+    const QString tone = m_dir.filePath("long.wav");
+    QVERIFY(writeFile(tone, PulseRig::toneWav(60000)));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PULSE_SERVER", pulse.server());
+
+    // Started by someone other than the clock it names: its clock is already gone.
+    QProcess orphan;
+    env.insert("HOROLUX_PLAYER_PARENT", "1");
+    orphan.setProcessEnvironment(env);
+    orphan.start(HOROLUX_PLAY_BIN, {tone});
+    QVERIFY(orphan.waitForFinished(10000));
+    QCOMPARE(orphan.exitCode(), 4);
+
+    QProcess clock;
+    env.remove("HOROLUX_PLAYER_PARENT");
+    clock.setProcessEnvironment(env);
+    clock.start("/bin/sh", {"-c", "HOROLUX_PLAYER_PARENT=$$ \"$0\" \"$1\" & echo $!; wait",
+                            HOROLUX_PLAY_BIN, tone});
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += clock.readAllStandardOutput()).contains("playing"), 10000);
+    const QString stat = "/proc/" + out.left(out.indexOf('\n')) + "/stat";
+    QVERIFY(QFile::exists(stat));
+    clock.kill();
+    QVERIFY(clock.waitForFinished(5000));
+    // Gone, or a zombie nobody reaps.
+    const auto ended = [&] {
+        const QByteArray s = readFile(stat);
+        return s.isEmpty() || s.mid(s.lastIndexOf(')') + 2, 1) == "Z";
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(ended(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(pulse.sinkInputs().trimmed().isEmpty(), 10000);
 }
 
 QTEST_MAIN(TestSound)
