@@ -46,8 +46,10 @@ private slots:
 void TestE2eSound::chimeFileKeepsTheClockRunning_data()
 {
     QTest::addColumn<bool>("serverUp");
-    QTest::newRow("sound server") << true;
-    QTest::newRow("no sound server") << false;
+    QTest::addColumn<QString>("name");
+    QTest::newRow("sound server") << true << "chime.wav";
+    QTest::newRow("Ogg Vorbis") << true << "chime.oga";
+    QTest::newRow("no sound server") << false << "chime.wav";
 }
 
 // A chime file played at the hour while a sound server is reachable once froze the face for
@@ -56,14 +58,12 @@ void TestE2eSound::chimeFileKeepsTheClockRunning_data()
 void TestE2eSound::chimeFileKeepsTheClockRunning()
 {
     QFETCH(bool, serverUp);
+    QFETCH(QString, name);
     PulseRig pulse;
     E2eRig rig;
     QVERIFY(rig.startX());
-    const QString chime = rig.home() + "/chime.wav";
-    QFile file(chime);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(PulseRig::toneWav(1500));
-    file.close();
+    const QString chime = rig.home() + "/" + name;
+    QVERIFY(PulseRig::writeTone(chime, 1500));
     rig.writeSettings(SettingsKey + "\"Chime\"=dword:00000002\n\"ChimeSound\"=\"" + chime.toUtf8() +
                       "\"\n");
     if (serverUp) {

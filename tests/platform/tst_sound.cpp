@@ -47,9 +47,11 @@ private slots:
     void newSoundReplacesThePlayingOne();
     void closingStopsThePlayingSound();
 
+    void realPlayerReachesTheSink_data();
     void realPlayerReachesTheSink();
     void realPlayerWithoutServerBeeps();
     void realPlayerStalledServerIsCutOff();
+    void realPlayerRefusesNonAudioFiles_data();
     void realPlayerRefusesNonAudioFiles();
     void realPlayerEndsWithItsParent();
 
@@ -63,7 +65,8 @@ void TestSound::initTestCase()
     // Nothing here may reach the machine's own sound server.
     qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("no-server")));
     m_chime = m_dir.filePath("chime.wav");
-    QVERIFY(writeFile(m_chime, PulseRig::toneWav(400)));
+    QVERIFY(PulseRig::writeTone(m_chime, 400));
+    QVERIFY(PulseRig::writeTone(m_dir.filePath("whole.oga"), 400));
 }
 
 void TestSound::unplayableFilesNeverReachThePlayer_data()
@@ -186,8 +189,21 @@ void TestSound::closingStopsThePlayingSound()
     }
 }
 
+void TestSound::realPlayerReachesTheSink_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("WAV") << "chime.wav";
+    QTest::newRow("FLAC") << "chime.flac";
+    QTest::newRow("Ogg Vorbis") << "chime.oga";
+    QTest::newRow("Ogg Opus") << "chime.opus";
+    QTest::newRow("MP3") << "chime.mp3";
+}
+
 void TestSound::realPlayerReachesTheSink()
 {
+    QFETCH(QString, name);
+    const QString chime = m_dir.filePath(name);
+    QVERIFY(PulseRig::writeTone(chime, 400));
     PulseRig pulse;
     QVERIFY(pulse.start());
     qputenv("PULSE_SERVER", pulse.server().toUtf8());
@@ -195,7 +211,7 @@ void TestSound::realPlayerReachesTheSink()
     int beeps = 0;
     QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN});
     QSignalSpy finished(&sound, &QtSound::finished);
-    sound.playAsync(m_chime);
+    sound.playAsync(chime);
     // The stream shows up at the server while it plays.
     QTRY_VERIFY_WITH_TIMEOUT(pulse.sinkInputs().contains("application.process.binary = "
                                                          "\"horolux-play\""),
@@ -239,11 +255,21 @@ void TestSound::realPlayerStalledServerIsCutOff()
     qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("no-server")));
 }
 
-// Text named .wav reaches the real player, which must refuse it; each refusal beeps once.
+void TestSound::realPlayerRefusesNonAudioFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("text") << "notes.wav" << QByteArray("This is plain text, not a sound.\n");
+    QTest::newRow("Ogg cut short") << "cut.oga" << readFile(m_dir.filePath("whole.oga")).left(60);
+}
+
+// Files the player cannot decode reach it, and it must refuse them; each refusal beeps once.
 void TestSound::realPlayerRefusesNonAudioFiles()
 {
-    const QString notes = m_dir.filePath("notes.wav");
-    QVERIFY(writeFile(notes, "This is plain text, not a sound.\n"));
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    const QString notes = m_dir.filePath(name);
+    QVERIFY(writeFile(notes, bytes));
     int beeps = 0;
     QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN});
     QSignalSpy finished(&sound, &QtSound::finished);
@@ -262,7 +288,7 @@ void TestSound::realPlayerEndsWithItsParent()
     PulseRig pulse;
     QVERIFY(pulse.start());
     const QString tone = m_dir.filePath("long.wav");
-    QVERIFY(writeFile(tone, PulseRig::toneWav(60000)));
+    QVERIFY(PulseRig::writeTone(tone, 60000));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PULSE_SERVER", pulse.server());
 
