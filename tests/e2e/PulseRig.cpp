@@ -113,17 +113,12 @@ bool PulseRig::writeTone(const QString& path, int milliseconds)
                                              {"oga", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
                                              {"opus", SF_FORMAT_OGG | SF_FORMAT_OPUS},
                                              {"mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III}};
-    SF_INFO info{};
-    info.samplerate = 48000;
-    info.channels = 1;
-    info.format = formats.value(QFileInfo(path).suffix());
+    SF_INFO info{0, 48000, 1, formats.value(QFileInfo(path).suffix()), 0, 0};
     SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    if (!file)
-        return false;
-    const sf_count_t frames = sf_count_t(info.samplerate) * milliseconds / 1000;
-    std::vector<float> tone(static_cast<size_t>(frames));
-    for (sf_count_t i = 0; i < frames; ++i)
-        tone[size_t(i)] = float(0.4 * std::sin(2 * M_PI * 440 * double(i) / info.samplerate));
-    const bool written = sf_writef_float(file, tone.data(), frames) == frames;
-    return sf_close(file) == 0 && written;
+    std::vector<float> tone(static_cast<size_t>(48 * milliseconds));
+    for (size_t i = 0; i < tone.size(); ++i)
+        tone[i] = float(0.4 * std::sin(2 * M_PI * 440 * double(i) / 48000));
+    const bool written = file && sf_writef_float(file, tone.data(), sf_count_t(tone.size())) ==
+                                     sf_count_t(tone.size());
+    return file && sf_close(file) == 0 && written;
 }

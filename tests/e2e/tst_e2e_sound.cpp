@@ -46,10 +46,8 @@ private slots:
 void TestE2eSound::chimeFileKeepsTheClockRunning_data()
 {
     QTest::addColumn<bool>("serverUp");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("sound server") << true << "chime.wav";
-    QTest::newRow("Ogg Vorbis") << true << "chime.oga";
-    QTest::newRow("no sound server") << false << "chime.wav";
+    QTest::newRow("sound server") << true;
+    QTest::newRow("no sound server") << false;
 }
 
 // A chime file played at the hour while a sound server is reachable once froze the face for
@@ -58,11 +56,10 @@ void TestE2eSound::chimeFileKeepsTheClockRunning_data()
 void TestE2eSound::chimeFileKeepsTheClockRunning()
 {
     QFETCH(bool, serverUp);
-    QFETCH(QString, name);
     PulseRig pulse;
     E2eRig rig;
     QVERIFY(rig.startX());
-    const QString chime = rig.home() + "/" + name;
+    const QString chime = rig.home() + "/chime.wav";
     QVERIFY(PulseRig::writeTone(chime, 1500));
     rig.writeSettings(SettingsKey + "\"Chime\"=dword:00000002\n\"ChimeSound\"=\"" + chime.toUtf8() +
                       "\"\n");
