@@ -5,7 +5,7 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libx11-dev libgl-dev libpulse-dev
+  qt6-base-dev libx11-dev libgl-dev libpulse-dev libsndfile1-dev
   libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer

@@ -1,5 +1,6 @@
 #include "platform/SoundPlayerProcess.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTimer>
 
@@ -38,6 +39,13 @@ void SoundPlayerProcess::play(const QString& file)
     process->setProgram(m_command.first());
     process->setArguments(m_command.mid(1) << file);
     process->setStandardInputFile(QProcess::nullDevice());
+    // The player ends itself when its parent does and never plays past our limit, so it
+    // cannot outlive a clock that dies without killing it.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOROLUX_PLAYER_PARENT"),
+               QString::number(QCoreApplication::applicationPid()));
+    env.insert(QStringLiteral("HOROLUX_PLAYER_LONGEST_MS"), QString::number(m_limits.longestMs));
+    process->setProcessEnvironment(env);
     // The player's complaints belong in the clock's own error output.
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     connect(process, &QProcess::readyReadStandardOutput, this, &SoundPlayerProcess::readOutput);

@@ -9,7 +9,8 @@ class QTimer;
 // Runs the sound player program for one file at a time and tells whether the sound played.
 // A player that does not start playing within `startLimitMs`, or overruns the length it
 // announced, is killed. Every run ends in exactly one `ended`, except a run replaced by the
-// next one, which ends silently.
+// next one, which ends silently. The player ends by itself when the thread that started it
+// ends, and plays no longer than `longestMs`.
 class SoundPlayerProcess : public QObject {
     Q_OBJECT
 public:

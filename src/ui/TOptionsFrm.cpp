@@ -305,8 +305,9 @@ void TOptionsFrm::tbUpdIntChange()
 
 QString TOptionsFrm::soundFilter()
 {
-    // The player plays uncompressed WAV only, so no further types are offered.
-    return QStringLiteral("Wave audio files (*.wav);;MIDI files (*.mid)");
+    // What the player decodes and desktops ship: sound themes come as Ogg.
+    return QStringLiteral("Sound files (*.wav *.oga *.ogg *.opus *.flac *.mp3);;"
+                          "Wave audio files (*.wav);;MIDI files (*.mid)");
 }
 
 // Choosing a file does not choose "Play sound:".

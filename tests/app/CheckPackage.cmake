@@ -10,7 +10,7 @@ if(NOT rc EQUAL 0 OR NOT deb)
 endif()
 
 execute_process(COMMAND dpkg-deb -f ${deb} Depends OUTPUT_VARIABLE depends)
-foreach(needed qt6-qpa-plugins libqt6widgets6 libqt6gui6 libqt6core6 libpulse0 libx11-6)
+foreach(needed qt6-qpa-plugins libqt6widgets6 libqt6gui6 libqt6core6 libpulse0 libsndfile1 libx11-6)
   if(NOT depends MATCHES "(^|, )${needed}( |,|\n|$)")
     message(FATAL_ERROR "Depends lacks ${needed}: ${depends}")
   endif()

@@ -1,11 +1,16 @@
 #include "e2e/PulseRig.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QThread>
 #include <QtEndian>
 
+#include <sndfile.h>
+
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 PulseRig::PulseRig() = default;
 
@@ -101,26 +106,19 @@ int PulseRig::loudSamples(const QByteArray& recording, int threshold)
     return loud;
 }
 
-QByteArray PulseRig::toneWav(int milliseconds)
+bool PulseRig::writeTone(const QString& path, int milliseconds)
 {
-    const int rate = 22050;
-    const int frames = rate * milliseconds / 1000;
-    QByteArray wav("RIFF....WAVEfmt ");
-    auto put = [&wav](quint32 v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            wav.append(char((v >> (8 * i)) & 0xFF));
-    };
-    put(16, 4);       // fmt size
-    put(1, 2);        // PCM
-    put(1, 2);        // mono
-    put(rate, 4);     // frames a second
-    put(rate * 2, 4); // bytes a second
-    put(2, 2);        // bytes a frame
-    put(16, 2);       // bits a sample
-    wav.append("data");
-    put(frames * 2, 4);
-    for (int i = 0; i < frames; ++i)
-        put(quint16(qint16(12000 * std::sin(2 * M_PI * 440 * i / rate))), 2);
-    qToLittleEndian<quint32>(quint32(wav.size() - 8), wav.data() + 4);
-    return wav;
+    static const QHash<QString, int> formats{{"wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+                                             {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
+                                             {"oga", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+                                             {"opus", SF_FORMAT_OGG | SF_FORMAT_OPUS},
+                                             {"mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III}};
+    SF_INFO info{0, 48000, 1, formats.value(QFileInfo(path).suffix()), 0, 0};
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    std::vector<float> tone(static_cast<size_t>(48 * milliseconds));
+    for (size_t i = 0; i < tone.size(); ++i)
+        tone[i] = float(0.4 * std::sin(2 * M_PI * 440 * double(i) / 48000));
+    const bool written = file && sf_writef_float(file, tone.data(), sf_count_t(tone.size())) ==
+                                     sf_count_t(tone.size());
+    return file && sf_close(file) == 0 && written;
 }

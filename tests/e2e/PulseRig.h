@@ -20,8 +20,9 @@ public:
     // Records what the sink plays, as 16-bit mono at 22050 Hz.
     bool startRecording();
     QByteArray stopRecording();
-    // A WAV file holding a loud 440 Hz tone, 16-bit mono at 22050 Hz.
-    static QByteArray toneWav(int milliseconds);
+    // Writes a loud 440 Hz tone in the type the name ends in: wav, flac, oga (Vorbis), opus
+    // or mp3.
+    static bool writeTone(const QString& path, int milliseconds);
     // How many recorded samples are louder than `threshold`.
     static int loudSamples(const QByteArray& recording, int threshold = 1000);
 

@@ -60,10 +60,7 @@ void TestE2eSound::chimeFileKeepsTheClockRunning()
     E2eRig rig;
     QVERIFY(rig.startX());
     const QString chime = rig.home() + "/chime.wav";
-    QFile file(chime);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(PulseRig::toneWav(1500));
-    file.close();
+    QVERIFY(PulseRig::writeTone(chime, 1500));
     rig.writeSettings(SettingsKey + "\"Chime\"=dword:00000002\n\"ChimeSound\"=\"" + chime.toUtf8() +
                       "\"\n");
     if (serverUp) {

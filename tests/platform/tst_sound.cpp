@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -46,10 +47,12 @@ private slots:
     void newSoundReplacesThePlayingOne();
     void closingStopsThePlayingSound();
 
+    void realPlayerReachesTheSink_data();
     void realPlayerReachesTheSink();
     void realPlayerWithoutServerBeeps();
     void realPlayerStalledServerIsCutOff();
     void realPlayerRefusesNonAudioFiles();
+    void realPlayerEndsWithItsParent();
 
 private:
     QTemporaryDir m_dir;
@@ -61,7 +64,7 @@ void TestSound::initTestCase()
     // Nothing here may reach the machine's own sound server.
     qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("no-server")));
     m_chime = m_dir.filePath("chime.wav");
-    QVERIFY(writeFile(m_chime, PulseRig::toneWav(400)));
+    QVERIFY(PulseRig::writeTone(m_chime, 400));
 }
 
 void TestSound::unplayableFilesNeverReachThePlayer_data()
@@ -184,8 +187,21 @@ void TestSound::closingStopsThePlayingSound()
     }
 }
 
+void TestSound::realPlayerReachesTheSink_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("WAV") << "chime.wav";
+    QTest::newRow("FLAC") << "chime.flac";
+    QTest::newRow("Ogg Vorbis") << "chime.oga";
+    QTest::newRow("Ogg Opus") << "chime.opus";
+    QTest::newRow("MP3") << "chime.mp3";
+}
+
 void TestSound::realPlayerReachesTheSink()
 {
+    QFETCH(QString, name);
+    const QString chime = m_dir.filePath(name);
+    QVERIFY(PulseRig::writeTone(chime, 400));
     PulseRig pulse;
     QVERIFY(pulse.start());
     qputenv("PULSE_SERVER", pulse.server().toUtf8());
@@ -193,7 +209,7 @@ void TestSound::realPlayerReachesTheSink()
     int beeps = 0;
     QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN});
     QSignalSpy finished(&sound, &QtSound::finished);
-    sound.playAsync(m_chime);
+    sound.playAsync(chime);
     // The stream shows up at the server while it plays.
     QTRY_VERIFY_WITH_TIMEOUT(pulse.sinkInputs().contains("application.process.binary = "
                                                          "\"horolux-play\""),
@@ -251,6 +267,31 @@ void TestSound::realPlayerRefusesNonAudioFiles()
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, 10000);
     QCOMPARE(finished[1][0].toBool(), false);
     QCOMPARE(beeps, 2);
+}
+
+// A clock killed outright (SIGKILL, a crash, a lost display) once left the player streaming a
+// long file to its end. A shell stands in for the clock here.
+void TestSound::realPlayerEndsWithItsParent()
+{
+    PulseRig pulse;
+    QVERIFY(pulse.start());
+    const QString tone = m_dir.filePath("long.wav");
+    QVERIFY(PulseRig::writeTone(tone, 60000));
+    const QString player = "PULSE_SERVER=" + pulse.server() + " HOROLUX_PLAYER_PARENT=";
+    // Started by another than the clock it names: that clock has gone already.
+    QCOMPARE(
+        QProcess::execute("/bin/sh", {"-c", player + "1 \"$0\" \"$1\"", HOROLUX_PLAY_BIN, tone}),
+        4);
+
+    QProcess clock;
+    clock.start("/bin/sh",
+                {"-c", player + "$$ \"$0\" \"$1\" & echo $!; wait", HOROLUX_PLAY_BIN, tone});
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += clock.readAllStandardOutput()).contains("playing"), 10000);
+    const QString stat = "/proc/" + out.left(out.indexOf('\n')) + "/stat";
+    clock.kill();
+    // Gone, or a zombie nobody reaps.
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(stat).isEmpty() || readFile(stat).contains(") Z "), 10000);
 }
 
 QTEST_MAIN(TestSound)
