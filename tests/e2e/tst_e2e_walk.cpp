@@ -108,23 +108,37 @@ private:
         return checkRunning();
     }
 
+    // Our mapped windows: the panel, dialogs, boxes, help, menus.
+    QStringList ourWindows()
+    {
+        return m_rig
+            .x("xdotool", {"search", "--onlyvisible", "--pid", QString::number(m_rig.clockPid())})
+            .split('\n', Qt::SkipEmptyParts);
+    }
+
     bool menu(int row)
     {
+        // With only the panel up the menu surely opens, so Close must end the program; with a
+        // dialog up the menu stays shut (or the right button meets the dialog).
+        const QStringList before = ourWindows();
+        const bool alone = before == QStringList{m_panel};
+        const QByteArray place = row == CloseRow && alone ? movePanel() : QByteArray();
         note(QString("menu row %1").arg(row));
         const QRect panel = m_rig.geometry(m_panel);
-        if (m_rig.visibleWindows("Horolux").contains(m_panel)) {
-            m_rig.x("xdotool", {"mousemove", QString::number(panel.center().x()),
-                                QString::number(panel.center().y()), "click", "3"});
-            QThread::msleep(300);
-            QStringList keys{"key", "--delay", "30"};
-            for (int i = 0; i <= row; ++i)
-                keys << "Down";
-            keys << "Return";
-            m_rig.x("xdotool", keys);
-            QThread::msleep(300);
-        }
+        m_rig.x("xdotool", {"mousemove", QString::number(panel.center().x()),
+                            QString::number(panel.center().y()), "click", "3"});
+        const bool opened = E2eRig::pollUntil([&] { return ourWindows().size() > before.size(); },
+                                              alone ? 3000 : 300);
+        if (!opened)
+            return checkRunning();
+        QStringList keys{"key", "--delay", "30"};
+        for (int i = 0; i <= row; ++i)
+            keys << "Down";
+        keys << "Return";
+        m_rig.x("xdotool", keys);
+        QThread::msleep(300);
         if (row == CloseRow)
-            return expectEnd("menu Close", -1);
+            return expectEnd("menu Close", -1, 0, place);
         return checkRunning();
     }
 
@@ -199,18 +213,38 @@ private:
     {
         static const int Signals[] = {SIGTERM, SIGINT, SIGHUP};
         const int number = Signals[pick(3)];
+        const QByteArray place = movePanel();
         // Half the signals land while the last step is still settling.
         QThread::msleep(static_cast<unsigned long>(pick(2) ? 0 : pick(1500)));
         note(QString("signal %1").arg(number));
         const qint64 pid = m_rig.clockPid();
-        return expectEnd(QString("signal %1").arg(number), pid > 0 ? number : -1, pid);
+        return expectEnd(QString("signal %1").arg(number), pid > 0 ? number : -1, pid, place);
+    }
+
+    // Half the ends come right after the panel was dragged somewhere new: that place must be
+    // in the settings afterwards, as a run's changes are.
+    QByteArray movePanel()
+    {
+        if (pick(2) || !m_rig.visibleWindows("Horolux").contains(m_panel))
+            return {};
+        const QPoint to(20 + pick(500), 20 + pick(400));
+        m_rig.x("xdotool",
+                {"windowmove", m_panel, QString::number(to.x()), QString::number(to.y())});
+        if (!E2eRig::pollUntil([&] { return m_rig.geometry(m_panel).topLeft() == to; }, 2000))
+            return {};
+        note(QString("panel moved to %1,%2").arg(to.x()).arg(to.y()));
+        QThread::msleep(100); // the program hears of it a moment later
+        return QString("\"Top\"=dword:%1\n\"Left\"=dword:%2")
+            .arg(to.y(), 8, 16, QChar('0'))
+            .arg(to.x(), 8, 16, QChar('0'))
+            .toLatin1();
     }
 
     // The end asked for (by `signalNumber` to `pid`, or already by the menu) comes within 3 s,
-    // with status 0, the settings written and nothing of the program left; then a new run.
-    bool expectEnd(const QString& cause, int signalNumber, qint64 pid = 0)
+    // with status 0, the panel's place written and nothing of the program left; then a new run.
+    bool expectEnd(const QString& cause, int signalNumber, qint64 pid = 0,
+                   const QByteArray& place = {})
     {
-        const QDateTime before = QFileInfo(m_rig.settingsPath()).lastModified();
         QElapsedTimer timer;
         timer.start();
         if (signalNumber > 0)
@@ -225,9 +259,9 @@ private:
         if (status != 0)
             return fail(
                 QString("%1: exit status %2: %3").arg(cause).arg(status).arg(m_rig.clockOutput()));
-        const QDateTime after = QFileInfo(m_rig.settingsPath()).lastModified();
-        if (!after.isValid() || (before.isValid() && after <= before))
-            return fail(cause + ": the settings were not written at the end");
+        if (!place.isEmpty() && !m_rig.readFile(m_rig.settingsPath()).contains(place))
+            return fail(cause + ": the panel's place was not saved: " +
+                        QString::fromLatin1(m_rig.readFile(m_rig.settingsPath())));
         if (!E2eRig::pollUntil([&] { return m_rig.ourProcesses().isEmpty(); }, 2000))
             return fail(cause + ": a process of the program outlived it");
         note("ended in " + QString::number(took) + " ms; started again");
@@ -252,10 +286,7 @@ private:
 
     bool checkTicking()
     {
-        const QString pid = QString::number(m_rig.clockPid());
-        const QStringList shown = m_rig.x("xdotool", {"search", "--onlyvisible", "--pid", pid})
-                                      .split('\n', Qt::SkipEmptyParts);
-        if (shown != QStringList{m_panel})
+        if (ourWindows() != QStringList{m_panel})
             return true; // something may cover the colon
         m_sinceTickCheck = 0;
         const QPoint at = m_rig.geometry(m_panel).topLeft();
