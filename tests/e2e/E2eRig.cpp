@@ -61,6 +61,12 @@ bool E2eRig::startX(int width, int height)
     return true;
 }
 
+void E2eRig::stopX()
+{
+    m_xvfb.kill();
+    m_xvfb.waitForFinished(3000);
+}
+
 QProcessEnvironment E2eRig::env() const
 {
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();

@@ -18,6 +18,8 @@ public:
     ~E2eRig();
 
     bool startX(int width = 800, int height = 600);
+    // Ends the X server under the program, as a crashed or closed session would.
+    void stopX();
     // Uses a display someone else started (an Xwayland one) instead of starting Xvfb.
     void useDisplay(const QString& display) { m_display = display; }
     // A real window manager (openbox) on the display, ready once it manages windows.

@@ -36,7 +36,56 @@ class TestE2eShutdown : public QObject {
     Q_OBJECT
 private slots:
     void failedSaveAtTheEndIsReportedWithoutWaiting();
+    void lostDisplayStillSaves();
+    void noDisplayIsOneLine_data();
+    void noDisplayIsOneLine();
 };
+
+// The X server goes away under the program: Qt ends the process at once, and what a normal end
+// saves (here the panel's new place) is saved all the same; the status says it was no normal end.
+void TestE2eShutdown::lostDisplayStillSaves()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    QVERIFY(rig.startClock());
+    const QString panel = rig.waitForWindow();
+    QVERIFY2(!panel.isEmpty(), qPrintable(rig.clockOutput()));
+    rig.x("xdotool", {"windowmove", panel, "333", "222"});
+    QVERIFY(
+        E2eRig::pollUntil([&] { return rig.geometry(panel).topLeft() == QPoint(333, 222); }, 5000));
+    QThread::msleep(200);
+    rig.stopX();
+    QCOMPARE(rig.waitForEnd(10000), 1);
+    const QByteArray saved = rig.readFile(rig.settingsPath());
+    QVERIFY2(saved.contains("\"Top\"=dword:000000de\n\"Left\"=dword:0000014d"), saved.constData());
+    QVERIFY(E2eRig::pollUntil([&] { return rig.ourProcesses().isEmpty(); }, 5000));
+}
+
+void TestE2eShutdown::noDisplayIsOneLine_data()
+{
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("unset") << QString()
+                           << "horolux: no display to show the clock on (DISPLAY is not set)\n";
+    QTest::newRow("nobody there") << ":93"
+                                  << "horolux: cannot open display :93\n";
+}
+
+// Without a display the program says which one, ends with 1 and leaves nothing behind.
+void TestE2eShutdown::noDisplayIsOneLine()
+{
+    QFETCH(QString, display);
+    QFETCH(QString, said);
+    E2eRig rig;
+    rig.setEnv("DISPLAY", display);
+    QDir().mkpath(rig.home() + "/run");
+    QVERIFY(rig.startClock());
+    QCOMPARE(rig.waitForEnd(20000), 1);
+    QCOMPARE(rig.clockOutput(), said);
+    QCOMPARE(
+        QDir(rig.home() + "/run").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+        QStringList());
+}
 
 // An unwritable schedule at the end of the session: the failure is told on standard error and
 // in a box that goes away by itself, the old file stays as it was, and the exit status says so.
