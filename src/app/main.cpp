@@ -63,6 +63,7 @@ int main(int argc, char** argv)
         break;
     }
 
+    SignalWatcher watcher;
     // Without a display Qt would abort; the program says which display and ends before it
     // claims anything.
     preferX11();
@@ -104,9 +105,9 @@ int main(int argc, char** argv)
 
     // Every way of ending goes through the panel's one shutdown path: SIGTERM, SIGINT and
     // SIGHUP, the end of the desktop session, and the display going away under the program.
-    SignalWatcher watcher;
     QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &THoroluxMain::end);
     QObject::connect(&app, &HoroluxApplication::endRequested, &window, &THoroluxMain::end);
+    watcher.start();
     window.shutdown().saveAtProcessExit();
     instance.setShowRequestHandler([&window] { window.showAndRaise(); });
 

@@ -86,8 +86,8 @@ void fitDescriptorLimit()
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= Comfortable)
         return;
     // Raised as far as the system lets an ordinary process; below that, no shared memory.
-    const rlim_t wanted = limit.rlim_max == RLIM_INFINITY ? Comfortable
-                                                          : std::min(limit.rlim_max, Comfortable);
+    const rlim_t wanted =
+        limit.rlim_max == RLIM_INFINITY ? Comfortable : std::min(limit.rlim_max, Comfortable);
     if (wanted > limit.rlim_cur) {
         limit.rlim_cur = wanted;
         ::setrlimit(RLIMIT_NOFILE, &limit);
