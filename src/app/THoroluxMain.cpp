@@ -226,7 +226,12 @@ void THoroluxMain::FormCreate()
     }
 
     // The scheduling class, the first processor reading and the monitored drive's space.
-    m_platform.priority->setPriorityClass(Startup::readPriorityClass(m_store));
+    // A stored class the system refuses now (Normal, for a program started idle) is said once.
+    const IProcessPriority::Result priority =
+        m_platform.priority->setPriorityClass(Startup::readPriorityClass(m_store));
+    if (priority == IProcessPriority::Result::NotPermitted ||
+        priority == IProcessPriority::Result::Failed)
+        m_pendingNotices << OptionsRules::priorityStatus(priority);
     m_sampler->StartStat();
     Startup::readSoundAndDriveSettings(s, m_store, m_platform.drives->defaultDrive());
     m_sampler->GetDriveSpace(s.settings.MonitorDrive);

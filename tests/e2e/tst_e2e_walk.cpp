@@ -293,14 +293,18 @@ private:
         if (ourWindows() != QStringList{m_panel})
             return true; // something may cover the colon
         m_sinceTickCheck = 0;
-        const QPoint at = m_rig.geometry(m_panel).topLeft();
+        // The panel alone is quick to grab, so a loaded machine still sees both phases.
+        const QString file = m_rig.home() + "/panel.png";
         bool lit = false, dark = false;
         E2eRig::pollUntil(
             [&] {
-                (E2eRig::colonLit(m_rig.screenshot(), at) ? lit : dark) = true;
+                m_rig.x("import", {"-window", m_panel, file});
+                const QImage shot = QImage(file).convertToFormat(QImage::Format_RGB32);
+                if (!shot.isNull())
+                    (E2eRig::colonLit(shot, QPoint(0, 0)) ? lit : dark) = true;
                 return lit && dark;
             },
-            4000);
+            8000);
         if (!lit || !dark)
             return fail("the colon does not blink");
         return true;
