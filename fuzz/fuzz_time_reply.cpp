@@ -18,9 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(value == (quint32(reply[0]) << 24 | quint32(reply[1]) << 16 |
                          quint32(reply[2]) << 8 | reply[3]));
     const qint64 server = TimeReply::unixSeconds(value);
-    // One era of the 32-bit count, never before 1970.
-    FUZZ_CHECK(server >= 0 && server < (qint64(1) << 32));
+    // One era of the 32-bit count, the one the build falls in.
     FUZZ_CHECK((server + TimeReply::SecondsBefore1970 - value) % (qint64(1) << 32) == 0);
+    FUZZ_CHECK(server + TimeReply::SecondsBefore1970 <=
+               TimeReply::BuiltAt + TimeReply::SecondsBefore1970 + (qint64(1) << 32));
+    // A time before the build is refused; nothing is made of it.
+    if (!TimeReply::plausible(server)) {
+        FUZZ_CHECK(server < TimeReply::BuiltAt);
+        return 0;
+    }
+    FUZZ_CHECK(server >= TimeReply::BuiltAt);
 
     const QDateTime clock = QDateTime::fromSecsSinceEpoch(clockSeconds, Qt::UTC);
     const TimeReply::Correction c = TimeReply::correction(clock, server);
