@@ -120,14 +120,21 @@ QString windowTitle(Display* d, Window w)
     return title;
 }
 
-// The X windows of this process: Qt's own, and any that name this process as their owner.
+// The X windows of this process: Qt's own, the hidden group leader Qt gives them (it carries
+// the application's name as its title), and any that name this process as their owner.
 class OwnWindows {
 public:
     explicit OwnWindows(Display* d) : m_display(d)
     {
-        for (QWindow* window : QGuiApplication::allWindows())
-            if (window->handle())
-                m_ids << static_cast<Window>(window->winId());
+        for (QWindow* window : QGuiApplication::allWindows()) {
+            if (!window->handle())
+                continue;
+            const auto id = static_cast<Window>(window->winId());
+            m_ids << id;
+            const Window leader = clientLeader(id);
+            if (leader != None && !m_ids.contains(leader))
+                m_ids << leader;
+        }
     }
     bool contains(Window w) const
     {
@@ -150,6 +157,23 @@ public:
     }
 
 private:
+    Window clientLeader(Window w) const
+    {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        Window leader = None;
+        if (XGetWindowProperty(m_display, w, atom(m_display, "WM_CLIENT_LEADER"), 0, 1, False,
+                               XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+            data) {
+            if (format == 32 && count == 1)
+                leader = static_cast<Window>(*reinterpret_cast<const unsigned long*>(data));
+            XFree(data);
+        }
+        return leader;
+    }
+
     Display* m_display;
     QList<Window> m_ids;
 };

@@ -62,7 +62,25 @@ class TestE2eTimeUpdate : public QObject {
     Q_OBJECT
 private slots:
     void automaticUpdateAgainstXinetd();
+    void ownPanelIsNoConnectionWindow();
 };
+
+// The panel's own title is the one looked for: the program's own windows never count, so no
+// update starts at the minute change.
+void TestE2eTimeUpdate::ownPanelIsNoConnectionWindow()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    rig.writeSettings(SettingsKey + "\"AutoUpdate\"=dword:00000001\n\"InternetWin\"=\"Horolux\"\n"
+                                    "\"HostName\"=\"127.0.0.1\"\n");
+    rig.setEnv("HOROLUX_REPORT_TIME_STEPS", "1");
+    QVERIFY(rig.startClock("2000-01-03 08:59:57"));
+    QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
+    QThread::msleep(8000); // past the minute change
+    QCOMPARE(rig.terminate(), 0);
+    const QString output = rig.clockOutput();
+    QVERIFY2(!output.contains("time-step"), qPrintable(output));
+}
 
 void TestE2eTimeUpdate::automaticUpdateAgainstXinetd()
 {
