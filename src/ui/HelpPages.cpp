@@ -379,8 +379,9 @@ is.</p>
 <h3>Alarm Sound:</h3>
 <p>The same choice for the moment a <a href="reminder_window">reminder</a> comes up.</p>
 <h3>Choosing a sound file</h3>
-<p><b>Browse...</b> opens the window <b>Choose a sound file</b>, for WAV or MIDI files; the
-chosen file's name then appears under the button. Choosing a file does not switch on
+<p><b>Browse...</b> opens the window <b>Choose a sound file</b>, for WAV, FLAC, Ogg (Vorbis or
+Opus) or MP3 files; the chosen file's name then appears under the button. MIDI files are offered
+too, but Horolux cannot play them and beeps instead. Choosing a file does not switch on
 <b>Play sound:</b> by itself, so select that option too. A file that cannot be played gives
 a beep instead.</p>
 )html") + text(settingsNote));
