@@ -13,7 +13,10 @@ fi
 
 work=$(mktemp -d /tmp/horolux-demo.XXXXXX)
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$HOME"
+# Its own runtime folder too: a clock already running for this user elsewhere would otherwise
+# answer instead (one copy runs per user).
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 display=":$(( 90 + RANDOM % 100 ))"
 Xvfb "$display" -screen 0 640x400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
