@@ -194,8 +194,9 @@ private:
         const int status = m_rig.runAnotherCopy(&elapsed, {}, &output);
         if (status != 0)
             return fail(QString("a second start ended with %1: %2").arg(status).arg(output));
+        // The window manager maps it a moment later, a long moment on a loaded machine.
         if (!E2eRig::pollUntil([&] { return m_rig.visibleWindows("Horolux").contains(m_panel); },
-                               3000))
+                               6000))
             return fail("a second start did not bring the panel back");
         return checkRunning();
     }
