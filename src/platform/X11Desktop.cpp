@@ -120,6 +120,24 @@ QString windowTitle(Display* d, Window w)
     return title;
 }
 
+// A window's 32-bit property holding one value of `type` (a pid, a window), or `fallback`.
+unsigned long oneValue(Display* d, Window w, const char* name, Atom type, unsigned long fallback)
+{
+    Atom actual = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    unsigned long value = fallback;
+    if (XGetWindowProperty(d, w, atom(d, name), 0, 1, False, type, &actual, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        if (format == 32 && count == 1)
+            value = *reinterpret_cast<const unsigned long*>(data);
+        XFree(data);
+    }
+    return value;
+}
+
 // The X windows of this process: Qt's own, the hidden group leader Qt gives them (it carries
 // the application's name as its title), and any that name this process as their owner.
 class OwnWindows {
@@ -131,49 +149,19 @@ public:
                 continue;
             const auto id = static_cast<Window>(window->winId());
             m_ids << id;
-            const Window leader = clientLeader(id);
+            const auto leader =
+                static_cast<Window>(oneValue(d, id, "WM_CLIENT_LEADER", XA_WINDOW, None));
             if (leader != None && !m_ids.contains(leader))
                 m_ids << leader;
         }
     }
     bool contains(Window w) const
     {
-        if (m_ids.contains(w))
-            return true;
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        bool ours = false;
-        if (XGetWindowProperty(m_display, w, atom(m_display, "_NET_WM_PID"), 0, 1, False,
-                               XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
-            data) {
-            ours = format == 32 && count == 1 &&
-                   *reinterpret_cast<const unsigned long*>(data) ==
-                       static_cast<unsigned long>(::getpid());
-            XFree(data);
-        }
-        return ours;
+        return m_ids.contains(w) || oneValue(m_display, w, "_NET_WM_PID", XA_CARDINAL, 0) ==
+                                        static_cast<unsigned long>(::getpid());
     }
 
 private:
-    Window clientLeader(Window w) const
-    {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        Window leader = None;
-        if (XGetWindowProperty(m_display, w, atom(m_display, "WM_CLIENT_LEADER"), 0, 1, False,
-                               XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-            data) {
-            if (format == 32 && count == 1)
-                leader = static_cast<Window>(*reinterpret_cast<const unsigned long*>(data));
-            XFree(data);
-        }
-        return leader;
-    }
-
     Display* m_display;
     QList<Window> m_ids;
 };
