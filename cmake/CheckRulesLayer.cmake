@@ -1,7 +1,7 @@
 # cmake -DLAYER_FILE=<file> -P CheckRulesLayer.cmake
-# Fails when the rules library links anything but Qt Core, or when one of its files includes,
-# directly or through the project's own headers, a header of any other Qt module. The rules must
-# build and run without a display, so a QtGui or QtWidgets type there is a layering fault even
+# Fails when the libraries below the windows (the core, the socket component and the rules) link
+# anything but Qt Core, or when one of their files includes, directly or through the project's
+# own headers, a header of any other Qt module. They must build and run without a display, so a QtGui or QtWidgets type there is a layering fault even
 # when it happens to compile.
 # LAYER_FILE sets RULES_SOURCES, RULES_LINKS, SOURCE_ROOT and QT_INCLUDE_ROOT.
 cmake_policy(VERSION 3.25)
@@ -12,7 +12,7 @@ set(faults "")
 foreach(lib IN LISTS RULES_LINKS)
   string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" lib "${lib}")
   if(NOT lib MATCHES "^Qt6?::Core$")
-    list(APPEND faults "horolux_rules links ${lib}, but may link only Qt6::Core")
+    list(APPEND faults "the libraries below the windows link ${lib}, but may link only Qt6::Core")
   endif()
 endforeach()
 
@@ -93,7 +93,7 @@ endwhile()
 list(REMOVE_DUPLICATES faults)
 if(faults)
   list(JOIN faults "\n  " text)
-  message(FATAL_ERROR "The rules library must use Qt Core only:\n  ${text}")
+  message(FATAL_ERROR "The core, the socket component and the rules must use Qt Core only:\n  ${text}")
 endif()
 list(LENGTH seen checked)
-message(STATUS "Rules library: ${checked} files use Qt Core only")
+message(STATUS "Core, socket and rules: ${checked} files use Qt Core only")

@@ -2,9 +2,9 @@
 // set-aside file the unreadable lines go to.
 #include "FuzzCheck.h"
 
-#include "sched/LosslessText.h"
-#include "sched/ScheduleEntry.h"
-#include "sched/ScheduleList.h"
+#include "core/LosslessText.h"
+#include "rules/sched/ScheduleEntry.h"
+#include "rules/sched/ScheduleList.h"
 
 #include <QCollator>
 

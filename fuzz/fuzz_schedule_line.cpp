@@ -2,8 +2,8 @@
 // line built back from fields.
 #include "FuzzCheck.h"
 
-#include "sched/LosslessText.h"
-#include "sched/ScheduleEntry.h"
+#include "core/LosslessText.h"
+#include "rules/sched/ScheduleEntry.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

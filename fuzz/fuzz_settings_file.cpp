@@ -1,7 +1,7 @@
 // The settings file: whether it is ours, reading a value from it, and writing one into it.
 #include "FuzzCheck.h"
 
-#include "settings/RegFile.h"
+#include "rules/settings/RegFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

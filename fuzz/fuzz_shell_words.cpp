@@ -1,8 +1,8 @@
 // A run item's parameter line, split into the program's arguments.
 #include "FuzzCheck.h"
 
-#include "sched/LosslessText.h"
-#include "sched/ShellWords.h"
+#include "core/LosslessText.h"
+#include "core/ShellWords.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the correction made from them.
 #include "FuzzCheck.h"
 
-#include "nettime/TimeReply.h"
+#include "rules/nettime/TimeReply.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,6 +1,6 @@
 // Writes the application icon, drawn by the program's own code, as the PNG files of a
 // hicolor icon theme: OUTDIR/<size>x<size>/apps/<NAME>.png for every size given.
-#include "components/AppIcon.h"
+#include "windows/components/AppIcon.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -3,9 +3,11 @@
 // schedule scan). Each with and without the performance sample, and each with and without
 // the repaint that follows it.
 #include "app/THoroluxMain.h"
-#include "platform/LinuxPlatform.h"
-#include "platform/RegFileRegistry.h"
-#include "settings/SettingsStore.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "rules/settings/RegFileRegistry.h"
+#include "doubles/DiskFiles.h"
+#include "rules/settings/RegFileRegistry.h"
+#include "rules/settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,7 +93,7 @@ void BM_Tick(benchmark::State& st, TickKind kind)
 // A settings file that keeps the benchmark at its ordinary scheduling class and silent.
 bool writeSettings(const QString& path)
 {
-    RegFileRegistry registry(path);
+    RegFileRegistry registry(diskFiles(), path);
     const SettingsStore store(registry);
     const QString settings = QStringLiteral("Settings");
     store.WriteRegInt(settings, QStringLiteral("PriorityClass"), 32);
@@ -146,6 +148,8 @@ int main(int argc, char** argv)
     }
 
     LinuxPlatform platform;
+    RegFileRegistry settingsFile(*platform.services().files, platform.services().settingsFile);
+    platform.services().registry = &settingsFile;
     THoroluxMain window(platform.services());
     window.show();
     // The benchmark drives the tick itself; the window's own second timer would add ticks.

@@ -1,9 +1,9 @@
-#include "net/SocketApi.h"
-#include "nettime/TimeClient.h"
-#include "platform/IClock.h"
-#include "platform/IClockSetter.h"
-#include "platform/LinuxSocketApi.h"
-#include "settings/SettingsInForce.h"
+#include "compat/winsock/SocketApi.h"
+#include "rules/nettime/TimeClient.h"
+#include "ports/IClock.h"
+#include "ports/IClockSetter.h"
+#include "platform/linux/LinuxSocketApi.h"
+#include "rules/settings/SettingsInForce.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

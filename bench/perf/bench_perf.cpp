@@ -1,9 +1,9 @@
-#include "common/ClockReading.h"
-#include "perf/PerfSampler.h"
-#include "perf/PerfTotals.h"
-#include "platform/LinuxDriveInfo.h"
-#include "platform/ProcPerfSource.h"
-#include "settings/SettingsInForce.h"
+#include "core/ClockReading.h"
+#include "rules/perf/PerfSampler.h"
+#include "rules/perf/PerfTotals.h"
+#include "platform/linux/LinuxDriveInfo.h"
+#include "platform/linux/ProcPerfSource.h"
+#include "rules/settings/SettingsInForce.h"
 
 #include <benchmark/benchmark.h>
 

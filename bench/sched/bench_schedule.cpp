@@ -1,11 +1,12 @@
 // Load, save, add and idle-minute scan of a 100,000-line schedule.
-#include "common/ClockReading.h"
-#include "platform/AtomicFile.h"
-#include "platform/LinuxScheduleFile.h"
-#include "sched/ScheduleEntry.h"
-#include "sched/ScheduleList.h"
-#include "sched/ScheduleScanner.h"
-#include "sched/SchedulerState.h"
+#include "core/ClockReading.h"
+#include "platform/linux/AtomicFile.h"
+#include "doubles/DiskFiles.h"
+#include "rules/sched/ScheduleFile.h"
+#include "rules/sched/ScheduleEntry.h"
+#include "rules/sched/ScheduleList.h"
+#include "rules/sched/ScheduleScanner.h"
+#include "rules/sched/SchedulerState.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,7 +46,7 @@ ScheduleList makeList(int n)
     QTemporaryDir dir;
     const QString path = dir.filePath("in.dat");
     AtomicFile::write(path, data);
-    LinuxScheduleFile(path).load(list);
+    ScheduleFile(diskFiles(), path).load(list);
     return list;
 }
 
@@ -69,7 +70,7 @@ void BM_Load(benchmark::State& state)
     for (const QString& line : lines)
         data += line.toUtf8() + "\r\n";
     AtomicFile::write(path, data);
-    LinuxScheduleFile file(path);
+    ScheduleFile file(diskFiles(), path);
     for (auto _ : state) {
         ScheduleList list;
         file.load(list);
@@ -81,9 +82,9 @@ void BM_Save(benchmark::State& state)
 {
     ScheduleList list = makeList(int(state.range(0)));
     QTemporaryDir dir;
-    LinuxScheduleFile file(dir.filePath("horolux.dat"));
+    ScheduleFile file(diskFiles(), dir.filePath("horolux.dat"));
     for (auto _ : state) {
-        if (file.save(list) != IScheduleFile::SaveResult::Saved)
+        if (file.save(list) != ScheduleFile::SaveResult::Saved)
             state.SkipWithError("save failed");
     }
 }

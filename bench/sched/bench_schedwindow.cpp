@@ -2,10 +2,10 @@
 // up to its first painted frame, one Delete with its repaint, and the resident memory the open
 // window adds. The memory figure is only meaningful as the first benchmark of a fresh process
 // (it is registered first; filter with --benchmark_filter=Memory to run it alone).
-#include "common/ClockReading.h"
-#include "sched/ScheduleEntry.h"
-#include "sched/SchedulerState.h"
-#include "sched/TSchedMain.h"
+#include "core/ClockReading.h"
+#include "rules/sched/ScheduleEntry.h"
+#include "rules/sched/SchedulerState.h"
+#include "windows/sched/TSchedMain.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -4,9 +4,10 @@
 // of 1,000 to 100,000 values, the largest close to the 4 MiB the program reads.
 //
 // `bench_settings --make-file PATH COUNT` only writes such a file, for measuring start-up.
-#include "platform/RegFileRegistry.h"
-#include "settings/RegFile.h"
-#include "settings/SettingsStore.h"
+#include "doubles/DiskFiles.h"
+#include "rules/settings/RegFileRegistry.h"
+#include "rules/settings/RegFile.h"
+#include "rules/settings/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -61,7 +62,7 @@ void writeRealisticFile(const SettingsStore& store)
 // One read as the program makes it: open, read, check, pass, close.
 void readInt(benchmark::State& st, const QString& path, const QString& name, int expected)
 {
-    RegFileRegistry registry(path);
+    RegFileRegistry registry(diskFiles(), path);
     const SettingsStore store(registry);
     for (auto _ : st)
         benchmark::DoNotOptimize(store.ReadRegInt(Settings, name, -1));
@@ -76,7 +77,7 @@ void BM_ReadInt(benchmark::State& st)
 
 void BM_ReadString(benchmark::State& st)
 {
-    RegFileRegistry registry(g_settingsPath);
+    RegFileRegistry registry(diskFiles(), g_settingsPath);
     const SettingsStore store(registry);
     const QString name = QStringLiteral("HostName");
     for (auto _ : st)
@@ -88,7 +89,7 @@ void BM_ReadString(benchmark::State& st)
 // Every setting start-up reads, one open-parse-close each.
 void readAllAtStartup(benchmark::State& st, const QString& path)
 {
-    RegFileRegistry registry(path);
+    RegFileRegistry registry(diskFiles(), path);
     const SettingsStore store(registry);
     static const char* const ints[] = {
         "StayOnTop",      "Hide Interval", "TaskIcon", "12Hr Format", "PFMax",
@@ -121,7 +122,7 @@ void BM_ReadAllAtStartup(benchmark::State& st)
 // Lock, re-read, change one value, write a temporary file, fsync, rename, fsync the folder.
 void BM_WriteInt(benchmark::State& st)
 {
-    RegFileRegistry registry(g_settingsPath);
+    RegFileRegistry registry(diskFiles(), g_settingsPath);
     const SettingsStore store(registry);
     const QString name = QStringLiteral("PFMax");
     qint32 value = 500;
@@ -268,7 +269,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     g_settingsPath = g_home->path() + QStringLiteral("/config/horolux/settings.reg");
     {
-        RegFileRegistry registry(g_settingsPath);
+        RegFileRegistry registry(diskFiles(), g_settingsPath);
         writeRealisticFile(SettingsStore(registry));
     }
     if (!QFile::exists(g_settingsPath)) {

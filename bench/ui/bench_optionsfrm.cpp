@@ -3,14 +3,15 @@
 // showing it up to its first painted frame. The first open of a process is measured on its own,
 // after a window with text has been painted as the clock's face is at start: it also pays for
 // the first dialog's style and the widgets' first use.
-#include "common/ClockReading.h"
-#include "platform/AppPaths.h"
-#include "platform/LinuxDriveInfo.h"
-#include "platform/RegFileRegistry.h"
-#include "settings/SettingsInForce.h"
-#include "settings/SettingsStore.h"
-#include "ui/OptionsRules.h"
-#include "ui/TOptionsFrm.h"
+#include "core/ClockReading.h"
+#include "platform/linux/AppPaths.h"
+#include "platform/linux/LinuxDriveInfo.h"
+#include "doubles/DiskFiles.h"
+#include "rules/settings/RegFileRegistry.h"
+#include "rules/settings/SettingsInForce.h"
+#include "rules/settings/SettingsStore.h"
+#include "rules/options/OptionsRules.h"
+#include "windows/ui/TOptionsFrm.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -34,7 +35,7 @@ public:
 struct Opening {
     SettingsInForce settings;
     ClockReading clock;
-    RegFileRegistry registry{AppPaths::settingsFile()};
+    RegFileRegistry registry{diskFiles(), AppPaths::settingsFile()};
     SettingsStore store{registry};
     LinuxDriveInfo drives;
     NoActions actions;

@@ -1,6 +1,6 @@
 #include "app/HoroluxApplication.h"
 
-#include "ui/ModalSeam.h"
+#include "windows/ui/ModalSeam.h"
 
 #include <exception>
 

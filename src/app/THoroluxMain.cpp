@@ -1,33 +1,33 @@
 #include "app/THoroluxMain.h"
 
-#include "app/Startup.h"
-#include "components/AppIcon.h"
-#include "components/DigitStrip.h"
-#include "components/TBitmapDigits.h"
-#include "components/TTaskIcon.h"
-#include "nettime/ClockSetting.h"
-#include "nettime/TAutoFrm.h"
-#include "nettime/TimeClient.h"
-#include "perf/IndicatorBar.h"
-#include "perf/PerfSampler.h"
-#include "perf/TReportFrm.h"
-#include "platform/IClock.h"
-#include "platform/IClockSetter.h"
-#include "platform/IDesktopWindow.h"
-#include "platform/IDriveInfo.h"
-#include "platform/IProcessPriority.h"
-#include "platform/IRegistry.h"
-#include "platform/IScheduleFile.h"
-#include "platform/IScreen.h"
-#include "platform/IUserInfo.h"
-#include "platform/IWindowFinder.h"
-#include "sched/SchedulerUi.h"
-#include "settings/SettingsTable.h"
-#include "ui/HelpSystem.h"
-#include "ui/ModalSeam.h"
-#include "ui/SharedRoutines.h"
-#include "ui/TAbtFrm.h"
-#include "ui/WidgetPlacement.h"
+#include "compat/winsock/SocketApi.h"
+#include "rules/app/Startup.h"
+#include "windows/components/AppIcon.h"
+#include "windows/components/DigitStrip.h"
+#include "windows/components/TBitmapDigits.h"
+#include "windows/components/TTaskIcon.h"
+#include "rules/clock/ClockSetting.h"
+#include "windows/nettime/TAutoFrm.h"
+#include "rules/nettime/TimeClient.h"
+#include "windows/perf/IndicatorBar.h"
+#include "rules/perf/PerfSampler.h"
+#include "windows/perf/TReportFrm.h"
+#include "ports/IClock.h"
+#include "ports/IClockSetter.h"
+#include "ports/IDesktopWindow.h"
+#include "ports/IDriveInfo.h"
+#include "ports/IProcessPriority.h"
+#include "ports/IRegistry.h"
+#include "ports/IScreen.h"
+#include "ports/IUserInfo.h"
+#include "ports/IWindowFinder.h"
+#include "windows/sched/SchedulerUi.h"
+#include "rules/settings/SettingsTable.h"
+#include "windows/ui/HelpSystem.h"
+#include "windows/ui/ModalSeam.h"
+#include "windows/ui/SharedRoutines.h"
+#include "windows/ui/TAbtFrm.h"
+#include "windows/ui/WidgetPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -80,9 +80,13 @@ TBitmapDigits* digitDisplay(QWidget* parent, int left, const QImage& strip)
 THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform),
       m_registry(*platform.registry, *platform.clock), m_store(m_registry),
+      m_scheduleFile(*platform.files, platform.scheduleFile),
       m_tick(m_state.tick, m_state.clock, m_state.settings, m_state.sched, *this, *platform.sound),
       m_shutdown([this] { return saveEverything(); })
 {
+    // The socket component reaches the system through the platform's socket layer.
+    if (platform.sockets)
+        InstallSocketApi(platform.sockets);
     setObjectName(QStringLiteral("HoroluxMain"));
     setWindowTitle(QCoreApplication::applicationName());
     setWindowIcon(AppIcon::make());
@@ -118,6 +122,8 @@ THoroluxMain::THoroluxMain(Platform& platform, QWidget* parent)
 THoroluxMain::~THoroluxMain()
 {
     FormDestroy();
+    if (m_platform.sockets && SocketApi() == m_platform.sockets)
+        InstallSocketApi(nullptr);
 }
 
 void THoroluxMain::createControls()
@@ -203,7 +209,7 @@ void THoroluxMain::FormCreate()
     MainState& s = m_state;
     // Where the program's files are: the schedule lives in the user's data folder.
     s.files.ProgramDirectory = m_platform.dataDirectory;
-    s.files.ScheduleFileName = m_platform.schedule->path();
+    s.files.ScheduleFileName = m_scheduleFile.path();
     s.files.HelpFile = QStringLiteral("Horolux help");
 
     // The stored position when it is usable, kept on the screen.
@@ -240,7 +246,7 @@ void THoroluxMain::FormCreate()
     m_tick.SetDisplayFormat(s.settings.Use12Hour);
     // An existing schedule that cannot be read is moved aside before the first save, never
     // overwritten with what this run holds; one behind a link is not saved at all.
-    const IScheduleFile::LoadResult loaded = m_platform.schedule->load(s.sched.ScheduleList);
+    const ScheduleFile::LoadResult loaded = m_scheduleFile.load(s.sched.ScheduleList);
     if (loaded.behindLink)
         m_pendingNotices << QStringLiteral("Schedule unreadable, not saved");
     else if (loaded.unreadable)
@@ -285,18 +291,18 @@ int THoroluxMain::saveEverything()
 
 void THoroluxMain::SaveSchedule()
 {
-    switch (m_platform.schedule->save(m_state.sched.ScheduleList)) {
-    case IScheduleFile::SaveResult::Saved:
+    switch (m_scheduleFile.save(m_state.sched.ScheduleList)) {
+    case ScheduleFile::SaveResult::Saved:
         break;
-    case IScheduleFile::SaveResult::Failed:
-        reportSaveFailure(m_platform.schedule->path());
+    case ScheduleFile::SaveResult::Failed:
+        reportSaveFailure(m_scheduleFile.path());
         break;
-    case IScheduleFile::SaveResult::HeldBack:
+    case ScheduleFile::SaveResult::HeldBack:
         // While running the date line has said so. Nothing could be read, so every item held
         // was added in this run: at the end they would be lost, which is reported as a failed
         // save.
         if (m_shutDown && m_state.sched.ScheduleList.count() > 0)
-            reportSaveFailure(m_platform.schedule->path());
+            reportSaveFailure(m_scheduleFile.path());
         break;
     }
 }

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "app/ClockTick.h"
-#include "app/MainState.h"
+#include "rules/app/ClockTick.h"
+#include "rules/app/MainState.h"
 #include "app/ShutdownPath.h"
-#include "perf/IndicatorSink.h"
-#include "platform/Platform.h"
-#include "sched/ScheduleScanner.h"
-#include "settings/DeferredRegistry.h"
-#include "settings/SettingsStore.h"
-#include "ui/OptionsRules.h"
-#include "ui/TOptionsFrm.h"
+#include "rules/perf/IndicatorSink.h"
+#include "ports/Platform.h"
+#include "rules/sched/ScheduleFile.h"
+#include "rules/sched/ScheduleScanner.h"
+#include "rules/settings/DeferredRegistry.h"
+#include "rules/settings/SettingsStore.h"
+#include "rules/options/OptionsRules.h"
+#include "windows/ui/TOptionsFrm.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -139,6 +140,7 @@ private:
     MainState m_state;
     DeferredRegistry m_registry;
     SettingsStore m_store;
+    ScheduleFile m_scheduleFile;
     ClockTick m_tick;
     std::unique_ptr<PerfSampler> m_sampler;
     std::unique_ptr<SchedulerUi> m_schedulerUi;

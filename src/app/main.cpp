@@ -1,11 +1,12 @@
-#include "app/CommandLine.h"
+#include "rules/app/CommandLine.h"
 #include "app/HoroluxApplication.h"
 #include "app/THoroluxMain.h"
-#include "platform/DisplayCheck.h"
-#include "platform/LinuxPlatform.h"
-#include "platform/LinuxSingleInstance.h"
-#include "platform/SignalWatcher.h"
-#include "ui/ModalSeam.h"
+#include "platform/linux/DisplayCheck.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "platform/linux/LinuxSingleInstance.h"
+#include "platform/linux/SignalWatcher.h"
+#include "rules/settings/RegFileRegistry.h"
+#include "windows/ui/ModalSeam.h"
 
 #include <QDateTime>
 #include <QEvent>
@@ -101,6 +102,8 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral(HOROLUX_APP_ID));
     HoroluxApplication app(argc, argv);
     LinuxPlatform platform;
+    RegFileRegistry settingsFile(*platform.services().files, platform.services().settingsFile);
+    platform.services().registry = &settingsFile;
     THoroluxMain window(platform.services());
 
     // Every way of ending goes through the panel's one shutdown path: SIGTERM, SIGINT and

@@ -1,13 +1,14 @@
 #include "app/THoroluxMain.h"
-#include "components/TBitmapDigits.h"
-#include "components/TTaskIcon.h"
+#include "windows/components/TBitmapDigits.h"
+#include "windows/components/TTaskIcon.h"
 #include "doubles/FakePlatform.h"
-#include "platform/LinuxClock.h"
-#include "platform/RegFileRegistry.h"
-#include "settings/RegFile.h"
-#include "settings/SettingsTable.h"
-#include "ui/ModalSeam.h"
-#include "ui/TOptionsFrm.h"
+#include "platform/linux/LinuxClock.h"
+#include "doubles/DiskFiles.h"
+#include "rules/settings/RegFileRegistry.h"
+#include "rules/settings/RegFile.h"
+#include "rules/settings/SettingsTable.h"
+#include "windows/ui/ModalSeam.h"
+#include "windows/ui/TOptionsFrm.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -241,7 +242,7 @@ void TstSettingsDialog::soundPathsKeepBytesThatAreNotUtf8()
         "\"ChimeSound\"=\"/snd/caf\xe9.wav\"\r\n");
     file.close();
     FakePlatform p(m_dir->path() + "/");
-    RegFileRegistry registry(path);
+    RegFileRegistry registry(diskFiles(), path);
     p.services.registry = &registry;
     THoroluxMain w(p.services);
     whenOpen([](TOptionsFrm&) {}, "btnOK");

@@ -1,8 +1,8 @@
 #include "app/THoroluxMain.h"
-#include "components/TBitmapDigits.h"
+#include "windows/components/TBitmapDigits.h"
 #include "doubles/FakePlatform.h"
-#include "settings/SettingsTable.h"
-#include "ui/ModalSeam.h"
+#include "rules/settings/SettingsTable.h"
+#include "windows/ui/ModalSeam.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/IClock.h"
+#include "ports/IClock.h"
 
 // A clock that stands still until a test moves it; sleeps only add up.
 class FakeClock : public IClock {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/IClockSetter.h"
+#include "ports/IClockSetter.h"
 
 #include <QList>
 

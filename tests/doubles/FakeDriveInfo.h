@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/IDriveInfo.h"
+#include "ports/IDriveInfo.h"
 
 #include <QStringList>
 

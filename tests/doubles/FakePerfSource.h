@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/IPerfSource.h"
+#include "ports/IPerfSource.h"
 
 #include <QStringList>
 

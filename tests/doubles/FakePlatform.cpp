@@ -1,6 +1,6 @@
 #include "doubles/FakePlatform.h"
 
-#include "platform/AppPaths.h"
+#include "platform/linux/AppPaths.h"
 
 bool FakeLauncher::open(const QString& file, const QString& parameters, const QString& directory,
                         int show)
@@ -16,7 +16,6 @@ IProcessPriority::Result FakePriority::setPriorityClass(int c)
 }
 
 FakePlatform::FakePlatform(const QString& dataDirectory)
-    : schedule(AppPaths::scheduleFile(dataDirectory))
 {
     drives.figures = {1, 1024, 250, 1000};
     perf.cpu = 50;
@@ -36,6 +35,7 @@ FakePlatform::FakePlatform(const QString& dataDirectory)
     services.windowFinder = &desktop;
     services.desktop = &desktop;
     services.tray = &tray;
-    services.schedule = &schedule;
+    services.files = &files;
+    services.scheduleFile = AppPaths::scheduleFile(dataDirectory);
     services.dataDirectory = dataDirectory;
 }

@@ -8,13 +8,13 @@
 #include "doubles/FakeScreen.h"
 #include "doubles/FakeSound.h"
 #include "doubles/FakeTrayShell.h"
-#include "platform/IDesktopWindow.h"
-#include "platform/ILauncher.h"
-#include "platform/IProcessPriority.h"
-#include "platform/IUserInfo.h"
-#include "platform/IWindowFinder.h"
-#include "platform/LinuxScheduleFile.h"
-#include "platform/Platform.h"
+#include "ports/IDesktopWindow.h"
+#include "ports/ILauncher.h"
+#include "ports/IProcessPriority.h"
+#include "ports/IUserInfo.h"
+#include "ports/IWindowFinder.h"
+#include "platform/linux/LinuxFileStore.h"
+#include "ports/Platform.h"
 
 #include <QStringList>
 
@@ -65,7 +65,7 @@ struct FakePlatform {
     FakeLauncher launcher;
     FakeDesktop desktop;
     FakeTrayShell tray;
-    LinuxScheduleFile schedule;
+    LinuxFileStore files;
     Platform services;
 
     explicit FakePlatform(const QString& dataDirectory);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/IRegistry.h"
+#include "ports/IRegistry.h"
 
 #include <QMap>
 

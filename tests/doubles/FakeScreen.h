@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/IScreen.h"
+#include "ports/IScreen.h"
 
 class FakeScreen : public IScreen {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ISocketApi.h"
+#include "ports/ISocketApi.h"
 
 #include <QByteArray>
 #include <QHash>

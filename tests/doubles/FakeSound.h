@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ISound.h"
+#include "ports/ISound.h"
 
 #include <QStringList>
 

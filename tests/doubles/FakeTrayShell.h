@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ITrayShell.h"
+#include "ports/ITrayShell.h"
 
 #include <QList>
 

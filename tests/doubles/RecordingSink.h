@@ -1,6 +1,6 @@
 #pragma once
 
-#include "perf/IndicatorSink.h"
+#include "rules/perf/IndicatorSink.h"
 
 #include <QList>
 #include <QPair>

@@ -1,7 +1,7 @@
 #include "E2eRig.h"
 
-#include "components/DigitStrip.h"
-#include "perf/IndicatorPicture.h"
+#include "windows/components/DigitStrip.h"
+#include "windows/perf/IndicatorPicture.h"
 
 #include <QElapsedTimer>
 #include <QTest>

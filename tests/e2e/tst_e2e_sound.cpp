@@ -1,7 +1,7 @@
 #include "E2eRig.h"
 #include "PulseRig.h"
 
-#include "components/DigitStrip.h"
+#include "windows/components/DigitStrip.h"
 
 #include <QElapsedTimer>
 #include <QFile>

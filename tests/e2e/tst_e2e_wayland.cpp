@@ -1,6 +1,6 @@
 #include "E2eRig.h"
 
-#include "components/DigitStrip.h"
+#include "windows/components/DigitStrip.h"
 
 #include <QDir>
 #include <QElapsedTimer>

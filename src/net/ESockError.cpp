@@ -1,8 +1,0 @@
-#include "net/ESockError.h"
-
-ESockError::ESockError(const QString& message) : std::runtime_error(message.toStdString()) {}
-
-QString ESockError::message() const
-{
-    return QString::fromStdString(what());
-}

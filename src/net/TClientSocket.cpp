@@ -1,5 +1,0 @@
-#include "net/TClientSocket.h"
-
-TClientSocket::TClientSocket(QObject* owner) : TCustomClientSocket(owner) {}
-
-TClientSocket::~TClientSocket() = default;

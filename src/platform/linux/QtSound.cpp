@@ -1,0 +1,79 @@
+#include "platform/linux/QtSound.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <utility>
+
+QtSound::QtSound(QObject* parent)
+    : QtSound([] { QApplication::beep(); }, {playerProgram()}, {}, parent)
+{
+}
+
+QtSound::QtSound(Beeper beeper, QStringList playerCommand, SoundPlayerProcess::Limits limits,
+                 QObject* parent)
+    : QObject(parent), m_beeper(std::move(beeper))
+{
+    m_thread = new QThread;
+    m_thread->setObjectName(QStringLiteral("sound"));
+    m_player = new SoundPlayerProcess(std::move(playerCommand), limits);
+    m_player->moveToThread(m_thread);
+    connect(m_player, &SoundPlayerProcess::ended, this, [this](bool played) {
+        if (!played)
+            beep();
+        emit finished(played);
+    });
+    m_thread->start();
+}
+
+QtSound::~QtSound()
+{
+    // A sound still playing stops with the clock.
+    m_player->disconnect(this);
+    // Waits for the deletion: a deletion merely queued may find the thread's loop already told
+    // to quit, and is then dropped with the player and its process.
+    QMetaObject::invokeMethod(
+        m_player, [p = m_player] { delete p; }, Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    delete m_thread;
+}
+
+QString QtSound::playerProgram()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/horolux-play");
+}
+
+namespace {
+// End-to-end tests cannot hear: with HOROLUX_SOUND_LOG set, every sound is also noted there.
+void note(const QString& what)
+{
+    static const QString path = qEnvironmentVariable("HOROLUX_SOUND_LOG");
+    if (path.isEmpty())
+        return;
+    QFile log(path);
+    if (log.open(QIODevice::Append))
+        log.write(what.toUtf8() + '\n');
+}
+} // namespace
+
+void QtSound::beep()
+{
+    note(QStringLiteral("beep"));
+    if (m_beeper)
+        m_beeper();
+}
+
+void QtSound::playAsync(const QString& file)
+{
+    note(QStringLiteral("play ") + file);
+    const QFileInfo info(file);
+    if (file.isEmpty() || !info.isFile() || !info.isReadable()) {
+        beep();
+        return;
+    }
+    QMetaObject::invokeMethod(m_player,
+                              [p = m_player, path = info.absoluteFilePath()] { p->play(path); });
+}

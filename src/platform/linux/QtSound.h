@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ports/ISound.h"
+#include "platform/linux/SoundPlayerProcess.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QThread;
+
+// System beep and asynchronous sound files. Files are played by the player program beside
+// the clock, in a process of its own, so no audio system is ever loaded here and none can
+// stall or crash the clock. A file that cannot be played beeps instead, without a message.
+class QtSound : public QObject, public ISound {
+    Q_OBJECT
+public:
+    using Beeper = std::function<void()>;
+
+    explicit QtSound(QObject* parent = nullptr);
+    // Tests replace the beep and the player command (the file is appended to it).
+    QtSound(Beeper beeper, QStringList playerCommand, SoundPlayerProcess::Limits limits = {},
+            QObject* parent = nullptr);
+    ~QtSound() override;
+
+    void beep() override;
+    // A new sound replaces one still playing.
+    void playAsync(const QString& file) override;
+
+    // The player program next to this program's executable.
+    static QString playerProgram();
+
+signals:
+    // A player run has ended: the file played, or the beep has been given instead.
+    void finished(bool played);
+
+private:
+    Beeper m_beeper;
+    // Players are started from a thread made before the clock lowers its own priority, so the
+    // sound does not stutter at idle priority.
+    QThread* m_thread = nullptr;
+    SoundPlayerProcess* m_player = nullptr;
+};

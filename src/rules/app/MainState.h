@@ -1,0 +1,27 @@
+#pragma once
+
+#include "rules/app/TickState.h"
+#include "core/ClockReading.h"
+#include "rules/perf/PerfTotals.h"
+#include "rules/sched/SchedulerState.h"
+#include "rules/settings/SettingsInForce.h"
+
+#include <QString>
+
+// Where the main window's files are.
+struct FileNames {
+    QString ScheduleFileName;
+    QString ProgramDirectory;
+    QString HelpFile;
+};
+
+// The program-wide state owned by the main window, one slice per area. One thread uses it;
+// each part of the program is handed only the slices it reads or writes.
+struct MainState {
+    FileNames files;
+    SettingsInForce settings;
+    ClockReading clock;
+    TickState tick;
+    SchedulerState sched;
+    PerfTotals perf;
+};

@@ -1,0 +1,228 @@
+#include "rules/nettime/TimeClient.h"
+
+#include "compat/winsock/ESockError.h"
+#include "compat/winsock/TClientSocket.h"
+#include "compat/winsock/TSocketBase.h"
+#include "rules/clock/ClockSetting.h"
+#include "rules/nettime/TimeReply.h"
+#include "ports/IClock.h"
+#include "rules/settings/SettingsInForce.h"
+#include "core/DelayPumping.h"
+
+#include <QPointer>
+
+TimeClient::TimeClient(SettingsInForce& settings, IClock& clock, IClockSetter& setter,
+                       QObject* parent)
+    : QObject(parent), m_settings(settings), m_clock(clock), m_setter(setter)
+{
+    m_replyTimer.setSingleShot(true);
+    m_replyTimer.setInterval(TimeOutSeconds * 1000);
+    connect(&m_replyTimer, &QTimer::timeout, this, &TimeClient::replyTimedOut);
+}
+
+TimeClient::~TimeClient() = default;
+
+void TimeClient::createSocket()
+{
+    auto* socket = new TClientSocket(this);
+    try {
+        socket->setPort(m_service);
+        socket->setProtocol(QStringLiteral("TCP"));
+        socket->setTimeOut(TimeOutSeconds);
+        socket->OnConnect = [this](QObject* s, TSocketBase* k) { ClientSocketConnect(s, k); };
+        socket->OnInfo = [this](QObject* s, TSockInfo i, TSocketBase* k) {
+            ClientSocketInfo(s, i, k);
+        };
+        socket->OnRead = [this](QObject* s, TSocketBase* k) { ClientSocketRead(s, k); };
+        socket->OnTimeOut = [this](QObject* s, TSocketBase* k) { ClientSocketTimeOut(s, k); };
+        socket->OnDisconnect = [this](QObject* s, TSocketBase* k) { ClientSocketDisconnect(s, k); };
+    } catch (...) {
+        // Half set up it could never work: the next update starts again from nothing.
+        delete socket;
+        throw;
+    }
+    m_socket = socket;
+}
+
+void TimeClient::BeginTimeUpdate()
+{
+    // Both waits below run the event loop, so the tick or the settings dialog can start an
+    // update while this one is still going: that one is ignored.
+    if (m_updating)
+        return;
+    m_updating = true;
+    emit step(UpdatingText);
+    if (!m_socket) {
+        try {
+            createSocket();
+        } catch (...) {
+            emit step(CannotCreateText);
+        }
+    }
+
+    const QPointer<TimeClient> alive(this);
+    const bool waited = SharedRoutines::DelayPumping([this] { return m_clock.tickCount(); }, 2000);
+    if (!alive)
+        return;
+    if (!waited || !m_socket) {
+        endUpdate();
+        return;
+    }
+
+    m_socket->setAddress(m_settings.TimeServerHost.left(255));
+    m_opening = true;
+    try {
+        m_socket->Open();
+    } catch (...) {
+        if (!alive)
+            return;
+        m_opening = false;
+        emit step(CannotConnectText);
+        endUpdate();
+        return;
+    }
+    if (alive)
+        m_opening = false;
+}
+
+void TimeClient::endUpdate()
+{
+    m_updating = false;
+    m_replyWanted = false;
+    m_replyTimer.stop();
+}
+
+void TimeClient::ClientSocketInfo(QObject*, TSockInfo icode, TSocketBase*)
+{
+    if (icode == siLookup)
+        emit step(LookingUpText + m_socket->HostName());
+    else if (icode == siConnecting) {
+        m_connectStartedMs = m_clock.tickCount();
+        emit step(ConnectingText + m_socket->HostAddress());
+    }
+}
+
+void TimeClient::ClientSocketConnect(QObject*, TSocketBase* Socket)
+{
+    ReplyCount = 0;
+    try {
+        emit step(ConnectedText + m_socket->PeerAddressText(Socket));
+    } catch (const ESockError&) {
+        emit step(ClosedByHostText);
+    }
+    if (Socket->Connected()) {
+        // Nothing else times out once connected.
+        m_updating = true;
+        m_replyWanted = true;
+        m_replyTimer.start();
+    } else {
+        endUpdate(); // refused, or the connect failed otherwise
+    }
+}
+
+void TimeClient::ClientSocketRead(QObject*, TSocketBase* Socket)
+{
+    // Past the reply, after it was given up, or from the close that follows a failed read (the
+    // update has failed then): what is waiting is read and dropped, so a closing drain ends.
+    if (!m_replyWanted || ReplyCount >= 4 || m_reading) {
+        if (Socket->Connected() || Socket->SocketState() == TSocketBase::ssClosing) {
+            char surplus[16384];
+            try {
+                Socket->Read(surplus, sizeof surplus);
+            } catch (const ESockError&) {
+                // Nothing is lost: the connection has served its purpose or has failed already.
+            }
+        }
+        return;
+    }
+    int n = 0;
+    m_reading = true;
+    try {
+        n = Socket->Read(ReplyBytes + ReplyCount, 4 - ReplyCount);
+    } catch (...) {
+        m_reading = false;
+        endUpdate();
+        throw;
+    }
+    m_reading = false;
+    ReplyCount += n;
+    if (ReplyCount != 4)
+        return;
+    correctClock();
+    // The close reads what is still waiting through this handler, which drops it.
+    if (Socket->Connected())
+        m_socket->Close();
+}
+
+void TimeClient::ClientSocketDisconnect(QObject* Sender, TSocketBase* Socket)
+{
+    if (!m_replyWanted)
+        return;
+    // Bytes that came with the close are taken first; a reply still short then never comes.
+    try {
+        if (Socket->Connected() && Socket->LastError() == 0)
+            ClientSocketRead(Sender, Socket);
+    } catch (const ESockError&) {
+        emit step(ClosedByHostText); // the failed read has closed it and ended the update
+        return;
+    }
+    if (!m_replyWanted)
+        return;
+    endUpdate();
+    emit step(ClosedByHostText);
+    if (Socket->Connected())
+        m_socket->Close();
+}
+
+void TimeClient::refuseReply(const QString& text)
+{
+    emit step(text);
+    endUpdate();
+}
+
+void TimeClient::correctClock()
+{
+    // Setting the clock may wait for the user to authorise it, with the event loop running:
+    // the update counts as under way until the report, but bytes arriving meanwhile are
+    // dropped and the reply is no longer timed.
+    m_replyWanted = false;
+    m_replyTimer.stop();
+    const quint32 roundTripMs = m_clock.tickCount() - m_connectStartedMs;
+    const QDateTime clock = m_clock.now().toUTC();
+    qint64 server = TimeReply::unixSeconds(TimeReply::decode(ReplyBytes));
+    if (!TimeReply::plausible(server))
+        return refuseReply(InvalidTimeText);
+    if (roundTripMs > MaxRoundTripMs)
+        return refuseReply(SlowReplyText);
+    // The server read its clock about half-way through the exchange.
+    server += (roundTripMs + 1000) / 2000;
+    const TimeReply::Correction c = TimeReply::correction(clock, server);
+    const bool set = ClockSetting::SetUtcDateTime(
+        m_setter, quint16(c.date.year()), quint16(c.date.month()), quint16(c.date.day()),
+        quint16(c.hour), quint16(c.minute), quint16(c.second));
+    emit step(TimeReply::report(set, c.ahead));
+    m_settings.AutoUpdate = false;
+    endUpdate();
+}
+
+void TimeClient::ClientSocketTimeOut(QObject*, TSocketBase*)
+{
+    emit step(TimedOutText);
+    try {
+        m_socket->Close(); // refused: the socket has given the pending connect up already
+    } catch (...) {
+    }
+    // A lookup that timed out makes Open fail, which ends the update there.
+    if (!m_opening)
+        endUpdate();
+}
+
+void TimeClient::replyTimedOut()
+{
+    endUpdate();
+    emit step(TimedOutText);
+    try {
+        m_socket->Close();
+    } catch (...) {
+    }
+}

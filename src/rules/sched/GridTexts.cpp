@@ -1,0 +1,53 @@
+#include "rules/sched/GridTexts.h"
+
+#include "core/DayNumber.h"
+#include "rules/sched/ScheduleEntry.h"
+
+namespace GridTexts {
+
+QStringList headers()
+{
+    return {QStringLiteral("Time"), QStringLiteral("Date"), QStringLiteral("Type"),
+            QStringLiteral("Detail")};
+}
+
+QString timeText(const QString& line)
+{
+    return line.left(2) + u':' + line.mid(2, 2);
+}
+
+QString dateText(const QString& line, const QLocale& locale)
+{
+    const QDate date = DayNumbers::toDate(ScheduleEntry::dayNumber(line));
+    return locale.toString(date, QStringLiteral("ddMMMyy"));
+}
+
+QString typeText(int code, const QLocale& locale)
+{
+    switch (code) {
+    case ScheduleEntry::OneShot:
+        return QStringLiteral("One-shot");
+    case ScheduleEntry::Daily:
+        return QStringLiteral("Daily");
+    case ScheduleEntry::Weekly:
+        return QStringLiteral("Weekly");
+    default:
+        break;
+    }
+    if (code >= ScheduleEntry::EachSunday && code <= ScheduleEntry::EachSaturday) {
+        // Our weekdays run 1 = Sunday .. 7 = Saturday; Qt's run 1 = Monday .. 7 = Sunday.
+        const int weekday = code - 2;
+        const int qtDay = weekday == 1 ? 7 : weekday - 1;
+        return QStringLiteral("Each ") + locale.dayName(qtDay, QLocale::ShortFormat);
+    }
+    // Never written by the program; only a hand-edited file holds one.
+    return QStringLiteral("Unknown");
+}
+
+QStringList rowTexts(const QString& line, const QLocale& locale)
+{
+    return {timeText(line), dateText(line, locale), typeText(ScheduleEntry::typeCode(line), locale),
+            ScheduleEntry::detail(line)};
+}
+
+} // namespace GridTexts

@@ -1,0 +1,74 @@
+#include "windows/ui/ModalSeam.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QQueue>
+#include <QTimer>
+
+namespace {
+struct Queues {
+    int messages = 0;
+    QQueue<QString> files;
+    QStringList shown;
+};
+Queues& queues()
+{
+    static Queues q;
+    return q;
+}
+} // namespace
+
+namespace ModalSeam {
+
+void queueMessageAnswer()
+{
+    ++queues().messages;
+}
+void queueFileAnswer(const QString& path)
+{
+    queues().files.enqueue(path);
+}
+void clearQueues()
+{
+    queues().messages = 0;
+    queues().files.clear();
+}
+QStringList& shownMessages()
+{
+    return queues().shown;
+}
+
+void warning(QWidget* parent, const QString& title, const QString& text)
+{
+    passingWarning(parent, title, text, -1);
+}
+
+void passingWarning(QWidget* parent, const QString& title, const QString& text, int closeAfterMs)
+{
+    queues().shown.append(text);
+    if (queues().messages > 0) {
+        --queues().messages;
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    if (closeAfterMs >= 0)
+        QTimer::singleShot(closeAfterMs, &box, [&box] { box.done(QMessageBox::Ok); });
+    box.exec();
+}
+
+QString chooseFile(QWidget* parent, const QString& title, const QString& start,
+                   const QString& filter)
+{
+    if (!queues().files.isEmpty())
+        return queues().files.dequeue();
+    return QFileDialog::getOpenFileName(parent, title, start, filter);
+}
+
+QString chooseFolder(QWidget* parent, const QString& title, const QString& start)
+{
+    if (!queues().files.isEmpty())
+        return queues().files.dequeue();
+    return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+}
+
+} // namespace ModalSeam

@@ -1,0 +1,4 @@
+#pragma once
+
+#include "platform/linux/LinuxPlatform.h"
+#include "windows/panel/Panel.h"

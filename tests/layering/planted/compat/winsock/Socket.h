@@ -1,0 +1,4 @@
+#pragma once
+
+#include "ports/ISocketApi.h"
+#include "platform/linux/LinuxSockets.h"

@@ -1,0 +1,4 @@
+#pragma once
+
+#include <QDate>
+#include "ports/IClock.h"

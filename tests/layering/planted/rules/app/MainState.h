@@ -1,0 +1,3 @@
+#pragma once
+
+#include "rules/sched/Scan.h"

@@ -1,3 +1,0 @@
-#pragma once
-
-#include "sched/Scan.h"

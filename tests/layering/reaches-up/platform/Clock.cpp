@@ -1,3 +1,0 @@
-#include "platform/Clock.h"
-
-  #  include <app/TickState.h>

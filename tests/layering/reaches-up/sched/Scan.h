@@ -1,4 +1,0 @@
-#pragma once
-
-#include <QString>
-#include "app/MainState.h"

@@ -1,0 +1,306 @@
+#include "platform/linux/LinuxSingleInstance.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <atomic>
+#include <csignal>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+std::atomic<int> acceptCalls{0};
+}
+
+// Counts the listener's accept calls, so a busy loop shows without timing anything.
+extern "C" int accept4(int fd, sockaddr* __restrict address, socklen_t* __restrict length,
+                       int flags)
+{
+    using Accept = int (*)(int, sockaddr*, socklen_t*, int);
+    static const auto real = reinterpret_cast<Accept>(::dlsym(RTLD_NEXT, "accept4"));
+    ++acceptCalls;
+    return real(fd, address, length, flags);
+}
+
+class TestSingleInstance : public QObject {
+    Q_OBJECT
+private slots:
+    void displayKey_data();
+    void displayKey();
+    void lockFolder_data();
+    void lockFolder();
+    void tmpNameTakenByAnotherUser_data();
+    void tmpNameTakenByAnotherUser();
+    void requestsWaitForTheHandler();
+    void killedHolderDoesNotBlock();
+    void unreachableHolderStillBlocks();
+    void outOfDescriptorsDoesNotSpin();
+    void launchedProgramDoesNotKeepTheLock();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestSingleInstance::displayKey_data()
+{
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("local") << QByteArray(":0") << "_0";
+    // The screen number names the same server: both must find one lock.
+    QTest::newRow("local with screen") << QByteArray(":0.0") << "_0";
+    QTest::newRow("screen 1") << QByteArray(":10.1") << "_10";
+    QTest::newRow("host") << QByteArray("localhost:10.0") << "localhost_10";
+    QTest::newRow("dotted host") << QByteArray("pc.example.org:1") << "pc.example.org_1";
+    QTest::newRow("wayland") << QByteArray("wayland-0") << "wayland-0";
+    QTest::newRow("none") << QByteArray() << "none";
+    // Never a path out of the lock folder.
+    QTest::newRow("slashes") << QByteArray("../../etc/x:0") << ".._.._etc_x_0";
+    QTest::newRow("long") << QByteArray(60, 'h') + ":0" << QString(48, 'h');
+}
+
+void TestSingleInstance::displayKey()
+{
+    QFETCH(QByteArray, display);
+    QTEST(LinuxSingleInstance::displayKey(display), "key");
+}
+
+// How the runtime folder and the folder under the temporary root are set up before the
+// choice, and which one is chosen ("runtime", "tmp" or "none").
+void TestSingleInstance::lockFolder_data()
+{
+    QTest::addColumn<QString>("runtime");
+    QTest::addColumn<QString>("fallback");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("runtime folder") << "private"
+                                    << "absent"
+                                    << "runtime";
+    QTest::newRow("runtime unset") << "unset"
+                                   << "absent"
+                                   << "tmp";
+    QTest::newRow("runtime relative") << "relative"
+                                      << "absent"
+                                      << "tmp";
+    QTest::newRow("runtime missing") << "absent"
+                                     << "absent"
+                                     << "tmp";
+    QTest::newRow("runtime writable by all") << "0777"
+                                             << "absent"
+                                             << "tmp";
+    QTest::newRow("runtime of another user") << "foreign"
+                                             << "absent"
+                                             << "tmp";
+    QTest::newRow("fallback exists") << "unset"
+                                     << "private"
+                                     << "tmp";
+    QTest::newRow("fallback readable by group") << "unset"
+                                                << "0750"
+                                                << "none";
+    QTest::newRow("fallback writable by all") << "unset"
+                                              << "0777"
+                                              << "none";
+    QTest::newRow("fallback is a link") << "unset"
+                                        << "link"
+                                        << "none";
+    QTest::newRow("fallback is a file") << "unset"
+                                        << "file"
+                                        << "none";
+    QTest::newRow("fallback of another user") << "unset"
+                                              << "foreign"
+                                              << "none";
+}
+
+namespace {
+// Makes `path` as `how` says; false when this machine cannot (no right to give files away).
+bool makeFolder(const QString& path, const QString& how, const QString& scratch)
+{
+    const QByteArray p = QFile::encodeName(path);
+    if (how == "absent" || how == "unset" || how == "relative")
+        return true;
+    if (how == "file")
+        return QFile(path).open(QIODevice::WriteOnly);
+    if (how == "link") {
+        const QByteArray target = QFile::encodeName(scratch + "/elsewhere");
+        return ::mkdir(target.constData(), 0700) == 0 &&
+               ::symlink(target.constData(), p.constData()) == 0;
+    }
+    if (::mkdir(p.constData(), 0700) != 0)
+        return false;
+    if (how == "foreign")
+        return ::geteuid() == 0 && ::chown(p.constData(), 12345, 12345) == 0;
+    if (how != "private")
+        return ::chmod(p.constData(), static_cast<mode_t>(how.toInt(nullptr, 8))) == 0;
+    return true;
+}
+} // namespace
+
+void TestSingleInstance::lockFolder()
+{
+    QFETCH(QString, runtime);
+    QFETCH(QString, fallback);
+    QFETCH(QString, chosen);
+    QTemporaryDir scratch;
+    const uint uid = ::geteuid();
+    const QString runtimeDir = scratch.path() + "/run";
+    const QString tmpDir = scratch.path() + QString("/horolux-%1").arg(uid);
+    if (!makeFolder(runtimeDir, runtime, scratch.path()) ||
+        !makeFolder(tmpDir, fallback, scratch.path()))
+        QSKIP("this set-up needs the right to give folders to another user");
+    QByteArray env = QFile::encodeName(runtimeDir);
+    if (runtime == "unset")
+        env.clear();
+    else if (runtime == "relative")
+        env = "run";
+
+    const QString folder =
+        LinuxSingleInstance::lockFolder({.runtimeDir = env, .tmpRoot = scratch.path()}, uid);
+    const QString expected = chosen == "runtime" ? runtimeDir : chosen == "tmp" ? tmpDir : "";
+    QCOMPARE(folder, expected);
+    if (chosen == "tmp") {
+        struct stat st {};
+        QCOMPARE(::lstat(QFile::encodeName(tmpDir).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0700u);
+    }
+}
+
+// Another local user makes the name in /tmp first, with no runtime folder: the guard must
+// stay on, and nothing may be written through what they made.
+void TestSingleInstance::tmpNameTakenByAnotherUser_data()
+{
+    QTest::addColumn<QString>("planted");
+    QTest::newRow("file") << "file";
+    QTest::newRow("link to a folder") << "link";
+    QTest::newRow("folder writable by all") << "0777";
+    QTest::newRow("folder of another user") << "foreign";
+}
+
+void TestSingleInstance::tmpNameTakenByAnotherUser()
+{
+    QFETCH(QString, planted);
+    QTemporaryDir scratch;
+    const QString s = scratch.path();
+    const QString name = s + QString("/horolux-%1").arg(::geteuid());
+    if (!makeFolder(name, planted, s) || !QDir().mkpath(s + "/home"))
+        QSKIP("this set-up needs the right to give folders to another user");
+    const QString folder =
+        LinuxSingleInstance::lockFolder({.tmpRoot = s, .home = s + "/home"}, ::geteuid());
+    QCOMPARE(folder, s + "/home/.local/state/horolux");
+    LinuxSingleInstance first(folder, ":3");
+    QVERIFY(first.claim());
+    QCOMPARE(LinuxSingleInstance(folder, ":3").claim().outcome, ISingleInstance::Outcome::Shown);
+    const QFileInfo target(planted == "link" ? s + "/elsewhere" : name);
+    QVERIFY(target.isDir() ? QDir(target.filePath()).isEmpty() : target.size() == 0);
+}
+
+// A start while the first copy is still starting up: its panel is shown once it can be, even
+// from a folder too long for a socket address. One on another display shows nothing and
+// learns where the clock runs.
+void TestSingleInstance::requestsWaitForTheHandler()
+{
+    const QString folder = m_dir.path() + "/" + QString(100, 'f');
+    QVERIFY(QDir().mkpath(folder));
+    LinuxSingleInstance first(folder, ":6");
+    QVERIFY(first.claim());
+    const ISingleInstance::Claim elsewhere = LinuxSingleInstance(folder, ":7").claim();
+    QCOMPARE(elsewhere.outcome, ISingleInstance::Outcome::OtherDisplay);
+    QCOMPARE(elsewhere.display, ":6");
+    LinuxSingleInstance second(folder, ":6.0");
+    QCOMPARE(second.claim().outcome, ISingleInstance::Outcome::Shown);
+    QTest::qWait(50);
+    int shown = 0;
+    first.setShowRequestHandler([&shown] { ++shown; });
+    QTRY_COMPARE(shown, 1);
+}
+
+// A copy killed outright leaves its lock file and socket behind; neither may stop the next.
+void TestSingleInstance::killedHolderDoesNotBlock()
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        LinuxSingleInstance doomed(m_dir.path(), ":9");
+        if (doomed.claim())
+            ::raise(SIGKILL);
+        ::_exit(1);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    QVERIFY(QFile::exists(m_dir.path() + "/horolux.socket"));
+
+    int shown = 0;
+    LinuxSingleInstance next(m_dir.path(), ":9");
+    QVERIFY(next.claim());
+    next.setShowRequestHandler([&shown] { ++shown; });
+    LinuxSingleInstance later(m_dir.path(), ":9");
+    QVERIFY(!later.claim());
+    QTRY_COMPARE(shown, 1);
+}
+
+// A holder that never answers (stopped, or without its socket) still keeps a second copy out.
+void TestSingleInstance::unreachableHolderStillBlocks()
+{
+    const QString lock = m_dir.path() + "/horolux.lock";
+    const int fd = ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT, 0600);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    LinuxSingleInstance second(m_dir.path(), ":11");
+    QVERIFY(!second.claim());
+    ::close(fd);
+    LinuxSingleInstance third(m_dir.path(), ":11");
+    QVERIFY(third.claim());
+}
+
+// Out of descriptors the waiting request cannot be accepted: no busy loop on it, and it is
+// taken once descriptors are free again.
+void TestSingleInstance::outOfDescriptorsDoesNotSpin()
+{
+    LinuxSingleInstance first(m_dir.path(), ":15");
+    QVERIFY(first.claim());
+    int shown = 0;
+    first.setShowRequestHandler([&shown] { ++shown; });
+    QVERIFY(!LinuxSingleInstance(m_dir.path(), ":15").claim());
+    rlimit old{};
+    ::getrlimit(RLIMIT_NOFILE, &old);
+    rlimit low = old;
+    low.rlim_cur = 512;
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    QList<int> fillers;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+        fillers << fd;
+    acceptCalls = 0;
+    QTest::qWait(300);
+    const int calls = acceptCalls;
+    for (const int fd : fillers)
+        ::close(fd);
+    ::setrlimit(RLIMIT_NOFILE, &old);
+    QVERIFY2(calls <= 2, qPrintable(QString::number(calls)));
+    QTRY_COMPARE(shown, 1);
+}
+
+// A program the clock started outlives it; it must not inherit the lock and keep the
+// next start from running.
+void TestSingleInstance::launchedProgramDoesNotKeepTheLock()
+{
+    qint64 sleeper = 0;
+    {
+        LinuxSingleInstance first(m_dir.path(), ":12");
+        QVERIFY(first.claim());
+        QVERIFY(QProcess::startDetached("sleep", {"5"}, QString(), &sleeper));
+    }
+    LinuxSingleInstance next(m_dir.path(), ":12");
+    const bool claimed = static_cast<bool>(next.claim());
+    ::kill(static_cast<pid_t>(sleeper), SIGKILL);
+    QVERIFY(claimed);
+}
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"

@@ -1,0 +1,98 @@
+#include "doubles/FakeRegistry.h"
+#include "rules/nettime/TimeServers.h"
+#include "rules/settings/SettingsInForce.h"
+#include "rules/settings/SettingsStore.h"
+#include "rules/settings/SettingsTable.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+class TestTimeServers : public QObject {
+    Q_OBJECT
+private slots:
+    void stripCountryPrefix_data();
+    void stripCountryPrefix();
+    void list();
+    void applyStoresWhatItIsGiven();
+};
+
+void TestTimeServers::stripCountryPrefix_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("host");
+    QTest::newRow("entry") << "Japan: time-b-b.nist.gov"
+                           << "time-b-b.nist.gov";
+    // The character after the colon goes, whatever it is.
+    QTest::newRow("no blank") << "UK:ptbtime1.ptb.de"
+                              << "tbtime1.ptb.de";
+    QTest::newRow("bare host") << "time.nist.gov"
+                               << "time.nist.gov";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("colon last") << "UK:"
+                                << "";
+    QTest::newRow("first colon only") << "A: b:c"
+                                      << "b:c";
+    // Found by fuzzing: the character after the colon may be a surrogate pair.
+    QTest::newRow("pair after colon") << QString::fromUtf8("x:\xF0\x9D\x84\x9Ehost") << "host";
+}
+
+void TestTimeServers::stripCountryPrefix()
+{
+    QFETCH(QString, text);
+    QTEST(TimeServers::StripCountryPrefix(text), "host");
+}
+
+void TestTimeServers::list()
+{
+    const QStringList entries = TimeServers::list();
+    const QStringList countries{"Australia", "France", "France", "Germany",    "Ireland",
+                                "Japan",     "UK",     "USA",    "USA",        "USA",
+                                "USA",       "USA",    "Sweden", "Switzerland"};
+    QCOMPARE(entries.size(), countries.size());
+    static const QRegularExpression shape(QStringLiteral("^([A-Za-z]+): ([a-z0-9.-]+)$"));
+    // Most national time services answer NTP only: only NIST's and PTB's hosts answer port 37
+    // (and NIST's ut1-* servers send UT1, not UTC).
+    static const QRegularExpression answers(
+        QStringLiteral("^((time|time-[a-e]-(g|b|wwv))\\.nist\\.gov|utcnist\\.colorado\\.edu|"
+                       "ptbtime[12]\\.ptb\\.de)$"));
+    QSet<QString> usa;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QRegularExpressionMatch m = shape.match(entries.at(i));
+        QVERIFY2(m.hasMatch(), qPrintable(entries.at(i)));
+        QCOMPARE(m.captured(1), countries.at(i));
+        QVERIFY2(answers.match(m.captured(2)).hasMatch(), qPrintable(entries.at(i)));
+        if (m.captured(1) == QLatin1String("USA"))
+            usa.insert(m.captured(2));
+    }
+    QCOMPARE(usa.size(), 5);
+    QVERIFY(usa.contains(QStringLiteral("time.nist.gov")));
+    // With nothing stored, the server in use is the "UK: " entry's.
+    FakeRegistry reg;
+    SettingsStore store(reg);
+    QCOMPARE(QStringLiteral("UK: ") + Settings::readText(store, Settings::HostName), entries.at(6));
+}
+
+void TestTimeServers::applyStoresWhatItIsGiven()
+{
+    FakeRegistry reg;
+    SettingsStore store(reg);
+    SettingsInForce settings;
+    const auto stored = [&reg](const char* name) {
+        const std::optional<RegValue> v = reg.get(Settings::SettingsSection, QLatin1String(name));
+        return v && v->type == RegValue::Type::Sz ? QString::fromUtf8(v->text) : "<none>";
+    };
+    TimeServers::applyConfiguration(settings, store, "Link up", "Germany: ptbtime2.ptb.de");
+    QCOMPARE(settings.InternetWindowTitle, QStringLiteral("Link up"));
+    QCOMPARE(settings.TimeServerHost, QStringLiteral("ptbtime2.ptb.de"));
+    QCOMPARE(stored("InternetWin"), QStringLiteral("Link up"));
+    QCOMPARE(stored("HostName"), QStringLiteral("ptbtime2.ptb.de"));
+    // Nothing is checked: empty values are stored, and turn the automatic check off.
+    TimeServers::applyConfiguration(settings, store, "", "UK:");
+    QVERIFY(settings.InternetWindowTitle.isEmpty() && settings.TimeServerHost.isEmpty());
+    QCOMPARE(stored("InternetWin"), QString());
+    QCOMPARE(stored("HostName"), QString());
+}
+
+QTEST_GUILESS_MAIN(TestTimeServers)
+#include "tst_timeservers.moc"

@@ -1,0 +1,227 @@
+#include "windows/ui/HelpPages.h"
+#include "windows/ui/HelpSystem.h"
+#include "windows/ui/HelpWindow.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QSet>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextDocumentFragment>
+
+class TestHelp : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { HelpSystem::closeWindow(); }
+
+    void windowsTopicHasPage_data();
+    void windowsTopicHasPage();
+    void linksResolve();
+    void everyPageReachableFromContents();
+    void unknownTopicShowsContents();
+    void oneWindowReused();
+    void historyBackAndForward();
+    void linkClickNavigates();
+    void searchFilters_data();
+    void searchFilters();
+    void usableFromModalDialog();
+    void grab();
+};
+
+void TestHelp::windowsTopicHasPage_data()
+{
+    QTest::addColumn<QString>("id");
+    // Every identifier a window of the program asks for.
+    for (const char* id : {"settings_Disp", "settings_Moni", "settings_Soun", "settings_Task",
+                           "settings_Prio", "settings_Time", "Report", "QRemind", "Scheduler",
+                           "Add_Rem", "Add_Run", "Mod_Rem", "Mod_Run", "autoupdate", "contents"})
+        QTest::newRow(id) << QString::fromLatin1(id);
+}
+
+void TestHelp::windowsTopicHasPage()
+{
+    QFETCH(QString, id);
+    QVERIFY(HelpSystem::topicIds().contains(id));
+    const HelpPages::Page* page = HelpPages::find(id);
+    QVERIFY(page);
+    QVERIFY(!page->title.trimmed().isEmpty());
+    // A real page, not a placeholder.
+    QVERIFY2(QTextDocumentFragment::fromHtml(page->html).toPlainText().size() > 200,
+             qPrintable(id));
+}
+
+void TestHelp::linksResolve()
+{
+    QSet<QString> ids;
+    for (const HelpPages::Page& page : HelpPages::all()) {
+        QVERIFY2(!ids.contains(page.id), qPrintable("duplicate page " + page.id));
+        ids.insert(page.id);
+    }
+    for (const HelpPages::Page& page : HelpPages::all()) {
+        const QStringList links = HelpPages::linksOf(page.html);
+        for (const QString& link : links)
+            QVERIFY2(ids.contains(link), qPrintable(page.id + " links to unknown " + link));
+        // Catches an href the link pattern did not see (single quotes, a typo in the tag).
+        QCOMPARE(page.html.count(QStringLiteral("<a "), Qt::CaseInsensitive), links.size());
+    }
+}
+
+// A page nobody links to could only be found by searching.
+void TestHelp::everyPageReachableFromContents()
+{
+    QSet<QString> seen{HelpPages::contentsId()};
+    QStringList queue{HelpPages::contentsId()};
+    while (!queue.isEmpty()) {
+        const HelpPages::Page* page = HelpPages::find(queue.takeFirst());
+        if (!page)
+            continue; // a broken link is linksResolve's to report
+        for (const QString& link : HelpPages::linksOf(page->html)) {
+            if (!seen.contains(link)) {
+                seen.insert(link);
+                queue.append(link);
+            }
+        }
+    }
+    for (const QString& id : HelpPages::ids())
+        QVERIFY2(seen.contains(id), qPrintable(id + " cannot be reached from the contents"));
+}
+
+void TestHelp::unknownTopicShowsContents()
+{
+    QVERIFY(HelpSystem::showTopic(QStringLiteral("Scheduler")));
+    HelpWindow* window = HelpSystem::window();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Horolux Help"));
+    QCOMPARE(window->currentTopic(), QStringLiteral("Scheduler"));
+
+    QVERIFY(!HelpSystem::showTopic(QStringLiteral("NoSuchTopic")));
+    QCOMPARE(window->currentTopic(), HelpPages::contentsId());
+    // Identifiers are exact.
+    QVERIFY(!HelpSystem::showTopic(QStringLiteral("scheduler")));
+    QVERIFY(!HelpSystem::showTopic(QString()));
+}
+
+void TestHelp::oneWindowReused()
+{
+    HelpSystem::showFinder();
+    HelpWindow* first = HelpSystem::window();
+    QCOMPARE(first->currentTopic(), HelpPages::contentsId());
+    first->close();
+    HelpSystem::showTopic(QStringLiteral("Report"));
+    QCOMPARE(HelpSystem::window(), first);
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->currentTopic(), QStringLiteral("Report"));
+}
+
+void TestHelp::historyBackAndForward()
+{
+    HelpWindow window;
+    QVERIFY(!window.canGoBack());
+    window.showTopic(QStringLiteral("QRemind"));
+    window.showTopic(QStringLiteral("Scheduler"));
+    window.showTopic(QStringLiteral("Scheduler")); // the same page again adds no step
+    window.back();
+    QCOMPARE(window.currentTopic(), QStringLiteral("QRemind"));
+    window.back();
+    QCOMPARE(window.currentTopic(), HelpPages::contentsId());
+    QVERIFY(!window.canGoBack());
+    window.back(); // at the start: stays
+    QCOMPARE(window.currentTopic(), HelpPages::contentsId());
+    window.forward();
+    QCOMPARE(window.currentTopic(), QStringLiteral("QRemind"));
+    QVERIFY(window.canGoForward());
+    // A new page from the middle of the history drops what lay ahead.
+    window.showTopic(QStringLiteral("Report"));
+    QVERIFY(!window.canGoForward());
+    window.back();
+    QCOMPARE(window.currentTopic(), QStringLiteral("QRemind"));
+    window.home();
+    QCOMPARE(window.currentTopic(), HelpPages::contentsId());
+}
+
+void TestHelp::linkClickNavigates()
+{
+    HelpWindow window;
+    auto* browser = window.findChild<QTextBrowser*>();
+    QVERIFY(browser);
+    emit browser->anchorClicked(QUrl(QStringLiteral("autoupdate")));
+    QCOMPARE(window.currentTopic(), QStringLiteral("autoupdate"));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Automatic Time Update")));
+    // Outside addresses are not followed from the help.
+    emit browser->anchorClicked(QUrl(QStringLiteral("https://example.org/")));
+    QCOMPARE(window.currentTopic(), QStringLiteral("autoupdate"));
+}
+
+void TestHelp::searchFilters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("mustList");
+    QTest::addColumn<int>("maxListed"); // -1: no limit
+
+    QTest::newRow("empty lists all") << QString() << HelpPages::ids() << -1;
+    QTest::newRow("one word") << "swapping" << QStringList{"Report"} << -1;
+    QTest::newRow("case ignored") << "cap_sys_time" << QStringList{"files"} << -1;
+    QTest::newRow("all words must occur")
+        << "tray indefinite" << QStringList{"settings_Task", "moving"} << -1;
+    QTest::newRow("no match") << "xylophone" << QStringList{} << 0;
+    // Markup is not text: nothing should match a tag or attribute name.
+    QTest::newRow("markup ignored") << "cellpadding" << QStringList{} << 0;
+}
+
+void TestHelp::searchFilters()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, mustList);
+    QFETCH(int, maxListed);
+    HelpWindow window;
+    window.setSearchText(text);
+    const QStringList listed = window.listedTopics();
+    for (const QString& id : mustList)
+        QVERIFY2(listed.contains(id), qPrintable(id));
+    if (maxListed >= 0)
+        QVERIFY(listed.size() <= maxListed);
+    window.setSearchText(QString());
+    QCOMPARE(window.listedTopics(), HelpPages::ids());
+}
+
+// A Help button inside a modal dialog must give a window the user can read while the dialog
+// is still open, and the help must outlive the dialog.
+void TestHelp::usableFromModalDialog()
+{
+    HelpSystem::showFinder();
+    HelpWindow* window = HelpSystem::window();
+    QVERIFY(!window->attachedTo());
+    {
+        QDialog dialog;
+        dialog.setModal(true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(QApplication::activeModalWidget(), &dialog);
+        QVERIFY(HelpSystem::showTopic(QStringLiteral("settings_Time")));
+        QCOMPARE(window->attachedTo(), &dialog);
+        QCOMPARE(window->parentWidget(), &dialog);
+        QVERIFY(window->isWindow());
+        QVERIFY(window->isVisible());
+        dialog.hide();
+        QCOMPARE(window->parentWidget(), nullptr);
+        QVERIFY(window->isVisible());
+    }
+    QCOMPARE(HelpSystem::window(), window);
+    QCOMPARE(window->currentTopic(), QStringLiteral("settings_Time"));
+}
+
+// With HOROLUX_GRAB_DIR set, leaves a picture of the window there for a look by eye.
+void TestHelp::grab()
+{
+    const QByteArray dir = qgetenv("HOROLUX_GRAB_DIR");
+    if (dir.isEmpty())
+        QSKIP("HOROLUX_GRAB_DIR not set");
+    HelpSystem::showTopic(QString::fromLocal8Bit(qgetenv("HOROLUX_GRAB_TOPIC")));
+    HelpWindow* window = HelpSystem::window();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(window->grab().save(QString::fromLocal8Bit(dir) + "/help.png"));
+}
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"
