@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -25,6 +26,13 @@ enum class RegWrite {
     NoResources, // not stored: the process or the system ran out of file descriptors
 };
 
+// One value to set, with where it goes.
+struct RegEntry {
+    QString keyPath;
+    QString name;
+    RegValue value;
+};
+
 // The per-user settings tree: keys named by backslash paths below HKEY_CURRENT_USER.
 // Every call opens, reads or updates one value, and closes again; nothing is cached.
 class IRegistry {
@@ -35,6 +43,17 @@ public:
     // Creates the key path when missing and sets the value. Never waits for another process.
     virtual RegWrite setValue(const QString& keyPath, const QString& name,
                               const RegValue& value) = 0;
+    // Sets several values as one change: a store kept in one file rewrites it once. Applied in
+    // order; the first result other than Stored ends it and is returned.
+    virtual RegWrite setValues(const QList<RegEntry>& entries)
+    {
+        for (const RegEntry& e : entries) {
+            const RegWrite result = setValue(e.keyPath, e.name, e.value);
+            if (result != RegWrite::Stored)
+                return result;
+        }
+        return RegWrite::Stored;
+    }
     // True once a call has met a store that exists but is not in a form this program
     // understands; such a store yields nothing and refuses every write, so it is never replaced.
     virtual bool foundNotUnderstood() const { return false; }

@@ -75,5 +75,9 @@ ScheduleFile::SaveResult ScheduleFile::save(ScheduleList& list, QString* error)
     // Lines set aside at load are still only in the old file: keep them before replacing it.
     if (!keepSetAside(list, error))
         return SaveResult::Failed;
-    return m_files.write(m_path, list.format(), error) ? SaveResult::Saved : SaveResult::Failed;
+    const QByteArray bytes = list.format();
+    QByteArray current;
+    if (m_files.read(m_path, current, MaxFileBytes) == FileReadStatus::Ok && current == bytes)
+        return SaveResult::Saved;
+    return m_files.write(m_path, bytes, error) ? SaveResult::Saved : SaveResult::Failed;
 }

@@ -14,7 +14,7 @@ bool same(const QString& a, const QString& b)
 
 std::optional<RegValue> DeferredRegistry::queryValue(const QString& keyPath, const QString& name)
 {
-    for (const Kept& k : m_kept)
+    for (const RegEntry& k : m_kept)
         if (same(k.keyPath, keyPath) && same(k.name, name))
             return k.value;
     return m_store.queryValue(keyPath, name);
@@ -24,15 +24,17 @@ RegWrite DeferredRegistry::setValue(const QString& keyPath, const QString& name,
                                     const RegValue& value)
 {
     if (m_kept.isEmpty()) {
-        const RegWrite result = m_store.setValue(keyPath, name, value);
-        if (result == RegWrite::NoResources)
-            m_lost = true;
-        if (result != RegWrite::Busy)
-            return result;
+        if (!m_holding) {
+            const RegWrite result = m_store.setValue(keyPath, name, value);
+            if (result == RegWrite::NoResources)
+                m_lost = true;
+            if (result != RegWrite::Busy)
+                return result;
+        }
         m_waitingSince = m_clock.tickCount();
     }
     // A value written again while kept is changed where it waits: one write per value.
-    for (Kept& k : m_kept) {
+    for (RegEntry& k : m_kept) {
         if (same(k.keyPath, keyPath) && same(k.name, name)) {
             k.value = value;
             return RegWrite::Busy;
@@ -44,22 +46,23 @@ RegWrite DeferredRegistry::setValue(const QString& keyPath, const QString& name,
 
 bool DeferredRegistry::flush()
 {
-    while (!m_kept.isEmpty()) {
-        const Kept& k = m_kept.first();
-        const RegWrite result = m_store.setValue(k.keyPath, k.name, k.value);
-        if (result == RegWrite::Busy)
-            return false;
-        // Refused writes stay silent, as every refused settings write does.
-        if (result == RegWrite::NoResources)
-            m_lost = true;
-        m_kept.removeFirst();
-        m_waitingSince = m_clock.tickCount();
-    }
+    if (m_kept.isEmpty())
+        return true;
+    const RegWrite result = m_store.setValues(m_kept);
+    if (result == RegWrite::Busy)
+        return false;
+    // Refused writes stay silent, as every refused settings write does.
+    if (result == RegWrite::NoResources)
+        m_lost = true;
+    m_kept.clear();
+    m_waitingSince = m_clock.tickCount();
     return true;
 }
 
 void DeferredRegistry::retry()
 {
+    if (m_holding)
+        return;
     if (flush() || m_clock.tickCount() - m_waitingSince < GiveUpAfterMs)
         return;
     m_kept.clear();

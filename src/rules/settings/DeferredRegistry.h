@@ -9,7 +9,8 @@ class IClock;
 // Stands between the program and a settings store that another process may hold locked, so
 // that no call ever waits for it. A write the store answers Busy is kept here, reads of that
 // value are answered from here, and later writes queue behind it so they land in the order
-// they were made. retry() tries them again without waiting; writes that could not land within
+// they were made; all that are kept go to the store as one change. retry() tries them again
+// without waiting; writes that could not land within
 // GiveUpAfterMs, and writes refused for lack of file descriptors, count as lost.
 class DeferredRegistry : public IRegistry {
 public:
@@ -29,6 +30,9 @@ public:
     bool foundNotUnderstood() const override { return m_store.foundNotUnderstood(); }
     QString location() const override { return m_store.location(); }
 
+    // From now on every write is kept here, to go to the store in one change at finish():
+    // the values written at the end of the program then cost one rewrite of the file.
+    void holdWrites() { m_holding = true; }
     // Tries the kept writes again, without waiting; gives them up once GiveUpAfterMs have
     // passed since the store last took one.
     void retry();
@@ -40,17 +44,13 @@ public:
     bool takeLoss();
 
 private:
-    struct Kept {
-        QString keyPath;
-        QString name;
-        RegValue value;
-    };
-    // False when the store is still busy with the first kept write.
+    // False when the store is still busy; the kept writes then wait for the next try.
     bool flush();
 
     IRegistry& m_store;
     IClock& m_clock;
-    QList<Kept> m_kept;
+    QList<RegEntry> m_kept;
     quint32 m_waitingSince = 0; // when the store last took a write, while some are kept
     bool m_lost = false;
+    bool m_holding = false;
 };

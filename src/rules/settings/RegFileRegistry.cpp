@@ -42,7 +42,12 @@ std::optional<RegValue> RegFileRegistry::queryValue(const QString& keyPath, cons
 RegWrite RegFileRegistry::setValue(const QString& keyPath, const QString& name,
                                    const RegValue& value)
 {
-    // Held for the whole read-change-write of one value. The lock lives on a file of its own,
+    return setValues({{keyPath, name, value}});
+}
+
+RegWrite RegFileRegistry::setValues(const QList<RegEntry>& entries)
+{
+    // Held for the whole read-change-write. The lock lives on a file of its own,
     // because the settings file itself is replaced by every write. It is only tried: the GUI
     // thread must not stop while another copy of the program (or a user's flock) holds it.
     // When the lock file cannot be opened at all the write goes on unlocked, as before there
@@ -58,7 +63,7 @@ RegWrite RegFileRegistry::setValue(const QString& keyPath, const QString& name,
     }
     QByteArray text;
     // A missing file is the first write; a file that exists but cannot be read is never
-    // replaced by one holding only this value.
+    // replaced by one holding only these values.
     IFileStore::Fault fault;
     if (m_files.read(m_path, text, MaxFileSize, &fault) == FileReadStatus::Failed) {
         if (fault == IFileStore::Fault::NoResources)
@@ -72,8 +77,11 @@ RegWrite RegFileRegistry::setValue(const QString& keyPath, const QString& name,
         m_notUnderstood = true;
         return RegWrite::Refused;
     }
-    if (m_files.write(m_path, RegFile::withValue(text, fullPath(keyPath), name, value), nullptr,
-                      &fault))
+    QByteArray updated = text;
+    for (const RegEntry& e : entries)
+        updated = RegFile::withValue(updated, fullPath(e.keyPath), e.name, e.value);
+    // Every write costs two fsyncs; a file that holds the values already is left as it is.
+    if (updated == text || m_files.write(m_path, updated, nullptr, &fault))
         return RegWrite::Stored;
     return fault == IFileStore::Fault::NoResources ? RegWrite::NoResources : RegWrite::Refused;
 }

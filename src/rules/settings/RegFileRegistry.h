@@ -16,6 +16,9 @@ public:
 
     std::optional<RegValue> queryValue(const QString& keyPath, const QString& name) override;
     RegWrite setValue(const QString& keyPath, const QString& name, const RegValue& value) override;
+    // All of them in one read-change-write under the lock: the file is replaced once, or not
+    // at all when it already holds every value.
+    RegWrite setValues(const QList<RegEntry>& entries) override;
     bool foundNotUnderstood() const override { return m_notUnderstood; }
     QString location() const override { return m_path; }
 
