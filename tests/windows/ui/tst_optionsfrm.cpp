@@ -3,6 +3,9 @@
 #include "windows/ui/ModalSeam.h"
 #include "windows/ui/TOptionsFrm.h"
 
+#include "DialogLayout.h"
+
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +19,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +70,10 @@ class TstOptionsFrm : public QObject {
 private slots:
     void init() { ModalSeam::clearQueues(); }
     void pagesAndControls();
+    void everyPageFits_data();
+    void everyPageFits();
+    void tabOrder_data();
+    void tabOrder();
     void showsAndCollectsTheValues();
     void labelsFollowTheTrackBars();
     void browsingKeepsTheModeAndTheOtherFile();
@@ -80,6 +89,7 @@ void TstOptionsFrm::pagesAndControls()
     TOptionsFrm f(actions);
     QCOMPARE(f.windowTitle(), QStringLiteral("Settings"));
     QCOMPARE(f.size(), QSize(306, 253));
+    QCOMPARE(f.minimumSize(), f.maximumSize());
     QVERIFY(!(f.windowFlags() & Qt::WindowCloseButtonHint));
     auto* pages = child<QTabWidget>(f, "PageControl1");
     QStringList captions;
@@ -104,14 +114,93 @@ void TstOptionsFrm::pagesAndControls()
     QCOMPARE(child<QSpinBox>(f, "seHr")->maximum(), 23);
     QCOMPARE(child<QSpinBox>(f, "seMin")->maximum(), 59);
     QCOMPARE(child<QSpinBox>(f, "seSec")->maximum(), 59);
-    QCOMPARE(child<QLabel>(f, "lbChimeFile")->width(), 97);
     QCOMPARE(child<QRadioButton>(f, "rbWavAlarm")->text(), QStringLiteral("Play sound:"));
     QCOMPARE(child<QCheckBox>(f, "cbTaskIcon")->text(), QStringLiteral("Show Task Bar Tray Icon"));
     QCOMPARE(child<QGroupBox>(f, "gbInternet")->title(),
              QStringLiteral("Set system clock (Internet)"));
     QCOMPARE(child<QPushButton>(f, "btnAuto")->text(), QStringLiteral("Configure"));
+    // The three buttons side by side under the pages.
+    const QRect ok = child<QPushButton>(f, "btnOK")->geometry();
+    const QRect cancel = child<QPushButton>(f, "btnCancel")->geometry();
+    const QRect help = child<QPushButton>(f, "btnHelp")->geometry();
+    QVERIFY(ok.top() > pages->geometry().bottom());
+    QVERIFY(ok.top() == cancel.top() && cancel.top() == help.top());
+    QVERIFY(ok.right() < cancel.left() && cancel.right() < help.left());
     for (QPushButton* b : f.findChildren<QPushButton*>())
         QVERIFY2(!b->autoDefault() && !b->isDefault(), qPrintable(b->objectName()));
+}
+
+void TstOptionsFrm::everyPageFits_data()
+{
+    QTest::addColumn<int>("page");
+    const char* const captions[] = {"Display",  "Monitors", "Sounds",
+                                    "Task Bar", "Priority", "Time"};
+    for (int i = 0; i < 6; ++i)
+        QTest::newRow(captions[i]) << i;
+}
+
+// Filled as a user would see it: every control inside its box, none on another, no text cut.
+void TstOptionsFrm::everyPageFits()
+{
+    QFETCH(int, page);
+    RecordingActions actions;
+    TOptionsFrm f(actions);
+    f.setValues(sample());
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    child<QTabWidget>(f, "PageControl1")->setCurrentIndex(page);
+    QStringList faults = DialogLayout::faults(&f);
+    // Known: the minutes field's unit label is narrower than its "m". Marked so it stays in
+    // sight, and kept from hiding any other fault of the page.
+    const auto cutM = [](const QString& fault) { return fault.startsWith("label \"m\" cuts"); };
+    if (page == 5) {
+        QEXPECT_FAIL("", "the unit label \"m\" is narrower than its text", Continue);
+        QVERIFY(std::none_of(faults.cbegin(), faults.cend(), cutM));
+        faults.removeIf(cutM);
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+void TstOptionsFrm::tabOrder_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("stops"); // a choice of radio buttons is one stop: its group
+    QTest::newRow("Display") << 0 << QStringList{"gbFormat", "tbHidePeriod"};
+    QTest::newRow("Monitors") << 1 << QStringList{"tbUpdInt", "cbDrv"};
+    QTest::newRow("Sounds") << 2
+                            << QStringList{"gbChime", "btnBrowseChime", "gbAlarm",
+                                           "btnBrowseAlarm"};
+    QTest::newRow("Task Bar") << 3 << QStringList{"cbTaskIcon"};
+    QTest::newRow("Priority") << 4 << QStringList{"gbPriority"};
+    QTest::newRow("Time") << 5 << QStringList{"seHr",   "seMin",   "seSec",
+                                              "btnSet", "btnAuto", "btnSetInternet"};
+}
+
+// Tab goes from the page captions down the page, then along the buttons and round again.
+void TstOptionsFrm::tabOrder()
+{
+    QFETCH(int, page);
+    QFETCH(QStringList, stops);
+    RecordingActions actions;
+    TOptionsFrm f(actions);
+    f.setValues(sample());
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    auto* pages = child<QTabWidget>(f, "PageControl1");
+    pages->setCurrentIndex(page);
+    pages->tabBar()->setFocus();
+    QStringList seen;
+    for (qsizetype i = 0; i < stops.size() + 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QWidget* w = QApplication::focusWidget();
+        if (qobject_cast<const QRadioButton*>(w))
+            w = w->parentWidget();
+        seen << (!w                     ? QStringLiteral("nothing")
+                 : w == pages->tabBar() ? QStringLiteral("captions")
+                                        : w->objectName());
+    }
+    stops += QStringList{"btnOK", "btnCancel", "btnHelp", "captions"};
+    QCOMPARE(seen, stops);
 }
 
 void TstOptionsFrm::showsAndCollectsTheValues()
