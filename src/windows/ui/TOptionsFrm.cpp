@@ -227,7 +227,8 @@ QSpinBox* TOptionsFrm::timeField(QWidget* parent, const char* name, int max, int
     field->setObjectName(QLatin1String(name));
     field->setRange(0, max);
     field->setGeometry(x, 26, 40, 24);
-    label(parent, unit, nullptr, QRect(x + 42, 30, 10, 16));
+    // 12 wide: an "m" needs it, and the next field starts 2 pixels further on.
+    label(parent, unit, nullptr, QRect(x + 42, 30, 12, 16));
     return field;
 }
 
