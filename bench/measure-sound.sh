@@ -39,7 +39,7 @@ REG
 
 run=(faketime "2000-01-03 13:59:52" "$BIN")
 [ "$(id -u)" = 0 ] && run=(setpriv --bounding-set=-sys_time --inh-caps=-sys_time "${run[@]}")
-HOROLUX_SOUND_LOG="$work/sound.log" FAKETIME_DONT_FAKE_MONOTONIC=1 "${run[@]}" >"$work/clock.log" 2>&1 &
+QT_LOGGING_RULES="horolux.sound.info=true" FAKETIME_DONT_FAKE_MONOTONIC=1 "${run[@]}" >"$work/clock.log" 2>&1 &
 clock=$!
 pid() { # the program under setpriv and faketime
     local p=$clock c
@@ -54,12 +54,13 @@ rss() { awk '/^VmRSS/{print $2}' "/proc/$(pid)/status"; }
 
 sleep 6 # settled, a little before 14:00
 before=$(rss)
-for _ in $(seq 100); do [ -s "$work/sound.log" ] && break; sleep 0.1; done
+sounds() { grep '^horolux.sound: ' "$work/clock.log" | cut -c16- || true; }
+for _ in $(seq 100); do [ -n "$(sounds)" ] && break; sleep 0.1; done
 played=no
 for _ in $(seq 50); do pactl list short sink-inputs | grep -q . && played=yes && break; sleep 0.1; done
 sleep 5 # the two seconds of sound and the server's latency
 after=$(rss)
-echo "sound log: $(tr '\n' ' ' <"$work/sound.log")"
+echo "sounds asked for: $(sounds | tr '\n' ' ')"
 echo "stream reached the sound server: $played"
 awk -v b="$before" -v a="$after" \
     'BEGIN { printf "horolux rss before the first sound file %.1f MiB (%d kB), after %.1f MiB (%d kB)\n", b/1024, b, a/1024, a }'

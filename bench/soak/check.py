@@ -2,7 +2,8 @@
 """Compares what the soak saw with what the plan expects and prints the figures.
 
 Usage: check.py WORK_DIR SCHEDULE_FILE
-Reads WORK_DIR/expected.json, fired.log (programs run), sound.log, watch.json.
+Reads WORK_DIR/expected.json, fired.log (programs run), clock.log (the sounds asked for),
+watch.json.
 Exit status 0 when everything matched.
 """
 import collections
@@ -84,7 +85,8 @@ def main():
     if watch.get("left_open"):
         faults.append("%s pop-ups still open at the end" % watch["left_open"])
 
-    sounds = read(os.path.join(work, "sound.log")).split("\n")
+    sounds = [line for line in read(os.path.join(work, "clock.log")).split("\n")
+              if line.startswith("horolux.sound: ")]
     alarms = sum(1 for s in sounds if s.endswith("/alarm.wav"))
     chimes = sum(1 for s in sounds if s.endswith("/chime.wav"))
     hours = (expected["end"] - expected["start"]) // 3600

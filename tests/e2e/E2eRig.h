@@ -72,19 +72,24 @@ public:
     QString schedulePath() const { return m_home.path() + "/data/horolux/horolux.dat"; }
     void writeSettings(const QByteArray& values); // lines below the Settings and Window keys
     QByteArray readFile(const QString& path) const;
+    // What the program printed since the last call.
     QString clockOutput();
-    // Every sound the program made ("beep", "play FILE"), one a line.
-    QStringList sounds() const;
+    // Every sound the program asked for ("beep", "play FILE"), in order.
+    QStringList sounds();
     // Extra environment for the program (set before startClock); a null value removes one.
     void setEnv(const QString& name, const QString& value) { m_extraEnv[name] = value; }
 
 private:
     QProcessEnvironment env() const;
+    void readOutput();
 
     QTemporaryDir m_home;
     QProcess m_xvfb;
     QProcess m_clock;
     QString m_display;
     QMap<QString, QString> m_extraEnv;
+    // Everything the program printed; clockOutput() has handed out the first m_outputShown.
+    QByteArray m_output;
+    qsizetype m_outputShown = 0;
     QList<QProcess*> m_helpers; // window manager, tray: ended before the display
 };

@@ -18,7 +18,6 @@ class SocketMessageEvent;
 enum SockMsg : quint32 {
     SockMsgNotify = 2135,     // a socket notification: wParam handle, lParam event | error << 16
     SockMsgClosed = 2136,     // a socket was closed: wParam the socket object
-    SockMsgAsyncDone = 2137,  // unused
     SockMsgLookupDone = 2138, // wParam request, lParam length | error << 16
     SockMsgDrain = 2139       // moves the deferred-notification queue on by one
 };

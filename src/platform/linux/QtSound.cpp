@@ -1,8 +1,8 @@
 #include "platform/linux/QtSound.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QThread>
 
 #include <utility>
@@ -47,28 +47,21 @@ QString QtSound::playerProgram()
 }
 
 namespace {
-// End-to-end tests cannot hear: with HOROLUX_SOUND_LOG set, every sound is also noted there.
-void note(const QString& what)
-{
-    static const QString path = qEnvironmentVariable("HOROLUX_SOUND_LOG");
-    if (path.isEmpty())
-        return;
-    QFile log(path);
-    if (log.open(QIODevice::Append))
-        log.write(what.toUtf8() + '\n');
-}
+// End-to-end tests cannot hear: with QT_LOGGING_RULES="horolux.sound.info=true" every sound
+// asked for is told on standard error, "horolux.sound: beep" or "horolux.sound: play FILE".
+Q_LOGGING_CATEGORY(lcSound, "horolux.sound", QtWarningMsg)
 } // namespace
 
 void QtSound::beep()
 {
-    note(QStringLiteral("beep"));
+    qCInfo(lcSound, "beep");
     if (m_beeper)
         m_beeper();
 }
 
 void QtSound::playAsync(const QString& file)
 {
-    note(QStringLiteral("play ") + file);
+    qCInfo(lcSound).noquote() << "play" << file;
     const QFileInfo info(file);
     if (file.isEmpty() || !info.isFile() || !info.isReadable()) {
         beep();

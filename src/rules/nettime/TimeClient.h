@@ -64,7 +64,8 @@ private:
     void correctClock();
     // Ends an update whose reply cannot be used, leaving AutoUpdate armed.
     void refuseReply(const QString& text);
-    // False when the program is quitting.
+    // Sets up m_socket for the configured service; throws when the component cannot make one,
+    // leaving m_socket as it was.
     void createSocket();
     void endUpdate();
 

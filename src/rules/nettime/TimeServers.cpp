@@ -15,34 +15,46 @@ namespace {
 // are NIST's round-robin name and one server at each of its sites, Gaithersburg, Fort
 // Collins, Boulder and the University of Colorado, as NIST publishes them. "UK: " is the
 // default server and must stay one that answers (see the "HostName" setting).
+// This is the one list: the dialog offers it, the help's table is made from it.
 struct Entry {
     const char* country;
     const char* host;
+    const char* site;
+    bool isDefault = false;
 };
 constexpr Entry kServers[] = {
-    {"Australia", "time-b-wwv.nist.gov"},
-    {"France", "ptbtime1.ptb.de"},
-    {"France", "ptbtime2.ptb.de"},
-    {"Germany", "ptbtime1.ptb.de"},
-    {"Ireland", "ptbtime2.ptb.de"},
-    {"Japan", "time-b-b.nist.gov"},
-    {"UK", "ptbtime1.ptb.de"},
-    {"USA", "time.nist.gov"},
-    {"USA", "time-a-g.nist.gov"},
-    {"USA", "time-a-wwv.nist.gov"},
-    {"USA", "time-a-b.nist.gov"},
-    {"USA", "utcnist.colorado.edu"},
-    {"Sweden", "ptbtime2.ptb.de"},
-    {"Switzerland", "ptbtime1.ptb.de"},
+    {"Australia", "time-b-wwv.nist.gov", "NIST, Fort Collins"},
+    {"France", "ptbtime1.ptb.de", "PTB"},
+    {"France", "ptbtime2.ptb.de", "PTB"},
+    {"Germany", "ptbtime1.ptb.de", "PTB"},
+    {"Ireland", "ptbtime2.ptb.de", "PTB"},
+    {"Japan", "time-b-b.nist.gov", "NIST, Boulder"},
+    {"UK", "ptbtime1.ptb.de", "PTB", true},
+    {"USA", "time.nist.gov", "all of NIST's servers in turn"},
+    {"USA", "time-a-g.nist.gov", "Gaithersburg"},
+    {"USA", "time-a-wwv.nist.gov", "Fort Collins"},
+    {"USA", "time-a-b.nist.gov", "Boulder"},
+    {"USA", "utcnist.colorado.edu", "University of Colorado, Boulder"},
+    {"Sweden", "ptbtime2.ptb.de", "PTB"},
+    {"Switzerland", "ptbtime1.ptb.de", "PTB"},
 };
 
 } // namespace
 
+QList<Server> servers()
+{
+    QList<Server> result;
+    for (const Entry& e : kServers)
+        result.append({QString::fromUtf8(e.country), QString::fromUtf8(e.host),
+                       QString::fromUtf8(e.site), e.isDefault});
+    return result;
+}
+
 QStringList list()
 {
     QStringList entries;
-    for (const Entry& e : kServers)
-        entries << QLatin1String(e.country) + QLatin1String(": ") + QLatin1String(e.host);
+    for (const Server& s : servers())
+        entries << s.country + QLatin1String(": ") + s.host;
     return entries;
 }
 

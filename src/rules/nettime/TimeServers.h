@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -10,7 +11,19 @@ class SettingsStore;
 // into a host name, and what the dialog's OK stores.
 namespace TimeServers {
 
-// The 14 entries, "Country: host", in the order the dialog lists them (not sorted).
+// One entry of the list. `site` says who runs the host, as the help writes it in brackets after
+// the host; a run of hosts of one country with the same site shares one bracket.
+struct Server {
+    QString country;
+    QString host;
+    QString site;
+    // The entry whose host is the "HostName" setting's default; the help says so.
+    bool isDefault = false;
+};
+
+// The 14 entries in the order the dialog lists them (not sorted); countries stay together.
+QList<Server> servers();
+// The same entries as the dialog shows them, "Country: host".
 QStringList list();
 
 // Drops everything up to the first colon and the one character after it, normally the blank

@@ -3,6 +3,7 @@
 
 #include "rules/nettime/TimeServers.h"
 #include "rules/settings/SettingsInForce.h"
+#include "windows/ui/DialogButtons.h"
 #include "windows/ui/HelpSystem.h"
 
 #include <QComboBox>
@@ -43,24 +44,11 @@ TAutoFrm::TAutoFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
     m_cbTimeSrv->setGeometry(92, 40, 230, 23);
     label2->setBuddy(m_cbTimeSrv);
 
-    auto* btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setGeometry(85, 78, 75, 25);
-    btnOK->setDefault(true);
-    auto* btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(166, 78, 75, 25);
-    auto* btnHelp = new QPushButton(QStringLiteral("Help"), this);
-    btnHelp->setObjectName(QStringLiteral("btnHelp"));
-    btnHelp->setGeometry(247, 78, 75, 25);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnHelp, &QPushButton::clicked, this, &TAutoFrm::btnHelpClick);
+    const DialogButtons buttons = DialogButtons::add(this, 85, 78, 81);
+    connect(buttons.help, &QPushButton::clicked, this, &TAutoFrm::btnHelpClick);
 
     setTabOrder(m_edWinTitle, m_cbTimeSrv);
-    setTabOrder(m_cbTimeSrv, btnOK);
-    setTabOrder(btnOK, btnCancel);
-    setTabOrder(btnCancel, btnHelp);
+    setTabOrder(m_cbTimeSrv, buttons.ok);
     m_edWinTitle->setFocus();
 
     // Centred on the screen, not over the settings dialog or the clock.

@@ -2,6 +2,7 @@
 #include "windows/ui/DialogFlags.h"
 
 #include "rules/sched/EditorRules.h"
+#include "windows/ui/DialogButtons.h"
 #include "windows/ui/HelpSystem.h"
 
 #include <QLabel>
@@ -43,26 +44,12 @@ TReminderFrm::TReminderFrm(QWidget* parent)
     m_mmText->setTabChangesFocus(true);
     m_mmText->setGeometry(12, 72, 240, 89);
 
-    auto* btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setGeometry(12, 164, 75, 25);
-    btnOK->setDefault(true);
-    auto* btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(95, 164, 75, 25);
-    auto* btnHelp = new QPushButton(QStringLiteral("Help"), this);
-    btnHelp->setObjectName(QStringLiteral("btnHelp"));
-    btnHelp->setGeometry(178, 164, 75, 25);
-
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnHelp, &QPushButton::clicked, this, &TReminderFrm::btnHelpClick);
+    const DialogButtons buttons = DialogButtons::add(this, 12, 164, 83);
+    connect(buttons.help, &QPushButton::clicked, this, &TReminderFrm::btnHelpClick);
 
     setTabOrder(m_seHr, m_seMin);
     setTabOrder(m_seMin, m_mmText);
-    setTabOrder(m_mmText, btnOK);
-    setTabOrder(btnOK, btnCancel);
-    setTabOrder(btnCancel, btnHelp);
+    setTabOrder(m_mmText, buttons.ok);
     m_seHr->setFocus();
 
     if (QScreen* s = screen())

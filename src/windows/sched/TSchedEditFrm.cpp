@@ -1,6 +1,7 @@
 #include "windows/sched/TSchedEditFrm.h"
 #include "windows/ui/DialogFlags.h"
 
+#include "windows/ui/DialogButtons.h"
 #include "windows/ui/HelpSystem.h"
 #include "windows/ui/ModalSeam.h"
 
@@ -49,19 +50,10 @@ TSchedEditFrm::TSchedEditFrm(DayNumber today, QWidget* parent)
     buildWhenGroup();
     buildWhatGroup();
 
-    m_btnOK = new QPushButton(QStringLiteral("&OK"), this);
-    m_btnOK->setObjectName(QStringLiteral("btnOK"));
-    m_btnOK->setGeometry(142, 402, 75, 25);
-    m_btnOK->setDefault(true);
-    auto* btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(225, 402, 75, 25);
-    auto* btnHelp = new QPushButton(QStringLiteral("Help"), this);
-    btnHelp->setObjectName(QStringLiteral("btnHelp"));
-    btnHelp->setGeometry(308, 402, 75, 25);
-    connect(m_btnOK, &QPushButton::clicked, this, &TSchedEditFrm::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnHelp, &QPushButton::clicked, this, &TSchedEditFrm::btnHelpClick);
+    // OK calls this class's accept(), which may refuse the item and keep the dialog open.
+    const DialogButtons buttons = DialogButtons::add(this, 142, 402, 83, QStringLiteral("&OK"));
+    m_btnOK = buttons.ok;
+    connect(buttons.help, &QPushButton::clicked, this, &TSchedEditFrm::btnHelpClick);
 
     // Time, "Today", "On date:", the date group, the other options, then the "What:" group.
     QList<QWidget*> chain{m_seHr,
@@ -76,7 +68,7 @@ TSchedEditFrm::TSchedEditFrm(DayNumber today, QWidget* parent)
     chain << m_cbActivity << m_mmText << m_edProgName
           << findChild<QWidget*>(QStringLiteral("btnBrowseProgram")) << m_edParams << m_edStartDir
           << findChild<QWidget*>(QStringLiteral("Button1")) << m_rbNormal << m_rbMinimized
-          << m_rbMaximized << m_btnOK << btnCancel << btnHelp;
+          << m_rbMaximized << buttons.ok << buttons.cancel << buttons.help;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain.at(i - 1), chain.at(i));
 

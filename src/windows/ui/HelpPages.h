@@ -4,9 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-// The pages of the built-in help, compiled into the program. Each page has a topic identifier
-// (the windows ask for these), a title and an HTML body; pages link to each other with
-// href="<identifier>".
+// The pages of the built-in help: HTML files under resources/help, compiled into the program as
+// Qt resources. Each page has a topic identifier (the windows ask for these), a title and an
+// HTML body; pages link to each other with href="<identifier>".
 class HelpPages {
 public:
     struct Page {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -41,6 +42,7 @@ class TestAutoFrm : public QObject {
     Q_OBJECT
 private slots:
     void smoke();
+    void helpShowsTheList();
     void configure_data();
     void configure();
 };
@@ -69,11 +71,23 @@ void TestAutoFrm::smoke()
     QTest::mouseClick(child<QPushButton>(&dialog, "btnHelp"), Qt::LeftButton);
     QCOMPARE(HelpSystem::window()->currentTopic(), QStringLiteral("autoupdate"));
     HelpSystem::closeWindow();
-    // The help says which servers answer; a host changed in the list alone goes unexplained.
+}
+
+// The help's table of servers is made from the list the dialog offers: every entry's host in
+// its country's row, a bracket shared by hosts of one operator, the default server named.
+void TestAutoFrm::helpShowsTheList()
+{
+    const QString help = HelpPages::find("autoupdate")->html;
+    const auto row = [&help](const QString& country) {
+        const QRegularExpression cells("<td[^>]*><b>" + country + "</b></td><td>([^<]*)</td>");
+        return cells.match(help).captured(1).simplified();
+    };
     for (const QString& entry : TimeServers::list())
-        QVERIFY2(
-            HelpPages::find("autoupdate")->html.contains(TimeServers::StripCountryPrefix(entry)),
-            qPrintable(entry));
+        QVERIFY2(row(entry.section(": ", 0, 0)).contains(TimeServers::StripCountryPrefix(entry)),
+                 qPrintable(entry));
+    QCOMPARE(row("France"), "ptbtime1.ptb.de and ptbtime2.ptb.de (PTB)");
+    QCOMPARE(row("UK"),
+             "ptbtime1.ptb.de (PTB); this is the server Horolux uses until you choose another");
 }
 
 void TestAutoFrm::configure_data()
