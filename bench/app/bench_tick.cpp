@@ -48,7 +48,7 @@ public:
 void runTick(MainState& s, const TickKind& kind)
 {
     if (kind.minute)
-        s.tick.LastMinuteShown = 99;
+        s.tick.LastMinuteShown = TickState::ForceMinuteSteps;
     g_window->TimerTimer();
     if (kind.paint)
         QCoreApplication::processEvents();

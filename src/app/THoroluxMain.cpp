@@ -452,7 +452,7 @@ void THoroluxMain::SettingsItemClick()
 void THoroluxMain::SetDisplayFormat(bool use12Hour)
 {
     m_tick.SetDisplayFormat(use12Hour);
-    m_state.tick.LastMinuteShown = 99;
+    m_state.tick.LastMinuteShown = TickState::ForceMinuteSteps;
 }
 
 void THoroluxMain::GetDriveSpace(const QString& drive)

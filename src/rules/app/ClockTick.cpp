@@ -108,7 +108,7 @@ void ClockTick::UpdateTime(const QDateTime& now)
         (qint64(m_clock.TodayDate) * 24 + m_clock.CurrentHour) * 60 + m_clock.CurrentMinute;
     const qint64 hourStart =
         now.toSecsSinceEpoch() - m_clock.CurrentMinute * 60 - m_clock.CurrentSecond;
-    if (m_tick.LastMinuteShown == 99)
+    if (m_tick.LastMinuteShown == TickState::ForceMinuteSteps)
         m_chimed.removeAll(hourStart); // a forced redraw repeats the chime, as the other steps
     if (m_tick.LastMinuteShown != m_clock.CurrentMinute || stamp != m_lastStampShown) {
         m_lastStampShown = stamp;

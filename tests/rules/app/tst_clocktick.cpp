@@ -201,7 +201,7 @@ void TestClockTick::forcedRedrawChimesAgain()
     r.state.settings.ChimeMode = 1;
     r.start(at("2000-01-03T09:00:10"));
     QCOMPARE(r.sound.calls.size(), 1); // started during minute 0
-    r.state.tick.LastMinuteShown = 99;
+    r.state.tick.LastMinuteShown = TickState::ForceMinuteSteps;
     r.tick.TimerTimer(at("2000-01-03T09:00:11"));
     QCOMPARE(r.sound.calls.size(), 2);
 }
