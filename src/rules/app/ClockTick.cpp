@@ -10,9 +10,9 @@
 #include <QLocale>
 
 ClockTick::ClockTick(TickState& tick, ClockReading& clock, const SettingsInForce& settings,
-                     SchedulerState& sched, ClockFace& face, ISound& sound)
+                     SchedulerState& sched, ClockFace& face, TickWork& work, ISound& sound)
     : m_tick(tick), m_clock(clock), m_settings(settings), m_sched(sched), m_face(face),
-      m_sound(sound)
+      m_work(work), m_sound(sound)
 {
 }
 
@@ -80,7 +80,7 @@ void ClockTick::TimerTimer(const QDateTime& now)
     if (--m_tick.HideCountdown == 0)
         m_face.showAndRaise();
     if (--m_tick.SampleCountdown == 0) {
-        m_face.UpdateStatus();
+        m_work.UpdateStatus();
         m_tick.SampleCountdown = m_settings.UpdateInterval;
     }
 }
@@ -121,11 +121,11 @@ void ClockTick::UpdateTime(const QDateTime& now)
         if (m_clock.CurrentMinute == 0)
             chime(hourStart);
         if (m_sched.StartupComplete && !m_sched.SchedulerSuspended)
-            m_face.CheckSchedule();
+            m_work.CheckSchedule();
         if (m_settings.AutoUpdate && !m_settings.InternetWindowTitle.isEmpty() &&
             !m_settings.TimeServerHost.isEmpty() &&
-            m_face.connectionWindowPresent(m_settings.InternetWindowTitle))
-            m_face.BeginTimeUpdate();
+            m_work.connectionWindowPresent(m_settings.InternetWindowTitle))
+            m_work.BeginTimeUpdate();
     }
 
     m_face.setColon(m_tick.ColonShown);
