@@ -22,9 +22,13 @@
 #include "windows/ui/WidgetPlacement.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QTimer>
 
 #include <cstdio>
+
+// Off unless QT_LOGGING_RULES asks for it ("horolux.timeupdate.info=true").
+Q_LOGGING_CATEGORY(lcTimeUpdate, "horolux.timeupdate", QtWarningMsg)
 
 PanelController::PanelController(Platform& platform, QObject* parent)
     : QObject(parent), m_platform(platform), m_registry(*platform.registry, *platform.clock),
@@ -51,15 +55,11 @@ PanelController::PanelController(Platform& platform, QObject* parent)
             [this](TTaskIcon*, QPoint at) { TaskIconRightClick(at); });
     m_timeClient =
         std::make_unique<TimeClient>(m_state.settings, *platform.clock, *platform.clockSetter);
-    // Every step of a time update is a date-line message.
-    // End-to-end tests follow them on standard error.
+    // Every step of a time update is a date-line message, and a line in the log for those who
+    // follow the update from outside (the end-to-end tests).
     connect(m_timeClient.get(), &TimeClient::step, this, [this](const QString& text) {
         showStatus(text);
-        static const bool report = qEnvironmentVariableIsSet("HOROLUX_REPORT_TIME_STEPS");
-        if (report) {
-            std::fprintf(stderr, "time-step %s\n", text.toLocal8Bit().constData());
-            std::fflush(stderr);
-        }
+        qCInfo(lcTimeUpdate).noquote() << "time-step" << text;
     });
     connectPanel();
     FormCreate();

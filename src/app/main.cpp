@@ -10,21 +10,25 @@
 
 #include <QDateTime>
 #include <QEvent>
+#include <QLoggingCategory>
 #include <QtGlobal>
 
 #include <cstdio>
 
+// Off unless QT_LOGGING_RULES asks for it ("horolux.timing.info=true").
+Q_LOGGING_CATEGORY(lcTiming, "horolux.timing", QtWarningMsg)
+
 namespace {
 
-// For the start-up measurement (bench/measure-startup.sh): prints the wall-clock time of the
+// For the start-up measurement (bench/measure-startup.sh): logs the wall-clock time of the
 // panel's first paint, then steps out of the way.
 class FirstPaintReporter : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Paint) {
-            std::fprintf(stderr, "first-paint %lld\n",
-                         static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+            qCInfo(lcTiming, "first-paint %lld",
+                   static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
             watched->removeEventFilter(this);
         }
         return false;
@@ -117,7 +121,7 @@ int main(int argc, char** argv)
     instance.setShowRequestHandler([&panel] { panel.showAndRaise(); });
 
     FirstPaintReporter firstPaint;
-    if (qEnvironmentVariableIsSet("HOROLUX_REPORT_FIRST_PAINT"))
+    if (lcTiming().isInfoEnabled())
         panel.installEventFilter(&firstPaint);
     panel.show();
     app.exec();
