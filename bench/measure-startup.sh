@@ -9,7 +9,8 @@ BIN=${2:-build/src/horolux}
 [ -x "$BIN" ] || { echo "build the program first (bash scripts/build.sh)"; exit 1; }
 source bench/headless-session.sh startup
 trap 'kill $xvfb 2>/dev/null || true' EXIT
-export HOROLUX_REPORT_FIRST_PAINT=1
+# The program logs its first paint as a line "first-paint MS" on standard error.
+export QT_LOGGING_RULES="horolux.timing.info=true" QT_MESSAGE_PATTERN="%{message}"
 times=(); rsses=()
 for i in $(seq "$RUNS"); do
     if [ -n "${HOROLUX_SETTINGS_FILE:-}" ]; then

@@ -2,10 +2,9 @@
 // second, and a minute tick that runs the minute steps (digits, tray tip, chime check and the
 // schedule scan). Each with and without the performance sample, and each with and without
 // the repaint that follows it.
-#include "app/THoroluxMain.h"
-#include "platform/linux/LinuxPlatform.h"
-#include "rules/settings/RegFileRegistry.h"
+#include "app/PanelController.h"
 #include "doubles/DiskFiles.h"
+#include "platform/linux/LinuxPlatform.h"
 #include "rules/settings/RegFileRegistry.h"
 #include "rules/settings/SettingsStore.h"
 
@@ -25,7 +24,7 @@
 
 namespace {
 
-THoroluxMain* g_window = nullptr;
+PanelController* g_controller = nullptr;
 
 struct TickKind {
     bool minute; // force the minute steps
@@ -48,15 +47,15 @@ public:
 void runTick(MainState& s, const TickKind& kind)
 {
     if (kind.minute)
-        s.tick.LastMinuteShown = 99;
-    g_window->TimerTimer();
+        s.tick.LastMinuteShown = TickState::ForceMinuteSteps;
+    g_controller->TimerTimer();
     if (kind.paint)
         QCoreApplication::processEvents();
 }
 
 void BM_Tick(benchmark::State& st, TickKind kind)
 {
-    MainState& s = g_window->state();
+    MainState& s = g_controller->state();
     s.settings.ChimeMode = 0;
     s.settings.AutoUpdate = false;
     if (kind.sample) {
@@ -67,7 +66,7 @@ void BM_Tick(benchmark::State& st, TickKind kind)
         s.tick.SampleCountdown = 1 << 30;
     }
     // One tick to bring the shown minute up to date, and nothing left waiting to be painted.
-    g_window->TimerTimer();
+    g_controller->TimerTimer();
     QCoreApplication::processEvents();
 
     for (auto _ : st)
@@ -150,20 +149,20 @@ int main(int argc, char** argv)
     LinuxPlatform platform;
     RegFileRegistry settingsFile(*platform.services().files, platform.services().settingsFile);
     platform.services().registry = &settingsFile;
-    THoroluxMain window(platform.services());
-    window.show();
-    // The benchmark drives the tick itself; the window's own second timer would add ticks.
-    for (QTimer* t : window.findChildren<QTimer*>()) {
+    PanelController controller(platform.services());
+    controller.panel().show();
+    // The benchmark drives the tick itself; the controller's own second timer would add ticks.
+    for (QTimer* t : controller.findChildren<QTimer*>()) {
         if (t->isActive() && t->interval() == 1000)
             t->stop();
     }
     for (int i = 0; i < 10; ++i)
         QCoreApplication::processEvents();
-    g_window = &window;
+    g_controller = &controller;
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    g_window = nullptr;
+    g_controller = nullptr;
     return 0;
 }

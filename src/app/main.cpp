@@ -1,6 +1,6 @@
 #include "rules/app/CommandLine.h"
 #include "app/HoroluxApplication.h"
-#include "app/THoroluxMain.h"
+#include "app/PanelController.h"
 #include "platform/linux/DisplayCheck.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/LinuxSingleInstance.h"
@@ -10,21 +10,25 @@
 
 #include <QDateTime>
 #include <QEvent>
+#include <QLoggingCategory>
 #include <QtGlobal>
 
 #include <cstdio>
 
+// Off unless QT_LOGGING_RULES asks for it ("horolux.timing.info=true").
+Q_LOGGING_CATEGORY(lcTiming, "horolux.timing", QtWarningMsg)
+
 namespace {
 
-// For the start-up measurement (bench/measure-startup.sh): prints the wall-clock time of the
+// For the start-up measurement (bench/measure-startup.sh): logs the wall-clock time of the
 // panel's first paint, then steps out of the way.
 class FirstPaintReporter : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Paint) {
-            std::fprintf(stderr, "first-paint %lld\n",
-                         static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+            qCInfo(lcTiming, "first-paint %lld",
+                   static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
             watched->removeEventFilter(this);
         }
         return false;
@@ -104,25 +108,27 @@ int main(int argc, char** argv)
     LinuxPlatform platform;
     RegFileRegistry settingsFile(*platform.services().files, platform.services().settingsFile);
     platform.services().registry = &settingsFile;
-    THoroluxMain window(platform.services());
+    PanelController controller(platform.services());
+    THoroluxMain& panel = controller.panel();
 
-    // Every way of ending goes through the panel's one shutdown path: SIGTERM, SIGINT and
-    // SIGHUP, the end of the desktop session, and the display going away under the program.
-    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &window, &THoroluxMain::end);
-    QObject::connect(&app, &HoroluxApplication::endRequested, &window, &THoroluxMain::end);
+    // Every way of ending goes through the one shutdown path: SIGTERM, SIGINT and SIGHUP, the
+    // end of the desktop session, and the display going away under the program.
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &controller,
+                     &PanelController::end);
+    QObject::connect(&app, &HoroluxApplication::endRequested, &controller, &PanelController::end);
     watcher.start();
-    window.shutdown().saveAtProcessExit();
-    instance.setShowRequestHandler([&window] { window.showAndRaise(); });
+    controller.shutdown().saveAtProcessExit();
+    instance.setShowRequestHandler([&panel] { panel.showAndRaise(); });
 
     FirstPaintReporter firstPaint;
-    if (qEnvironmentVariableIsSet("HOROLUX_REPORT_FIRST_PAINT"))
-        window.installEventFilter(&firstPaint);
-    window.show();
+    if (lcTiming().isInfoEnabled())
+        panel.installEventFilter(&firstPaint);
+    panel.show();
     app.exec();
     // Nothing is on the stack any more: a failed save is shown where nothing else can hold it.
-    window.shutdown().saveOnce();
-    if (!window.shutdownNotice().isEmpty())
+    controller.shutdown().saveOnce();
+    if (!controller.shutdownNotice().isEmpty())
         ModalSeam::passingWarning(nullptr, QCoreApplication::applicationName(),
-                                  window.shutdownNotice(), THoroluxMain::ShutdownNoticeMs);
-    return window.exitStatus();
+                                  controller.shutdownNotice(), PanelController::ShutdownNoticeMs);
+    return controller.exitStatus();
 }

@@ -1,10 +1,14 @@
-#include "app/THoroluxMain.h"
-#include "windows/components/TTaskIcon.h"
+#include "app/PanelController.h"
 #include "doubles/FakePlatform.h"
 #include "rules/settings/SettingsTable.h"
+#include "windows/components/TTaskIcon.h"
+#include "windows/ui/HelpSystem.h"
+#include "windows/ui/HelpWindow.h"
 #include "windows/ui/ModalSeam.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +16,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 template <class Setting> qint32 stored(FakeRegistry& reg, const Setting& setting)
@@ -31,7 +36,9 @@ class TestMainWindow : public QObject {
 private slots:
     void init();
     void firstRunWithNothingStored();
-    void menuItemsInOrder();
+    void menuItemsReachTheirCommands_data();
+    void menuItemsReachTheirCommands();
+    void altF4EndsTheProgram();
     void shutdownStoresOwnedValuesAndNextRunRestoresThem();
     void storesTheCheckMarkNotTheArmedState();
     void chimeDuringStartupInMinuteZero();
@@ -67,7 +74,8 @@ void TestMainWindow::init()
 void TestMainWindow::firstRunWithNothingStored()
 {
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
+    THoroluxMain& w = c.panel();
     QCOMPARE(w.pos(), QPoint(10, 160));
     QCOMPARE(w.size(), QSize(187, 53));
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
@@ -76,50 +84,105 @@ void TestMainWindow::firstRunWithNothingStored()
     QCOMPARE(p.priority.classes, QList<int>{64});
     QVERIFY(p.perf.reads.contains("PerfStats\\StartStat|KERNEL\\CPUUsage"));
     QCOMPARE(p.drives.asked, QStringList{"/"});
-    QCOMPARE(w.state().settings.MonitorDrive, QString("/"));
-    QCOMPARE(w.state().files.ScheduleFileName, m_dir->path() + "/horolux.dat");
-    QCOMPARE(w.state().sched.ScheduleList.count(), 0);
-    QVERIFY(!w.taskIcon()->Active());
-    QVERIFY(!w.stayOnTopChecked());
-    QVERIFY(!w.autoUpdateChecked());
-    QCOMPARE(w.state().sched.StartupComplete, true);
+    QCOMPARE(c.state().settings.MonitorDrive, QString("/"));
+    QCOMPARE(c.state().files.ScheduleFileName, m_dir->path() + "/horolux.dat");
+    QCOMPARE(c.state().sched.ScheduleList.count(), 0);
+    QVERIFY(!c.taskIcon()->Active());
+    QVERIFY(!w.popupMenu()->stayOnTopChecked());
+    QVERIFY(!w.popupMenu()->autoUpdateChecked());
+    QCOMPARE(c.state().sched.StartupComplete, true);
     QCOMPARE(p.registry.writes, 0);
     QCOMPARE(w.dateLine(), QString("Good morning Ann"));
     QVERIFY(p.sound.calls.isEmpty());
     // The greeting gives way to the date on the tenth tick.
     for (int i = 1; i <= 9; ++i) {
         p.clock.current = p.clock.current.addSecs(1);
-        w.TimerTimer();
+        c.TimerTimer();
     }
     QCOMPARE(w.dateLine(), QString("Good morning Ann"));
-    w.TimerTimer();
+    c.TimerTimer();
     QVERIFY(w.dateLine().contains("2000"));
 }
 
-void TestMainWindow::menuItemsInOrder()
+void TestMainWindow::menuItemsReachTheirCommands_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("effect");
+    QTest::newRow("Settings") << "SettingsItem"
+                              << "TOptionsFrm";
+    QTest::newRow("Scheduler") << "SchedItem"
+                               << "TSchedMain";
+    QTest::newRow("Quick Reminder") << "ReminderItem"
+                                    << "TReminderFrm";
+    QTest::newRow("Performance Report") << "ReportItem"
+                                        << "TReportFrm";
+    QTest::newRow("Stay On Top") << "StayOnTopItem"
+                                 << "on top";
+    QTest::newRow("Automatic Time Update") << "AutoItem"
+                                           << "armed";
+    QTest::newRow("Help") << "HelpItem"
+                          << "help";
+    QTest::newRow("Connect") << "ConnectItem"
+                             << "https://horolux.org/|||5";
+    QTest::newRow("About") << "AboutItem"
+                           << "TAbtFrm";
+    QTest::newRow("Close") << "CloseItem"
+                           << "ending";
+}
+
+// The menu only names the item chosen: each must reach its own command, and only that one.
+void TestMainWindow::menuItemsReachTheirCommands()
+{
+    QFETCH(QString, item);
+    FakePlatform p(m_dir->path() + "/");
+    PanelController c(p.services);
+    QStringList effects;
+    QTimer answer; // names the dialog the item opened, and cancels it
+    answer.setSingleShot(true);
+    connect(&answer, &QTimer::timeout, [&effects] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            effects << dialog->metaObject()->className();
+            dialog->reject();
+        }
+    });
+    answer.start(0);
+    c.panel().popupMenu()->findChild<QAction*>(item)->trigger();
+    if (!p.desktop.onTop.isEmpty())
+        effects << "on top";
+    if (c.state().settings.AutoUpdate)
+        effects << "armed";
+    if (HelpSystem::window() && HelpSystem::window()->isVisible())
+        effects << "help";
+    effects << p.launcher.calls;
+    if (c.shutdown().ending())
+        effects << "ending";
+    HelpSystem::closeWindow();
+    QTEST(effects.join(','), "effect");
+}
+
+void TestMainWindow::altF4EndsTheProgram()
 {
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
-    QStringList captions;
-    for (QAction* a : w.popupMenu()->actions())
-        captions << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(captions,
-             (QStringList{"&Settings", "Sc&heduler", "&Quick Reminder", "Performance &Report", "-",
-                          "Stay On &Top", "Automatic Time &Update", "-", "&Help",
-                          "Connect to " + THoroluxMain::WebHost, "&About Horolux", "-", "&Close"}));
-    QCOMPARE(w.popupMenu()->actions().last()->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
+    PanelController c(p.services);
+    THoroluxMain& w = c.panel();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_F4, Qt::AltModifier);
+    QVERIFY(c.shutdown().ending());
+    QVERIFY(!w.isVisible());
 }
 
 void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
 {
     FakePlatform p(m_dir->path() + "/");
     {
-        THoroluxMain w(p.services);
-        w.move(300, 200);
-        w.popupMenu()->findChild<QAction*>("StayOnTopItem")->trigger();
+        PanelController c(p.services);
+        c.panel().move(300, 200);
+        c.panel().popupMenu()->findChild<QAction*>("StayOnTopItem")->trigger();
         QCOMPARE(p.desktop.onTop, QList<bool>{true});
-        w.state().settings.PageFaultMax = 350; // raised by sampling while running
-        w.CloseItemClick();
+        c.state().settings.PageFaultMax = 350; // raised by sampling while running
+        c.CloseItemClick();
         QVERIFY(p.perf.reads.contains("PerfStats\\StopStat|KERNEL\\CPUUsage"));
     }
     QCOMPARE(stored(p.registry, Settings::PFMax), 350);
@@ -130,11 +193,12 @@ void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
     QCOMPARE(stored(p.registry, Settings::WindowLeft), 300);
     QVERIFY(QFile::exists(m_dir->path() + "/horolux.dat"));
 
-    THoroluxMain again(p.services);
+    PanelController c2(p.services);
+    THoroluxMain& again = c2.panel();
     QCOMPARE(again.pos(), QPoint(300, 200));
-    QVERIFY(again.stayOnTopChecked());
+    QVERIFY(again.popupMenu()->stayOnTopChecked());
     QCOMPARE(p.desktop.onTop, (QList<bool>{true, true}));
-    QCOMPARE(again.state().settings.PageFaultMax, 350);
+    QCOMPARE(c2.state().settings.PageFaultMax, 350);
 }
 
 void TestMainWindow::storesTheCheckMarkNotTheArmedState()
@@ -142,11 +206,11 @@ void TestMainWindow::storesTheCheckMarkNotTheArmedState()
     FakePlatform p(m_dir->path() + "/");
     put(p.registry, Settings::AutoUpdate, 1);
     {
-        THoroluxMain w(p.services);
-        QVERIFY(w.autoUpdateChecked());
-        QVERIFY(w.state().settings.AutoUpdate);
-        w.state().settings.AutoUpdate = false; // a completed time update disarms it
-        w.CloseItemClick();
+        PanelController c(p.services);
+        QVERIFY(c.panel().popupMenu()->autoUpdateChecked());
+        QVERIFY(c.state().settings.AutoUpdate);
+        c.state().settings.AutoUpdate = false; // a completed time update disarms it
+        c.CloseItemClick();
     }
     QCOMPARE(stored(p.registry, Settings::AutoUpdate), 1);
 }
@@ -156,9 +220,9 @@ void TestMainWindow::chimeDuringStartupInMinuteZero()
     FakePlatform p(m_dir->path() + "/");
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(14, 0, 30));
     put(p.registry, Settings::Chime, 1);
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
     QCOMPARE(p.sound.calls, QStringList{"beep"});
-    QCOMPARE(w.dateLine(), QString("Good afternoon Ann"));
+    QCOMPARE(c.panel().dateLine(), QString("Good afternoon Ann"));
 }
 
 void TestMainWindow::indefiniteHideShowsTrayIcon()
@@ -166,10 +230,10 @@ void TestMainWindow::indefiniteHideShowsTrayIcon()
     FakePlatform p(m_dir->path() + "/");
     put(p.registry, Settings::HideInterval, 0xFFFFFFFF);
     put(p.registry, Settings::TaskIcon, 0);
-    THoroluxMain w(p.services);
-    QVERIFY(w.taskIcon()->Active());
+    PanelController c(p.services);
+    QVERIFY(c.taskIcon()->Active());
     // The tip is set every minute whether or not the icon is shown.
-    QVERIFY(w.taskIcon()->ToolTip().startsWith("09:00 ")); // hours and minutes only
+    QVERIFY(c.taskIcon()->ToolTip().startsWith("09:00 ")); // hours and minutes only
 }
 
 void TestMainWindow::trayChoiceOutlivesAMissingTray_data()
@@ -190,24 +254,24 @@ void TestMainWindow::trayChoiceOutlivesAMissingTray()
     put(p.registry, Settings::HideInterval, hide);
     put(p.registry, Settings::TaskIcon, taskIcon);
     p.tray.acceptAdd = false;
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
     for (int i = 0; i < 2; ++i) // OK without a change, twice
-        OptionsRules::apply(OptionsRules::fill(w.state().settings, {}, w.settings(), {"/"}),
-                            w.state().settings, w.settings(), w);
+        OptionsRules::apply(OptionsRules::fill(c.state().settings, {}, c.settings(), {"/"}),
+                            c.state().settings, c.settings(), c);
     QVERIFY(ModalSeam::shownMessages().isEmpty());
     QCOMPARE(stored(p.registry, Settings::TaskIcon), 1);
     QStringList shown;
     for (int i = 0; i < 59; ++i) {
         p.clock.current = p.clock.current.addSecs(1);
-        w.TimerTimer();
-        shown << w.dateLine();
+        c.TimerTimer();
+        shown << c.panel().dateLine();
     }
-    QCOMPARE(shown.count(THoroluxMain::NoTrayNotice), 20);
+    QCOMPARE(shown.count(PanelController::NoTrayNotice), 20);
     p.tray.acceptAdd = true; // a tray starts: taken at the change of minute
-    QVERIFY(!w.taskIcon()->Active());
+    QVERIFY(!c.taskIcon()->Active());
     p.clock.current = p.clock.current.addSecs(1);
-    w.TimerTimer();
-    QVERIFY(w.taskIcon()->Active());
+    c.TimerTimer();
+    QVERIFY(c.taskIcon()->Active());
 }
 
 // Values only an edited file can hold: applied as the rules say, without a crash.
@@ -218,13 +282,13 @@ void TestMainWindow::absurdStoredNumbers()
     put(p.registry, Settings::WindowLeft, 0x7FFFFFFFu);
     put(p.registry, Settings::PFMax, 20000);
     put(p.registry, Settings::UpdateInterval, quint32(-5));
-    THoroluxMain w(p.services);
-    w.show();
-    QCOMPARE(w.x(), 10); // left beyond the screen: the designed edge stays
-    QCOMPARE(w.state().settings.PageFaultMax, 100);
+    PanelController c(p.services);
+    c.panel().show();
+    QCOMPARE(c.panel().x(), 10); // left beyond the screen: the designed edge stays
+    QCOMPARE(c.state().settings.PageFaultMax, 100);
     for (int i = 0; i < 20; ++i)
-        w.TimerTimer();
-    QCOMPARE(w.state().perf.RunningTime, 0); // no sample is ever taken
+        c.TimerTimer();
+    QCOMPARE(c.state().perf.RunningTime, 0); // no sample is ever taken
     QVERIFY(!p.perf.reads.contains("PerfStats\\StatData|KERNEL\\CPUUsage"));
 }
 
@@ -250,7 +314,8 @@ void TestMainWindow::clickHidesAndTheTickBringsItBack()
     FakePlatform p(m_dir->path() + "/");
     p.tray.acceptAdd = trayAvailable;
     put(p.registry, Settings::HideInterval, quint32(hide));
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
+    THoroluxMain& w = c.panel();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* date = w.findChild<QLabel*>("lbDate");
@@ -258,7 +323,7 @@ void TestMainWindow::clickHidesAndTheTickBringsItBack()
     QCOMPARE(!w.isVisible(), hidden);
     int shownOn = 0;
     for (int i = 1; i <= 30 && hidden; ++i) {
-        w.TimerTimer();
+        c.TimerTimer();
         if (w.isVisible()) {
             shownOn = i;
             break;
@@ -270,7 +335,8 @@ void TestMainWindow::clickHidesAndTheTickBringsItBack()
 void TestMainWindow::dragMovesWithoutHiding()
 {
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
+    THoroluxMain& w = c.panel();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* hours = w.findChild<QWidget*>("Hours");
@@ -287,21 +353,23 @@ void TestMainWindow::dragMovesWithoutHiding()
 void TestMainWindow::frameNeitherDragsNorHides()
 {
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
+    THoroluxMain& w = c.panel();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(2, 2));
     QVERIFY(w.isVisible());
-    QCOMPARE(w.state().tick.HideCountdown, -1);
+    QCOMPARE(c.state().tick.HideCountdown, -1);
 }
 
 void TestMainWindow::trayClickToggles()
 {
     FakePlatform p(m_dir->path() + "/");
     put(p.registry, Settings::TaskIcon, 1);
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
+    THoroluxMain& w = c.panel();
     w.show();
-    QVERIFY(w.taskIcon()->Active());
+    QVERIFY(c.taskIcon()->Active());
     p.tray.click();
     QVERIFY(!w.isVisible());
     p.tray.click();
@@ -313,12 +381,12 @@ void TestMainWindow::trayClickToggles()
 void TestMainWindow::webSiteFailureIsReported()
 {
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
     p.launcher.result = false;
     ModalSeam::queueMessageAnswer();
-    w.ConnectItemClick();
+    c.ConnectItemClick();
     QCOMPARE(p.launcher.calls.size(), 1);
-    QVERIFY(p.launcher.calls.first().startsWith("https://" + THoroluxMain::WebHost));
+    QVERIFY(p.launcher.calls.first().startsWith("https://" + PanelMenu::WebHost));
     QCOMPARE(ModalSeam::shownMessages(), QStringList{"Could not connect to Web site"});
 }
 
@@ -329,13 +397,13 @@ void TestMainWindow::unwritableScheduleIsReportedWithItsPath()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     FakePlatform p(m_dir->path() + "/blocker/horolux/");
-    THoroluxMain w(p.services);
-    w.state().sched.ScheduleList.add("09053652600Reminder:Call home");
+    PanelController c(p.services);
+    c.state().sched.ScheduleList.add("09053652600Reminder:Call home");
     ModalSeam::queueMessageAnswer();
-    w.SaveSchedule();
+    c.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(),
              QStringList{"Cannot create file " + m_dir->path() + "/blocker/horolux/horolux.dat"});
-    QCOMPARE(w.state().sched.ScheduleList.count(), 1); // kept in memory
+    QCOMPARE(c.state().sched.ScheduleList.count(), 1); // kept in memory
     ModalSeam::queueMessageAnswer();
 }
 
@@ -346,13 +414,14 @@ void TestMainWindow::setAsideLinesAreNoticedOnce()
     dat.write("09053652600Reminder:fine\r\ngarbage line\r\n");
     dat.close();
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
-    QCOMPARE(w.state().sched.ScheduleList.count(), 1);
+    PanelController c(p.services);
+    THoroluxMain& w = c.panel();
+    QCOMPARE(c.state().sched.ScheduleList.count(), 1);
     for (int i = 0; i < 10; ++i)
-        w.TimerTimer();
+        c.TimerTimer();
     QVERIFY2(w.dateLine().contains("set aside"), qPrintable(w.dateLine()));
     for (int i = 0; i < 20; ++i)
-        w.TimerTimer();
+        c.TimerTimer();
     QVERIFY(w.dateLine().contains("2000"));
 }
 
@@ -361,16 +430,16 @@ void TestMainWindow::unreadableScheduleIsMovedAsideNotOverwritten()
     // A directory where the file should be cannot be read, even by root.
     QVERIFY(QDir().mkpath(m_dir->path() + "/horolux.dat/keep"));
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
-    w.state().sched.ScheduleList.add("09053652600Reminder:new");
-    w.SaveSchedule();
+    PanelController c(p.services);
+    c.state().sched.ScheduleList.add("09053652600Reminder:new");
+    c.SaveSchedule();
     QVERIFY(QFileInfo(m_dir->path() + "/horolux.dat.unreadable/keep").isDir());
     QFile saved(m_dir->path() + "/horolux.dat");
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), QByteArray("09053652600Reminder:new\r\n"));
     for (int i = 0; i < 10; ++i)
-        w.TimerTimer();
-    QCOMPARE(w.dateLine(), QString("Schedule file could not be read"));
+        c.TimerTimer();
+    QCOMPARE(c.panel().dateLine(), QString("Schedule file could not be read"));
 }
 
 // A schedule kept on a mount that is not ready at login: the link must survive every save,
@@ -380,29 +449,29 @@ void TestMainWindow::linkedScheduleIsNotSavedOverUntilItCanBeRead()
     const QString path = m_dir->path() + "/horolux.dat";
     QVERIFY(QFile::link(m_dir->path() + "/mount/horolux.dat", path));
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
-    w.state().sched.ScheduleList.add("09053652600Reminder:new");
-    w.SaveSchedule();
-    w.SaveSchedule();
+    PanelController c(p.services);
+    c.state().sched.ScheduleList.add("09053652600Reminder:new");
+    c.SaveSchedule();
+    c.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(), QStringList());
     QVERIFY(QFileInfo(path).isSymLink());
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::System), QStringList{"horolux.dat"});
     for (int i = 0; i < 10; ++i)
-        w.TimerTimer();
-    QCOMPARE(w.dateLine(), QString("Schedule unreadable, not saved"));
+        c.TimerTimer();
+    QCOMPARE(c.panel().dateLine(), QString("Schedule unreadable, not saved"));
 
     QVERIFY(QDir().mkpath(m_dir->path() + "/mount"));
     QFile mounted(m_dir->path() + "/mount/horolux.dat");
     QVERIFY(mounted.open(QIODevice::WriteOnly));
     mounted.write("07003652600Reminder:from the mount\r\n");
     mounted.close();
-    w.SaveSchedule();
+    c.SaveSchedule();
     QVERIFY(QFileInfo(path).isSymLink());
     QVERIFY(mounted.open(QIODevice::ReadOnly));
     QCOMPARE(mounted.readAll(),
              QByteArray("07003652600Reminder:from the mount\r\n09053652600Reminder:new\r\n"));
-    QCOMPARE(w.state().sched.ScheduleList.count(), 2);
+    QCOMPARE(c.state().sched.ScheduleList.count(), 2);
 }
 
 // Items added while the link could not be read would be lost at the end: that is a failed save.
@@ -411,16 +480,17 @@ void TestMainWindow::itemsHeldForAnUnreadableLinkAreReportedAtTheEnd()
     const QString path = m_dir->path() + "/horolux.dat";
     QVERIFY(QFile::link(m_dir->path() + "/mount/horolux.dat", path));
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
-    w.close();
-    QCOMPARE(w.exitStatus(), 0); // nothing held, nothing lost
+    PanelController c(p.services);
+    c.panel().close();
+    QCOMPARE(c.exitStatus(), 0); // nothing held, nothing lost
     QCOMPARE(ModalSeam::shownMessages(), QStringList());
 
-    THoroluxMain again(p.services);
-    again.state().sched.ScheduleList.add("09053652600Reminder:new");
+    PanelController c2(p.services);
+    THoroluxMain& again = c2.panel();
+    c2.state().sched.ScheduleList.add("09053652600Reminder:new");
     again.close();
-    QCOMPARE(again.exitStatus(), 1);
-    QCOMPARE(again.shutdownNotice(), "Cannot create file " + path);
+    QCOMPARE(c2.exitStatus(), 1);
+    QCOMPARE(c2.shutdownNotice(), "Cannot create file " + path);
     QVERIFY(QFileInfo(path).isSymLink());
 }
 
@@ -435,14 +505,14 @@ void TestMainWindow::readOnlyScheduleIsReportedNotReplaced()
     QVERIFY(dat.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup |
                                QFileDevice::ReadOther));
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
-    w.state().sched.ScheduleList.add("10003652600Reminder:new");
+    PanelController c(p.services);
+    c.state().sched.ScheduleList.add("10003652600Reminder:new");
     ModalSeam::queueMessageAnswer();
-    w.SaveSchedule();
+    c.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(), QStringList{"Cannot create file " + path});
     QVERIFY(dat.open(QIODevice::ReadOnly));
     QCOMPARE(dat.readAll(), QByteArray("09053652600Reminder:kept\r\n"));
-    QCOMPARE(w.state().sched.ScheduleList.count(), 2);
+    QCOMPARE(c.state().sched.ScheduleList.count(), 2);
 }
 
 void TestMainWindow::noticesFollowOneAnother()
@@ -453,12 +523,12 @@ void TestMainWindow::noticesFollowOneAnother()
     dat.close();
     FakePlatform p(m_dir->path() + "/");
     p.registry.notUnderstood = true;
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
     QStringList shown;
     for (int i = 0; i < 60; ++i) {
-        w.TimerTimer();
-        if (shown.isEmpty() || shown.last() != w.dateLine())
-            shown << w.dateLine();
+        c.TimerTimer();
+        if (shown.isEmpty() || shown.last() != c.panel().dateLine())
+            shown << c.panel().dateLine();
     }
     QCOMPARE(shown.size(), 4);
     QCOMPARE(shown.mid(1, 2),

@@ -1,12 +1,12 @@
-#include "app/THoroluxMain.h"
-#include "windows/components/TBitmapDigits.h"
-#include "windows/components/TTaskIcon.h"
+#include "app/PanelController.h"
+#include "doubles/DiskFiles.h"
 #include "doubles/FakePlatform.h"
 #include "platform/linux/LinuxClock.h"
-#include "doubles/DiskFiles.h"
-#include "rules/settings/RegFileRegistry.h"
 #include "rules/settings/RegFile.h"
+#include "rules/settings/RegFileRegistry.h"
 #include "rules/settings/SettingsTable.h"
+#include "windows/components/TBitmapDigits.h"
+#include "windows/components/TTaskIcon.h"
 #include "windows/ui/ModalSeam.h"
 #include "windows/ui/TOptionsFrm.h"
 
@@ -78,16 +78,16 @@ void TstSettingsDialog::twelveHoursShowAtTheNextTick()
 {
     FakePlatform p(m_dir->path() + "/");
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(15, 10, 0));
-    THoroluxMain w(p.services);
-    auto* hours = w.findChild<TBitmapDigits*>("Hours");
+    PanelController c(p.services);
+    auto* hours = c.panel().findChild<TBitmapDigits*>("Hours");
     QCOMPARE(hours->Value(), 15);
-    QAction* item = w.popupMenu()->findChild<QAction*>("SettingsItem");
+    QAction* item = c.panel().popupMenu()->findChild<QAction*>("SettingsItem");
     QVERIFY(item->isEnabled());
     whenOpen([](TOptionsFrm& f) { click(f, "rb12hr"); }, "btnOK");
     item->trigger();
     QCOMPARE(hours->Value(), 15); // not before the tick
     p.clock.current = p.clock.current.addSecs(1);
-    w.TimerTimer();
+    c.TimerTimer();
     QCOMPARE(hours->Value(), 3);
     QCOMPARE(p.registry.get("Settings", "12Hr Format")->dword, 1u);
 }
@@ -95,7 +95,7 @@ void TstSettingsDialog::twelveHoursShowAtTheNextTick()
 void TstSettingsDialog::cancelLeavesEverythingAsItWas()
 {
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
     const auto before = p.registry.values;
     const int writes = p.registry.writes;
     const QList<int> classes = p.priority.classes;
@@ -108,28 +108,29 @@ void TstSettingsDialog::cancelLeavesEverythingAsItWas()
             f.findChild<QSlider*>("tbHidePeriod")->setValue(-1);
         },
         "btnCancel");
-    w.SettingsItemClick();
+    c.SettingsItemClick();
     QCOMPARE(p.registry.writes, writes);
     QCOMPARE(p.registry.values, before);
     QCOMPARE(p.priority.classes, classes);
-    QCOMPARE(w.state().settings.ChimeMode, 0);
-    QCOMPARE(w.state().settings.HideInterval, 4);
-    QVERIFY(!w.taskIcon()->Active());
+    QCOMPARE(c.state().settings.ChimeMode, 0);
+    QCOMPARE(c.state().settings.HideInterval, 4);
+    QVERIFY(!c.taskIcon()->Active());
 }
 
 void TstSettingsDialog::indefiniteHideBringsTheTrayIconBack()
 {
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
+    THoroluxMain& w = c.panel();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     ModalSeam::queueMessageAnswer();
     whenOpen([](TOptionsFrm& f) { f.findChild<QSlider*>("tbHidePeriod")->setValue(-1); }, "btnOK");
-    w.SettingsItemClick();
+    c.SettingsItemClick();
     QCOMPARE(ModalSeam::shownMessages(),
              QStringList{"Task Bar icon enabled because hide period was set to indefinite. (See "
                          "online help for explanation.)"});
-    QVERIFY(w.taskIcon()->Active());
+    QVERIFY(c.taskIcon()->Active());
     QCOMPARE(p.registry.get("Settings", "TaskIcon")->dword, 1u);
     QCOMPARE(qint32(p.registry.get("Settings", "Hide Interval")->dword), -1);
     // A click hides the panel until the tray icon is clicked; ticks do not bring it back.
@@ -137,10 +138,10 @@ void TstSettingsDialog::indefiniteHideBringsTheTrayIconBack()
     QVERIFY(!w.isVisible());
     for (int i = 0; i < 20; ++i) {
         p.clock.current = p.clock.current.addSecs(1);
-        w.TimerTimer();
+        c.TimerTimer();
     }
     QVERIFY(!w.isVisible());
-    w.TaskIconClick();
+    c.TaskIconClick();
     QVERIFY(w.isVisible());
 }
 
@@ -149,20 +150,20 @@ void TstSettingsDialog::tickingWhileOpenChangesNothingElse()
 {
     FakePlatform p(m_dir->path() + "/");
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(9, 59, 58));
-    THoroluxMain w(p.services);
-    auto* minutes = w.findChild<TBitmapDigits*>("Mins");
+    PanelController c(p.services);
+    auto* minutes = c.panel().findChild<TBitmapDigits*>("Mins");
     int secondsShown = -1;
     whenOpen(
         [&](TOptionsFrm& f) {
             p.clock.current = p.clock.current.addSecs(5);
-            w.TimerTimer();
+            c.TimerTimer();
             QCOMPARE(minutes->Value(), 0);
             secondsShown = f.values().second;
         },
         "btnOK");
-    w.SettingsItemClick();
+    c.SettingsItemClick();
     QCOMPARE(secondsShown, 58);
-    QCOMPARE(w.state().settings.HideInterval, 4);
+    QCOMPARE(c.state().settings.HideInterval, 4);
     QCOMPARE(p.registry.get("Settings", "Hide Interval")->dword, 4u);
 }
 
@@ -171,7 +172,7 @@ void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
 {
     FakePlatform p(m_dir->path() + "/");
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(23, 59, 50));
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
     whenOpen(
         [&](TOptionsFrm& f) {
             p.clock.current = QDateTime(QDate(2000, 1, 4), QTime(0, 0, 20));
@@ -181,7 +182,7 @@ void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
             click(f, "btnSet");
         },
         "btnCancel");
-    w.SettingsItemClick();
+    c.SettingsItemClick();
     QCOMPARE(p.clockSetter.calls.size(), 1);
     const FakeClockSetter::Call& call = p.clockSetter.calls.first();
     QVERIFY(call.local);
@@ -197,21 +198,22 @@ void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
     FakePlatform p(m_dir->path() + "/");
     p.clockSetter.result = false;
     p.clockSetter.reason = QStringLiteral("Automatic time sync is on");
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
+    THoroluxMain& w = c.panel();
     ModalSeam::queueMessageAnswer();
     whenOpen([](TOptionsFrm& f) { click(f, "btnSet"); }, "btnCancel");
-    w.SettingsItemClick();
+    c.SettingsItemClick();
     QCOMPARE(ModalSeam::shownMessages(),
              QStringList{"You do not have the privilege needed to set the system time"});
     QCOMPARE(w.dateLine(), QStringLiteral("Automatic time sync is on"));
-    QCOMPARE(w.state().tick.DateLineCountdown, 20);
+    QCOMPARE(c.state().tick.DateLineCountdown, 20);
 
     // Without a reason only the box speaks; the date line keeps what it showed.
     p.clockSetter.reason.clear();
     const QString before = w.dateLine();
     ModalSeam::queueMessageAnswer();
     whenOpen([](TOptionsFrm& f) { click(f, "btnSet"); }, "btnCancel");
-    w.SettingsItemClick();
+    c.SettingsItemClick();
     QCOMPARE(ModalSeam::shownMessages().size(), 2);
     QCOMPARE(w.dateLine(), before);
 }
@@ -221,12 +223,12 @@ void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
 void TstSettingsDialog::refusedPriorityIsNeitherStoredNorShown()
 {
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
     p.priority.result = IProcessPriority::Result::NotPermitted;
     whenOpen([](TOptionsFrm& f) { click(f, "rbNormal"); }, "btnOK");
-    w.SettingsItemClick();
+    c.SettingsItemClick();
     QCOMPARE(p.priority.classes, QList<int>({64, 32}));
-    QCOMPARE(w.dateLine(), QStringLiteral("Priority not changed: not permitted"));
+    QCOMPARE(c.panel().dateLine(), QStringLiteral("Priority not changed: not permitted"));
     QVERIFY(!p.registry.get("Settings", "PriorityClass").has_value());
 }
 
@@ -244,9 +246,9 @@ void TstSettingsDialog::soundPathsKeepBytesThatAreNotUtf8()
     FakePlatform p(m_dir->path() + "/");
     RegFileRegistry registry(diskFiles(), path);
     p.services.registry = &registry;
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
     whenOpen([](TOptionsFrm&) {}, "btnOK");
-    w.SettingsItemClick();
+    c.SettingsItemClick();
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
     const QString key =
@@ -259,7 +261,7 @@ void TstSettingsDialog::soundPathsKeepBytesThatAreNotUtf8()
 void TstSettingsDialog::configureChangesTheServerAtOnce()
 {
     FakePlatform p(m_dir->path() + "/");
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
     whenOpen(
         [](TOptionsFrm& f) {
             QTimer::singleShot(0, [] {
@@ -271,8 +273,8 @@ void TstSettingsDialog::configureChangesTheServerAtOnce()
             click(f, "btnAuto");
         },
         "btnCancel");
-    w.SettingsItemClick();
-    QCOMPARE(w.state().settings.TimeServerHost, QStringLiteral("127.0.0.1"));
+    c.SettingsItemClick();
+    QCOMPARE(c.state().settings.TimeServerHost, QStringLiteral("127.0.0.1"));
     QCOMPARE(p.registry.get("Settings", "HostName")->text, QByteArray("127.0.0.1"));
 }
 
@@ -283,13 +285,13 @@ void TstSettingsDialog::internetSetStartsAnUpdateAtOnce()
     FakePlatform p(m_dir->path() + "/");
     LinuxClock clock; // the update's two-second wait runs on a clock that moves
     p.services.clock = &clock;
-    THoroluxMain w(p.services);
-    w.state().settings.TimeServerHost = QStringLiteral("127.0.0.1");
+    PanelController c(p.services);
+    c.state().settings.TimeServerHost = QStringLiteral("127.0.0.1");
     QStringList lines;
     bool stillOpen = false;
     whenOpen(
         [&](TOptionsFrm& f) {
-            QTimer::singleShot(100, [&] { lines << w.dateLine(); });
+            QTimer::singleShot(100, [&] { lines << c.panel().dateLine(); });
             QElapsedTimer waited;
             waited.start();
             click(f, "btnSetInternet");
@@ -297,7 +299,7 @@ void TstSettingsDialog::internetSetStartsAnUpdateAtOnce()
             stillOpen = f.isVisible();
         },
         "btnCancel");
-    w.SettingsItemClick();
+    c.SettingsItemClick();
     // The failure shows at once; the two-second wait that follows keeps events flowing.
     QCOMPARE(lines, QStringList({"Unable to create socket", "1"}));
     QVERIFY(stillOpen);

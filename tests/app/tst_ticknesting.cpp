@@ -1,7 +1,7 @@
-#include "app/THoroluxMain.h"
-#include "windows/components/TBitmapDigits.h"
+#include "app/PanelController.h"
 #include "doubles/FakePlatform.h"
 #include "rules/settings/SettingsTable.h"
+#include "windows/components/TBitmapDigits.h"
 #include "windows/ui/ModalSeam.h"
 
 #include <QApplication>
@@ -145,7 +145,7 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen_data()
 }
 
 // The tick used to stop while a scan's box was open: the face stayed on 09:00 and the 09:01
-// item waited for the box. Here the real timer drives the real main window.
+// item waited for the box. Here the real timer drives the real panel and its controller.
 void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen()
 {
     QFETCH(bool, unwritable);
@@ -168,15 +168,15 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen()
     p.services.clock = &clock;
     p.launcher.result = false;
     put(p.registry, Settings::Alarm, 1);
-    THoroluxMain w(p.services);
+    PanelController c(p.services);
     for (const QString& line : schedule)
-        w.state().sched.ScheduleList.add(line);
+        c.state().sched.ScheduleList.add(line);
     // The save at the end fails too; nobody is there to answer it.
     const auto atEnd = qScopeGuard([unwritable] {
         if (unwritable)
             ModalSeam::queueMessageAnswer();
     });
-    BoxAnswerer answerer(w, p.sound);
+    BoxAnswerer answerer(c.panel(), p.sound);
 
     QVERIFY(QTest::qWaitFor([&] { return answerer.firstBoxAnswered() && !answerer.anyBoxOpen(); },
                             30000));
@@ -186,7 +186,7 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen()
     QCOMPARE(answerer.colonShown, (QSet<QString>{":", ""}));
     // ... and the 09:01 reminder popped up (one beep) before that box was answered.
     QCOMPARE(answerer.beepsWhenAnswered - answerer.beepsWhenOpened, 1);
-    QCOMPARE(w.state().sched.ScheduleList.lines(), left);
+    QCOMPARE(c.state().sched.ScheduleList.lines(), left);
 }
 
 QTEST_MAIN(TestTickNesting)

@@ -16,6 +16,13 @@ const QByteArray SettingsKey = "[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux
 const QPoint Window(10, 160); // the designed place
 const QString LinkTitle = "Connected to Internet";
 
+// Every step of a time update, as a line "time-step TEXT" on standard error.
+void logTimeSteps(E2eRig& rig)
+{
+    rig.setEnv("QT_LOGGING_RULES", "horolux.timeupdate.info=true");
+    rig.setEnv("QT_MESSAGE_PATTERN", "%{message}");
+}
+
 // A time server we did not write: xinetd's built-in "time" service on 127.0.0.1 port 37.
 class TimeServer {
 public:
@@ -73,7 +80,7 @@ void TestE2eTimeUpdate::ownPanelIsNoConnectionWindow()
     QVERIFY(rig.startX());
     rig.writeSettings(SettingsKey + "\"AutoUpdate\"=dword:00000001\n\"InternetWin\"=\"Horolux\"\n"
                                     "\"HostName\"=\"127.0.0.1\"\n");
-    rig.setEnv("HOROLUX_REPORT_TIME_STEPS", "1");
+    logTimeSteps(rig);
     QVERIFY(rig.startClock("2000-01-03 08:59:57"));
     QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
     QThread::msleep(8000); // past the minute change
@@ -95,7 +102,7 @@ void TestE2eTimeUpdate::automaticUpdateAgainstXinetd()
     QVERIFY(rig.showWindowTitled(LinkTitle));
 
     rig.writeSettings(SettingsKey + "\"AutoUpdate\"=dword:00000001\n\"HostName\"=\"127.0.0.1\"\n");
-    rig.setEnv("HOROLUX_REPORT_TIME_STEPS", "1");
+    logTimeSteps(rig);
     // The system's time service is out of reach and the right to set the clock is gone.
     rig.setEnv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + rig.home() + "/no-system-bus");
     // The update starts at the first minute change after start-up.

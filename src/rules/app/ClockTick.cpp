@@ -10,9 +10,9 @@
 #include <QLocale>
 
 ClockTick::ClockTick(TickState& tick, ClockReading& clock, const SettingsInForce& settings,
-                     SchedulerState& sched, ClockFace& face, ISound& sound)
+                     SchedulerState& sched, ClockFace& face, TickWork& work, ISound& sound)
     : m_tick(tick), m_clock(clock), m_settings(settings), m_sched(sched), m_face(face),
-      m_sound(sound)
+      m_work(work), m_sound(sound)
 {
 }
 
@@ -80,7 +80,7 @@ void ClockTick::TimerTimer(const QDateTime& now)
     if (--m_tick.HideCountdown == 0)
         m_face.showAndRaise();
     if (--m_tick.SampleCountdown == 0) {
-        m_face.UpdateStatus();
+        m_work.UpdateStatus();
         m_tick.SampleCountdown = m_settings.UpdateInterval;
     }
 }
@@ -108,7 +108,7 @@ void ClockTick::UpdateTime(const QDateTime& now)
         (qint64(m_clock.TodayDate) * 24 + m_clock.CurrentHour) * 60 + m_clock.CurrentMinute;
     const qint64 hourStart =
         now.toSecsSinceEpoch() - m_clock.CurrentMinute * 60 - m_clock.CurrentSecond;
-    if (m_tick.LastMinuteShown == 99)
+    if (m_tick.LastMinuteShown == TickState::ForceMinuteSteps)
         m_chimed.removeAll(hourStart); // a forced redraw repeats the chime, as the other steps
     if (m_tick.LastMinuteShown != m_clock.CurrentMinute || stamp != m_lastStampShown) {
         m_lastStampShown = stamp;
@@ -121,11 +121,11 @@ void ClockTick::UpdateTime(const QDateTime& now)
         if (m_clock.CurrentMinute == 0)
             chime(hourStart);
         if (m_sched.StartupComplete && !m_sched.SchedulerSuspended)
-            m_face.CheckSchedule();
+            m_work.CheckSchedule();
         if (m_settings.AutoUpdate && !m_settings.InternetWindowTitle.isEmpty() &&
             !m_settings.TimeServerHost.isEmpty() &&
-            m_face.connectionWindowPresent(m_settings.InternetWindowTitle))
-            m_face.BeginTimeUpdate();
+            m_work.connectionWindowPresent(m_settings.InternetWindowTitle))
+            m_work.BeginTimeUpdate();
     }
 
     m_face.setColon(m_tick.ColonShown);

@@ -10,7 +10,7 @@ struct SettingsInForce;
 struct TickState;
 class ISound;
 
-// What the once-a-second tick drives: the clock face and the work hung on the minute.
+// What the once-a-second tick shows: the clock face, its date line and the tray tip.
 class ClockFace {
 public:
     virtual ~ClockFace() = default;
@@ -24,8 +24,13 @@ public:
     virtual void setTrayTip(const QString& tip) = 0;
     // Shows the hidden panel again and brings it to the front.
     virtual void showAndRaise() = 0;
-    // The work done elsewhere: one performance sample, the scheduler scan, the automatic
-    // time update (started only when the connection window is present).
+};
+
+// The work the tick hands elsewhere: one performance sample, the scheduler scan, the automatic
+// time update (started only when the connection window is present).
+class TickWork {
+public:
+    virtual ~TickWork() = default;
     virtual void UpdateStatus() = 0;
     virtual void CheckSchedule() = 0;
     virtual bool connectionWindowPresent(const QString& title) = 0;
@@ -37,7 +42,7 @@ class ClockTick {
 public:
     // Writes the tick's state and the decoded time; resets the scan's cursor on a new day.
     ClockTick(TickState& tick, ClockReading& clock, const SettingsInForce& settings,
-              SchedulerState& sched, ClockFace& face, ISound& sound);
+              SchedulerState& sched, ClockFace& face, TickWork& work, ISound& sound);
 
     // One timer tick at `now` (local time).
     void TimerTimer(const QDateTime& now);
@@ -61,6 +66,7 @@ private:
     const SettingsInForce& m_settings;
     SchedulerState& m_sched;
     ClockFace& m_face;
+    TickWork& m_work;
     ISound& m_sound;
     // The hours chimed lately, by their start in seconds since the epoch: a clock set back does
     // not chime an hour again, while the hour repeated when summer time ends is a new one.

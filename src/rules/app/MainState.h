@@ -8,15 +8,15 @@
 
 #include <QString>
 
-// Where the main window's files are.
+// Where the program's files are.
 struct FileNames {
     QString ScheduleFileName;
     QString ProgramDirectory;
     QString HelpFile;
 };
 
-// The program-wide state owned by the main window, one slice per area. One thread uses it;
-// each part of the program is handed only the slices it reads or writes.
+// The program-wide state owned by the panel's controller, one slice per area. One thread uses
+// it; each part of the program is handed only the slices it reads or writes.
 struct MainState {
     FileNames files;
     SettingsInForce settings;

@@ -10,7 +10,8 @@ struct TickState {
     qint32 HideCountdown = -1;
     qint32 SampleCountdown = 1;
     DayNumber LastDateShown = 0;
-    // 99 forces the minute steps on the next update.
-    quint16 LastMinuteShown = 99;
+    // A minute no clock shows: the next update runs the minute steps (digits, tip, chime, scan).
+    static constexpr quint16 ForceMinuteSteps = 99;
+    quint16 LastMinuteShown = ForceMinuteSteps;
     bool ColonShown = false;
 };

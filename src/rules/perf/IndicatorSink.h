@@ -3,7 +3,7 @@
 // The four bars of the clock face.
 enum class Indicator { DSK, CPU, MEM, PF };
 
-// Where the sampler sends its levels; the main window maps each bar onto its control.
+// Where the sampler sends its levels; the panel maps each bar onto its control.
 class IndicatorSink {
 public:
     virtual ~IndicatorSink() = default;

@@ -13,7 +13,7 @@ struct SettingsInForce;
 class QWidget;
 class TAlarmFrm;
 
-// The scheduler's windows as the main window uses them: performing a due item, and the
+// The scheduler's windows as the panel's controller uses them: performing a due item, and the
 // quick reminder and scheduler menu commands.
 class SchedulerUi {
 public:
