@@ -193,6 +193,8 @@ int PanelController::saveEverything()
     m_panel.setEnded();
     m_timer->stop();
     m_sampler->StopStat();
+    // Everything written from here on reaches the settings file in one rewrite, at finish().
+    m_registry.holdWrites();
     const PanelMenu& menu = *m_panel.popupMenu();
     Startup::writeOwnedSettings(m_store, m_state.settings.PageFaultMax, menu.stayOnTopChecked(),
                                 menu.autoUpdateChecked());

@@ -36,6 +36,7 @@ class TestE2eFiles : public QObject {
 private slots:
     void hostileFilesNeitherHangNorAreReplaced_data();
     void hostileFilesNeitherHangNorAreReplaced();
+    void exitWritesEachFileOnce();
 };
 
 void TestE2eFiles::hostileFilesNeitherHangNorAreReplaced_data()
@@ -89,6 +90,48 @@ void TestE2eFiles::hostileFilesNeitherHangNorAreReplaced()
     QTEST(kindOf(path), "after");
     QTEST(kindOf(rig.schedulePath() + ".unreadable"), "movedAside");
     QCOMPARE(kindOf(folder + "/pipe"), QString("fifo"));
+}
+
+// Every rewrite of a file costs two fsyncs, seconds each on a slow disk, and the end of the
+// session waits for them: at exit a changed settings file is rewritten once, whatever number
+// of values changed, and an unchanged schedule not at all.
+void TestE2eFiles::exitWritesEachFileOnce()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    QVERIFY(rig.startClock());
+    QVERIFY2(!rig.waitForWindow(10000).isEmpty(), qPrintable(rig.clockOutput()));
+    QCOMPARE(rig.terminate(), 0); // the first run makes both files
+
+    const QString trace = rig.home() + "/exit.trace";
+    const QString wrapper = rig.home() + "/traced";
+    QFile script(wrapper);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexec strace -f -qq -o '" + trace.toUtf8() +
+                 "' -e trace=fsync,fdatasync,rename,renameat,renameat2 '" +
+                 qEnvironmentVariable("HOROLUX_E2E_BIN", HOROLUX_BIN).toUtf8() + "' \"$@\"\n");
+    script.close();
+    QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    qputenv("HOROLUX_E2E_BIN", wrapper.toUtf8());
+    const bool started = rig.startClock();
+    qunsetenv("HOROLUX_E2E_BIN");
+    QVERIFY(started);
+    const QString window = rig.waitForWindow(10000);
+    QVERIFY2(!window.isEmpty(), qPrintable(rig.clockOutput()));
+    // A new place changes two values, its top and its left.
+    rig.x("xdotool", {"windowmove", window, "211", "157"});
+    QVERIFY(E2eRig::pollUntil([&] { return rig.geometry(window).topLeft() == QPoint(211, 157); },
+                              5000));
+    QFile log(trace);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const qint64 before = log.readAll().count("fsync(");
+    QCOMPARE(rig.terminate(), 0);
+    QVERIFY(log.seek(0));
+    const QByteArray all = log.readAll();
+    QCOMPARE(all.count("settings.reg\")"), qsizetype(1)); // each rename names its target last
+    QCOMPARE(all.count("horolux.dat\")"), qsizetype(0));
+    QVERIFY2(all.count("fsync(") - before <= 2, all.constData()); // the file and its folder
+    QVERIFY(rig.readFile(rig.settingsPath()).contains("\"Top\"=dword:0000009d"));
 }
 
 QTEST_MAIN(TestE2eFiles)
