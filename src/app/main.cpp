@@ -73,6 +73,7 @@ int main(int argc, char** argv)
     // claims anything.
     preferX11();
     DisplayCheck::fitDescriptorLimit();
+    DisplayCheck::drawOverTheConnection();
     const QString noDisplay = DisplayCheck::problem();
     if (!noDisplay.isEmpty()) {
         std::fprintf(stderr, "%s\n", noDisplay.toLocal8Bit().constData());

@@ -85,15 +85,18 @@ void fitDescriptorLimit()
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= Comfortable)
         return;
-    // Raised as far as the system lets an ordinary process; below that, no shared memory.
+    // Raised as far as the system lets an ordinary process.
     const rlim_t wanted =
         limit.rlim_max == RLIM_INFINITY ? Comfortable : std::min(limit.rlim_max, Comfortable);
     if (wanted > limit.rlim_cur) {
         limit.rlim_cur = wanted;
         ::setrlimit(RLIMIT_NOFILE, &limit);
     }
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < Comfortable)
-        qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
+void drawOverTheConnection()
+{
+    qputenv("QT_XCB_NO_MITSHM", "1");
 }
 
 } // namespace DisplayCheck

@@ -11,8 +11,15 @@ namespace DisplayCheck {
 // offscreen platform); otherwise one line that names the display.
 QString problem(int timeoutMs = 5000);
 
-// Qt draws through X shared memory, which needs descriptors of its own: with very few left it
-// waits for ever on its first paint. With a low descriptor limit it is told to draw without.
+// Raises a low descriptor limit as far as an ordinary process may: Qt and the program need a
+// few dozen.
 void fitDescriptorLimit();
+
+// The windows send their pixels over the X connection rather than through shared memory. The
+// panel repaints a few dozen pixels every second, and before each repaint into shared memory
+// Qt waits for the server to be done with the last one: a round trip that wakes two threads
+// every second. Without shared memory the tick wakes the program once. (Shared memory also
+// needs descriptors of its own: with very few left Qt waited for ever on its first paint.)
+void drawOverTheConnection();
 
 } // namespace DisplayCheck
