@@ -1,6 +1,5 @@
-# The start command installs what building and running need and none of the tests' tools, nor
-# does anything it installs bring one along (asked of apt for a fresh machine when it can tell).
-# Input: DEPS, the folder of the package lists.
+# The start command installs none of the tests' tools, nor anything bringing one along (as apt
+# tells for a fresh machine, when it can). Input: DEPS, the folder of the package lists.
 cmake_minimum_required(VERSION 3.25)
 foreach(name start test)
   file(STRINGS ${DEPS}/${name}.txt lines)
@@ -8,8 +7,7 @@ foreach(name start test)
   string(REGEX MATCHALL "[^ \t;]+" ${name} "${lines}")
 endforeach()
 # Named too, so that moving one from the test list to the start list is caught.
-list(APPEND test clang openbox weston pulseaudio strace faketime xinetd rdate lintian
-     libbenchmark-dev)
+list(APPEND test clang openbox weston pulseaudio strace faketime xinetd rdate lintian libbenchmark-dev)
 set(installed ${start})
 execute_process(COMMAND apt-get -s -o Dir::State::status=/dev/null install
                         --no-install-recommends ${start}

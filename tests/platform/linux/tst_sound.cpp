@@ -295,16 +295,15 @@ void TestSound::realPlayerEndsWithItsParent()
     QTRY_VERIFY_WITH_TIMEOUT(readFile(stat).isEmpty() || readFile(stat).contains(") Z "), 10000);
 }
 
-// Installed (bin/ and libexec/horolux/ under one prefix) and in a build tree (beside the clock).
+// Installed (bin/ and libexec/horolux/ under one prefix), else beside the clock (a build tree).
 void TestSound::playerIsFoundWhereItIsInstalled()
 {
     QTemporaryDir prefix;
-    const QString bin = prefix.filePath("bin");
+    const QString bin = prefix.filePath("bin"),
+                  installed = prefix.filePath("libexec/horolux/horolux-play");
     QVERIFY(QDir().mkpath(bin) && QDir().mkpath(prefix.filePath("libexec/horolux")));
     QCOMPARE(QtSound::playerProgram(bin), bin + "/horolux-play");
-    const QString installed = prefix.filePath("libexec/horolux/horolux-play");
-    QVERIFY(writeFile(installed, "#!/bin/sh\n"));
-    QVERIFY(QFile::setPermissions(installed, QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(writeFile(installed, "") && QFile::setPermissions(installed, QFile::ExeOwner));
     QCOMPARE(QtSound::playerProgram(bin), installed);
 }
 
