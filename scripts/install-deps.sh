@@ -1,22 +1,17 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Horolux needs on Debian 12.
+# Installs the packages Horolux needs on Debian 12, from the lists in scripts/deps/ named as
+# arguments: start (building and running), test (the tests' tools); none names both.
 set -euo pipefail
+cd "$(dirname "$0")/deps"
+lists=("$@")
+if [ ${#lists[@]} -eq 0 ]; then lists=(start test); fi
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
-packages=(
-  build-essential cmake ninja-build pkg-config
-  qt6-base-dev libx11-dev libgl-dev libpulse-dev libsndfile1-dev
-  libbenchmark-dev
-  clang libclang-rt-14-dev
-  xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer
-  pulseaudio pulseaudio-utils
-  dbus-daemon
-  dpkg-dev desktop-file-utils appstream
-  netbase
-  weston xwayland qt6-wayland
-  fonts-dejavu-core fonts-liberation
-  xinetd rdate # a time server we did not write, and a client to compare with
-)
+packages=()
+for list in "${lists[@]}"; do
+  read -ra words <<<"$(sed 's/#.*//' "$list.txt" | tr '\n' ' ')"
+  packages+=("${words[@]}")
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

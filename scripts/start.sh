@@ -3,7 +3,7 @@
 # (with its own temporary settings), saves a screenshot and prints its path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh start
 bash scripts/build.sh --target horolux
 BIN="$PWD/${BUILD_DIR:-build}/src/horolux"
 
@@ -17,11 +17,18 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$wo
 # answer instead (one copy runs per user).
 export XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-display=":$(( 90 + RANDOM % 100 ))"
-Xvfb "$display" -screen 0 640x400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number once it accepts clients: a number
+# picked here could be another server's, and the screenshot would then show that one.
+Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+if [ ! -s "$work/display" ] || ! kill -0 "$xvfb" 2>/dev/null; then
+  echo "Xvfb did not start:" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+fi
+display=":$(cat "$work/display")"
 DISPLAY="$display" QT_QPA_PLATFORM=xcb "$BIN" >"$work/horolux.log" 2>&1 &
 clock=$!
 sleep 3

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh start test
 bash scripts/build.sh
 (cd "${BUILD_DIR:-build}" && ctest --output-on-failure -j2 --timeout 600)
 

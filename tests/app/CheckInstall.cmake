@@ -1,6 +1,6 @@
 # Installs the built tree into PREFIX and checks it holds exactly what the desktop needs:
-# the clock with its player beside it, the desktop entry, its metadata, the icons and the
-# manual page; and that the installed clock runs.
+# the clock with its player in libexec, the desktop entry, its metadata, the icons, the manual
+# page, licence and changelog, and the uninstall script; and that the installed clock runs.
 # Input: BUILD_DIR, PREFIX, APP_ID, VERSION.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
@@ -11,11 +11,14 @@ endif()
 
 set(expected
   bin/horolux
-  bin/horolux-play
+  libexec/horolux/horolux-play
   share/applications/${APP_ID}.desktop
   share/metainfo/${APP_ID}.metainfo.xml
   share/icons/hicolor/scalable/apps/${APP_ID}.svg
-  share/man/man1/horolux.1)
+  share/man/man1/horolux.1.gz
+  share/doc/horolux/copyright
+  share/doc/horolux/changelog.gz
+  share/horolux/uninstall.cmake)
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()

@@ -1,6 +1,7 @@
 #include "platform/linux/QtSound.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QThread>
@@ -8,7 +9,8 @@
 #include <utility>
 
 QtSound::QtSound(QObject* parent)
-    : QtSound([] { QApplication::beep(); }, {playerProgram()}, {}, parent)
+    : QtSound([] { QApplication::beep(); }, {playerProgram(QCoreApplication::applicationDirPath())},
+              {}, parent)
 {
 }
 
@@ -41,9 +43,14 @@ QtSound::~QtSound()
     delete m_thread;
 }
 
-QString QtSound::playerProgram()
+QString QtSound::playerProgram(const QString& programDir)
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/horolux-play");
+    const QDir dir(programDir);
+    const QString installed =
+        QDir::cleanPath(dir.filePath(QStringLiteral(HOROLUX_PLAYER_FROM_BIN "/horolux-play")));
+    if (QFileInfo(installed).isExecutable())
+        return installed;
+    return dir.filePath(QStringLiteral("horolux-play"));
 }
 
 namespace {

@@ -11,9 +11,9 @@
 
 class QThread;
 
-// System beep and asynchronous sound files. Files are played by the player program beside
-// the clock, in a process of its own, so no audio system is ever loaded here and none can
-// stall or crash the clock. A file that cannot be played beeps instead, without a message.
+// System beep and asynchronous sound files. Files are played by the clock's player program, in
+// a process of its own, so no audio system is ever loaded here and none can stall or crash the
+// clock. A file that cannot be played beeps instead, without a message.
 class QtSound : public QObject, public ISound {
     Q_OBJECT
 public:
@@ -29,8 +29,9 @@ public:
     // A new sound replaces one still playing.
     void playAsync(const QString& file) override;
 
-    // The player program next to this program's executable.
-    static QString playerProgram();
+    // The player for a clock run from programDir: installed, in the clock's libexec folder;
+    // in a build tree, beside the clock.
+    static QString playerProgram(const QString& programDir);
 
 signals:
     // A player run has ended: the file played, or the beep has been given instead.

@@ -46,6 +46,7 @@ private slots:
     void playerOutcomes();
     void newSoundReplacesThePlayingOne();
     void closingStopsThePlayingSound();
+    void playerIsFoundWhereItIsInstalled();
 
     void realPlayerReachesTheSink_data();
     void realPlayerReachesTheSink();
@@ -292,6 +293,18 @@ void TestSound::realPlayerEndsWithItsParent()
     clock.kill();
     // Gone, or a zombie nobody reaps.
     QTRY_VERIFY_WITH_TIMEOUT(readFile(stat).isEmpty() || readFile(stat).contains(") Z "), 10000);
+}
+
+// Installed (bin/ and libexec/horolux/ under one prefix), else beside the clock (a build tree).
+void TestSound::playerIsFoundWhereItIsInstalled()
+{
+    QTemporaryDir prefix;
+    const QString bin = prefix.filePath("bin"),
+                  installed = prefix.filePath("libexec/horolux/horolux-play");
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(prefix.filePath("libexec/horolux")));
+    QCOMPARE(QtSound::playerProgram(bin), bin + "/horolux-play");
+    QVERIFY(writeFile(installed, "") && QFile::setPermissions(installed, QFile::ExeOwner));
+    QCOMPARE(QtSound::playerProgram(bin), installed);
 }
 
 QTEST_MAIN(TestSound)
