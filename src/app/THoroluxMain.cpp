@@ -444,6 +444,7 @@ void THoroluxMain::SettingsItemClick()
     TOptionsFrm dialog(*this, this);
     dialog.setValues(OptionsRules::fill(m_state.settings, m_state.clock, m_store,
                                         m_platform.drives->listDrives()));
+    dialog.askClockSync(m_platform.clockSync);
     // The program may have been closed while the dialog was open: nothing is applied then.
     if (dialog.exec() == QDialog::Accepted && !m_shutDown)
         OptionsRules::apply(dialog.values(), m_state.settings, m_store, *this);
