@@ -150,6 +150,7 @@ void PanelController::SettingsItemClick()
     TOptionsFrm dialog(*this, &m_panel);
     dialog.setValues(OptionsRules::fill(m_state.settings, m_state.clock, m_store,
                                         m_platform.drives->listDrives()));
+    dialog.askClockSync(m_platform.clockSync);
     // The program may have been closed while the dialog was open: nothing is applied then.
     if (dialog.exec() == QDialog::Accepted && !m_shutDown)
         OptionsRules::apply(dialog.values(), m_state.settings, m_store, *this);

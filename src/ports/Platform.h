@@ -5,6 +5,7 @@
 class IRegistry;
 class IClock;
 class IClockSetter;
+class IClockSync;
 class IProcessPriority;
 class IScreen;
 class IUserInfo;
@@ -24,6 +25,7 @@ struct Platform {
     IRegistry* registry = nullptr;
     IClock* clock = nullptr;
     IClockSetter* clockSetter = nullptr;
+    IClockSync* clockSync = nullptr;
     IProcessPriority* priority = nullptr;
     IScreen* screen = nullptr;
     IUserInfo* user = nullptr;

@@ -3,6 +3,7 @@
 #include "platform/linux/AppPaths.h"
 #include "platform/linux/LinuxClock.h"
 #include "platform/linux/LinuxClockSetter.h"
+#include "platform/linux/LinuxClockSync.h"
 #include "platform/linux/LinuxDriveInfo.h"
 #include "platform/linux/LinuxLauncher.h"
 #include "platform/linux/LinuxPriority.h"
@@ -18,6 +19,7 @@
 struct LinuxPlatform::Impl {
     LinuxClock clock;
     LinuxClockSetter clockSetter{LinuxClockSetter::DefaultTimeoutMs, &clock};
+    LinuxClockSync clockSync;
     LinuxPriority priority;
     QtScreen screen;
     PasswdUserInfo user;
@@ -36,6 +38,7 @@ LinuxPlatform::LinuxPlatform() : m_impl(std::make_unique<Impl>())
     Impl& i = *m_impl;
     m_services.clock = &i.clock;
     m_services.clockSetter = &i.clockSetter;
+    m_services.clockSync = &i.clockSync;
     m_services.priority = &i.priority;
     m_services.screen = &i.screen;
     m_services.user = &i.user;

@@ -117,6 +117,20 @@ QString priorityStatus(IProcessPriority::Result result)
     return QStringLiteral("Priority not changed");
 }
 
+QString clockSyncLine(IClockSync::State state)
+{
+    switch (state) {
+    case IClockSync::State::Synchronised:
+        return QStringLiteral("Synchronised by the system (NTP).");
+    case IClockSync::State::Synchronising:
+        return QStringLiteral("The system is synchronising (NTP).");
+    case IClockSync::State::Off:
+    case IClockSync::State::Unknown:
+        break;
+    }
+    return QString();
+}
+
 QString hideLabel(int position)
 {
     if (position == 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ports/IClockSync.h"
 #include "ports/IProcessPriority.h"
 
 #include <QString>
@@ -64,6 +65,10 @@ QString fileNamePart(const QString& path);
 
 // The date line's word on a class the system did not put in force; empty when it did.
 QString priorityStatus(IProcessPriority::Result result);
+
+// The time page's line on the system's own synchronisation, under which its time service
+// refuses a manual set; empty when it is off or unknown.
+QString clockSyncLine(IClockSync::State state);
 
 // The help topic of a page, from its caption.
 QString helpTopic(const QString& pageCaption);

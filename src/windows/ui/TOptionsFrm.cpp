@@ -194,6 +194,7 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     connect(btnAuto, &QPushButton::clicked, this, [this] { m_actions.btnAutoClick(this); });
     connect(btnSetInternet, &QPushButton::clicked, this,
             [this] { m_actions.btnSetInternetClick(); });
+    m_lbSync = label(time, QString(), "lbSync", QRect(24, 152, 228, 16));
 
     auto* btnOK = button<QPushButton>(this, QStringLiteral("&OK"), "btnOK", QRect(62, 224, 75, 25));
     auto* btnCancel =
@@ -340,6 +341,14 @@ void TOptionsFrm::btnHelpClick()
 void TOptionsFrm::btnSetClick()
 {
     m_actions.btnSetClick(fieldValue(m_seHr), fieldValue(m_seMin), fieldValue(m_seSec));
+}
+
+void TOptionsFrm::askClockSync(IClockSync* sync)
+{
+    if (sync)
+        sync->readState(this, [this](IClockSync::State state) {
+            m_lbSync->setText(OptionsRules::clockSyncLine(state));
+        });
 }
 
 // Only OK and Cancel end the dialog: not Escape, not Enter, not the window manager's close.

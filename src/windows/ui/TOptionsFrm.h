@@ -41,6 +41,9 @@ public:
     void btnBrowseAlarmClick();
     void btnHelpClick();
     void btnSetClick();
+    // Asks whether the system keeps the clock synchronised, and says so on the time page once
+    // it answers; the page works the same without an answer.
+    void askClockSync(IClockSync* sync);
 
     // The sound chooser's filter: what the player plays, and what users expect to find.
     static QString soundFilter();
@@ -74,6 +77,7 @@ private:
     QSpinBox* m_seHr = nullptr;
     QSpinBox* m_seMin = nullptr;
     QSpinBox* m_seSec = nullptr;
+    QLabel* m_lbSync = nullptr;
     QString m_chimeFile;
     QString m_alarmFile;
 };

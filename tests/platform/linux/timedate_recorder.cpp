@@ -1,6 +1,7 @@
 // Stands in for the system's time service on a test's private bus: owns its name and answers
 // SetTime as it does, without touching the clock.
 //   timedate_recorder accept|deny|sync|silent RECORD_FILE
+// Its NTP and NTPSynchronized properties come from TIMEDATE_NTP, e.g. "1 0"; both 0 without it.
 // Every request is appended to RECORD_FILE as "usec relative interactive flag" (flag: whether
 // the caller allowed interactive authorisation). Prints "ready" once the name is owned.
 #include <QCoreApplication>
@@ -14,6 +15,8 @@
 class TimeDate : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.timedate1")
+    Q_PROPERTY(bool NTP MEMBER m_ntp)
+    Q_PROPERTY(bool NTPSynchronized MEMBER m_synchronized)
 
 public:
     TimeDate(const QString& mode, const QString& recordFile) : m_mode(mode), m_file(recordFile) {}
@@ -44,6 +47,8 @@ public slots:
 private:
     QString m_mode;
     QString m_file;
+    bool m_ntp = qgetenv("TIMEDATE_NTP").startsWith('1');
+    bool m_synchronized = qgetenv("TIMEDATE_NTP").endsWith('1');
 };
 
 int main(int argc, char** argv)
@@ -54,7 +59,7 @@ int main(int argc, char** argv)
     TimeDate service(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.registerObject(QStringLiteral("/org/freedesktop/timedate1"), &service,
-                            QDBusConnection::ExportAllSlots) ||
+                            QDBusConnection::ExportAllContents) ||
         !bus.registerService(QStringLiteral("org.freedesktop.timedate1"))) {
         std::fputs("not registered\n", stdout);
         return 3;

@@ -1,5 +1,7 @@
 // The Linux clock setter, run only inside a helper process that may not set the clock, against
 // a private bus with a stand-in time service. This process never sets the clock itself.
+#include "platform/linux/LinuxClockSync.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,6 +24,7 @@ private slots:
     void noBus();
     void secondRequestWhileWaiting();
     void quittingEndsTheWait();
+    void syncState();
 
 private:
     bool startService(const QString& mode);
@@ -225,6 +228,23 @@ void TestClockSetter::quittingEndsTheWait()
     QVERIFY(startService("silent"));
     QCOMPARE(probe({"utc", "2021", "3", "28", "1", "30", "0", "--quit-after", "300"}, {}, 15000),
              QStringList{"result=0 busy=0 reason="});
+}
+
+// Only the NTP switch makes the service refuse a set, whatever NTPSynchronized says.
+void TestClockSetter::syncState()
+{
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", m_address.toUtf8()); // this process never sets the clock
+    LinuxClockSync sync;
+    QList<int> states; // 0 unknown (no service), 1 off, 2 synchronising, 3 synchronised
+    for (const char* ntp : {"", "0 1", "1 0", "1 1"}) {
+        cleanup();
+        qputenv("TIMEDATE_NTP", ntp);
+        QVERIFY(!*ntp || startService("accept"));
+        states << -1;
+        sync.readState(this, [&states](IClockSync::State s) { states.last() = int(s); });
+        QTRY_VERIFY(states.last() >= 0);
+    }
+    QCOMPARE(states, (QList<int>{0, 1, 2, 3}));
 }
 
 QTEST_GUILESS_MAIN(TestClockSetter)

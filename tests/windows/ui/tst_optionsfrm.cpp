@@ -4,6 +4,7 @@
 #include "windows/ui/TOptionsFrm.h"
 
 #include "DialogLayout.h"
+#include "doubles/FakeClockSetter.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -79,6 +80,7 @@ private slots:
     void browsingKeepsTheModeAndTheOtherFile();
     void timePageButtons_data();
     void timePageButtons();
+    void clockSyncLine();
     void onlyOkAndCancelEndIt();
     void helpAsksForThePagesTopic();
 };
@@ -291,6 +293,19 @@ void TstOptionsFrm::timePageButtons()
     child<QPushButton>(f, "btnAuto")->click();
     child<QPushButton>(f, "btnSetInternet")->click();
     QCOMPARE(actions.log, QStringList({set, "configure", "internet"}));
+}
+
+void TstOptionsFrm::clockSyncLine()
+{
+    RecordingActions actions;
+    TOptionsFrm f(actions);
+    FakeClockSetter sync;
+    sync.syncState = IClockSync::State::Synchronising;
+    f.askClockSync(&sync);
+    f.show();
+    child<QTabWidget>(f, "PageControl1")->setCurrentIndex(5);
+    QTRY_COMPARE(child<QLabel>(f, "lbSync")->text(), "The system is synchronising (NTP).");
+    QCOMPARE(DialogLayout::faults(&f), QStringList());
 }
 
 void TstOptionsFrm::onlyOkAndCancelEndIt()
