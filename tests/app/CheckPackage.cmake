@@ -17,7 +17,7 @@ foreach(needed qt6-qpa-plugins libqt6widgets6 libqt6gui6 libqt6core6 libpulse0 l
 endforeach()
 
 execute_process(COMMAND dpkg-deb -c ${deb} OUTPUT_VARIABLE files)
-foreach(file ./usr/bin/horolux ./usr/bin/horolux-play
+foreach(file ./usr/bin/horolux ./usr/bin/horolux-play ./usr/lib/horolux/libhorolux.so
         ./usr/share/applications/${APP_ID}.desktop ./usr/share/metainfo/${APP_ID}.metainfo.xml
         ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
         ./usr/share/icons/hicolor/48x48/apps/${APP_ID}.png)
