@@ -6,6 +6,7 @@ if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libx11-dev libgl-dev libpulse-dev libsndfile1-dev
+  libsm-dev libice-dev # a session manager of the tests' own
   libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer
