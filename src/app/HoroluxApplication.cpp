@@ -2,6 +2,8 @@
 
 #include "windows/ui/ModalSeam.h"
 
+#include <QSessionManager>
+
 #include <exception>
 
 HoroluxApplication::HoroluxApplication(int& argc, char** argv) : QApplication(argc, argv)
@@ -9,6 +11,12 @@ HoroluxApplication::HoroluxApplication(int& argc, char** argv) : QApplication(ar
     setApplicationName(QStringLiteral("Horolux"));
     // The panel is a tool window; the program ends when the panel is closed, not before.
     setQuitOnLastWindowClosed(false);
+    // A resident clock comes back at the next login when it ran at the end of the session,
+    // and only then: a user who closed it wants it gone. Said at every save the session
+    // manager asks for, where Qt lets the hint be given.
+    connect(this, &QGuiApplication::saveStateRequest, this, [](QSessionManager& manager) {
+        manager.setRestartHint(QSessionManager::RestartIfRunning);
+    });
 }
 
 bool HoroluxApplication::notify(QObject* receiver, QEvent* event)

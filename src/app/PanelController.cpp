@@ -173,10 +173,11 @@ void PanelController::readTimeServerAndGreet()
     m_panel.popupMenu()->setAutoUpdateChecked(m_state.settings.AutoUpdate);
 }
 
-// The tick starts; the panel has no task-bar button.
+// The tick starts; the panel has no task-bar button and shows on every workspace.
 void PanelController::startTick()
 {
     m_timer->start();
+    m_platform.desktop->showOnAllWorkspaces(&m_panel);
     m_platform.desktop->suppressTaskbarButton(&m_panel);
     m_state.sched.StartupComplete = true;
 }

@@ -46,7 +46,9 @@ void preferX11()
 
 } // namespace
 
-int main(int argc, char** argv)
+// The program's entry, called by the horolux executable (start.cpp) with SIGTERM, SIGINT and
+// SIGHUP held back until the signal watcher below takes them over.
+extern "C" int horolux_main(int argc, char** argv)
 {
     // Arguments are answered before anything needs a display or finds a running copy, so
     // --help works on a console and in a second start alike.

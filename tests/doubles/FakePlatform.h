@@ -44,9 +44,11 @@ class FakeDesktop : public IDesktopWindow, public IWindowFinder {
 public:
     void suppressTaskbarButton(QWidget*) override { ++suppressed; }
     void setStayOnTop(QWidget*, bool on) override { onTop << on; }
+    void showOnAllWorkspaces(QWidget*) override { allWorkspaces = true; }
     bool findTopLevel(const QString& title) const override { return titles.contains(title); }
     int suppressed = 0;
     QList<bool> onTop;
+    bool allWorkspaces = false;
     QStringList titles;
 };
 

@@ -94,13 +94,13 @@ QProcessEnvironment E2eRig::env() const
     return e;
 }
 
-bool E2eRig::startClock(const QString& fakeTime)
+bool E2eRig::startClock(const QString& fakeTime, const QStringList& arguments)
 {
-    QStringList args;
+    QStringList args = arguments;
     // HOROLUX_E2E_BIN runs the same test against another build of the program.
     QString program = qEnvironmentVariable("HOROLUX_E2E_BIN", HOROLUX_BIN);
     if (!fakeTime.isEmpty()) {
-        args = QStringList{fakeTime, program};
+        args = QStringList{fakeTime, program} + args;
         program = "faketime";
     }
     if (::geteuid() == 0) {

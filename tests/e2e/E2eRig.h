@@ -30,8 +30,9 @@ public:
     bool showWindowTitled(const QString& title);
     // Where the clock's tray icon is, once the tray has taken it in (none before the timeout).
     QRect trayIcon(int timeoutMs = 10000);
-    // Starts the clock; `fakeTime` (e.g. "2000-01-03 13:59:55") runs it under faketime.
-    bool startClock(const QString& fakeTime = {});
+    // Starts the clock with `arguments`; `fakeTime` (e.g. "2000-01-03 13:59:55") runs it under
+    // faketime.
+    bool startClock(const QString& fakeTime = {}, const QStringList& arguments = {});
     // The clock's top-level window id, waiting for it to be mapped.
     QString waitForWindow(int timeoutMs = 10000);
     // The mapped top-level windows titled exactly `title`.

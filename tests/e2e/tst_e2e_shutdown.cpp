@@ -12,6 +12,8 @@
 #include <functional>
 #include <thread>
 
+#include <csignal>
+
 namespace {
 
 // A box of the program: a window captioned like the panel that is not the panel.
@@ -39,6 +41,8 @@ private slots:
     void lostDisplayStillSaves();
     void noDisplayIsOneLine_data();
     void noDisplayIsOneLine();
+    void signalWhileStartingEndsInOrder_data();
+    void signalWhileStartingEndsInOrder();
 };
 
 // The X server goes away under the program: Qt ends the process at once, and what a normal end
@@ -147,6 +151,45 @@ void TestE2eShutdown::failedSaveAtTheEndIsReportedWithoutWaiting()
     QCOMPARE(rig.readFile(path), old);
     // No temporary file is left behind.
     QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files), QStringList{"horolux.dat"});
+}
+
+void TestE2eShutdown::signalWhileStartingEndsInOrder_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+// A session that ends just as the clock starts: a signal 5 to 50 ms after the clock's
+// executable replaced its starter ends the run in order (status 0, files saved), never kills
+// it (143 or 129). Loading Qt alone takes some of those milliseconds, more on a busy machine.
+void TestE2eShutdown::signalWhileStartingEndsInOrder()
+{
+    QFETCH(int, signalNumber);
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    const QString exe =
+        QFileInfo(qEnvironmentVariable("HOROLUX_E2E_BIN", HOROLUX_BIN)).canonicalFilePath();
+    for (int run = 1; run <= 10; ++run) {
+        QFile::remove(rig.settingsPath());
+        QFile::remove(rig.schedulePath());
+        QVERIFY(rig.startClock());
+        const QString proc = QString("/proc/%1/exe").arg(rig.clockPid());
+        QElapsedTimer waited;
+        waited.start();
+        while (QFile::symLinkTarget(proc) != exe && waited.elapsed() < 5000)
+            QThread::usleep(500);
+        QThread::msleep(5 * run);
+        ::kill(static_cast<pid_t>(rig.clockPid()), signalNumber);
+        const int status = rig.waitForEnd(30000);
+        QVERIFY2(status == 0,
+                 qPrintable(
+                     QString("run %1: status %2, %3").arg(run).arg(status).arg(rig.clockOutput())));
+        QVERIFY2(rig.readFile(rig.settingsPath()).contains("\"StayOnTop\"="),
+                 qPrintable(QString("run %1: no settings saved").arg(run)));
+        QVERIFY2(QFile::exists(rig.schedulePath()),
+                 qPrintable(QString("run %1: no schedule saved").arg(run)));
+    }
 }
 
 QTEST_MAIN(TestE2eShutdown)

@@ -7,8 +7,8 @@
 #include <functional>
 
 // The panel under a real window manager: whatever the user does with it, the manager is
-// told to keep it off the task bar and the pager, and above other windows exactly when
-// Stay On Top is checked. Qt replaces the native window when its own stay-on-top flag
+// told to keep it off the task bar and the pager, on every workspace, and above other windows
+// exactly when Stay On Top is checked. Qt replaces the native window when its own stay-on-top flag
 // changes, and a window manager forgets the states of every hidden window: either way the
 // panel used to come back with a task-bar button.
 
@@ -81,6 +81,12 @@ bool TestE2eWmStates::act(E2eRig& rig, const QString& action)
         rig.x("xdotool", click);
         return E2eRig::pollUntil(shown, 3000);
     }
+    if (action == "workspace") { // the next of openbox's four workspaces
+        const int next = (rig.x("xdotool", {"get_desktop"}).toInt() + 1) % 4;
+        rig.x("xdotool", {"set_desktop", QString::number(next)});
+        return E2eRig::pollUntil([&] { return rig.x("xdotool", {"get_desktop"}).toInt() == next; },
+                                 3000);
+    }
     if (action == "drag") {
         const QPoint moved = rig.geometry(w).topLeft() + QPoint(40, 20);
         rig.x("xdotool", pointer + QStringList{"mousedown", "1"});
@@ -106,6 +112,11 @@ void TestE2eWmStates::panelNeverGetsATaskbarButton_data()
     QTest::newRow("tray, drag and hide mixed")
         << false << QStringList{"menu above", "tray above",  "drag above",  "click above",
                                 "tray above", "menu normal", "tray normal", "drag normal"};
+    // A panel shown again is a new window to the manager, which put it on the current
+    // workspace only.
+    QTest::newRow("workspaces") << false << QStringList{"workspace normal", "click normal",
+                                                        "workspace normal", "menu above",
+                                                        "tray above",       "workspace above"};
     QTest::newRow("on top from the last run")
         << true
         << QStringList{"click above", "menu normal", "tray normal", "menu above", "click above"};
@@ -140,8 +151,11 @@ void TestE2eWmStates::panelNeverGetsATaskbarButton()
         const bool settled = E2eRig::pollUntil(
             [&] {
                 const QString w = panel(rig);
-                state = w.isEmpty() ? "no panel" : rig.property(w, "_NET_WM_STATE");
-                return state.contains("_NET_WM_STATE_SKIP_TASKBAR") &&
+                state = w.isEmpty() ? "no panel"
+                                    : rig.property(w, "_NET_WM_STATE") + "; " +
+                                          rig.property(w, "_NET_WM_DESKTOP");
+                return state.contains("_NET_WM_DESKTOP(CARDINAL) = 4294967295") &&
+                       state.contains("_NET_WM_STATE_SKIP_TASKBAR") &&
                        state.contains("_NET_WM_STATE_SKIP_PAGER") &&
                        state.contains("_NET_WM_STATE_ABOVE") == above;
             },

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -26,10 +27,20 @@ void onSignal(int number)
     errno = saved;
 }
 
+sigset_t terminationSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&set, s);
+    return set;
+}
+
 } // namespace
 
 // The handlers go in at once, so that a signal never kills the program unsaved; delivery
-// waits for start(), when the event loop exists.
+// waits for start(), when the event loop exists. The executable holds the signals back until
+// here, and one that came meanwhile reaches the handler as soon as they are let through.
 SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent)
 {
     struct sigaction sa {};
@@ -38,6 +49,8 @@ SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent)
     sa.sa_flags = SA_RESTART;
     for (int s : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(s, &sa, nullptr);
+    const sigset_t set = terminationSignals();
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 void SignalWatcher::start()
@@ -65,6 +78,10 @@ void SignalWatcher::start()
 
 SignalWatcher::~SignalWatcher()
 {
+    // Held back from here on rather than left to kill the process: everything is saved by
+    // now, and the program ends with its own status.
+    const sigset_t set = terminationSignals();
+    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
     for (int s : {SIGTERM, SIGINT, SIGHUP})
         ::signal(s, SIG_DFL);
     delete m_notifier;

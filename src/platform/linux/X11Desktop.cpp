@@ -62,6 +62,28 @@ void sendWmState(Display* d, Window w, bool add, Atom first, Atom second = None)
                &ev);
 }
 
+// The workspace of a window: 0xFFFFFFFF is every one. A mapped window asks the window
+// manager; an unmapped one carries it as a property the manager reads when it maps the window.
+void setWorkspace(Display* d, Window w, bool mapped, unsigned long workspace)
+{
+    const Atom property = atom(d, "_NET_WM_DESKTOP");
+    if (!mapped) {
+        const long value = static_cast<long>(workspace);
+        XChangeProperty(d, w, property, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&value), 1);
+        return;
+    }
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = w;
+    ev.xclient.message_type = property;
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = static_cast<long>(workspace);
+    ev.xclient.data.l[1] = 1; // from an application
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &ev);
+}
+
 // Rewrites the _NET_WM_STATE property of an unmapped window, which the window manager reads
 // when the window is mapped; states set by others (Qt's own) are kept.
 void writeStates(Display* d, Window w, const QList<Atom>& add, const QList<Atom>& remove)
@@ -216,6 +238,7 @@ public:
     }
 
     bool onTop = false;
+    bool allWorkspaces = false;
 
     void reassertWhenShown() { m_pending = true; }
 
@@ -229,14 +252,25 @@ public:
         const Atom skipTaskbar = atom(d, "_NET_WM_STATE_SKIP_TASKBAR");
         const Atom skipPager = atom(d, "_NET_WM_STATE_SKIP_PAGER");
         const Atom above = atom(d, "_NET_WM_STATE_ABOVE");
-        if (isMapped(d, w)) {
+        const Atom sticky = atom(d, "_NET_WM_STATE_STICKY");
+        const bool mapped = isMapped(d, w);
+        if (mapped) {
             sendWmState(d, w, true, skipTaskbar, skipPager);
             sendWmState(d, w, onTop, above);
-        } else if (onTop) {
-            writeStates(d, w, {skipTaskbar, skipPager, above}, {});
+            if (allWorkspaces)
+                sendWmState(d, w, true, sticky);
         } else {
-            writeStates(d, w, {skipTaskbar, skipPager}, {above});
+            QList<Atom> add{skipTaskbar, skipPager};
+            if (onTop)
+                add << above;
+            if (allWorkspaces)
+                add << sticky;
+            writeStates(d, w, add, onTop ? QList<Atom>{} : QList<Atom>{above});
         }
+        // Managers differ in which of the two they go by: some know only the sticky state,
+        // others (openbox) only the workspace number.
+        if (allWorkspaces)
+            setWorkspace(d, w, mapped, 0xFFFFFFFFUL);
         XFlush(d);
 #endif
     }
@@ -294,6 +328,16 @@ void X11Desktop::setStayOnTop(QWidget* window, bool onTop)
     // window would come up without the states asked for on the old one (a task-bar button).
     WindowStates* states = WindowStates::of(window);
     states->onTop = onTop;
+    if (window->testAttribute(Qt::WA_WState_Created))
+        states->apply();
+}
+
+void X11Desktop::showOnAllWorkspaces(QWidget* window)
+{
+    if (!window || !qtDisplay())
+        return;
+    WindowStates* states = WindowStates::of(window);
+    states->allWorkspaces = true;
     if (window->testAttribute(Qt::WA_WState_Created))
         states->apply();
 }

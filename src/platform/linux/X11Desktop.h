@@ -16,5 +16,7 @@ public:
     // Also carries the stay-on-top wish, which is kept in the same states.
     void suppressTaskbarButton(QWidget* window) override;
     void setStayOnTop(QWidget* window, bool onTop) override;
+    // Kept with the other states and written again with them before every show.
+    void showOnAllWorkspaces(QWidget* window) override;
     bool findTopLevel(const QString& title) const override;
 };

@@ -6,6 +6,8 @@ namespace {
 
 const QString Help = QStringLiteral("help");
 const QString Version = QStringLiteral("version");
+const QString Session = QStringLiteral("-session");
+const QString SessionName = QStringLiteral("-name");
 
 Request refuse(const QString& what)
 {
@@ -38,12 +40,19 @@ Request parse(const QStringList& arguments)
     // that exits at its first --help or bad option.
     QString firstOperand;
     bool optionsEnded = false;
-    for (const QString& argument : arguments) {
+    bool session = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
         const bool option = !optionsEnded && argument.size() > 1 && argument.startsWith('-');
         if (option && argument == QStringLiteral("--")) {
             optionsEnded = true;
         } else if (option && argument.startsWith(QStringLiteral("--"))) {
             return longOption(argument);
+        } else if (option && (argument == Session || (argument == SessionName && session))) {
+            // The next argument is the value whatever it looks like, as Qt reads it.
+            if (++i == arguments.size())
+                return refuse(QStringLiteral("option '%1' requires an argument").arg(argument));
+            session = true;
         } else if (option) {
             return refuse(QStringLiteral("invalid option -- '%1'").arg(argument.at(1)));
         } else if (firstOperand.isNull()) {

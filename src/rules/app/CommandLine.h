@@ -6,7 +6,10 @@
 // The clock's own arguments: only --help and --version, read the way GNU programs read
 // theirs (long options may be shortened while they stay unique, "--" ends the options).
 // Anything else is refused, Qt's own options (-platform, -display, ...) included: they are
-// reached through Qt's environment variables instead.
+// reached through Qt's environment variables instead. The one exception is what Qt's session
+// management leaves with the desktop's session manager as the command that starts the clock
+// again at the next login: "-session ID", followed by "-name NAME" when the program was started
+// under another name. Qt takes both out of the arguments itself.
 namespace CommandLine {
 
 enum class Action { Run, Help, Version, Refuse };

@@ -52,6 +52,20 @@ void TestCommandLine::parse_data()
         << QStringList{"-"} << Action::Refuse << "horolux: extra operand '-'" + tail;
     QTest::newRow("help after end of options") << QStringList{"--", "--help"} << Action::Refuse
                                                << "horolux: extra operand '--help'" + tail;
+    // What Qt's session management gives the session manager to start the clock again.
+    QTest::newRow("session") << QStringList{"-session", "10a8c0000001_1700000000_5"} << Action::Run
+                             << "";
+    QTest::newRow("session, other name")
+        << QStringList{"-session", "10a8c_1_2", "-name", "clock"} << Action::Run << "";
+    QTest::newRow("name without session") << QStringList{"-name", "clock"} << Action::Refuse
+                                          << "horolux: invalid option -- 'n'" + tail;
+    QTest::newRow("session without value")
+        << QStringList{"-session"} << Action::Refuse
+        << "horolux: option '-session' requires an argument" + tail;
+    QTest::newRow("session as a long option") << QStringList{"--session", "1"} << Action::Refuse
+                                              << "horolux: unrecognized option '--session'" + tail;
+    QTest::newRow("session and an operand") << QStringList{"-session", "1", "now"} << Action::Refuse
+                                            << "horolux: extra operand 'now'" + tail;
     QTest::newRow("empty operand")
         << QStringList{""} << Action::Refuse << "horolux: extra operand ''" + tail;
 }
