@@ -222,6 +222,11 @@ date line of the clock and your reminder text, and Horolux plays the alarm sound
 the <a href="settings_Soun">Sounds</a> page.</p>
 <p>Click <b>OK</b> to close it. Reminders do not wait for each other: if several come due
 together, each gets its own window, the latest on top. The clock keeps running meanwhile.</p>
+<p>Where the desktop shows notifications, each reminder is also sent there, with a
+<b>Dismiss</b> button, so it stays in the desktop's list of notifications. <b>Dismiss</b>
+closes the window too, and closing the window takes the notification away. A reminder that
+comes up again replaces its earlier notification. To have the notification alone, check
+<b>Notice only</b> on the <a href="settings_Soun">Sounds</a> page.</p>
 <p>A reminder that came due while Horolux was not running shows the time it finally came up,
 not the time it was set for. See <a href="Scheduler">The Scheduler</a> for how missed items
 are caught up.</p>
@@ -377,7 +382,9 @@ is.</p>
 <p>What Horolux does on the hour: nothing (<b>Off</b>), a short <b>Beep</b>, or
 <b>Play sound:</b> with a sound file of your choice.</p>
 <h3>Alarm Sound:</h3>
-<p>The same choice for the moment a <a href="reminder_window">reminder</a> comes up.</p>
+<p>The same choice for the moment a <a href="reminder_window">reminder</a> comes up.
+<b>Notice only</b> shows reminders only as desktop notifications, without their window;
+where the desktop has no notifications, the window comes all the same.</p>
 <h3>Choosing a sound file</h3>
 <p><b>Browse...</b> opens the window <b>Choose a sound file</b>, for WAV, FLAC, Ogg (Vorbis or
 Opus) or MP3 files; the chosen file's name then appears under the button. MIDI files are offered
