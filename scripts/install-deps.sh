@@ -9,7 +9,7 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer
-  pulseaudio pulseaudio-utils
+  pulseaudio pulseaudio-utils sound-theme-freedesktop
   dbus-daemon
   dpkg-dev desktop-file-utils appstream
   netbase
