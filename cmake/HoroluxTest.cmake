@@ -27,6 +27,8 @@ function(horolux_add_test name)
     "PULSE_SERVER=unix:${home}/run/no-sound-server"
     # The clock is never set through the machine's time service; a test starts its own bus.
     "DBUS_SYSTEM_BUS_ADDRESS=unix:path=${home}/run/no-system-bus"
+    # Nor do reminders reach the desktop's notifications.
+    "DBUS_SESSION_BUS_ADDRESS=unix:path=${home}/run/no-session-bus"
     "TZ=Europe/London"
     "LANG=C.UTF-8"
     "LC_ALL=C.UTF-8"

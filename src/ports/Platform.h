@@ -11,6 +11,7 @@ class IScreen;
 class IUserInfo;
 class IDriveInfo;
 class IPerfSource;
+class INotifier;
 class ISound;
 class ILauncher;
 class IWindowFinder;
@@ -32,6 +33,8 @@ struct Platform {
     IDriveInfo* drives = nullptr;
     IPerfSource* perf = nullptr;
     ISound* sound = nullptr;
+    // Desktop notifications; none where the program runs without them.
+    INotifier* notifier = nullptr;
     ILauncher* launcher = nullptr;
     IWindowFinder* windowFinder = nullptr;
     IDesktopWindow* desktop = nullptr;

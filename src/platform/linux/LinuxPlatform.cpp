@@ -1,6 +1,7 @@
 #include "platform/linux/LinuxPlatform.h"
 
 #include "platform/linux/AppPaths.h"
+#include "platform/linux/DBusNotifier.h"
 #include "platform/linux/LinuxClock.h"
 #include "platform/linux/LinuxClockSetter.h"
 #include "platform/linux/LinuxClockSync.h"
@@ -26,6 +27,7 @@ struct LinuxPlatform::Impl {
     LinuxDriveInfo drives;
     ProcPerfSource perf;
     QtSound sound;
+    DBusNotifier notifier;
     LinuxLauncher launcher;
     X11Desktop desktop;
     QtTrayShell tray;
@@ -45,6 +47,7 @@ LinuxPlatform::LinuxPlatform() : m_impl(std::make_unique<Impl>())
     m_services.drives = &i.drives;
     m_services.perf = &i.perf;
     m_services.sound = &i.sound;
+    m_services.notifier = &i.notifier;
     m_services.launcher = &i.launcher;
     m_services.windowFinder = &i.desktop;
     m_services.desktop = &i.desktop;

@@ -1,4 +1,5 @@
 #include "platform/linux/QtSound.h"
+#include "platform/linux/SoundTheme.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,8 +21,14 @@ QtSound::QtSound(Beeper beeper, QStringList playerCommand, SoundPlayerProcess::L
 {
     m_thread = new QThread;
     m_thread->setObjectName(QStringLiteral("sound"));
+    m_bell = new SoundPlayerProcess(playerCommand, limits);
     m_player = new SoundPlayerProcess(std::move(playerCommand), limits);
     m_player->moveToThread(m_thread);
+    m_bell->moveToThread(m_thread);
+    connect(m_bell, &SoundPlayerProcess::ended, this, [this](bool played) {
+        if (!played && m_beeper)
+            m_beeper();
+    });
     connect(m_player, &SoundPlayerProcess::ended, this, [this](bool played) {
         if (!played)
             beep();
@@ -34,10 +41,13 @@ QtSound::~QtSound()
 {
     // A sound still playing stops with the clock.
     m_player->disconnect(this);
+    m_bell->disconnect(this);
     // Waits for the deletion: a deletion merely queued may find the thread's loop already told
     // to quit, and is then dropped with the player and its process.
     QMetaObject::invokeMethod(
         m_player, [p = m_player] { delete p; }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_bell, [b = m_bell] { delete b; }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
     delete m_thread;
@@ -62,7 +72,10 @@ Q_LOGGING_CATEGORY(lcSound, "horolux.sound", QtWarningMsg)
 void QtSound::beep()
 {
     qCInfo(lcSound, "beep");
-    if (m_beeper)
+    // Desktops with a sound server often silence the X bell, but play the theme's bell.
+    if (const QString bell = SoundTheme::find(QStringLiteral("bell")); !bell.isEmpty())
+        QMetaObject::invokeMethod(m_bell, [b = m_bell, bell] { b->play(bell); });
+    else if (m_beeper)
         m_beeper();
 }
 

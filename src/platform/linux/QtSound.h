@@ -43,4 +43,7 @@ private:
     // sound does not stutter at idle priority.
     QThread* m_thread = nullptr;
     SoundPlayerProcess* m_player = nullptr;
+    // The beep is the sound theme's bell, else the X bell. It has a player of its own, so a
+    // beep never cuts a sound file short.
+    SoundPlayerProcess* m_bell = nullptr;
 };

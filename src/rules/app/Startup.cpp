@@ -53,6 +53,7 @@ void readSoundAndDriveSettings(MainState& s, const SettingsStore& store,
     s.settings.ChimeSound = Settings::readText(store, Settings::ChimeSound);
     s.settings.AlarmMode = Settings::readInt(store, Settings::Alarm);
     s.settings.AlarmSound = Settings::readText(store, Settings::AlarmSound);
+    s.settings.NotificationOnly = Settings::readFlag(store, Settings::NotificationOnly);
     s.settings.AutoUpdate = Settings::readFlag(store, Settings::AutoUpdate);
 }
 

@@ -45,6 +45,7 @@ OptionsValues fill(const SettingsInForce& settings, const ClockReading& clock,
     v.chimeFile = settings.ChimeSound;
     v.alarmMode = modeButton(settings.AlarmMode);
     v.alarmFile = settings.AlarmSound;
+    v.notificationOnly = settings.NotificationOnly;
     v.taskIcon = settings.TaskIcon;
     // The stored class, not the one in force: a refused class still shows as chosen.
     v.idlePriority =
@@ -84,6 +85,11 @@ void apply(const OptionsValues& v, SettingsInForce& s, const SettingsStore& stor
     s.AlarmSound = v.alarmFile;
     Settings::write(store, Settings::Alarm, s.AlarmMode);
     Settings::write(store, Settings::AlarmSound, s.AlarmSound);
+    // Written only once changed, so files of users who never use it stay as they were.
+    if (v.notificationOnly != s.NotificationOnly) {
+        s.NotificationOnly = v.notificationOnly;
+        Settings::write(store, Settings::NotificationOnly, s.NotificationOnly);
+    }
 
     // A panel hidden until the tray icon is clicked needs the tray icon.
     bool trayShown = v.taskIcon;

@@ -21,6 +21,7 @@ struct OptionsValues {
     QString chimeFile;      // the working copies, changed only by the Browse buttons
     int alarmMode = -1;     // rbNoAlarm, rbBeepAlarm, rbWavAlarm; -1 none
     QString alarmFile;
+    bool notificationOnly = false; // cbNotificationOnly
     bool taskIcon = false;    // cbTaskIcon
     bool idlePriority = true; // rbIdle, else rbNormal
     int hour = 0;             // seHr, seMin, seSec

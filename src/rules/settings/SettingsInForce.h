@@ -19,6 +19,7 @@ struct SettingsInForce {
     QString ChimeSound;
     qint32 AlarmMode = 0;
     QString AlarmSound;
+    bool NotificationOnly = false;
     bool AutoUpdate = false;
     QString InternetWindowTitle;
     QString TimeServerHost;

@@ -74,6 +74,8 @@ inline constexpr IntSetting Chime{SettingsSection, QLatin1String("Chime"), Sound
 inline constexpr TextSetting ChimeSound{SettingsSection, QLatin1String("ChimeSound"), QLatin1String(""), true};
 inline constexpr IntSetting Alarm{SettingsSection, QLatin1String("Alarm"), SoundMode::Off, SoundMode::Off, SoundMode::File, Range::AsStored};
 inline constexpr TextSetting AlarmSound{SettingsSection, QLatin1String("AlarmSound"), QLatin1String(""), true};
+// Reminders as desktop notifications only, without their pop-up.
+inline constexpr FlagSetting NotificationOnly{SettingsSection, QLatin1String("NotificationOnly"), false};
 inline constexpr FlagSetting AutoUpdate{SettingsSection, QLatin1String("AutoUpdate"), false};
 inline constexpr TextSetting InternetWin{SettingsSection, QLatin1String("InternetWin"), QLatin1String("Connected to Internet")};
 // Stored without a country prefix, but an older or edited one may carry it. The default is the
@@ -119,12 +121,15 @@ constexpr Row row(const TextSetting& s)
     return {s.section, s.name, Row::Type::Text, 0, s.defaultValue, 0, 0, Range::AsStored};
 }
 
+// clang-format off
 inline constexpr std::array All{
     row(StayOnTop),      row(HideInterval),  row(TaskIcon),   row(TwelveHour),  row(PFMax),
     row(UpdateInterval), row(PriorityClass), row(Drive),      row(Chime),       row(ChimeSound),
     row(Alarm),          row(AlarmSound),    row(AutoUpdate), row(InternetWin), row(HostName),
     row(WindowState),    row(WindowTop),     row(WindowLeft), row(WindowWidth), row(WindowHeight),
+    row(NotificationOnly),
 };
+// clang-format on
 
 // Reads apply the default to a missing value or one of another type, and the range rule.
 qint32 readInt(const SettingsStore& store, const IntSetting& setting);

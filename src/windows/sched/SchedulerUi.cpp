@@ -39,7 +39,10 @@ private:
 SchedulerUi::SchedulerUi(SchedulerState& sched, const ClockReading& clock,
                          const SettingsInForce& settings, Platform& platform, QWidget* mainWindow)
     : m_sched(sched), m_clock(clock), m_settings(settings), m_platform(platform),
-      m_mainWindow(mainWindow)
+      m_mainWindow(mainWindow), m_notices(platform.notifier, [this](quint64 firing) {
+          if (TAlarmFrm* alarm = m_alarms.value(firing))
+              alarm->close();
+      })
 {
 }
 
@@ -54,25 +57,23 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
     bool performed = false;
     const ScheduleEntry::ItemKind kind = ScheduleEntry::detailKind(detail);
     if (kind == ScheduleEntry::ReminderItem) {
-        // Every reminder gets its own window; it belongs to the application, not to us.
-        auto* alarm = new TAlarmFrm;
-        alarm->setTimeText(
-            QString::asprintf("%2d:%2.2d", int(m_clock.CurrentHour), int(m_clock.CurrentMinute)));
-        alarm->setDateText(dateLine);
-        alarm->setReminderText(ScheduleEntry::detailText(detail));
+        const QString time =
+            QString::asprintf("%2d:%2.2d", int(m_clock.CurrentHour), int(m_clock.CurrentMinute));
+        const QString text = ScheduleEntry::detailText(detail);
         if (m_platform.sound) {
             if (m_settings.AlarmMode == Settings::SoundMode::Beep)
                 m_platform.sound->beep();
             else if (m_settings.AlarmMode == Settings::SoundMode::File)
                 m_platform.sound->playAsync(m_settings.AlarmSound);
         }
-        alarm->show();
-        m_alarms.removeAll(nullptr);
-        m_alarms.append(alarm);
+        m_alarms.removeIf([](const auto& open) { return open.value().isNull(); });
+        const quint64 firing = m_notices.fire(
+            detail, text, m_settings.NotificationOnly,
+            [this, time, dateLine, text](quint64 f) { showAlarm(f, time, dateLine, text); });
         performed = true;
         // A window manager maps the pop-up a moment later: wait for that (briefly), so it
         // is painted before the pause.
-        const QPointer<TAlarmFrm> shown(alarm);
+        const QPointer<TAlarmFrm> shown = m_alarms.value(firing);
         QElapsedTimer waited;
         waited.start();
         while (shown && shown->windowHandle() && !shown->windowHandle()->isExposed() &&
@@ -89,6 +90,20 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
     if (m_platform.clock)
         m_platform.clock->sleepMs(1000);
     return performed;
+}
+
+void SchedulerUi::showAlarm(quint64 firing, const QString& time, const QString& date,
+                            const QString& text)
+{
+    // Every reminder gets its own window; it belongs to the application, not to us.
+    auto* alarm = new TAlarmFrm;
+    alarm->setTimeText(time);
+    alarm->setDateText(date);
+    alarm->setReminderText(text);
+    QObject::connect(alarm, &QDialog::finished, alarm,
+                     [this, firing] { m_notices.popupClosed(firing); });
+    alarm->show();
+    m_alarms.insert(firing, alarm);
 }
 
 void SchedulerUi::ReminderItemClick(const std::function<void()>& saveSchedule)

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QList>
+#include "rules/sched/ReminderNotices.h"
+
+#include <QHash>
 #include <QPointer>
 #include <QString>
 
@@ -24,8 +26,8 @@ public:
     SchedulerUi(const SchedulerUi&) = delete;
     SchedulerUi& operator=(const SchedulerUi&) = delete;
 
-    // Performs one schedule item (reminder pop-up with sound, or a program run); true when
-    // performed.
+    // Performs one schedule item (reminder pop-up and notification with sound, or a program
+    // run); true when performed.
     bool FireScheduleItem(const QString& detail, const QString& dateLine);
     // Menu commands; saveSchedule writes ScheduleList to the schedule file and reports failure
     // itself.
@@ -33,10 +35,14 @@ public:
     void SchedItemClick(const std::function<void()>& saveSchedule);
 
 private:
+    void showAlarm(quint64 firing, const QString& time, const QString& date, const QString& text);
+
     SchedulerState& m_sched;
     const ClockReading& m_clock;
     const SettingsInForce& m_settings;
     Platform& m_platform;
     QWidget* m_mainWindow;
-    QList<QPointer<TAlarmFrm>> m_alarms;
+    // The open pop-ups by firing.
+    QHash<quint64, QPointer<TAlarmFrm>> m_alarms;
+    ReminderNotices m_notices;
 };

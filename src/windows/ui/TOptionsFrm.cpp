@@ -159,6 +159,10 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     QGroupBox* alarm = group(sounds, QStringLiteral("Alarm Sound:"), "gbAlarm", 88, 86, 224);
     m_alarm =
         soundGroup(alarm, alarmNames, m_lbAlarmFile, "lbAlarmFile", browseAlarm, "btnBrowseAlarm");
+    m_cbNotificationOnly = button<QCheckBox>(alarm, QStringLiteral("Notice only"),
+                                             "cbNotificationOnly", QRect(116, 66, 104, 18));
+    m_cbNotificationOnly->setToolTip(
+        QStringLiteral("Reminders show only as desktop notifications, without their window"));
     connect(browseChime, &QPushButton::clicked, this, &TOptionsFrm::btnBrowseChimeClick);
     connect(browseAlarm, &QPushButton::clicked, this, &TOptionsFrm::btnBrowseAlarmClick);
 
@@ -253,6 +257,7 @@ void TOptionsFrm::setValues(const OptionsValues& v)
         b->setChecked(true);
     m_chimeFile = v.chimeFile;
     m_alarmFile = v.alarmFile;
+    m_cbNotificationOnly->setChecked(v.notificationOnly);
     m_cbTaskIcon->setChecked(v.taskIcon);
     (v.idlePriority ? m_rbIdle : m_rbNormal)->setChecked(true);
     m_seHr->setValue(v.hour);
@@ -273,6 +278,7 @@ OptionsValues TOptionsFrm::values() const
     v.chimeFile = m_chimeFile;
     v.alarmMode = m_alarm->checkedId();
     v.alarmFile = m_alarmFile;
+    v.notificationOnly = m_cbNotificationOnly->isChecked();
     v.taskIcon = m_cbTaskIcon->isChecked();
     v.idlePriority = m_rbIdle->isChecked();
     v.hour = fieldValue(m_seHr);

@@ -71,6 +71,7 @@ private:
     QLabel* m_lbChimeFile = nullptr;
     QButtonGroup* m_alarm = nullptr;
     QLabel* m_lbAlarmFile = nullptr;
+    QCheckBox* m_cbNotificationOnly = nullptr;
     QCheckBox* m_cbTaskIcon = nullptr;
     QRadioButton* m_rbIdle = nullptr;
     QRadioButton* m_rbNormal = nullptr;

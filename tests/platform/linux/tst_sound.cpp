@@ -54,6 +54,7 @@ private slots:
     void realPlayerStalledServerIsCutOff();
     void realPlayerRefusesNonAudioFiles();
     void realPlayerEndsWithItsParent();
+    void beepPlaysTheThemesBell();
 
 private:
     QTemporaryDir m_dir;
@@ -64,6 +65,8 @@ void TestSound::initTestCase()
 {
     // Nothing here may reach the machine's own sound server.
     qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("no-server")));
+    // Nor a sound theme, unless a test brings one: a beep is the X bell.
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(m_dir.filePath("no-themes")));
     m_chime = m_dir.filePath("chime.wav");
     QVERIFY(PulseRig::writeTone(m_chime, 400));
 }
@@ -305,6 +308,34 @@ void TestSound::playerIsFoundWhereItIsInstalled()
     QCOMPARE(QtSound::playerProgram(bin), bin + "/horolux-play");
     QVERIFY(writeFile(installed, "") && QFile::setPermissions(installed, QFile::ExeOwner));
     QCOMPARE(QtSound::playerProgram(bin), installed);
+}
+
+// The X bell is often silenced where a sound server runs; the theme's bell is heard there.
+void TestSound::beepPlaysTheThemesBell()
+{
+    qputenv("XDG_DATA_DIRS", "/usr/share"); // with sound-theme-freedesktop
+    PulseRig pulse;
+    QVERIFY(pulse.start());
+    qputenv("PULSE_SERVER", pulse.server().toUtf8());
+    int beeps = 0;
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN});
+    sound.beep();
+    // The player names its stream after the file.
+    QTRY_VERIFY_WITH_TIMEOUT(pulse.sinkInputs().contains("media.name = \"bell.oga\""), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(pulse.sinkInputs().trimmed().isEmpty(), 10000);
+    QCOMPARE(beeps, 0);
+
+    // A bell that cannot be played rings the X bell instead: once, not the bell again.
+    qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("no-server")));
+    sound.beep();
+    QTRY_COMPARE_WITH_TIMEOUT(beeps, 1, 5000);
+    QTest::qWait(300);
+    QCOMPARE(beeps, 1);
+
+    // Without the theme's file: the X bell, at once.
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(m_dir.filePath("no-themes")));
+    sound.beep();
+    QCOMPARE(beeps, 2);
 }
 
 QTEST_MAIN(TestSound)

@@ -195,6 +195,9 @@ void TstOptionsRules::applyFollowsTheUsersChoices_data()
     QTest::newRow("a 1000-character sound path is kept whole")
         << "longfile" << QStringList{"drive /", "tray 0", "priority 64"}
         << QStringList{"AlarmSound=/" + QString(999, QLatin1Char('a'))};
+    QTest::newRow("reminders as notifications only")
+        << "notice" << QStringList{"drive /", "tray 0", "priority 64"}
+        << QStringList{"NotificationOnly=1"};
     QTest::newRow("out-of-range record is stored clamped")
         << "wild" << QStringList{"drive /", "tray 0", "priority 64"}
         << QStringList{"Hide Interval=15", "UpdateInterval=1"};
@@ -227,6 +230,8 @@ void TstOptionsRules::applyFollowsTheUsersChoices()
             v.idlePriority = false;
         else if (w == QLatin1String("longfile"))
             v.alarmFile = QLatin1Char('/') + QString(999, QLatin1Char('a'));
+        else if (w == QLatin1String("notice"))
+            v.notificationOnly = true;
         else if (w == QLatin1String("wild")) {
             v.hidePeriod = 60;
             v.updateInterval = -3;

@@ -56,7 +56,8 @@ void TestSettingsTable::storedNamesNeverChange()
                                "Window|Top|int",
                                "Window|Left|int",
                                "Window|Width|int",
-                               "Window|Height|int"};
+                               "Window|Height|int",
+                               "Settings|NotificationOnly|flag"};
     QStringList actual;
     QSet<QString> folded;
     for (const Settings::Row& r : Settings::All) {

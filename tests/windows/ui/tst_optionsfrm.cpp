@@ -48,6 +48,7 @@ OptionsValues sample()
     v.chimeFile = QStringLiteral("/snd/hour.wav");
     v.alarmMode = 1;
     v.alarmFile = QStringLiteral("/snd/long/alarm.wav");
+    v.notificationOnly = true;
     v.taskIcon = true;
     v.idlePriority = false;
     v.hour = 23;
@@ -162,8 +163,8 @@ void TstOptionsFrm::tabOrder_data()
     QTest::newRow("Display") << 0 << QStringList{"gbFormat", "tbHidePeriod"};
     QTest::newRow("Monitors") << 1 << QStringList{"tbUpdInt", "cbDrv"};
     QTest::newRow("Sounds") << 2
-                            << QStringList{"gbChime", "btnBrowseChime", "gbAlarm",
-                                           "btnBrowseAlarm"};
+                            << QStringList{"gbChime", "btnBrowseChime", "gbAlarm", "btnBrowseAlarm",
+                                           "cbNotificationOnly"};
     QTest::newRow("Task Bar") << 3 << QStringList{"cbTaskIcon"};
     QTest::newRow("Priority") << 4 << QStringList{"gbPriority"};
     QTest::newRow("Time") << 5 << QStringList{"seHr",   "seMin",   "seSec",
@@ -212,6 +213,7 @@ void TstOptionsFrm::showsAndCollectsTheValues()
     QCOMPARE(out.chimeMode, -1); // a stored mode outside the three checks none
     QCOMPARE(out.alarmMode, 1);
     QCOMPARE(out.chimeFile, in.chimeFile);
+    QCOMPARE(out.notificationOnly, true);
     QCOMPARE(out.taskIcon, true);
     QCOMPARE(out.idlePriority, false);
     QCOMPARE(QList<int>({out.hour, out.minute, out.second}), QList<int>({23, 59, 50}));

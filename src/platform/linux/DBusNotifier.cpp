@@ -1,0 +1,168 @@
+#include "platform/linux/DBusNotifier.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QThread>
+#include <QVariantMap>
+
+#include <atomic>
+#include <memory>
+#include <utility>
+
+namespace {
+
+const QString Service = QStringLiteral("org.freedesktop.Notifications");
+const QString Path = QStringLiteral("/org/freedesktop/Notifications");
+const QString DismissKey = QStringLiteral("dismiss");
+
+// Only a bus the session names is used. Asking for one regardless would have the bus
+// library start a bus of its own for the display, which takes time and outlives us.
+bool sessionBusNamed()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
+}
+
+} // namespace
+
+DBusNotifier::DBusNotifier(int answerLimitMs, QObject* parent)
+    : QObject(parent), m_answerLimitMs(answerLimitMs)
+{
+}
+
+void DBusNotifier::withBus(std::function<void(bool up)> then)
+{
+    if (m_bus == Bus::Up) {
+        then(true);
+        return;
+    }
+    if (m_bus == Bus::Down) {
+        QMetaObject::invokeMethod(
+            this, [then = std::move(then)] { then(false); }, Qt::QueuedConnection);
+        return;
+    }
+    m_waiting << std::move(then);
+    if (m_bus == Bus::Connecting)
+        return;
+    m_bus = Bus::Connecting;
+    if (!sessionBusNamed()) {
+        QMetaObject::invokeMethod(
+            this, [this] { busFound(false); }, Qt::QueuedConnection);
+        return;
+    }
+    // Connecting waits for the bus to answer, which a stuck bus never does: not on our thread.
+    auto up = std::make_shared<std::atomic<bool>>(false);
+    QThread* connecting =
+        QThread::create([up] { *up = QDBusConnection::sessionBus().isConnected(); });
+    connect(connecting, &QThread::finished, this, [this, up] { busFound(*up); });
+    connect(connecting, &QThread::finished, connecting, &QObject::deleteLater);
+    connecting->start();
+}
+
+void DBusNotifier::busFound(bool up)
+{
+    m_bus = up ? Bus::Up : Bus::Down;
+    if (up) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        // From whichever server owns the name now or later.
+        bus.connect(QString(), Path, Service, QStringLiteral("ActionInvoked"), this,
+                    SLOT(actionInvoked(uint, QString)));
+        bus.connect(QString(), Path, Service, QStringLiteral("NotificationClosed"), this,
+                    SLOT(notificationClosed(uint, uint)));
+    }
+    for (const auto& then : std::exchange(m_waiting, {}))
+        then(up);
+}
+
+QDBusMessage DBusNotifier::call(const QString& method)
+{
+    return QDBusMessage::createMethodCall(Service, Path, Service, method);
+}
+
+void DBusNotifier::notify(const QString& title, const QString& text, quint32 replaces, Shown shown)
+{
+    withBus([this, title, text, replaces, shown = std::move(shown)](bool up) {
+        if (up)
+            send(title, text, replaces, shown);
+        else
+            shown(0);
+    });
+}
+
+void DBusNotifier::send(const QString& title, const QString& text, quint32 replaces,
+                        const Shown& shown)
+{
+    // The server says whether it reads the body as markup; the user's words are never markup.
+    auto* asked =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(
+                                        call(QStringLiteral("GetCapabilities")), m_answerLimitMs),
+                                    this);
+    connect(asked, &QDBusPendingCallWatcher::finished, this,
+            [this, title, text, replaces, shown](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                const QDBusPendingReply<QStringList> capabilities = *w;
+                if (capabilities.isError())
+                    shown(0);
+                else if (capabilities.value().contains(QStringLiteral("body-markup")))
+                    post(title, text.toHtmlEscaped(), replaces, shown);
+                else
+                    post(title, text, replaces, shown);
+            });
+}
+
+void DBusNotifier::post(const QString& title, const QString& body, quint32 replaces,
+                        const Shown& shown)
+{
+    const QString app = QGuiApplication::desktopFileName();
+    QVariantMap hints;
+    // The program plays the reminder's own sound, as the settings say.
+    hints.insert(QStringLiteral("suppress-sound"), true);
+    if (!app.isEmpty())
+        hints.insert(QStringLiteral("desktop-entry"), app);
+    QDBusMessage message = call(QStringLiteral("Notify"));
+    message << QGuiApplication::applicationDisplayName() << uint(replaces) << app << title << body
+            << QStringList{DismissKey, QStringLiteral("Dismiss")} << hints << int(-1);
+    auto* sent = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(message, m_answerLimitMs), this);
+    connect(sent, &QDBusPendingCallWatcher::finished, this, [shown](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        const QDBusPendingReply<uint> id = *w;
+        shown(id.isError() ? 0 : id.value());
+    });
+}
+
+void DBusNotifier::close(quint32 id)
+{
+    withBus([id](bool up) {
+        if (!up)
+            return;
+        QDBusMessage message = call(QStringLiteral("CloseNotification"));
+        message << uint(id);
+        // Nobody waits for the answer, and a server gone since is not started again for it.
+        message.setAutoStartService(false);
+        QDBusConnection::sessionBus().send(message);
+    });
+}
+
+void DBusNotifier::setEvents(Events events)
+{
+    m_events = std::move(events);
+}
+
+void DBusNotifier::actionInvoked(uint id, const QString& action)
+{
+    if (action == DismissKey && m_events)
+        m_events(id, Event::Dismissed);
+}
+
+void DBusNotifier::notificationClosed(uint id, uint)
+{
+    if (m_events)
+        m_events(id, Event::Closed);
+}
