@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool xdg-utils imagemagick faketime strace openbox trayer
   pulseaudio pulseaudio-utils
-  dbus-daemon
+  dbus-daemon at-spi2-core # the accessibility bus the screen-reader test reads
   dpkg-dev desktop-file-utils appstream
   netbase
   weston xwayland qt6-wayland
