@@ -1,9 +1,7 @@
 #include "E2eRig.h"
 
 #include <QDBusArgument>
-#include <QDBusConnection>
 #include <QDBusInterface>
-#include <QDBusObjectPath>
 #include <QTest>
 
 // The program read as a screen reader reads it: over AT-SPI, with the bus launcher and registry
@@ -44,7 +42,6 @@ private:
         children.endArray();
         return out;
     }
-
     QDBusConnection m_a11y{QString()};
 };
 
@@ -52,26 +49,19 @@ void TestE2eAccess::panelAndSettingsAsAReaderHearsThem()
 {
     E2eRig rig;
     QVERIFY(rig.startX());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", rig.home());
-    env.insert("XDG_RUNTIME_DIR", rig.home() + "/run");
-    env.remove("DISPLAY"); // the launcher leaves the display's root window alone
     QProcess session;
-    session.setProcessEnvironment(env);
+    session.setEnvironment({"HOME=" + rig.home(), "XDG_RUNTIME_DIR=" + rig.home() + "/run",
+                            "PATH=" + qEnvironmentVariable("PATH")}); // no DISPLAY for the launcher
     session.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
     QVERIFY(session.waitForReadyRead(5000));
     const QString sessionBus = QString(session.readLine()).trimmed();
-    auto end = qScopeGuard([&] {
-        rig.terminate(); // the program first; the launcher ends with its session bus
-        session.terminate();
-        session.waitForFinished(5000);
-    });
+    // The program ends before its session bus, and the launcher with the bus.
+    auto end = qScopeGuard([&] { rig.terminate(); });
     // The session bus starts the AT-SPI bus launcher on this first call, as in a desktop session.
     QDBusInterface a11yBus("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
                            QDBusConnection::connectToBus(sessionBus, "session"));
     m_a11y = QDBusConnection::connectToBus(
         a11yBus.call("GetAddress").arguments().value(0).toString(), "a11y");
-    QVERIFY(m_a11y.isConnected());
 
     rig.setEnv("DBUS_SESSION_BUS_ADDRESS", sessionBus);
     rig.setEnv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
@@ -81,11 +71,10 @@ void TestE2eAccess::panelAndSettingsAsAReaderHearsThem()
     QCOMPARE(t.value("Time"), QStringLiteral("label|14:05"));
     // The levels come with the first sample, the date with the tenth tick.
     QVERIFY(E2eRig::pollUntil(
-        [&] { return (t = tree()).value("Date and status").endsWith("2000"); }, 20000));
-    QCOMPARE(t.value("Date and status"), QStringLiteral("label|Monday, 3 January 2000"));
+        [&] { return (t = tree()).value("Date and status") == "label|Monday, 3 January 2000"; },
+        20000));
     for (const char* bar : {"Disk", "Processor", "Memory", "Paging"})
-        QVERIFY2(QRegularExpression("^progress bar\\|\\d{1,3} %$").match(t.value(bar)).hasMatch(),
-                 qPrintable(bar + (" " + t.value(bar))));
+        QVERIFY(QRegularExpression("^progress bar\\|\\d{1,3} %$").match(t.value(bar)).hasMatch());
     QVERIFY(!t.contains(":") && !t.contains("")); // no colon, no unnamed digits or backdrop
 
     // Settings, the menu's first row: its time fields are told apart.
