@@ -2,10 +2,13 @@
 
 #include "windows/components/AppIcon.h"
 #include "windows/components/DigitStrip.h"
+#include "windows/components/ReadoutAccessible.h"
 #include "windows/components/TBitmapDigits.h"
+#include "windows/panel/PanelAccessible.h"
 #include "windows/panel/PanelMenu.h"
 #include "windows/perf/IndicatorBar.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -52,11 +55,14 @@ TBitmapDigits* digitDisplay(QWidget* parent, int left, const QImage& strip)
 
 THoroluxMain::THoroluxMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool)
 {
+    auto* accessible = new PanelAccessible(this);
+    QAccessible::registerAccessibleInterface(accessible);
     setObjectName(QStringLiteral("HoroluxMain"));
     setWindowTitle(QCoreApplication::applicationName());
     setWindowIcon(AppIcon::make());
     setFixedSize(187, 53);
     createControls();
+    accessible->setParts({m_lbColon, m_indDSK, m_indCPU, m_indMEM, m_indPF, m_lbDate});
     m_menu = new PanelMenu(this);
 }
 
@@ -65,6 +71,11 @@ void THoroluxMain::createControls()
     // The colon lies behind both digit displays: only its middle shows between them.
     m_lbColon = blackLabel(this, QRect(6, 6, 78, 30));
     m_lbColon->setObjectName(QStringLiteral("lbColon"));
+    // Spanning both displays, the colon stands for the whole time with screen readers; its
+    // blinking never reaches them.
+    QAccessible::registerAccessibleInterface(
+        new ReadoutAccessible(m_lbColon, QAccessible::StaticText, [this] { return timeText(); }));
+    m_lbColon->setAccessibleName(QStringLiteral("Time"));
     QFont colonFont(QStringLiteral("Sans Serif"));
     colonFont.setPixelSize(24);
     m_lbColon->setFont(colonFont);
@@ -79,19 +90,26 @@ void THoroluxMain::createControls()
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_indDSK = new IndicatorBar(QStringLiteral("DSK"), this);
     m_indDSK->setObjectName(QStringLiteral("indDSK"));
+    m_indDSK->setAccessibleName(QStringLiteral("Disk"));
     m_indDSK->move(84, 12);
     m_indCPU = new IndicatorBar(QStringLiteral("CPU"), this);
     m_indCPU->setObjectName(QStringLiteral("indCPU"));
+    m_indCPU->setAccessibleName(QStringLiteral("Processor"));
     m_indCPU->move(132, 12);
     m_indMEM = new IndicatorBar(QStringLiteral("MEM"), this);
     m_indMEM->setObjectName(QStringLiteral("indMEM"));
+    m_indMEM->setAccessibleName(QStringLiteral("Memory"));
     m_indMEM->move(84, 24);
     m_indPF = new IndicatorBar(QStringLiteral("PF"), this);
     m_indPF->setObjectName(QStringLiteral("indPF"));
+    m_indPF->setAccessibleName(QStringLiteral("Paging"));
     m_indPF->move(132, 24);
 
     m_lbDate = blackLabel(this, QRect(6, 34, 174, 13));
     m_lbDate->setObjectName(QStringLiteral("lbDate"));
+    QAccessible::registerAccessibleInterface(new ReadoutAccessible(
+        m_lbDate, QAccessible::StaticText, [this] { return m_lbDate->text(); }));
+    m_lbDate->setAccessibleName(QStringLiteral("Date and status"));
     QFont dateFont(QStringLiteral("Arial"));
     dateFont.setPixelSize(11);
     m_lbDate->setFont(dateFont);
@@ -113,6 +131,12 @@ void THoroluxMain::setHoursValue(int value)
 void THoroluxMain::setMinutesValue(int value)
 {
     m_mins->setValue(value);
+    // The tick sets the hours first, so the new time is complete here: once a minute.
+    announceChange(m_lbColon, m_timeAnnounced, timeText());
+}
+QString THoroluxMain::timeText() const
+{
+    return m_hours->text() + QLatin1Char(':') + m_mins->text();
 }
 QString THoroluxMain::dateLine() const
 {
@@ -127,7 +151,17 @@ void THoroluxMain::setDateLine(const QString& text)
     while (size > 8 && QFontMetrics(font).horizontalAdvance(text) > m_lbDate->width() - 2)
         font.setPixelSize(--size);
     m_lbDate->setFont(font);
+    QString old = m_lbDate->text();
     m_lbDate->setText(text);
+    announceChange(m_lbDate, old, text);
+}
+void THoroluxMain::announceChange(QWidget* part, QString& old, const QString& text)
+{
+    if (text == old)
+        return;
+    QAccessibleTextUpdateEvent event(part, 0, old, text);
+    old = text;
+    QAccessible::updateAccessibility(&event);
 }
 void THoroluxMain::setColon(bool shown)
 {

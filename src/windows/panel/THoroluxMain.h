@@ -33,6 +33,8 @@ public:
     void setColon(bool shown) override;
     void setTrayTip(const QString& tip) override;
     void showAndRaise() override;
+    // The time as shown, "14:05", as screen readers get it.
+    QString timeText() const;
 
     // IndicatorSink
     void showLevel(Indicator bar, int level) override;
@@ -55,6 +57,8 @@ protected:
 
 private:
     void createControls();
+    // Tells screen readers that a part's text went from `old` to `text`, if it did.
+    static void announceChange(QWidget* part, QString& old, const QString& text);
 
     QLabel* m_lbColon = nullptr;
     TBitmapDigits* m_hours = nullptr;
@@ -67,6 +71,7 @@ private:
     QLabel* m_lbDate = nullptr;
     PanelMenu* m_menu = nullptr;
     bool m_ended = false;
+    QString m_timeAnnounced;
 
     // Mouse state for the duration of a press.
     bool m_dragActive = false;

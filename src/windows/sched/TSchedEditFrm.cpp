@@ -96,6 +96,9 @@ void TSchedEditFrm::buildWhenGroup()
     m_seMin->setRange(0, 59);
     m_seMin->setGeometry(134, 20, 48, 22);
     addLabel(group1, QStringLiteral("m"), 186, 23, 14);
+    // Both fields sit in "When:", which screen readers would give each as its name.
+    m_seHr->setAccessibleName(QStringLiteral("Hours"));
+    m_seMin->setAccessibleName(QStringLiteral("Minutes"));
 
     m_dateOptions = new QButtonGroup(this);
     m_dateOptions->setExclusive(true);
@@ -151,8 +154,9 @@ void TSchedEditFrm::buildWhatGroup()
     group3->setObjectName(QStringLiteral("GroupBox3"));
     group3->setGeometry(8, 256, 376, 140);
 
-    addLabel(group3, QStringLiteral("Activity:"), 12, 24, 56);
+    QLabel* activity = addLabel(group3, QStringLiteral("Activity:"), 12, 24, 56);
     m_cbActivity = new QComboBox(group3);
+    activity->setBuddy(m_cbActivity);
     m_cbActivity->setObjectName(QStringLiteral("cbActivity"));
     m_cbActivity->addItems({QStringLiteral("Reminder"), QStringLiteral("Run program")});
     m_cbActivity->setGeometry(72, 20, 140, 24);
@@ -164,8 +168,9 @@ void TSchedEditFrm::buildWhatGroup()
 
     auto* pageReminder = new QWidget;
     pageReminder->setObjectName(QStringLiteral("Reminder"));
-    addLabel(pageReminder, QStringLiteral("Text:"), 4, 4, 50);
+    QLabel* textLabel = addLabel(pageReminder, QStringLiteral("Text:"), 4, 4, 50);
     m_mmText = new QPlainTextEdit(pageReminder);
+    textLabel->setBuddy(m_mmText);
     m_mmText->setObjectName(QStringLiteral("mmText"));
     m_mmText->setTabChangesFocus(true);
     m_mmText->setGeometry(60, 2, 240, 80);
@@ -175,26 +180,31 @@ void TSchedEditFrm::buildWhatGroup()
 
     auto* pageRun = new QWidget;
     pageRun->setObjectName(QStringLiteral("Run program"));
-    addLabel(pageRun, QStringLiteral("Program:"), 4, 3, 72);
+    QLabel* program = addLabel(pageRun, QStringLiteral("Program:"), 4, 3, 72);
     m_edProgName = new QLineEdit(pageRun);
+    program->setBuddy(m_edProgName);
     m_edProgName->setObjectName(QStringLiteral("edProgName"));
     m_edProgName->setGeometry(78, 0, 240, 21);
     auto* btnBrowseProgram = new QPushButton(QStringLiteral("..."), pageRun);
     btnBrowseProgram->setObjectName(QStringLiteral("btnBrowseProgram"));
+    btnBrowseProgram->setAccessibleName(QStringLiteral("Browse for program"));
     btnBrowseProgram->setGeometry(322, 0, 26, 21);
     connect(btnBrowseProgram, &QPushButton::clicked, this, &TSchedEditFrm::btnBrowseProgramClick);
 
-    addLabel(pageRun, QStringLiteral("Parameters:"), 4, 25, 72);
+    QLabel* params = addLabel(pageRun, QStringLiteral("Parameters:"), 4, 25, 72);
     m_edParams = new QLineEdit(pageRun);
+    params->setBuddy(m_edParams);
     m_edParams->setObjectName(QStringLiteral("edParams"));
     m_edParams->setGeometry(78, 22, 240, 21);
 
-    addLabel(pageRun, QStringLiteral("Start Dir:"), 4, 47, 72);
+    QLabel* startDir = addLabel(pageRun, QStringLiteral("Start Dir:"), 4, 47, 72);
     m_edStartDir = new QLineEdit(pageRun);
+    startDir->setBuddy(m_edStartDir);
     m_edStartDir->setObjectName(QStringLiteral("edStartDir"));
     m_edStartDir->setGeometry(78, 44, 240, 21);
     auto* button1 = new QPushButton(QStringLiteral("..."), pageRun);
     button1->setObjectName(QStringLiteral("Button1"));
+    button1->setAccessibleName(QStringLiteral("Browse for start folder"));
     button1->setGeometry(322, 44, 26, 21);
     connect(button1, &QPushButton::clicked, this, &TSchedEditFrm::Button1Click);
 

@@ -212,6 +212,15 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     for (QPushButton* b : findChildren<QPushButton*>())
         b->setAutoDefault(false);
 
+    // Names for screen readers where a group's title or a caption would name two controls alike.
+    m_seHr->setAccessibleName(QStringLiteral("Hours"));
+    m_seMin->setAccessibleName(QStringLiteral("Minutes"));
+    m_seSec->setAccessibleName(QStringLiteral("Seconds"));
+    browseChime->setAccessibleName(QStringLiteral("Browse for chime sound"));
+    browseAlarm->setAccessibleName(QStringLiteral("Browse for alarm sound"));
+    btnSet->setAccessibleName(QStringLiteral("Set manually"));
+    btnSetInternet->setAccessibleName(QStringLiteral("Set from Internet"));
+
     m_pages->setCurrentIndex(0);
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());

@@ -1,0 +1,91 @@
+#include "E2eRig.h"
+
+#include <QDBusArgument>
+#include <QDBusInterface>
+#include <QTest>
+
+// The program read as a screen reader reads it: over AT-SPI, with the bus launcher and registry
+// on a private session bus and Qt's bridge in the program.
+class TestE2eAccess : public QObject {
+    Q_OBJECT
+private slots:
+    void panelAndSettingsAsAReaderHearsThem();
+
+private:
+    QVariant call(const QString& service, const QString& path, const QString& method,
+                  const QVariantList& args = {}, const QString& iface = "org.a11y.atspi.Accessible")
+    {
+        QDBusMessage m = QDBusMessage::createMethodCall(service, path, iface, method);
+        m.setArguments(args);
+        return m_a11y.call(m, QDBus::Block, 3000).arguments().value(0);
+    }
+    // Every element below the registry: name -> "role|text" (the Text interface's content).
+    QMap<QString, QString> tree(const QString& service = "org.a11y.atspi.Registry",
+                                const QString& path = "/org/a11y/atspi/accessible/root")
+    {
+        QMap<QString, QString> out;
+        const auto children = call(service, path, "GetChildren").value<QDBusArgument>();
+        children.beginArray();
+        while (!children.atEnd()) {
+            QString s;
+            QDBusObjectPath p;
+            children.beginStructure();
+            children >> s >> p;
+            children.endStructure();
+            const QVariant name = call(s, p.path(), "Get", {"org.a11y.atspi.Accessible", "Name"},
+                                       "org.freedesktop.DBus.Properties");
+            out.insert(name.value<QDBusVariant>().variant().toString(),
+                       call(s, p.path(), "GetRoleName").toString() + '|' +
+                           call(s, p.path(), "GetText", {0, -1}, "org.a11y.atspi.Text").toString());
+            out.insert(tree(s, p.path()));
+        }
+        children.endArray();
+        return out;
+    }
+    QDBusConnection m_a11y{QString()};
+};
+
+void TestE2eAccess::panelAndSettingsAsAReaderHearsThem()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    QProcess session;
+    session.setEnvironment({"HOME=" + rig.home(), "XDG_RUNTIME_DIR=" + rig.home() + "/run",
+                            "PATH=" + qEnvironmentVariable("PATH")}); // no DISPLAY for the launcher
+    session.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    QVERIFY(session.waitForReadyRead(5000));
+    const QString sessionBus = QString(session.readLine()).trimmed();
+    // The program ends before its session bus, and the launcher with the bus.
+    auto end = qScopeGuard([&] { rig.terminate(); });
+    // The session bus starts the AT-SPI bus launcher on this first call, as in a desktop session.
+    QDBusInterface a11yBus("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
+                           QDBusConnection::connectToBus(sessionBus, "session"));
+    m_a11y = QDBusConnection::connectToBus(
+        a11yBus.call("GetAddress").arguments().value(0).toString(), "a11y");
+
+    rig.setEnv("DBUS_SESSION_BUS_ADDRESS", sessionBus);
+    rig.setEnv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    QVERIFY(rig.startClock("2000-01-03 14:05:30"));
+    QMap<QString, QString> t;
+    QVERIFY(E2eRig::pollUntil([&] { return (t = tree()).contains("Time"); }, 15000));
+    QCOMPARE(t.value("Time"), QStringLiteral("label|14:05"));
+    // The levels come with the first sample, the date with the tenth tick.
+    QVERIFY(E2eRig::pollUntil(
+        [&] { return (t = tree()).value("Date and status") == "label|Monday, 3 January 2000"; },
+        20000));
+    for (const char* bar : {"Disk", "Processor", "Memory", "Paging"})
+        QVERIFY(QRegularExpression("^progress bar\\|\\d{1,3} %$").match(t.value(bar)).hasMatch());
+    QVERIFY(!t.contains(":") && !t.contains("")); // no colon, no unnamed digits or backdrop
+
+    // Settings, the menu's first row: its time fields are told apart.
+    const QRect panel = rig.geometry(rig.waitForWindow());
+    rig.x("xdotool",
+          {"mousemove", QString::number(panel.center().x()), QString::number(panel.center().y()),
+           "click", "3", "sleep", "0.5", "key", "--delay", "30", "Down", "Return"});
+    QVERIFY(E2eRig::pollUntil([&] { return (t = tree()).contains("Settings"); }, 10000));
+    for (const char* field : {"Hours", "Minutes", "Seconds"})
+        QVERIFY2(t.value(field).startsWith("spin box|"), field);
+}
+
+QTEST_GUILESS_MAIN(TestE2eAccess)
+#include "tst_e2e_access.moc"
