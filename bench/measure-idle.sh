@@ -3,13 +3,14 @@
 # the time, bench/floor) side by side on one Xvfb display for a while, and prints for each its
 # processor use, wake-ups a second per thread (voluntary context switches: each is a sleep that
 # ended) and in all, resident and anonymous memory, then the clock's figures as ratios of the
-# floor's. Usage: bench/measure-idle.sh [seconds] [runs] [build folder]
+# floor's. Usage: bench/measure-idle.sh [seconds] [runs] [build folder]; HOROLUX_BIN measures
+# another build of the clock beside the same floor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_TO_RUN=${1:-60}
 RUNS=${2:-1}
 BUILD=${3:-build}
-BIN=$BUILD/src/horolux
+BIN=${HOROLUX_BIN:-$BUILD/src/horolux}
 FLOOR=$BUILD/bench/floor/horolux-floor
 for f in "$BIN" "$FLOOR"; do
     [ -x "$f" ] || { echo "build $f first (bash scripts/build.sh)"; exit 1; }
