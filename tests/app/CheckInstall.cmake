@@ -1,7 +1,7 @@
 # Installs the built tree into PREFIX and checks it holds exactly what the desktop needs:
-# the clock with the program library it loads and its player in libexec, the desktop entry, its
+# the clock with the program module it loads and its player in libexec, the desktop entry, its
 # metadata, the icons, the manual page, licence and changelog, and the uninstall script; and
-# that the installed clock runs. Input: BUILD_DIR, PREFIX, APP_ID, VERSION, LIBDIR.
+# that the installed clock runs. Input: BUILD_DIR, PREFIX, APP_ID, VERSION.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE rc OUTPUT_QUIET)
@@ -12,7 +12,7 @@ endif()
 set(expected
   bin/horolux
   libexec/horolux/horolux-play
-  ${LIBDIR}/horolux/libhorolux.so
+  libexec/horolux/libhorolux.so
   share/applications/${APP_ID}.desktop
   share/metainfo/${APP_ID}.metainfo.xml
   share/icons/hicolor/scalable/apps/${APP_ID}.svg
