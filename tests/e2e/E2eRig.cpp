@@ -328,8 +328,8 @@ QList<qint64> E2eRig::ourProcesses() const
         const QString exe = QFile::symLinkTarget(QString("/proc/%1/exe").arg(pid));
         if (!exe.endsWith("/horolux") && !exe.endsWith("/horolux-play"))
             continue;
-        QFile environ(QString("/proc/%1/environ").arg(pid));
-        if (environ.open(QIODevice::ReadOnly) && environ.readAll().contains(home))
+        QFile environment(QString("/proc/%1/environ").arg(pid));
+        if (environment.open(QIODevice::ReadOnly) && environment.readAll().contains(home))
             found << pid;
     }
     return found;
