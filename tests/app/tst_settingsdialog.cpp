@@ -76,12 +76,12 @@ void TstSettingsDialog::init()
 
 void TstSettingsDialog::twelveHoursShowAtTheNextTick()
 {
-    FakePlatform p(m_dir->path() + "/");
+    FakePlatform p(m_dir->path() + QStringLiteral("/"));
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(15, 10, 0));
     THoroluxMain w(p.services);
-    auto* hours = w.findChild<TBitmapDigits*>("Hours");
+    auto* hours = w.findChild<TBitmapDigits*>(QStringLiteral("Hours"));
     QCOMPARE(hours->Value(), 15);
-    QAction* item = w.popupMenu()->findChild<QAction*>("SettingsItem");
+    QAction* item = w.popupMenu()->findChild<QAction*>(QStringLiteral("SettingsItem"));
     QVERIFY(item->isEnabled());
     whenOpen([](TOptionsFrm& f) { click(f, "rb12hr"); }, "btnOK");
     item->trigger();
@@ -89,12 +89,12 @@ void TstSettingsDialog::twelveHoursShowAtTheNextTick()
     p.clock.current = p.clock.current.addSecs(1);
     w.TimerTimer();
     QCOMPARE(hours->Value(), 3);
-    QCOMPARE(p.registry.get("Settings", "12Hr Format")->dword, 1u);
+    QCOMPARE(p.registry.get(QStringLiteral("Settings"), QStringLiteral("12Hr Format"))->dword, 1u);
 }
 
 void TstSettingsDialog::cancelLeavesEverythingAsItWas()
 {
-    FakePlatform p(m_dir->path() + "/");
+    FakePlatform p(m_dir->path() + QStringLiteral("/"));
     THoroluxMain w(p.services);
     const auto before = p.registry.values;
     const int writes = p.registry.writes;
@@ -105,7 +105,7 @@ void TstSettingsDialog::cancelLeavesEverythingAsItWas()
             click(f, "rbWavChime");
             click(f, "rbNormal");
             click(f, "cbTaskIcon");
-            f.findChild<QSlider*>("tbHidePeriod")->setValue(-1);
+            f.findChild<QSlider*>(QStringLiteral("tbHidePeriod"))->setValue(-1);
         },
         "btnCancel");
     w.SettingsItemClick();
@@ -119,21 +119,26 @@ void TstSettingsDialog::cancelLeavesEverythingAsItWas()
 
 void TstSettingsDialog::indefiniteHideBringsTheTrayIconBack()
 {
-    FakePlatform p(m_dir->path() + "/");
+    FakePlatform p(m_dir->path() + QStringLiteral("/"));
     THoroluxMain w(p.services);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     ModalSeam::queueMessageAnswer();
-    whenOpen([](TOptionsFrm& f) { f.findChild<QSlider*>("tbHidePeriod")->setValue(-1); }, "btnOK");
+    whenOpen(
+        [](TOptionsFrm& f) { f.findChild<QSlider*>(QStringLiteral("tbHidePeriod"))->setValue(-1); },
+        "btnOK");
     w.SettingsItemClick();
     QCOMPARE(ModalSeam::shownMessages(),
-             QStringList{"Task Bar icon enabled because hide period was set to indefinite. (See "
-                         "online help for explanation.)"});
+             QStringList{QStringLiteral(
+                 "Task Bar icon enabled because hide period was set to indefinite. (See "
+                 "online help for explanation.)")});
     QVERIFY(w.taskIcon()->Active());
-    QCOMPARE(p.registry.get("Settings", "TaskIcon")->dword, 1u);
-    QCOMPARE(qint32(p.registry.get("Settings", "Hide Interval")->dword), -1);
+    QCOMPARE(p.registry.get(QStringLiteral("Settings"), QStringLiteral("TaskIcon"))->dword, 1u);
+    QCOMPARE(
+        qint32(p.registry.get(QStringLiteral("Settings"), QStringLiteral("Hide Interval"))->dword),
+        -1);
     // A click hides the panel until the tray icon is clicked; ticks do not bring it back.
-    QTest::mouseClick(w.findChild<QLabel*>("lbDate"), Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QLabel*>(QStringLiteral("lbDate")), Qt::LeftButton);
     QVERIFY(!w.isVisible());
     for (int i = 0; i < 20; ++i) {
         p.clock.current = p.clock.current.addSecs(1);
@@ -147,10 +152,10 @@ void TstSettingsDialog::indefiniteHideBringsTheTrayIconBack()
 // The clock goes on while the dialog is open; what the dialog shows is what it was opened with.
 void TstSettingsDialog::tickingWhileOpenChangesNothingElse()
 {
-    FakePlatform p(m_dir->path() + "/");
+    FakePlatform p(m_dir->path() + QStringLiteral("/"));
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(9, 59, 58));
     THoroluxMain w(p.services);
-    auto* minutes = w.findChild<TBitmapDigits*>("Mins");
+    auto* minutes = w.findChild<TBitmapDigits*>(QStringLiteral("Mins"));
     int secondsShown = -1;
     whenOpen(
         [&](TOptionsFrm& f) {
@@ -163,19 +168,20 @@ void TstSettingsDialog::tickingWhileOpenChangesNothingElse()
     w.SettingsItemClick();
     QCOMPARE(secondsShown, 58);
     QCOMPARE(w.state().settings.HideInterval, 4);
-    QCOMPARE(p.registry.get("Settings", "Hide Interval")->dword, 4u);
+    QCOMPARE(p.registry.get(QStringLiteral("Settings"), QStringLiteral("Hide Interval"))->dword,
+             4u);
 }
 
 // Left open across midnight, the dialog's "Set" takes the new day's date; an emptied field is 0.
 void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
 {
-    FakePlatform p(m_dir->path() + "/");
+    FakePlatform p(m_dir->path() + QStringLiteral("/"));
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(23, 59, 50));
     THoroluxMain w(p.services);
     whenOpen(
         [&](TOptionsFrm& f) {
             p.clock.current = QDateTime(QDate(2000, 1, 4), QTime(0, 0, 20));
-            f.findChild<QSpinBox*>("seSec")->findChild<QLineEdit*>()->clear();
+            f.findChild<QSpinBox*>(QStringLiteral("seSec"))->findChild<QLineEdit*>()->clear();
             click(f, "btnSet");
             p.clockSetter.isBusy = true; // still waiting for the system: a second click is lost
             click(f, "btnSet");
@@ -194,15 +200,16 @@ void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
 
 void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
 {
-    FakePlatform p(m_dir->path() + "/");
+    FakePlatform p(m_dir->path() + QStringLiteral("/"));
     p.clockSetter.result = false;
     p.clockSetter.reason = QStringLiteral("Automatic time sync is on");
     THoroluxMain w(p.services);
     ModalSeam::queueMessageAnswer();
     whenOpen([](TOptionsFrm& f) { click(f, "btnSet"); }, "btnCancel");
     w.SettingsItemClick();
-    QCOMPARE(ModalSeam::shownMessages(),
-             QStringList{"You do not have the privilege needed to set the system time"});
+    QCOMPARE(
+        ModalSeam::shownMessages(),
+        QStringList{QStringLiteral("You do not have the privilege needed to set the system time")});
     QCOMPARE(w.dateLine(), QStringLiteral("Automatic time sync is on"));
     QCOMPARE(w.state().tick.DateLineCountdown, 20);
 
@@ -220,28 +227,29 @@ void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
 // the dialog shows next time), and the date line says why.
 void TstSettingsDialog::refusedPriorityIsNeitherStoredNorShown()
 {
-    FakePlatform p(m_dir->path() + "/");
+    FakePlatform p(m_dir->path() + QStringLiteral("/"));
     THoroluxMain w(p.services);
     p.priority.result = IProcessPriority::Result::NotPermitted;
     whenOpen([](TOptionsFrm& f) { click(f, "rbNormal"); }, "btnOK");
     w.SettingsItemClick();
     QCOMPARE(p.priority.classes, QList<int>({64, 32}));
     QCOMPARE(w.dateLine(), QStringLiteral("Priority not changed: not permitted"));
-    QVERIFY(!p.registry.get("Settings", "PriorityClass").has_value());
+    QVERIFY(
+        !p.registry.get(QStringLiteral("Settings"), QStringLiteral("PriorityClass")).has_value());
 }
 
 // A file name in a Latin-1 folder is no UTF-8, yet names the file: OK on a dialog whose Sounds
 // page was not touched writes back the very bytes (it once wrote U+FFFD instead).
 void TstSettingsDialog::soundPathsKeepBytesThatAreNotUtf8()
 {
-    const QString path = m_dir->filePath("settings.reg");
+    const QString path = m_dir->filePath(QStringLiteral("settings.reg"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(
         "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings]\r\n"
         "\"ChimeSound\"=\"/snd/caf\xe9.wav\"\r\n");
     file.close();
-    FakePlatform p(m_dir->path() + "/");
+    FakePlatform p(m_dir->path() + QStringLiteral("/"));
     RegFileRegistry registry(diskFiles(), path);
     p.services.registry = &registry;
     THoroluxMain w(p.services);
@@ -251,36 +259,39 @@ void TstSettingsDialog::soundPathsKeepBytesThatAreNotUtf8()
     const QByteArray text = file.readAll();
     const QString key =
         QStringLiteral("HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings");
-    QVERIFY(RegFile::find(text, key, "Chime").has_value()); // the dialog did write
-    QCOMPARE(RegFile::find(text, key, "ChimeSound").value().text, QByteArray("/snd/caf\xe9.wav"));
+    QVERIFY(RegFile::find(text, key, QStringLiteral("Chime")).has_value()); // the dialog did write
+    QCOMPARE(RegFile::find(text, key, QStringLiteral("ChimeSound")).value().text,
+             QByteArray("/snd/caf\xe9.wav"));
 }
 
 // "Configure" acts at once, even when the settings dialog is then cancelled.
 void TstSettingsDialog::configureChangesTheServerAtOnce()
 {
-    FakePlatform p(m_dir->path() + "/");
+    FakePlatform p(m_dir->path() + QStringLiteral("/"));
     THoroluxMain w(p.services);
     whenOpen(
         [](TOptionsFrm& f) {
             QTimer::singleShot(0, [] {
                 QWidget* autoFrm = QApplication::activeModalWidget();
                 QCOMPARE(autoFrm->windowTitle(), QStringLiteral("Automatic Time Update"));
-                autoFrm->findChild<QComboBox*>("cbTimeSrv")->setEditText("Japan: 127.0.0.1");
-                autoFrm->findChild<QAbstractButton*>("btnOK")->click();
+                autoFrm->findChild<QComboBox*>(QStringLiteral("cbTimeSrv"))
+                    ->setEditText(QStringLiteral("Japan: 127.0.0.1"));
+                autoFrm->findChild<QAbstractButton*>(QStringLiteral("btnOK"))->click();
             });
             click(f, "btnAuto");
         },
         "btnCancel");
     w.SettingsItemClick();
     QCOMPARE(w.state().settings.TimeServerHost, QStringLiteral("127.0.0.1"));
-    QCOMPARE(p.registry.get("Settings", "HostName")->text, QByteArray("127.0.0.1"));
+    QCOMPARE(p.registry.get(QStringLiteral("Settings"), QStringLiteral("HostName"))->text,
+             QByteArray("127.0.0.1"));
 }
 
 // The Internet "Set" starts an update while the dialog stays open; its steps go to the date line.
 // No socket layer is installed here, so the update ends at once without any traffic.
 void TstSettingsDialog::internetSetStartsAnUpdateAtOnce()
 {
-    FakePlatform p(m_dir->path() + "/");
+    FakePlatform p(m_dir->path() + QStringLiteral("/"));
     LinuxClock clock; // the update's two-second wait runs on a clock that moves
     p.services.clock = &clock;
     THoroluxMain w(p.services);
@@ -299,7 +310,7 @@ void TstSettingsDialog::internetSetStartsAnUpdateAtOnce()
         "btnCancel");
     w.SettingsItemClick();
     // The failure shows at once; the two-second wait that follows keeps events flowing.
-    QCOMPARE(lines, QStringList({"Unable to create socket", "1"}));
+    QCOMPARE(lines, QStringList({QStringLiteral("Unable to create socket"), QStringLiteral("1")}));
     QVERIFY(stillOpen);
 }
 

@@ -39,7 +39,8 @@ Request parse(const QStringList& arguments)
     QString firstOperand;
     bool optionsEnded = false;
     for (const QString& argument : arguments) {
-        const bool option = !optionsEnded && argument.size() > 1 && argument.startsWith('-');
+        const bool option =
+            !optionsEnded && argument.size() > 1 && argument.startsWith(QLatin1Char('-'));
         if (option && argument == QStringLiteral("--")) {
             optionsEnded = true;
         } else if (option && argument.startsWith(QStringLiteral("--"))) {

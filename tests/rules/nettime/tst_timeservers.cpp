@@ -46,9 +46,12 @@ void TestTimeServers::stripCountryPrefix()
 void TestTimeServers::list()
 {
     const QStringList entries = TimeServers::list();
-    const QStringList countries{"Australia", "France", "France", "Germany",    "Ireland",
-                                "Japan",     "UK",     "USA",    "USA",        "USA",
-                                "USA",       "USA",    "Sweden", "Switzerland"};
+    const QStringList countries{
+        QStringLiteral("Australia"), QStringLiteral("France"),     QStringLiteral("France"),
+        QStringLiteral("Germany"),   QStringLiteral("Ireland"),    QStringLiteral("Japan"),
+        QStringLiteral("UK"),        QStringLiteral("USA"),        QStringLiteral("USA"),
+        QStringLiteral("USA"),       QStringLiteral("USA"),        QStringLiteral("USA"),
+        QStringLiteral("Sweden"),    QStringLiteral("Switzerland")};
     QCOMPARE(entries.size(), countries.size());
     static const QRegularExpression shape(QStringLiteral("^([A-Za-z]+): ([a-z0-9.-]+)$"));
     // Most national time services answer NTP only: only NIST's and PTB's hosts answer port 37
@@ -80,15 +83,17 @@ void TestTimeServers::applyStoresWhatItIsGiven()
     SettingsInForce settings;
     const auto stored = [&reg](const char* name) {
         const std::optional<RegValue> v = reg.get(Settings::SettingsSection, QLatin1String(name));
-        return v && v->type == RegValue::Type::Sz ? QString::fromUtf8(v->text) : "<none>";
+        return v && v->type == RegValue::Type::Sz ? QString::fromUtf8(v->text)
+                                                  : QStringLiteral("<none>");
     };
-    TimeServers::applyConfiguration(settings, store, "Link up", "Germany: ptbtime2.ptb.de");
+    TimeServers::applyConfiguration(settings, store, QStringLiteral("Link up"),
+                                    QStringLiteral("Germany: ptbtime2.ptb.de"));
     QCOMPARE(settings.InternetWindowTitle, QStringLiteral("Link up"));
     QCOMPARE(settings.TimeServerHost, QStringLiteral("ptbtime2.ptb.de"));
     QCOMPARE(stored("InternetWin"), QStringLiteral("Link up"));
     QCOMPARE(stored("HostName"), QStringLiteral("ptbtime2.ptb.de"));
     // Nothing is checked: empty values are stored, and turn the automatic check off.
-    TimeServers::applyConfiguration(settings, store, "", "UK:");
+    TimeServers::applyConfiguration(settings, store, QStringLiteral(""), QStringLiteral("UK:"));
     QVERIFY(settings.InternetWindowTitle.isEmpty() && settings.TimeServerHost.isEmpty());
     QCOMPARE(stored("InternetWin"), QString());
     QCOMPARE(stored("HostName"), QString());

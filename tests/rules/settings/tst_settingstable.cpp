@@ -37,35 +37,36 @@ private slots:
 // Users' files hold these names; a renamed or moved value would silently lose their settings.
 void TestSettingsTable::storedNamesNeverChange()
 {
-    const QStringList expected{"Settings|StayOnTop|flag",
-                               "Settings|Hide Interval|int",
-                               "Settings|TaskIcon|flag",
-                               "Settings|12Hr Format|flag",
-                               "Settings|PFMax|int",
-                               "Settings|UpdateInterval|int",
-                               "Settings|PriorityClass|int",
-                               "Settings|Drive|text",
-                               "Settings|Chime|int",
-                               "Settings|ChimeSound|text",
-                               "Settings|Alarm|int",
-                               "Settings|AlarmSound|text",
-                               "Settings|AutoUpdate|flag",
-                               "Settings|InternetWin|text",
-                               "Settings|HostName|text",
-                               "Window|State|int",
-                               "Window|Top|int",
-                               "Window|Left|int",
-                               "Window|Width|int",
-                               "Window|Height|int"};
+    const QStringList expected{QStringLiteral("Settings|StayOnTop|flag"),
+                               QStringLiteral("Settings|Hide Interval|int"),
+                               QStringLiteral("Settings|TaskIcon|flag"),
+                               QStringLiteral("Settings|12Hr Format|flag"),
+                               QStringLiteral("Settings|PFMax|int"),
+                               QStringLiteral("Settings|UpdateInterval|int"),
+                               QStringLiteral("Settings|PriorityClass|int"),
+                               QStringLiteral("Settings|Drive|text"),
+                               QStringLiteral("Settings|Chime|int"),
+                               QStringLiteral("Settings|ChimeSound|text"),
+                               QStringLiteral("Settings|Alarm|int"),
+                               QStringLiteral("Settings|AlarmSound|text"),
+                               QStringLiteral("Settings|AutoUpdate|flag"),
+                               QStringLiteral("Settings|InternetWin|text"),
+                               QStringLiteral("Settings|HostName|text"),
+                               QStringLiteral("Window|State|int"),
+                               QStringLiteral("Window|Top|int"),
+                               QStringLiteral("Window|Left|int"),
+                               QStringLiteral("Window|Width|int"),
+                               QStringLiteral("Window|Height|int")};
     QStringList actual;
     QSet<QString> folded;
     for (const Settings::Row& r : Settings::All) {
         const char* type = r.type == Settings::Row::Type::Integer ? "int"
                            : r.type == Settings::Row::Type::Flag  ? "flag"
                                                                   : "text";
-        actual << QString(r.section) + '|' + QString(r.name) + '|' + type;
+        actual << QString(r.section) + QLatin1Char('|') + QString(r.name) + QLatin1Char('|') +
+                      QLatin1String(type);
         // The file's names are matched without regard to case.
-        folded.insert((QString(r.section) + '|' + QString(r.name)).toLower());
+        folded.insert((QString(r.section) + QLatin1Char('|') + QString(r.name)).toLower());
     }
     QCOMPARE(actual, expected);
     QCOMPARE(folded.size(), actual.size());
@@ -149,16 +150,16 @@ void TestSettingsTable::writesKeepTheStoredTypes()
     Settings::write(store, Settings::PFMax, 20000); // stored as given; the next start judges it
     Settings::write(store, Settings::HostName, QStringLiteral("time.example.org"));
 
-    const auto onTop = reg.get("Settings", "StayOnTop");
+    const auto onTop = reg.get(QStringLiteral("Settings"), QStringLiteral("StayOnTop"));
     QVERIFY(onTop && onTop->type == RegValue::Type::Dword);
     QCOMPARE(onTop->dword, 1u);
-    const auto autoUpdate = reg.get("Settings", "AutoUpdate");
+    const auto autoUpdate = reg.get(QStringLiteral("Settings"), QStringLiteral("AutoUpdate"));
     QVERIFY(autoUpdate && autoUpdate->type == RegValue::Type::Dword);
     QCOMPARE(autoUpdate->dword, 0u);
-    const auto pfMax = reg.get("Settings", "PFMax");
+    const auto pfMax = reg.get(QStringLiteral("Settings"), QStringLiteral("PFMax"));
     QVERIFY(pfMax && pfMax->type == RegValue::Type::Dword);
     QCOMPARE(pfMax->dword, 20000u);
-    const auto host = reg.get("Settings", "HostName");
+    const auto host = reg.get(QStringLiteral("Settings"), QStringLiteral("HostName"));
     QVERIFY(host && host->type == RegValue::Type::Sz);
     QCOMPARE(host->text, QByteArray("time.example.org"));
     QCOMPARE(reg.writes, 4);

@@ -81,9 +81,9 @@ void TestAbout::grab()
     TAbtFrm box;
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
-    QVERIFY(box.grab().save(QString::fromLocal8Bit(dir) + "/about.png"));
+    QVERIFY(box.grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/about.png")));
     QVERIFY(AboutPicture::make().scaled(648, 192).save(QString::fromLocal8Bit(dir) +
-                                                       "/about-picture-x3.png"));
+                                                       QStringLiteral("/about-picture-x3.png")));
 }
 
 QTEST_MAIN(TestAbout)
