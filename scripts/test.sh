@@ -2,18 +2,18 @@
 # Installs the packages, builds everything and runs every test; then builds again with
 # AddressSanitizer and UndefinedBehaviorSanitizer (clang, with the fuzz targets) and runs the
 # whole suite there too, each fuzz target briefly over its seeds included.
-# SANITIZE=0 skips the second run.
+# SANITIZE=0 skips the second run. Both builds stop on any compiler warning.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 bash scripts/install-deps.sh start test
-bash scripts/build.sh
+HOROLUX_WERROR=ON bash scripts/build.sh
 (cd "${BUILD_DIR:-build}" && ctest --output-on-failure -j2 --timeout 600)
 
 if [ "${SANITIZE:-1}" = 0 ]; then exit 0; fi
 asan_dir=${SANITIZE_BUILD_DIR:-build-asan}
 cmake -S . -B "$asan_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DHOROLUX_FUZZ=ON -DHOROLUX_BUILD_BENCH=OFF >/dev/null
+  -DCMAKE_CXX_COMPILER=clang++ -DHOROLUX_FUZZ=ON -DHOROLUX_BUILD_BENCH=OFF -DHOROLUX_WERROR=ON >/dev/null
 cmake --build "$asan_dir" -j"$(nproc)"
 # faketime's library is preloaded in front of the sanitizer runtime; the suppressions name
 # the libraries' own allocations that live as long as the process.

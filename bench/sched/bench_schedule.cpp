@@ -44,7 +44,7 @@ ScheduleList makeList(int n)
     for (const QString& line : lines)
         data += line.toUtf8() + "\r\n";
     QTemporaryDir dir;
-    const QString path = dir.filePath("in.dat");
+    const QString path = dir.filePath(QStringLiteral("in.dat"));
     AtomicFile::write(path, data);
     ScheduleFile(diskFiles(), path).load(list);
     return list;
@@ -62,7 +62,7 @@ void BM_Load(benchmark::State& state)
 {
     const int n = int(state.range(0));
     QTemporaryDir dir;
-    const QString path = dir.filePath("horolux.dat");
+    const QString path = dir.filePath(QStringLiteral("horolux.dat"));
     QStringList lines = makeLines(n);
     // Written in reverse so the load has real sorting to do.
     std::reverse(lines.begin(), lines.end());
@@ -82,7 +82,7 @@ void BM_Save(benchmark::State& state)
 {
     ScheduleList list = makeList(int(state.range(0)));
     QTemporaryDir dir;
-    ScheduleFile file(diskFiles(), dir.filePath("horolux.dat"));
+    ScheduleFile file(diskFiles(), dir.filePath(QStringLiteral("horolux.dat")));
     for (auto _ : state) {
         if (file.save(list) != ScheduleFile::SaveResult::Saved)
             state.SkipWithError("save failed");

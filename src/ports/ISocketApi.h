@@ -108,8 +108,8 @@ struct ServReply {
 // A message posted to a notification object: the message number and its two parameters.
 class SocketMessageEvent : public QEvent {
 public:
-    SocketMessageEvent(quint32 message, quintptr wParam, qint32 lParam)
-        : QEvent(eventType()), message(message), wParam(wParam), lParam(lParam)
+    SocketMessageEvent(quint32 msg, quintptr wp, qint32 lp)
+        : QEvent(eventType()), message(msg), wParam(wp), lParam(lp)
     {
     }
     static QEvent::Type eventType()

@@ -15,9 +15,9 @@ bool FakeTrayShell::remove(const TrayRecord& record)
     return record_(Op::Remove, record, acceptRemove);
 }
 
-void FakeTrayShell::setCallback(Callback callback)
+void FakeTrayShell::setCallback(Callback handler)
 {
-    this->callback = std::move(callback);
+    callback = std::move(handler);
 }
 
 void FakeTrayShell::send(int id, Mouse message, QPoint cursor) const

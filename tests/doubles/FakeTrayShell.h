@@ -16,7 +16,7 @@ public:
     bool add(const TrayRecord& record) override;
     bool modify(const TrayRecord& record) override;
     bool remove(const TrayRecord& record) override;
-    void setCallback(Callback callback) override;
+    void setCallback(Callback handler) override;
 
     void send(int id, Mouse message, QPoint cursor = {}) const;
     void click(int id = 0) const { send(id, Mouse::LeftUp); }

@@ -23,8 +23,8 @@ constexpr qint32 kFionBio = static_cast<qint32>(0x8004667Eu);
 // A lookup's reply, handed from its thread to the GUI thread.
 class LookupFinishedEvent : public QEvent {
 public:
-    LookupFinishedEvent(quint32 id, QByteArray reply, int error)
-        : QEvent(eventType()), id(id), reply(std::move(reply)), error(error)
+    LookupFinishedEvent(quint32 lookupId, QByteArray replyBytes, int errorCode)
+        : QEvent(eventType()), id(lookupId), reply(std::move(replyBytes)), error(errorCode)
     {
     }
     static QEvent::Type eventType()

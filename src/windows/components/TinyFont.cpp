@@ -23,7 +23,7 @@ constexpr quint8 kBlank[5] = {0, 0, 0, 0, 0};
 const quint8* TinyFont::glyph(QChar letter)
 {
     for (const Glyph& g : kGlyphs) {
-        if (QChar(g.letter) == letter.toUpper())
+        if (QLatin1Char(g.letter) == letter.toUpper())
             return g.rows;
     }
     return kBlank;

@@ -161,7 +161,7 @@ void TstClientSocket::connectAndRead()
     QByteArray got;
     QString peer;
     client.OnConnect = [&](QObject*, TSocketBase* s) {
-        rec.log << (s->Connected() ? "connect" : "connect failed");
+        rec.log << (s->Connected() ? QStringLiteral("connect") : QStringLiteral("connect failed"));
         peer = client.PeerAddressText(s);
     };
     client.OnRead = [&](QObject* sender, TSocketBase* s) {
@@ -173,10 +173,12 @@ void TstClientSocket::connectAndRead()
     client.setPort(QString::number(server.port));
     client.setAddress(address);
     client.Open();
-    QCOMPARE(rec.log, QStringList({"info 1", "info 2"}));
+    QCOMPARE(rec.log, QStringList({QStringLiteral("info 1"), QStringLiteral("info 2")}));
     QCOMPARE(client.HostAddress(), QStringLiteral("127.0.0.1"));
     QTRY_COMPARE(got, QByteArray("TIME"));
-    QCOMPARE(rec.log.mid(0, 5), QStringList({"info 1", "info 2", "info 3", "connect", "info 5"}));
+    QCOMPARE(rec.log.mid(0, 5), QStringList({QStringLiteral("info 1"), QStringLiteral("info 2"),
+                                             QStringLiteral("info 3"), QStringLiteral("connect"),
+                                             QStringLiteral("info 5")}));
     QCOMPARE(peer, QStringLiteral("127.0.0.1"));
     QVERIFY(client.Socket()->Connected());
     QCOMPARE(client.Socket()->LastError(), 0);
@@ -202,14 +204,15 @@ void TstClientSocket::refusedConnection()
     int lastError = 0;
     QString peer;
     client.OnConnect = [&](QObject*, TSocketBase* s) {
-        rec.log << (s->Connected() ? "connect" : "connect failed");
+        rec.log << (s->Connected() ? QStringLiteral("connect") : QStringLiteral("connect failed"));
         lastError = s->LastError();
         peer = client.PeerAddressText(s);
     };
     client.setPort(QString::number(closedPort()));
     client.setAddress(QStringLiteral("127.0.0.1"));
     client.Open();
-    QTRY_COMPARE(rec.log, QStringList({"info 1", "info 2", "connect failed"}));
+    QTRY_COMPARE(rec.log, QStringList({QStringLiteral("info 1"), QStringLiteral("info 2"),
+                                       QStringLiteral("connect failed")}));
     QCOMPARE(lastError, 10061);
     QCOMPARE(peer, QStringLiteral("?"));
 }
@@ -234,7 +237,9 @@ void TstClientSocket::connectTimesOut()
     client.setTimeOut(1);
     client.setAddress(QStringLiteral("127.0.0.1"));
     client.Open();
-    QTRY_COMPARE_WITH_TIMEOUT(rec.log, QStringList({"info 1", "info 2", "info 8", "timeout"}),
+    QTRY_COMPARE_WITH_TIMEOUT(rec.log,
+                              QStringList({QStringLiteral("info 1"), QStringLiteral("info 2"),
+                                           QStringLiteral("info 8"), QStringLiteral("timeout")}),
                               5000);
     QVERIFY(client.TimedOut());
     try {
@@ -257,7 +262,7 @@ void TstClientSocket::notificationDuringLookupIsDeferred()
     TClientSocket client;
     Recorder rec;
     rec.attach(client);
-    client.OnRead = [&](QObject*, TSocketBase*) { rec.log << "read"; };
+    client.OnRead = [&](QObject*, TSocketBase*) { rec.log << QStringLiteral("read"); };
     client.setPort(QString::number(server.port));
     client.setAddress(QStringLiteral("timehost"));
 
@@ -278,16 +283,17 @@ void TstClientSocket::notificationDuringLookupIsDeferred()
         poll.stop();
         depthDuringWait = TClientSocket::WaitDepth();
         queuedDuringWait = TClientSocket::PendingNotificationCount();
-        rec.log << "released";
+        rec.log << QStringLiteral("released");
         m_api->releaseLookups();
     });
     poll.start(5);
     client.Open();
     QCOMPARE(depthDuringWait, 1);
     QCOMPARE(queuedDuringWait, 1);
-    QCOMPARE(rec.log, QStringList({"info 1", "released", "info 2"}));
-    QTRY_VERIFY(rec.log.contains("connect"));
-    QCOMPARE(rec.log.indexOf("read"), 3);
+    QCOMPARE(rec.log, QStringList({QStringLiteral("info 1"), QStringLiteral("released"),
+                                   QStringLiteral("info 2")}));
+    QTRY_VERIFY(rec.log.contains(QStringLiteral("connect")));
+    QCOMPARE(rec.log.indexOf(QStringLiteral("read")), 3);
     QCOMPARE(TClientSocket::PendingNotificationCount(), 0);
 }
 
@@ -315,7 +321,7 @@ void TstClientSocket::reentrantOpenDuringLookupIsRefused()
     });
     client.Open();
     QCOMPARE(refusal, QStringLiteral("Socket Already opened"));
-    QTRY_VERIFY(rec.log.contains("connect"));
+    QTRY_VERIFY(rec.log.contains(QStringLiteral("connect")));
     QCOMPARE(m_api->hostLookups().size(), 1);
 }
 
@@ -329,18 +335,20 @@ void TstClientSocket::hostLookupFailures_data()
     QTest::addColumn<QStringList>("events");
     QTest::newRow("unknown host") << "nowhere.invalid" << 0 << false
                                   << "Error 11001 (Host not found) finding address for host" << 1
-                                  << QStringList{"info 1"};
+                                  << QStringList{QStringLiteral("info 1")};
     // Longer than the lookup takes: refused without a lookup, as not found.
-    QTest::newRow("300 characters")
-        << QString(300, u'h') << 0 << false
-        << "Error 11001 (Host not found) finding address for host" << 0 << QStringList{"info 1"};
+    QTest::newRow("300 characters") << QString(300, u'h') << 0 << false
+                                    << "Error 11001 (Host not found) finding address for host" << 0
+                                    << QStringList{QStringLiteral("info 1")};
     QTest::newRow("lookup cannot start")
         << "timehost" << 10055 << false
         << "Error 10055 (No buffer space available) calling WSAAsyncGetHostByName" << 0
-        << QStringList{"info 1"};
+        << QStringList{QStringLiteral("info 1")};
     QTest::newRow("no answer in time")
         << "timehost" << 0 << true << "Error 10060 (Connection timed out) finding address for host"
-        << 1 << QStringList{"info 1", "info 8", "timeout"};
+        << 1
+        << QStringList{QStringLiteral("info 1"), QStringLiteral("info 8"),
+                       QStringLiteral("timeout")};
 }
 
 void TstClientSocket::hostLookupFailures()
@@ -485,7 +493,7 @@ void TstClientSocket::openWhileConnectedOrPending()
 
     m_api->setConnectNeverCompletes(false);
     client.Open();
-    QTRY_VERIFY(rec.log.contains("connect"));
+    QTRY_VERIFY(rec.log.contains(QStringLiteral("connect")));
     try {
         client.Open();
         QFAIL("opened twice");
@@ -557,7 +565,8 @@ void TstClientSocket::handlerExceptionIsReported()
     client.setPort(QString::number(closedPort()));
     client.setAddress(QStringLiteral("127.0.0.1"));
     client.Open();
-    QTRY_COMPARE(CatchingApplication::instance()->errors, QStringList{"handler failed"});
+    QTRY_COMPARE(CatchingApplication::instance()->errors,
+                 QStringList{QStringLiteral("handler failed")});
     // Still usable.
     Listener server;
     server.serve({});

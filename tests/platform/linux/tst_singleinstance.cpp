@@ -65,7 +65,7 @@ void TestSingleInstance::displayKey_data()
     QTest::newRow("none") << QByteArray() << "none";
     // Never a path out of the lock folder.
     QTest::newRow("slashes") << QByteArray("../../etc/x:0") << ".._.._etc_x_0";
-    QTest::newRow("long") << QByteArray(60, 'h') + ":0" << QString(48, 'h');
+    QTest::newRow("long") << QByteArray(60, 'h') + ":0" << QString(48, QLatin1Char('h'));
 }
 
 void TestSingleInstance::displayKey()
@@ -124,20 +124,21 @@ namespace {
 bool makeFolder(const QString& path, const QString& how, const QString& scratch)
 {
     const QByteArray p = QFile::encodeName(path);
-    if (how == "absent" || how == "unset" || how == "relative")
+    if (how == QLatin1String("absent") || how == QLatin1String("unset") ||
+        how == QLatin1String("relative"))
         return true;
-    if (how == "file")
+    if (how == QLatin1String("file"))
         return QFile(path).open(QIODevice::WriteOnly);
-    if (how == "link") {
-        const QByteArray target = QFile::encodeName(scratch + "/elsewhere");
+    if (how == QLatin1String("link")) {
+        const QByteArray target = QFile::encodeName(scratch + QStringLiteral("/elsewhere"));
         return ::mkdir(target.constData(), 0700) == 0 &&
                ::symlink(target.constData(), p.constData()) == 0;
     }
     if (::mkdir(p.constData(), 0700) != 0)
         return false;
-    if (how == "foreign")
+    if (how == QLatin1String("foreign"))
         return ::geteuid() == 0 && ::chown(p.constData(), 12345, 12345) == 0;
-    if (how != "private")
+    if (how != QLatin1String("private"))
         return ::chmod(p.constData(), static_cast<mode_t>(how.toInt(nullptr, 8))) == 0;
     return true;
 }
@@ -150,22 +151,24 @@ void TestSingleInstance::lockFolder()
     QFETCH(QString, chosen);
     QTemporaryDir scratch;
     const uint uid = ::geteuid();
-    const QString runtimeDir = scratch.path() + "/run";
-    const QString tmpDir = scratch.path() + QString("/horolux-%1").arg(uid);
+    const QString runtimeDir = scratch.path() + QStringLiteral("/run");
+    const QString tmpDir = scratch.path() + QStringLiteral("/horolux-%1").arg(uid);
     if (!makeFolder(runtimeDir, runtime, scratch.path()) ||
         !makeFolder(tmpDir, fallback, scratch.path()))
         QSKIP("this set-up needs the right to give folders to another user");
     QByteArray env = QFile::encodeName(runtimeDir);
-    if (runtime == "unset")
+    if (runtime == QLatin1String("unset"))
         env.clear();
-    else if (runtime == "relative")
+    else if (runtime == QLatin1String("relative"))
         env = "run";
 
     const QString folder =
         LinuxSingleInstance::lockFolder({.runtimeDir = env, .tmpRoot = scratch.path()}, uid);
-    const QString expected = chosen == "runtime" ? runtimeDir : chosen == "tmp" ? tmpDir : "";
+    const QString expected = chosen == QLatin1String("runtime") ? runtimeDir
+                             : chosen == QLatin1String("tmp")   ? tmpDir
+                                                                : QStringLiteral("");
     QCOMPARE(folder, expected);
-    if (chosen == "tmp") {
+    if (chosen == QLatin1String("tmp")) {
         struct stat st {};
         QCOMPARE(::lstat(QFile::encodeName(tmpDir).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0700u);
@@ -188,16 +191,17 @@ void TestSingleInstance::tmpNameTakenByAnotherUser()
     QFETCH(QString, planted);
     QTemporaryDir scratch;
     const QString s = scratch.path();
-    const QString name = s + QString("/horolux-%1").arg(::geteuid());
-    if (!makeFolder(name, planted, s) || !QDir().mkpath(s + "/home"))
+    const QString name = s + QStringLiteral("/horolux-%1").arg(::geteuid());
+    if (!makeFolder(name, planted, s) || !QDir().mkpath(s + QStringLiteral("/home")))
         QSKIP("this set-up needs the right to give folders to another user");
-    const QString folder =
-        LinuxSingleInstance::lockFolder({.tmpRoot = s, .home = s + "/home"}, ::geteuid());
-    QCOMPARE(folder, s + "/home/.local/state/horolux");
+    const QString folder = LinuxSingleInstance::lockFolder(
+        {.tmpRoot = s, .home = s + QStringLiteral("/home")}, ::geteuid());
+    QCOMPARE(folder, s + QStringLiteral("/home/.local/state/horolux"));
     LinuxSingleInstance first(folder, ":3");
     QVERIFY(first.claim());
     QCOMPARE(LinuxSingleInstance(folder, ":3").claim().outcome, ISingleInstance::Outcome::Shown);
-    const QFileInfo target(planted == "link" ? s + "/elsewhere" : name);
+    const QFileInfo target(planted == QLatin1String("link") ? s + QStringLiteral("/elsewhere")
+                                                            : name);
     QVERIFY(target.isDir() ? QDir(target.filePath()).isEmpty() : target.size() == 0);
 }
 
@@ -206,13 +210,13 @@ void TestSingleInstance::tmpNameTakenByAnotherUser()
 // learns where the clock runs.
 void TestSingleInstance::requestsWaitForTheHandler()
 {
-    const QString folder = m_dir.path() + "/" + QString(100, 'f');
+    const QString folder = m_dir.path() + QStringLiteral("/") + QString(100, QLatin1Char('f'));
     QVERIFY(QDir().mkpath(folder));
     LinuxSingleInstance first(folder, ":6");
     QVERIFY(first.claim());
     const ISingleInstance::Claim elsewhere = LinuxSingleInstance(folder, ":7").claim();
     QCOMPARE(elsewhere.outcome, ISingleInstance::Outcome::OtherDisplay);
-    QCOMPARE(elsewhere.display, ":6");
+    QCOMPARE(elsewhere.display, QStringLiteral(":6"));
     LinuxSingleInstance second(folder, ":6.0");
     QCOMPARE(second.claim().outcome, ISingleInstance::Outcome::Shown);
     QTest::qWait(50);
@@ -234,7 +238,7 @@ void TestSingleInstance::killedHolderDoesNotBlock()
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    QVERIFY(QFile::exists(m_dir.path() + "/horolux.socket"));
+    QVERIFY(QFile::exists(m_dir.path() + QStringLiteral("/horolux.socket")));
 
     int shown = 0;
     LinuxSingleInstance next(m_dir.path(), ":9");
@@ -248,7 +252,7 @@ void TestSingleInstance::killedHolderDoesNotBlock()
 // A holder that never answers (stopped, or without its socket) still keeps a second copy out.
 void TestSingleInstance::unreachableHolderStillBlocks()
 {
-    const QString lock = m_dir.path() + "/horolux.lock";
+    const QString lock = m_dir.path() + QStringLiteral("/horolux.lock");
     const int fd = ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT, 0600);
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
@@ -294,7 +298,8 @@ void TestSingleInstance::launchedProgramDoesNotKeepTheLock()
     {
         LinuxSingleInstance first(m_dir.path(), ":12");
         QVERIFY(first.claim());
-        QVERIFY(QProcess::startDetached("sleep", {"5"}, QString(), &sleeper));
+        QVERIFY(QProcess::startDetached(QStringLiteral("sleep"), {QStringLiteral("5")}, QString(),
+                                        &sleeper));
     }
     LinuxSingleInstance next(m_dir.path(), ":12");
     const bool claimed = static_cast<bool>(next.claim());

@@ -211,8 +211,9 @@ struct Rig {
 
 QStringList served(const QString& last)
 {
-    return {"Updating system time", "Looking up host ", "Connecting to 127.0.0.1",
-            "Connected to 127.0.0.1", last};
+    return {QStringLiteral("Updating system time"), QStringLiteral("Looking up host "),
+            QStringLiteral("Connecting to 127.0.0.1"), QStringLiteral("Connected to 127.0.0.1"),
+            last};
 }
 
 QString describe(const SystemTimeRecord& r)
@@ -282,7 +283,7 @@ void TestTimeClient::servedReply()
     ScriptedServer server;
     server.bytes = bytes;
     server.chunk = chunk;
-    server.pauseMs = QTest::currentDataTag() == QLatin1String("3 s a byte") ? 3000 : chunk * 500;
+    server.pauseMs = qstrcmp(QTest::currentDataTag(), "3 s a byte") == 0 ? 3000 : chunk * 500;
     const quint16 port = server.listen();
     QVERIFY(port);
     Rig rig(QStringLiteral("127.0.0.1"), port);
@@ -315,23 +316,27 @@ void TestTimeClient::givenUp_data()
 {
     QTest::addColumn<QString>("server");
     QTest::addColumn<QStringList>("steps");
-    const QStringList connecting{"Updating system time", "Looking up host ",
-                                 "Connecting to 127.0.0.1"};
-    QTest::newRow("refuses") << "refuses" << connecting + QStringList{"Connected to ?"};
+    const QStringList connecting{QStringLiteral("Updating system time"),
+                                 QStringLiteral("Looking up host "),
+                                 QStringLiteral("Connecting to 127.0.0.1")};
+    QTest::newRow("refuses") << "refuses"
+                             << connecting + QStringList{QStringLiteral("Connected to ?")};
     // Accepted late, after the time-out: that connection is never reported nor used.
     QTest::newRow("accepts late") << "accepts late"
-                                  << connecting + QStringList{"Connection timed out"};
+                                  << connecting +
+                                         QStringList{QStringLiteral("Connection timed out")};
     // Fewer than four bytes: given up when the server closes, or after the time-out.
     const auto connected = [&](const QString& last) {
-        return connecting + QStringList{"Connected to 127.0.0.1", last};
+        return connecting + QStringList{QStringLiteral("Connected to 127.0.0.1"), last};
     };
-    QTest::newRow("nothing, closes") << "nothing, closes" << connected("Connection closed by host");
+    QTest::newRow("nothing, closes")
+        << "nothing, closes" << connected(QStringLiteral("Connection closed by host"));
     QTest::newRow("three bytes, stalls")
-        << "three bytes, stalls" << connected("Connection timed out");
+        << "three bytes, stalls" << connected(QStringLiteral("Connection timed out"));
     QTest::newRow("three bytes, closes")
-        << "three bytes, closes" << connected("Connection closed by host");
+        << "three bytes, closes" << connected(QStringLiteral("Connection closed by host"));
     QTest::newRow("three bytes, resets")
-        << "three bytes, resets" << connected("Connection closed by host");
+        << "three bytes, resets" << connected(QStringLiteral("Connection closed by host"));
 }
 
 void TestTimeClient::givenUp()
@@ -341,15 +346,16 @@ void TestTimeClient::givenUp()
     RawSocket raw;
     ScriptedServer scripted;
     quint16 port = 0;
-    if (server == "refuses") {
+    if (server == QLatin1String("refuses")) {
         port = raw.port(); // bound, not listening
-    } else if (server == "accepts late") {
+    } else if (server == QLatin1String("accepts late")) {
         raw.listenFull();
         port = raw.port();
     } else {
-        scripted.bytes = server.startsWith("three") ? Reply2030.left(3) : QByteArray();
-        scripted.closeAfter = !server.endsWith("stalls");
-        scripted.reset = server.endsWith("resets");
+        scripted.bytes =
+            server.startsWith(QStringLiteral("three")) ? Reply2030.left(3) : QByteArray();
+        scripted.closeAfter = !server.endsWith(QStringLiteral("stalls"));
+        scripted.reset = server.endsWith(QStringLiteral("resets"));
         scripted.pauseMs = 300; // the close comes after the connection was reported
         port = scripted.listen();
     }
@@ -365,22 +371,22 @@ void TestTimeClient::givenUp()
 
     // The connection given up does not disturb the next update, also when the kernel would
     // have completed it during that one (its next SYN comes some 15 s after the first).
-    if (server == "accepts late") {
+    if (server == QLatin1String("accepts late")) {
         raw.serve(Reply2030);
         QTest::qWait(3000);
         rig.clock.current = QDateTime(QDate(2030, 1, 1), QTime(12, 34, 51), Qt::UTC);
         rig.steps.clear();
         QVERIFY(rig.update(watch));
         QTest::qWait(2000);
-        QCOMPARE(rig.steps, served("Clock was 5 seconds slow"));
+        QCOMPARE(rig.steps, served(QStringLiteral("Clock was 5 seconds slow")));
         QCOMPARE(rig.setter.calls.size(), 1);
     }
-    if (server == "three bytes, stalls") {
+    if (server == QLatin1String("three bytes, stalls")) {
         scripted.bytes = Reply2030;
         rig.clock.current = QDateTime(QDate(2030, 1, 1), QTime(12, 34, 51), Qt::UTC);
         rig.steps.clear();
         QVERIFY(rig.update(watch));
-        QCOMPARE(rig.steps, served("Clock was 5 seconds slow"));
+        QCOMPARE(rig.steps, served(QStringLiteral("Clock was 5 seconds slow")));
     }
 }
 
@@ -391,16 +397,19 @@ void TestTimeClient::hostAndService_data()
     const QString longName(300, QLatin1Char('h'));
     QTest::newRow("300 characters")
         << longName
-        << QStringList{"Updating system time", "Looking up host " + longName.left(255),
-                       "Unable to connect to Internet"};
+        << QStringList{QStringLiteral("Updating system time"),
+                       QStringLiteral("Looking up host ") + longName.left(255),
+                       QStringLiteral("Unable to connect to Internet")};
     QTest::newRow("unknown host") << "no-such-host.invalid"
-                                  << QStringList{"Updating system time",
-                                                 "Looking up host no-such-host.invalid",
-                                                 "Unable to connect to Internet"};
+                                  << QStringList{
+                                         QStringLiteral("Updating system time"),
+                                         QStringLiteral("Looking up host no-such-host.invalid"),
+                                         QStringLiteral("Unable to connect to Internet")};
     // Port 0 then: the connect fails at once or is reported failed.
     QTest::newRow("no time service")
         << "127.0.0.1"
-        << QStringList{"Updating system time", "Looking up host ", "Connecting to 127.0.0.1"};
+        << QStringList{QStringLiteral("Updating system time"), QStringLiteral("Looking up host "),
+                       QStringLiteral("Connecting to 127.0.0.1")};
 }
 
 void TestTimeClient::hostAndService()
@@ -413,11 +422,11 @@ void TestTimeClient::hostAndService()
     Rig rig(host, 0);
     LoopWatch watch;
     QVERIFY(rig.update(watch));
-    if (QTest::currentDataTag() == QLatin1String("no time service")) {
+    if (qstrcmp(QTest::currentDataTag(), "no time service") == 0) {
         QCOMPARE(rig.steps.mid(0, 3), steps);
         QCOMPARE(rig.steps.size(), 4);
-        QVERIFY2(rig.steps[3] == "Connected to ?" ||
-                     rig.steps[3] == "Unable to connect to Internet",
+        QVERIFY2(rig.steps[3] == QLatin1String("Connected to ?") ||
+                     rig.steps[3] == QLatin1String("Unable to connect to Internet"),
                  qPrintable(rig.steps[3]));
     } else {
         QCOMPARE(rig.steps, steps);
@@ -443,9 +452,10 @@ void TestTimeClient::secondStartIgnoredAndSocketReused()
     });
     LoopWatch watch;
     QVERIFY(rig.update(watch));
-    const QStringList steps{"Updating system time", "Looking up host time.example",
-                            "Connecting to 127.0.0.1", "Connected to 127.0.0.1",
-                            "Clock is correct"};
+    const QStringList steps{
+        QStringLiteral("Updating system time"), QStringLiteral("Looking up host time.example"),
+        QStringLiteral("Connecting to 127.0.0.1"), QStringLiteral("Connected to 127.0.0.1"),
+        QStringLiteral("Clock is correct")};
     QCOMPARE(rig.steps, steps);
     QCOMPARE(g_sockets->hostLookups().count("time.example"), 1);
     TClientSocket* first = rig.client.ClientSocket();
@@ -468,7 +478,7 @@ void TestTimeClient::readFails()
     g_sockets->failNext(FakeSocketApi::fnRecv, 10054);
     LoopWatch watch;
     QVERIFY(rig.update(watch));
-    QCOMPARE(rig.steps, served("Connected to 127.0.0.1").mid(0, 4));
+    QCOMPARE(rig.steps, served(QStringLiteral("Connected to 127.0.0.1")).mid(0, 4));
     QCOMPARE(CatchingApplication::instance()->errors.size(), 1);
     QCOMPARE(rig.setter.calls.size(), 0);
     QVERIFY(rig.settings.AutoUpdate);
@@ -485,12 +495,13 @@ void TestTimeClient::socketLayerMissing()
     LoopWatch watch;
     QVERIFY(rig.update(watch));
     InstallSocketApi(api);
-    QCOMPARE(rig.steps, (QStringList{"Updating system time", "Unable to create socket"}));
+    QCOMPARE(rig.steps, (QStringList{QStringLiteral("Updating system time"),
+                                     QStringLiteral("Unable to create socket")}));
     QVERIFY(!rig.client.ClientSocket());
 
     rig.steps.clear();
     QVERIFY(rig.update(watch));
-    QCOMPARE(rig.steps, served("Clock was 12896 seconds slow")); // from 09:00:00
+    QCOMPARE(rig.steps, served(QStringLiteral("Clock was 12896 seconds slow"))); // from 09:00:00
 }
 
 void TestTimeClient::quitEndsTheWait()
@@ -505,7 +516,7 @@ void TestTimeClient::quitEndsTheWait()
     QTimer::singleShot(300, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();
     QVERIFY(took.elapsed() < 1500);
-    QCOMPARE(rig.steps, QStringList{"Updating system time"});
+    QCOMPARE(rig.steps, QStringList{QStringLiteral("Updating system time")});
     QVERIFY(!rig.client.updating());
 }
 
@@ -518,24 +529,24 @@ bool usePrivateNames()
     if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0 ||
         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
         return false;
-    QFile services("/etc/services");
+    QFile services(QStringLiteral("/etc/services"));
     QByteArray kept;
     if (services.open(QIODevice::ReadOnly))
         for (const QByteArray& line : services.readAll().split('\n'))
             if (!line.startsWith("time") || (line.size() > 4 && !std::isspace(uchar(line[4]))))
                 kept += line + '\n';
-    const QString dir = qEnvironmentVariable("HOME") + "/names/";
+    const QString dir = qEnvironmentVariable("HOME") + QStringLiteral("/names/");
     QDir().mkpath(dir);
     const QList<QPair<const char*, QByteArray>> files{
         {"services", kept},
         {"resolv.conf", "nameserver 127.0.0.1\n"},
         {"nsswitch.conf", "hosts: files dns\nservices: files\nprotocols: files\n"}};
     for (const auto& [name, text] : files) {
-        QFile f(dir + name);
+        QFile f(dir + QLatin1String(name));
         if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size())
             return false;
         f.close();
-        const QByteArray source = QFile::encodeName(dir + name),
+        const QByteArray source = QFile::encodeName(dir + QLatin1String(name)),
                          target = QByteArray("/etc/") + name;
         if (::mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr) != 0)
             return false;

@@ -82,15 +82,17 @@ void TestTimeServers::applyStoresWhatItIsGiven()
     SettingsInForce settings;
     const auto stored = [&reg](const char* name) {
         const std::optional<RegValue> v = reg.get(Settings::SettingsSection, QLatin1String(name));
-        return v && v->type == RegValue::Type::Sz ? QString::fromUtf8(v->text) : "<none>";
+        return v && v->type == RegValue::Type::Sz ? QString::fromUtf8(v->text)
+                                                  : QStringLiteral("<none>");
     };
-    TimeServers::applyConfiguration(settings, store, "Link up", "Germany: ptbtime2.ptb.de");
+    TimeServers::applyConfiguration(settings, store, QStringLiteral("Link up"),
+                                    QStringLiteral("Germany: ptbtime2.ptb.de"));
     QCOMPARE(settings.InternetWindowTitle, QStringLiteral("Link up"));
     QCOMPARE(settings.TimeServerHost, QStringLiteral("ptbtime2.ptb.de"));
     QCOMPARE(stored("InternetWin"), QStringLiteral("Link up"));
     QCOMPARE(stored("HostName"), QStringLiteral("ptbtime2.ptb.de"));
     // Nothing is checked: empty values are stored, and turn the automatic check off.
-    TimeServers::applyConfiguration(settings, store, "", "UK:");
+    TimeServers::applyConfiguration(settings, store, QStringLiteral(""), QStringLiteral("UK:"));
     QVERIFY(settings.InternetWindowTitle.isEmpty() && settings.TimeServerHost.isEmpty());
     QCOMPARE(stored("InternetWin"), QString());
     QCOMPARE(stored("HostName"), QString());

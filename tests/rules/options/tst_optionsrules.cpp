@@ -155,10 +155,14 @@ void TstOptionsRules::okWithoutChangeRewritesAllButTheFormat()
     const OptionsValues v = OptionsRules::fill(s, ClockReading{}, store, Drives);
     RecordingEffects fx;
     OptionsRules::apply(v, s, store, fx);
-    QCOMPARE(reg.written,
-             QStringList({"Hide Interval", "UpdateInterval", "Drive", "Chime", "ChimeSound",
-                          "Alarm", "AlarmSound", "TaskIcon", "PriorityClass"}));
-    QCOMPARE(fx.log, QStringList({"drive /", "tray 0", "priority 64"}));
+    QCOMPARE(
+        reg.written,
+        QStringList({QStringLiteral("Hide Interval"), QStringLiteral("UpdateInterval"),
+                     QStringLiteral("Drive"), QStringLiteral("Chime"), QStringLiteral("ChimeSound"),
+                     QStringLiteral("Alarm"), QStringLiteral("AlarmSound"),
+                     QStringLiteral("TaskIcon"), QStringLiteral("PriorityClass")}));
+    QCOMPARE(fx.log, QStringList({QStringLiteral("drive /"), QStringLiteral("tray 0"),
+                                  QStringLiteral("priority 64")}));
     QCOMPARE(storedInt(reg, "Chime"), 1);
     QCOMPARE(storedText(reg, "AlarmSound"), QStringLiteral("/snd/alarm.wav"));
 }
@@ -172,26 +176,45 @@ void TstOptionsRules::applyFollowsTheUsersChoices_data()
     QTest::addColumn<QStringList>("stored");
     const QString warning = QStringLiteral("warning ") + OptionsRules::TrayWarning;
     QTest::newRow("24 to 12 hours")
-        << "12h" << QStringList{"format 1", "drive /", "tray 0", "priority 64"}
-        << QStringList{"12Hr Format=1"};
+        << "12h"
+        << QStringList{QStringLiteral("format 1"), QStringLiteral("drive /"),
+                       QStringLiteral("tray 0"), QStringLiteral("priority 64")}
+        << QStringList{QStringLiteral("12Hr Format=1")};
     QTest::newRow("indefinite hide, tray box cleared")
-        << "hide-1" << QStringList{"drive /", warning, "tray 1", "priority 64"}
-        << QStringList{"Hide Interval=-1", "TaskIcon=1"};
+        << "hide-1"
+        << QStringList{QStringLiteral("drive /"), warning, QStringLiteral("tray 1"),
+                       QStringLiteral("priority 64")}
+        << QStringList{QStringLiteral("Hide Interval=-1"), QStringLiteral("TaskIcon=1")};
     QTest::newRow("indefinite hide, tray box checked")
-        << "hide-1 tray" << QStringList{"drive /", "tray 1", "priority 64"}
-        << QStringList{"Hide Interval=-1", "TaskIcon=1"};
+        << "hide-1 tray"
+        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 1"),
+                       QStringLiteral("priority 64")}
+        << QStringList{QStringLiteral("Hide Interval=-1"), QStringLiteral("TaskIcon=1")};
     QTest::newRow("hide off, tray cleared")
-        << "hide0" << QStringList{"drive /", "tray 0", "priority 64"}
-        << QStringList{"Hide Interval=0", "TaskIcon=0"};
+        << "hide0"
+        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 0"),
+                       QStringLiteral("priority 64")}
+        << QStringList{QStringLiteral("Hide Interval=0"), QStringLiteral("TaskIcon=0")};
     QTest::newRow("play sound without a file")
-        << "chime2 nofile" << QStringList{"drive /", "tray 0", "priority 64"}
-        << QStringList{"Chime=2", "ChimeSound="};
+        << "chime2 nofile"
+        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 0"),
+                       QStringLiteral("priority 64")}
+        << QStringList{QStringLiteral("Chime=2"), QStringLiteral("ChimeSound=")};
     QTest::newRow("no chime button checked stores off")
-        << "chime-1" << QStringList{"drive /", "tray 0", "priority 64"} << QStringList{"Chime=0"};
-    QTest::newRow("drive change") << "drive2" << QStringList{"drive /data", "tray 0", "priority 64"}
-                                  << QStringList{"Drive=/data"};
-    QTest::newRow("normal priority") << "normal" << QStringList{"drive /", "tray 0", "priority 32"}
-                                     << QStringList{"PriorityClass=32"};
+        << "chime-1"
+        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 0"),
+                       QStringLiteral("priority 64")}
+        << QStringList{QStringLiteral("Chime=0")};
+    QTest::newRow("drive change") << "drive2"
+                                  << QStringList{QStringLiteral("drive /data"),
+                                                 QStringLiteral("tray 0"),
+                                                 QStringLiteral("priority 64")}
+                                  << QStringList{QStringLiteral("Drive=/data")};
+    QTest::newRow("normal priority")
+        << "normal"
+        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 0"),
+                       QStringLiteral("priority 32")}
+        << QStringList{QStringLiteral("PriorityClass=32")};
     QTest::newRow("a 1000-character sound path is kept whole")
         << "longfile" << QStringList{"drive /", "tray 0", "priority 64"}
         << QStringList{"AlarmSound=/" + QString(999, QLatin1Char('a'))};
@@ -199,8 +222,10 @@ void TstOptionsRules::applyFollowsTheUsersChoices_data()
         << "notice" << QStringList{"drive /", "tray 0", "priority 64"}
         << QStringList{"NotificationOnly=1"};
     QTest::newRow("out-of-range record is stored clamped")
-        << "wild" << QStringList{"drive /", "tray 0", "priority 64"}
-        << QStringList{"Hide Interval=15", "UpdateInterval=1"};
+        << "wild"
+        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 0"),
+                       QStringLiteral("priority 64")}
+        << QStringList{QStringLiteral("Hide Interval=15"), QStringLiteral("UpdateInterval=1")};
 }
 
 void TstOptionsRules::applyFollowsTheUsersChoices()
@@ -265,11 +290,16 @@ void TstOptionsRules::labels_data()
     QTest::newRow("hide 1") << OptionsRules::hideLabel(1) << "1 secs";
     QTest::newRow("hide 15") << OptionsRules::hideLabel(15) << "15 secs";
     QTest::newRow("interval 30") << OptionsRules::updateIntervalLabel(30) << "30 secs";
-    QTest::newRow("path") << OptionsRules::fileNamePart("/usr/share/sounds/bell.wav") << "bell.wav";
-    QTest::newRow("bare name") << OptionsRules::fileNamePart("bell.wav") << "bell.wav";
-    QTest::newRow("empty") << OptionsRules::fileNamePart("") << "";
-    QTest::newRow("help task bar") << OptionsRules::helpTopic("Task Bar") << "settings_Task";
-    QTest::newRow("help time") << OptionsRules::helpTopic("Time") << "settings_Time";
+    QTest::newRow("path") << OptionsRules::fileNamePart(
+                                 QStringLiteral("/usr/share/sounds/bell.wav"))
+                          << "bell.wav";
+    QTest::newRow("bare name") << OptionsRules::fileNamePart(QStringLiteral("bell.wav"))
+                               << "bell.wav";
+    QTest::newRow("empty") << OptionsRules::fileNamePart(QStringLiteral("")) << "";
+    QTest::newRow("help task bar")
+        << OptionsRules::helpTopic(QStringLiteral("Task Bar")) << "settings_Task";
+    QTest::newRow("help time") << OptionsRules::helpTopic(QStringLiteral("Time"))
+                               << "settings_Time";
 }
 
 void TstOptionsRules::labels()

@@ -177,21 +177,35 @@ void TestEditorRules::gridTexts_data()
     QTest::addColumn<QStringList>("cells");
 
     QTest::newRow("one-shot") << "09053652600Reminder:Call home"
-                              << QStringList{"09:05", "01Jan00", "One-shot", "Reminder:Call home"};
+                              << QStringList{QStringLiteral("09:05"), QStringLiteral("01Jan00"),
+                                             QStringLiteral("One-shot"),
+                                             QStringLiteral("Reminder:Call home")};
     QTest::newRow("daily") << "23593652701Run:a,,,1"
-                           << QStringList{"23:59", "02Jan00", "Daily", "Run:a,,,1"};
+                           << QStringList{QStringLiteral("23:59"), QStringLiteral("02Jan00"),
+                                          QStringLiteral("Daily"), QStringLiteral("Run:a,,,1")};
     QTest::newRow("weekly") << "00003652602Reminder:"
-                            << QStringList{"00:00", "01Jan00", "Weekly", "Reminder:"};
+                            << QStringList{QStringLiteral("00:00"), QStringLiteral("01Jan00"),
+                                           QStringLiteral("Weekly"), QStringLiteral("Reminder:")};
     QTest::newRow("each Sunday") << "07003652603Reminder:x"
-                                 << QStringList{"07:00", "01Jan00", "Each Sun", "Reminder:x"};
+                                 << QStringList{QStringLiteral("07:00"), QStringLiteral("01Jan00"),
+                                                QStringLiteral("Each Sun"),
+                                                QStringLiteral("Reminder:x")};
     QTest::newRow("each Tuesday") << "07003652605Reminder:x"
-                                  << QStringList{"07:00", "01Jan00", "Each Tue", "Reminder:x"};
+                                  << QStringList{QStringLiteral("07:00"), QStringLiteral("01Jan00"),
+                                                 QStringLiteral("Each Tue"),
+                                                 QStringLiteral("Reminder:x")};
     QTest::newRow("each Saturday")
-        << "07003652609Reminder:x" << QStringList{"07:00", "01Jan00", "Each Sat", "Reminder:x"};
+        << "07003652609Reminder:x"
+        << QStringList{QStringLiteral("07:00"), QStringLiteral("01Jan00"),
+                       QStringLiteral("Each Sat"), QStringLiteral("Reminder:x")};
     QTest::newRow("unknown code") << "07003652642Reminder:x"
-                                  << QStringList{"07:00", "01Jan00", "Unknown", "Reminder:x"};
+                                  << QStringList{QStringLiteral("07:00"), QStringLiteral("01Jan00"),
+                                                 QStringLiteral("Unknown"),
+                                                 QStringLiteral("Reminder:x")};
     QTest::newRow("small day number")
-        << "0700  10000Reminder:x" << QStringList{"07:00", "09Apr00", "One-shot", "Reminder:x"};
+        << "0700  10000Reminder:x"
+        << QStringList{QStringLiteral("07:00"), QStringLiteral("09Apr00"),
+                       QStringLiteral("One-shot"), QStringLiteral("Reminder:x")};
 }
 
 void TestEditorRules::gridTexts()

@@ -25,7 +25,7 @@ void TestScheduleCrash::killedWhileSaving()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath("horolux.dat");
+    const QString path = dir.filePath(QStringLiteral("horolux.dat"));
 
     QStringList expected[2];
     for (int i = 0; i < 2; ++i) {

@@ -66,8 +66,9 @@ void TestAutoFrm::smoke()
         if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
             order << w->objectName() + QLatin1Char('=') + w->property("text").toString();
     }
-    QCOMPARE(order, QStringList({"edWinTitle=", "cbTimeSrv=", "btnOK=OK", "btnCancel=Cancel",
-                                 "btnHelp=Help", "edWinTitle="}));
+    QCOMPARE(order, QStringList({QStringLiteral("edWinTitle="), QStringLiteral("cbTimeSrv="),
+                                 QStringLiteral("btnOK=OK"), QStringLiteral("btnCancel=Cancel"),
+                                 QStringLiteral("btnHelp=Help"), QStringLiteral("edWinTitle=")}));
     QTest::mouseClick(child<QPushButton>(&dialog, "btnHelp"), Qt::LeftButton);
     QCOMPARE(HelpSystem::window()->currentTopic(), QStringLiteral("autoupdate"));
     HelpSystem::closeWindow();
@@ -122,7 +123,8 @@ void TestAutoFrm::configure()
     });
     btnAutoClick(nullptr, settings, store);
     // A bare host is shown as it is, with no entry of the list marked.
-    QCOMPARE(shown, QStringList({"Connected", "ptbtime1.ptb.de", "-1"}));
+    QCOMPARE(shown, QStringList({QStringLiteral("Connected"), QStringLiteral("ptbtime1.ptb.de"),
+                                 QStringLiteral("-1")}));
     QTEST(settings.InternetWindowTitle, "title");
     QTEST(settings.TimeServerHost, "host");
     QCOMPARE(reg.writes, button == QLatin1String("btnOK") ? 2 : 0);

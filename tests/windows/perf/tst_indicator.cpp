@@ -33,18 +33,26 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         // Columns 1..11 of rows 1..5.
         QTest::newRow("DSK") << "DSK"
-                             << expectedRows({"cc...cc.c.c", "c.c.c...c.c", "c.c..c..cc.",
-                                              "c.c...c.c.c", "cc..cc..c.c"});
+                             << expectedRows(
+                                    {QStringLiteral("cc...cc.c.c"), QStringLiteral("c.c.c...c.c"),
+                                     QStringLiteral("c.c..c..cc."), QStringLiteral("c.c...c.c.c"),
+                                     QStringLiteral("cc..cc..c.c")});
         QTest::newRow("CPU") << "CPU"
-                             << expectedRows({".cc.cc..c.c", "c...c.c.c.c", "c...cc..c.c",
-                                              "c...c...c.c", ".cc.c...ccc"});
+                             << expectedRows(
+                                    {QStringLiteral(".cc.cc..c.c"), QStringLiteral("c...c.c.c.c"),
+                                     QStringLiteral("c...cc..c.c"), QStringLiteral("c...c...c.c"),
+                                     QStringLiteral(".cc.c...ccc")});
         QTest::newRow("MEM") << "MEM"
-                             << expectedRows({"c.c.ccc.c.c", "ccc.c...ccc", "ccc.cc..ccc",
-                                              "c.c.c...c.c", "c.c.ccc.c.c"});
+                             << expectedRows(
+                                    {QStringLiteral("c.c.ccc.c.c"), QStringLiteral("ccc.c...ccc"),
+                                     QStringLiteral("ccc.cc..ccc"), QStringLiteral("c.c.c...c.c"),
+                                     QStringLiteral("c.c.ccc.c.c")});
         // Two letters are set right, in columns 5..11.
         QTest::newRow("PF") << "PF"
-                            << expectedRows({"....cc..ccc", "....c.c.c..", "....cc..cc.",
-                                             "....c...c..", "....c...c.."});
+                            << expectedRows(
+                                   {QStringLiteral("....cc..ccc"), QStringLiteral("....c.c.c.."),
+                                    QStringLiteral("....cc..cc."), QStringLiteral("....c...c.."),
+                                    QStringLiteral("....c...c..")});
     }
     void picture()
     {

@@ -293,7 +293,8 @@ void TestSchedWindows::editorRefusesWhatCannotRun()
     QVERIFY(editor.isVisible());
     QCOMPARE(editor.result(), int(QDialog::Rejected));
     QCOMPARE(ModalSeam::shownMessages().size(), 1);
-    QVERIFY(ModalSeam::shownMessages().first().startsWith("The " + field + " field "));
+    QVERIFY(ModalSeam::shownMessages().first().startsWith(QStringLiteral("The ") + field +
+                                                          QStringLiteral(" field ")));
     QVERIFY(line->hasFocus());
 
     line->setText(fixed);
@@ -320,7 +321,8 @@ void TestSchedWindows::emptyListShowsOneEmptyRow()
     TSchedMain dialog(m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     QCOMPARE(gridRows(grid), 1);
-    QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
+    QCOMPARE(gridRow(grid, 0), QStringList({QStringLiteral(""), QStringLiteral(""),
+                                            QStringLiteral(""), QStringLiteral("")}));
     QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Detail"));
 
     dialog.btnDeleteClick();
@@ -334,12 +336,15 @@ void TestSchedWindows::deletingOnlyItemLeavesEmptyRow()
     m_state.sched.ScheduleList.add(QStringLiteral("09053652605Reminder:Call home"));
     TSchedMain dialog(m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
-    QCOMPARE(gridRow(grid, 0), QStringList({"09:05", "01Jan00", "Each Tue", "Reminder:Call home"}));
+    QCOMPARE(gridRow(grid, 0),
+             QStringList({QStringLiteral("09:05"), QStringLiteral("01Jan00"),
+                          QStringLiteral("Each Tue"), QStringLiteral("Reminder:Call home")}));
 
     dialog.btnDeleteClick();
     QCOMPARE(m_state.sched.ScheduleList.count(), 0);
     QCOMPARE(gridRows(grid), 1);
-    QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
+    QCOMPARE(gridRow(grid, 0), QStringList({QStringLiteral(""), QStringLiteral(""),
+                                            QStringLiteral(""), QStringLiteral("")}));
 }
 
 void TestSchedWindows::changedItemMovesToItsSortedRow()
@@ -356,7 +361,8 @@ void TestSchedWindows::changedItemMovesToItsSortedRow()
         dialog.applyEditor(*editor);
     }
     QCOMPARE(m_state.sched.ScheduleList.lines(),
-             QStringList({"07003653000Reminder:evening", "12003653000Reminder:noon"}));
+             QStringList({QStringLiteral("07003653000Reminder:evening"),
+                          QStringLiteral("12003653000Reminder:noon")}));
     QCOMPARE(gridRows(grid), 2);
     QCOMPARE(gridRow(grid, 0).first(), QStringLiteral("07:00"));
 }
@@ -377,7 +383,8 @@ void TestSchedWindows::addGoesThroughModalEditor()
     dialog.btnAddClick();
     QCOMPARE(title, QStringLiteral("Add Scheduler Item"));
     QVERIFY(today);
-    QCOMPARE(m_state.sched.ScheduleList.lines(), QStringList({"14073653000Reminder:Tea"}));
+    QCOMPARE(m_state.sched.ScheduleList.lines(),
+             QStringList({QStringLiteral("14073653000Reminder:Tea")}));
     QCOMPARE(gridRow(child<QTableView>(&dialog, "sgSchedule"), 0).at(1), QStringLiteral("05Jan00"));
 }
 
@@ -387,11 +394,17 @@ void TestSchedWindows::deleteKeepsSelectedRow_data()
     QTest::addColumn<QStringList>("left");
     QTest::addColumn<int>("selectedAfter");
     // The row stays where it was and shows the next item; after the last item the new last.
-    QTest::newRow("first") << 0 << QStringList({"09003653000Reminder:b", "10003653000Reminder:c"})
+    QTest::newRow("first") << 0
+                           << QStringList({QStringLiteral("09003653000Reminder:b"),
+                                           QStringLiteral("10003653000Reminder:c")})
                            << 0;
-    QTest::newRow("middle") << 1 << QStringList({"08003653000Reminder:a", "10003653000Reminder:c"})
+    QTest::newRow("middle") << 1
+                            << QStringList({QStringLiteral("08003653000Reminder:a"),
+                                            QStringLiteral("10003653000Reminder:c")})
                             << 1;
-    QTest::newRow("last") << 2 << QStringList({"08003653000Reminder:a", "09003653000Reminder:b"})
+    QTest::newRow("last") << 2
+                          << QStringList({QStringLiteral("08003653000Reminder:a"),
+                                          QStringLiteral("09003653000Reminder:b")})
                           << 1;
 }
 
@@ -468,8 +481,8 @@ void TestSchedWindows::firesReminder_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QStringList>("sound");
     QTest::newRow("silent") << 0 << QStringList();
-    QTest::newRow("beep") << 1 << QStringList({"beep"});
-    QTest::newRow("sound file") << 2 << QStringList({"play /snd/alarm.wav"});
+    QTest::newRow("beep") << 1 << QStringList({QStringLiteral("beep")});
+    QTest::newRow("sound file") << 2 << QStringList({QStringLiteral("play /snd/alarm.wav")});
     QTest::newRow("other mode silent") << 3 << QStringList();
 }
 
@@ -513,7 +526,7 @@ void TestSchedWindows::firesRunAndUnknownItems()
 {
     SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     QVERIFY(ui.FireScheduleItem(QStringLiteral("RUN:/usr/bin/xterm,-e top,/tmp,2"), QString()));
-    QCOMPARE(m_launcher.calls, QStringList({"/usr/bin/xterm|-e top|/tmp|2"}));
+    QCOMPARE(m_launcher.calls, QStringList({QStringLiteral("/usr/bin/xterm|-e top|/tmp|2")}));
     QCOMPARE(m_clock.slept, 1000);
 
     m_launcher.result = false;
@@ -604,7 +617,8 @@ void TestSchedWindows::quickReminderStoresOneLine()
     ui.ReminderItemClick([&] { ++saves; });
     QCOMPARE(presetHour, 14);
     QCOMPARE(presetMinute, 7);
-    QCOMPARE(m_state.sched.ScheduleList.lines(), QStringList({"14303653000Reminder:Tea now"}));
+    QCOMPARE(m_state.sched.ScheduleList.lines(),
+             QStringList({QStringLiteral("14303653000Reminder:Tea now")}));
     QCOMPARE(saves, 1);
 }
 

@@ -55,13 +55,14 @@ void TestHelp::linksResolve()
 {
     QSet<QString> ids;
     for (const HelpPages::Page& page : HelpPages::all()) {
-        QVERIFY2(!ids.contains(page.id), qPrintable("duplicate page " + page.id));
+        QVERIFY2(!ids.contains(page.id), qPrintable(QStringLiteral("duplicate page ") + page.id));
         ids.insert(page.id);
     }
     for (const HelpPages::Page& page : HelpPages::all()) {
         const QStringList links = HelpPages::linksOf(page.html);
         for (const QString& link : links)
-            QVERIFY2(ids.contains(link), qPrintable(page.id + " links to unknown " + link));
+            QVERIFY2(ids.contains(link),
+                     qPrintable(page.id + QStringLiteral(" links to unknown ") + link));
         // Catches an href the link pattern did not see (single quotes, a typo in the tag).
         QCOMPARE(page.html.count(QStringLiteral("<a "), Qt::CaseInsensitive), links.size());
         // A shared piece or the server table left out by a mistyped directive.
@@ -86,7 +87,8 @@ void TestHelp::everyPageReachableFromContents()
         }
     }
     for (const QString& id : HelpPages::ids())
-        QVERIFY2(seen.contains(id), qPrintable(id + " cannot be reached from the contents"));
+        QVERIFY2(seen.contains(id),
+                 qPrintable(id + QStringLiteral(" cannot be reached from the contents")));
 }
 
 void TestHelp::unknownTopicShowsContents()
@@ -163,10 +165,11 @@ void TestHelp::searchFilters_data()
     QTest::addColumn<int>("maxListed"); // -1: no limit
 
     QTest::newRow("empty lists all") << QString() << HelpPages::ids() << -1;
-    QTest::newRow("one word") << "swapping" << QStringList{"Report"} << -1;
-    QTest::newRow("case ignored") << "cap_sys_time" << QStringList{"files"} << -1;
+    QTest::newRow("one word") << "swapping" << QStringList{QStringLiteral("Report")} << -1;
+    QTest::newRow("case ignored") << "cap_sys_time" << QStringList{QStringLiteral("files")} << -1;
     QTest::newRow("all words must occur")
-        << "tray indefinite" << QStringList{"settings_Task", "moving"} << -1;
+        << "tray indefinite"
+        << QStringList{QStringLiteral("settings_Task"), QStringLiteral("moving")} << -1;
     QTest::newRow("no match") << "xylophone" << QStringList{} << 0;
     // Markup is not text: nothing should match a tag or attribute name.
     QTest::newRow("markup ignored") << "cellpadding" << QStringList{} << 0;

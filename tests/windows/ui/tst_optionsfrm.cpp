@@ -98,8 +98,9 @@ void TstOptionsFrm::pagesAndControls()
     QStringList captions;
     for (int i = 0; i < pages->count(); ++i)
         captions << pages->tabText(i);
-    QCOMPARE(captions,
-             QStringList({"Display", "Monitors", "Sounds", "Task Bar", "Priority", "Time"}));
+    QCOMPARE(captions, QStringList({QStringLiteral("Display"), QStringLiteral("Monitors"),
+                                    QStringLiteral("Sounds"), QStringLiteral("Task Bar"),
+                                    QStringLiteral("Priority"), QStringLiteral("Time")}));
     QCOMPARE(pages->currentIndex(), 0);
     // Every caption stays in sight: no page hides behind a scroll arrow.
     f.show();
@@ -294,7 +295,8 @@ void TstOptionsFrm::timePageButtons()
     QTest::mouseClick(child<QPushButton>(f, "btnSet"), Qt::LeftButton);
     child<QPushButton>(f, "btnAuto")->click();
     child<QPushButton>(f, "btnSetInternet")->click();
-    QCOMPARE(actions.log, QStringList({set, "configure", "internet"}));
+    QCOMPARE(actions.log,
+             QStringList({set, QStringLiteral("configure"), QStringLiteral("internet")}));
 }
 
 void TstOptionsFrm::clockSyncLine()
