@@ -1,8 +1,8 @@
 // A time server entry as typed or chosen: "Country: host" becomes the host.
 #include "FuzzCheck.h"
 
-#include "rules/nettime/TimeServers.h"
 #include "core/LosslessText.h"
+#include "rules/nettime/TimeServers.h"
 
 #include <algorithm>
 

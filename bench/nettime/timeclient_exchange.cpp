@@ -1,8 +1,8 @@
 #include "compat/winsock/SocketApi.h"
-#include "rules/nettime/TimeClient.h"
+#include "platform/linux/LinuxSocketApi.h"
 #include "ports/IClock.h"
 #include "ports/IClockSetter.h"
-#include "platform/linux/LinuxSocketApi.h"
+#include "rules/nettime/TimeClient.h"
 #include "rules/settings/SettingsInForce.h"
 
 #include <QCoreApplication>

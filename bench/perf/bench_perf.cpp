@@ -1,8 +1,8 @@
 #include "core/ClockReading.h"
-#include "rules/perf/PerfSampler.h"
-#include "rules/perf/PerfTotals.h"
 #include "platform/linux/LinuxDriveInfo.h"
 #include "platform/linux/ProcPerfSource.h"
+#include "rules/perf/PerfSampler.h"
+#include "rules/perf/PerfTotals.h"
 #include "rules/settings/SettingsInForce.h"
 
 #include <benchmark/benchmark.h>

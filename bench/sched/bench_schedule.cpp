@@ -1,9 +1,9 @@
 // Load, save, add and idle-minute scan of a 100,000-line schedule.
 #include "core/ClockReading.h"
-#include "platform/linux/AtomicFile.h"
 #include "doubles/DiskFiles.h"
-#include "rules/sched/ScheduleFile.h"
+#include "platform/linux/AtomicFile.h"
 #include "rules/sched/ScheduleEntry.h"
+#include "rules/sched/ScheduleFile.h"
 #include "rules/sched/ScheduleList.h"
 #include "rules/sched/ScheduleScanner.h"
 #include "rules/sched/SchedulerState.h"

@@ -5,8 +5,8 @@
 //
 // `bench_settings --make-file PATH COUNT` only writes such a file, for measuring start-up.
 #include "doubles/DiskFiles.h"
-#include "rules/settings/RegFileRegistry.h"
 #include "rules/settings/RegFile.h"
+#include "rules/settings/RegFileRegistry.h"
 #include "rules/settings/SettingsStore.h"
 
 #include <QCoreApplication>

@@ -4,13 +4,13 @@
 // after a window with text has been painted as the clock's face is at start: it also pays for
 // the first dialog's style and the widgets' first use.
 #include "core/ClockReading.h"
+#include "doubles/DiskFiles.h"
 #include "platform/linux/AppPaths.h"
 #include "platform/linux/LinuxDriveInfo.h"
-#include "doubles/DiskFiles.h"
+#include "rules/options/OptionsRules.h"
 #include "rules/settings/RegFileRegistry.h"
 #include "rules/settings/SettingsInForce.h"
 #include "rules/settings/SettingsStore.h"
-#include "rules/options/OptionsRules.h"
 #include "windows/ui/TOptionsFrm.h"
 
 #include <QApplication>

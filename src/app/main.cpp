@@ -1,10 +1,10 @@
-#include "rules/app/CommandLine.h"
 #include "app/HoroluxApplication.h"
 #include "app/PanelController.h"
 #include "platform/linux/DisplayCheck.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/LinuxSingleInstance.h"
 #include "platform/linux/SignalWatcher.h"
+#include "rules/app/CommandLine.h"
 #include "rules/settings/RegFileRegistry.h"
 #include "windows/ui/ModalSeam.h"
 

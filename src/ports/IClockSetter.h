@@ -4,7 +4,6 @@
 
 #include <QString>
 
-
 // Setting the system clock. Whether this process may do it is the system's decision, seen
 // only in the result.
 class IClockSetter {

@@ -8,12 +8,12 @@
 #include "doubles/FakeScreen.h"
 #include "doubles/FakeSound.h"
 #include "doubles/FakeTrayShell.h"
+#include "platform/linux/LinuxFileStore.h"
 #include "ports/IDesktopWindow.h"
 #include "ports/ILauncher.h"
 #include "ports/IProcessPriority.h"
 #include "ports/IUserInfo.h"
 #include "ports/IWindowFinder.h"
-#include "platform/linux/LinuxFileStore.h"
 #include "ports/Platform.h"
 
 #include <QStringList>

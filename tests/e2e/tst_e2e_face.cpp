@@ -133,7 +133,7 @@ void TestE2eFace::digitsColonAndBarsAcrossTheHour()
 
     shot = waitFor(rig, {after[0], after[1], after[2], after[3]}, 10000);
     QVERIFY2(!shot.isNull(), "14:00 not shown");
-    QThread::msleep(1500);                       // a few more ticks of minute 0
+    QThread::msleep(1500);                                       // a few more ticks of minute 0
     QCOMPARE(rig.sounds(), QStringList{QStringLiteral("beep")}); // the hourly chime, once
     QCOMPARE(rig.terminate(), 0);
 }

@@ -17,10 +17,10 @@ class LinuxSingleInstance : public ISingleInstance {
 public:
     // Where the lock may go (see lockFolder); an empty one is left out.
     struct Places {
-        QByteArray runtimeDir {};
-        QString tmpRoot {};
-        QString home {};
-        QString runUserRoot {};
+        QByteArray runtimeDir{};
+        QString tmpRoot{};
+        QString home{};
+        QString runUserRoot{};
     };
 
     // This session: the places and display from the environment.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ports/ISound.h"
 #include "platform/linux/SoundPlayerProcess.h"
+#include "ports/ISound.h"
 
 #include <QObject>
 #include <QString>

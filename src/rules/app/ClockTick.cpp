@@ -1,8 +1,8 @@
 #include "rules/app/ClockTick.h"
 
-#include "rules/app/TickState.h"
 #include "core/ClockReading.h"
 #include "ports/ISound.h"
+#include "rules/app/TickState.h"
 #include "rules/sched/SchedulerState.h"
 #include "rules/settings/SettingsInForce.h"
 #include "rules/settings/SettingsTable.h"

@@ -43,7 +43,8 @@ Request parse(const QStringList& arguments)
     bool session = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
-        const bool option = !optionsEnded && argument.size() > 1 && argument.startsWith(QLatin1Char('-'));
+        const bool option =
+            !optionsEnded && argument.size() > 1 && argument.startsWith(QLatin1Char('-'));
         if (option && argument == QStringLiteral("--")) {
             optionsEnded = true;
         } else if (option && argument.startsWith(QStringLiteral("--"))) {

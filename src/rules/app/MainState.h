@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rules/app/TickState.h"
 #include "core/ClockReading.h"
+#include "rules/app/TickState.h"
 #include "rules/perf/PerfTotals.h"
 #include "rules/sched/SchedulerState.h"
 #include "rules/settings/SettingsInForce.h"

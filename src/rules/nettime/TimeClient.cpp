@@ -3,11 +3,11 @@
 #include "compat/winsock/ESockError.h"
 #include "compat/winsock/TClientSocket.h"
 #include "compat/winsock/TSocketBase.h"
+#include "core/DelayPumping.h"
+#include "ports/IClock.h"
 #include "rules/clock/ClockSetting.h"
 #include "rules/nettime/TimeReply.h"
-#include "ports/IClock.h"
 #include "rules/settings/SettingsInForce.h"
-#include "core/DelayPumping.h"
 
 #include <QPointer>
 

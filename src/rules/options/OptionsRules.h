@@ -22,9 +22,9 @@ struct OptionsValues {
     int alarmMode = -1;     // rbNoAlarm, rbBeepAlarm, rbWavAlarm; -1 none
     QString alarmFile;
     bool notificationOnly = false; // cbNotificationOnly
-    bool taskIcon = false;    // cbTaskIcon
-    bool idlePriority = true; // rbIdle, else rbNormal
-    int hour = 0;             // seHr, seMin, seSec
+    bool taskIcon = false;         // cbTaskIcon
+    bool idlePriority = true;      // rbIdle, else rbNormal
+    int hour = 0;                  // seHr, seMin, seSec
     int minute = 0;
     int second = 0;
 };

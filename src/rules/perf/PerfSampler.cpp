@@ -1,10 +1,10 @@
 #include "rules/perf/PerfSampler.h"
 
 #include "core/ClockReading.h"
-#include "rules/perf/PerfTotals.h"
 #include "ports/IClock.h"
 #include "ports/IDriveInfo.h"
 #include "ports/IPerfSource.h"
+#include "rules/perf/PerfTotals.h"
 #include "rules/settings/SettingsInForce.h"
 
 #include <QTime>

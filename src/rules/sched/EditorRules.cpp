@@ -1,7 +1,7 @@
 #include "rules/sched/EditorRules.h"
 
-#include "rules/sched/ScheduleEntry.h"
 #include "core/ShellWords.h"
+#include "rules/sched/ScheduleEntry.h"
 
 #include <algorithm>
 

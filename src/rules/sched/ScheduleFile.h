@@ -37,8 +37,8 @@ public:
     // Adds the file's lines to `list`; lines that cannot be scheduled go to the set-aside file.
     LoadResult load(ScheduleList& list);
     // Replaces the file with `list`, after keeping its set-aside lines; a file that already
-    // holds exactly these bytes is left alone, so an unchanged list costs no rewrite. A file found unreadable
-    // is moved aside first, never overwritten; a link found unreadable is read again and
+    // holds exactly these bytes is left alone, so an unchanged list costs no rewrite. A file found
+    // unreadable is moved aside first, never overwritten; a link found unreadable is read again and
     // written only once it can be. `error` says why when the save failed.
     SaveResult save(ScheduleList& list, QString* error = nullptr);
 

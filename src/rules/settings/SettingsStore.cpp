@@ -1,8 +1,8 @@
 #include "rules/settings/SettingsStore.h"
 
+#include "core/LosslessText.h"
 #include "ports/IRegistry.h"
 #include "ports/IScreen.h"
-#include "core/LosslessText.h"
 #include "rules/settings/SettingsTable.h"
 
 namespace {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-
 const quint8* IndicatorPicture::glyph(QChar letter)
 {
     return TinyFont::glyph(letter);

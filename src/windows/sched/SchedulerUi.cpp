@@ -7,11 +7,11 @@
 #include "rules/sched/EditorRules.h"
 #include "rules/sched/ScheduleEntry.h"
 #include "rules/sched/SchedulerState.h"
+#include "rules/settings/SettingsInForce.h"
+#include "rules/settings/SettingsTable.h"
 #include "windows/sched/TAlarmFrm.h"
 #include "windows/sched/TReminderFrm.h"
 #include "windows/sched/TSchedMain.h"
-#include "rules/settings/SettingsInForce.h"
-#include "rules/settings/SettingsTable.h"
 #include "windows/ui/SharedRoutines.h"
 
 #include <QCoreApplication>

@@ -22,8 +22,7 @@ QLabel* displayLabel(QWidget* parent, const char* name, const QFont& font)
 
 } // namespace
 
-TAlarmFrm::TAlarmFrm(QWidget* parent)
-    : QDialog(parent, FixedDialogFlags | Qt::WindowStaysOnTopHint)
+TAlarmFrm::TAlarmFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("AlarmFrm"));
     setWindowTitle(QStringLiteral("Reminder"));

@@ -11,8 +11,7 @@
 #include <QScreen>
 #include <QSpinBox>
 
-TReminderFrm::TReminderFrm(QWidget* parent)
-    : QDialog(parent, FixedDialogFlags)
+TReminderFrm::TReminderFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
 {
     setObjectName(QStringLiteral("ReminderFrm"));
     setWindowTitle(QStringLiteral("Quick Reminder"));

@@ -14,8 +14,7 @@ constexpr int kWidth = 232;
 constexpr int kHeight = 156;
 } // namespace
 
-TAbtFrm::TAbtFrm(QWidget* parent)
-    : QDialog(parent, FixedDialogFlags)
+TAbtFrm::TAbtFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
 {
     setObjectName(QStringLiteral("AbtFrm"));
     setWindowTitle(QStringLiteral("About Horolux"));

@@ -1,8 +1,8 @@
-#include "doubles/CatchingApplication.h"
-#include "doubles/FakeSocketApi.h"
 #include "compat/winsock/ESockError.h"
 #include "compat/winsock/SocketApi.h"
 #include "compat/winsock/TClientSocket.h"
+#include "doubles/CatchingApplication.h"
+#include "doubles/FakeSocketApi.h"
 #include "platform/linux/LinuxSocketApi.h"
 
 #include <QSocketNotifier>

@@ -8,8 +8,8 @@
 // Prints "result=0|1 reason=TEXT" (and "again=0|1 busy=0|1 reason=TEXT" for the second ask).
 // It refuses to run where it could really set the clock: with the right to set it, or with no
 // private system bus named.
-#include "ports/IClock.h"
 #include "platform/linux/LinuxClockSetter.h"
+#include "ports/IClock.h"
 
 #include <QCoreApplication>
 #include <QFile>

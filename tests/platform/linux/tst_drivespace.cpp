@@ -2,9 +2,9 @@
 #include "doubles/FakeDriveInfo.h"
 #include "doubles/FakePerfSource.h"
 #include "doubles/RecordingSink.h"
+#include "platform/linux/LinuxDriveInfo.h"
 #include "rules/perf/PerfSampler.h"
 #include "rules/perf/PerfTotals.h"
-#include "platform/linux/LinuxDriveInfo.h"
 #include "rules/settings/SettingsInForce.h"
 
 #include <QProcess>

@@ -1,10 +1,10 @@
-#include "platform/linux/LinuxLauncher.h"
+#include "core/ShellWords.h"
 #include "doubles/DiskFiles.h"
-#include "rules/sched/ScheduleFile.h"
+#include "platform/linux/LinuxLauncher.h"
 #include "rules/sched/EditorRules.h"
 #include "rules/sched/ScheduleEntry.h"
+#include "rules/sched/ScheduleFile.h"
 #include "rules/sched/ScheduleList.h"
-#include "core/ShellWords.h"
 
 #include <QDir>
 #include <QFile>

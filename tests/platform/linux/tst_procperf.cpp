@@ -18,7 +18,8 @@ const QString kFaults = QStringLiteral("VMM\\cPageFaults");
 
 QString dataPath(const QString& name)
 {
-    return qEnvironmentVariable("HOROLUX_SOURCE_DIR") + QStringLiteral("/tests/platform/linux/data/") + name;
+    return qEnvironmentVariable("HOROLUX_SOURCE_DIR") +
+           QStringLiteral("/tests/platform/linux/data/") + name;
 }
 
 QByteArray dataFile(const QString& name)

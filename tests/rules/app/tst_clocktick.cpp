@@ -1,6 +1,6 @@
+#include "doubles/FakeSound.h"
 #include "rules/app/ClockTick.h"
 #include "rules/app/MainState.h"
-#include "doubles/FakeSound.h"
 
 #include <QTest>
 

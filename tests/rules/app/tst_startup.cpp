@@ -1,6 +1,6 @@
+#include "doubles/FakeRegistry.h"
 #include "rules/app/MainState.h"
 #include "rules/app/Startup.h"
-#include "doubles/FakeRegistry.h"
 #include "rules/settings/SettingsStore.h"
 #include "rules/settings/SettingsTable.h"
 

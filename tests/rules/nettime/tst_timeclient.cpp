@@ -1,11 +1,11 @@
+#include "compat/winsock/SocketApi.h"
+#include "compat/winsock/TClientSocket.h"
 #include "doubles/CatchingApplication.h"
 #include "doubles/FakeClock.h"
 #include "doubles/FakeClockSetter.h"
 #include "doubles/FakeSocketApi.h"
-#include "compat/winsock/SocketApi.h"
-#include "compat/winsock/TClientSocket.h"
-#include "rules/nettime/TimeClient.h"
 #include "platform/linux/LinuxSocketApi.h"
+#include "rules/nettime/TimeClient.h"
 #include "rules/settings/SettingsInForce.h"
 
 #include <QCoreApplication>

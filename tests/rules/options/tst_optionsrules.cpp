@@ -1,8 +1,8 @@
 #include "core/ClockReading.h"
 #include "doubles/FakeRegistry.h"
+#include "rules/options/OptionsRules.h"
 #include "rules/settings/SettingsInForce.h"
 #include "rules/settings/SettingsStore.h"
-#include "rules/options/OptionsRules.h"
 
 #include <QTest>
 

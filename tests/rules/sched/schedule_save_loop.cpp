@@ -1,8 +1,8 @@
 // Saves two different schedules to one file in turn, for ever, so that a test can kill it at any
 // moment. Prints one line once the file holds a complete schedule.
 #include "doubles/DiskFiles.h"
-#include "rules/sched/ScheduleFile.h"
 #include "rules/sched/ScheduleEntry.h"
+#include "rules/sched/ScheduleFile.h"
 #include "rules/sched/ScheduleList.h"
 #include "tst_schedulecrash_lists.h"
 

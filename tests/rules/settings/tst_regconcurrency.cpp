@@ -1,8 +1,8 @@
-#include "platform/linux/LinuxClock.h"
 #include "doubles/DiskFiles.h"
-#include "rules/settings/RegFileRegistry.h"
+#include "platform/linux/LinuxClock.h"
 #include "rules/settings/DeferredRegistry.h"
 #include "rules/settings/RegFile.h"
+#include "rules/settings/RegFileRegistry.h"
 #include "rules/settings/SettingsStore.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "doubles/DiskFiles.h"
-#include "rules/settings/RegFileRegistry.h"
 #include "rules/settings/RegFile.h"
+#include "rules/settings/RegFileRegistry.h"
 #include "rules/settings/SettingsStore.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "windows/components/TTaskIcon.h"
 #include "doubles/FakeTrayShell.h"
+#include "windows/components/TTaskIcon.h"
 
 #include <QSignalSpy>
 #include <QTest>

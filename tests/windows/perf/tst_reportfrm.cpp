@@ -1,6 +1,6 @@
 #include "rules/perf/PerfTotals.h"
-#include "windows/perf/TReportFrm.h"
 #include "rules/settings/SettingsInForce.h"
+#include "windows/perf/TReportFrm.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -4,12 +4,12 @@
 #include "ports/Platform.h"
 #include "rules/sched/ScheduleEntry.h"
 #include "rules/sched/SchedulerState.h"
+#include "rules/settings/SettingsInForce.h"
 #include "windows/sched/SchedulerUi.h"
 #include "windows/sched/TAlarmFrm.h"
 #include "windows/sched/TReminderFrm.h"
 #include "windows/sched/TSchedEditFrm.h"
 #include "windows/sched/TSchedMain.h"
-#include "rules/settings/SettingsInForce.h"
 #include "windows/ui/ModalSeam.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "platform/linux/LinuxClock.h"
 #include "core/DelayPumping.h"
+#include "platform/linux/LinuxClock.h"
 
 #include <QTest>
 #include <QTimer>
