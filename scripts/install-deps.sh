@@ -9,8 +9,7 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 packages=()
 for list in "${lists[@]}"; do
-  read -ra words <<<"$(sed 's/#.*//' "$list.txt" | tr '\n' ' ')"
-  packages+=("${words[@]}")
+  source "./$list.sh"
 done
 missing=()
 for p in "${packages[@]}"; do

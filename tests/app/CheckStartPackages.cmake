@@ -2,8 +2,8 @@
 # tells for a fresh machine, when it can). Input: DEPS, the folder of the package lists.
 cmake_minimum_required(VERSION 3.25)
 foreach(name start test)
-  file(STRINGS ${DEPS}/${name}.txt lines)
-  list(TRANSFORM lines REPLACE "#.*" "")
+  file(STRINGS ${DEPS}/${name}.sh lines)
+  list(TRANSFORM lines REPLACE "#.*|packages\\+=\\(|\\)" "")
   string(REGEX MATCHALL "[^ \t;]+" ${name} "${lines}")
 endforeach()
 # Named too, so that moving one from the test list to the start list is caught.
