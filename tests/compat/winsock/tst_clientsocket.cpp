@@ -1,3 +1,4 @@
+#include "Loopback.h"
 #include "compat/winsock/ESockError.h"
 #include "compat/winsock/SocketApi.h"
 #include "compat/winsock/TClientSocket.h"
@@ -16,15 +17,6 @@
 #include <vector>
 
 namespace {
-
-sockaddr_in loopback(quint16 port)
-{
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
-}
 
 // A TCP server on 127.0.0.1 with an ephemeral port. serve() accepts every connection and sends
 // it the greeting.
@@ -66,18 +58,6 @@ private:
     int m_fd = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
-
-// A port nothing listens on: bound once, then let go.
-quint16 closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = loopback(0);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t length = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-    ::close(fd);
-    return ntohs(a.sin_port);
-}
 
 // Records the events of a client socket as short lines.
 struct Recorder {

@@ -1,3 +1,4 @@
+#include "Loopback.h"
 #include "compat/winsock/ESockError.h"
 #include "compat/winsock/SocketApi.h"
 #include "compat/winsock/SocketErrors.h"
@@ -16,27 +17,6 @@
 #include <unistd.h>
 
 namespace {
-
-sockaddr_in loopback(quint16 port)
-{
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
-}
-
-// A port nothing listens on: bound once, then let go.
-quint16 closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = loopback(0);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t length = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-    ::close(fd);
-    return ntohs(a.sin_port);
-}
 
 // A TCP server on 127.0.0.1 that takes one connection and can drop it with a reset.
 class Server {
