@@ -1,5 +1,6 @@
 #include "windows/ui/DialogButtons.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QPushButton>
 
@@ -12,9 +13,12 @@ DialogButtons DialogButtons::add(QDialog* dialog, int okLeft, int top, int step,
         b->setGeometry(left, top, 75, 25);
         return b;
     };
-    const DialogButtons row{button(okText, "btnOK", okLeft),
-                            button(QStringLiteral("Cancel"), "btnCancel", okLeft + step),
-                            button(QStringLiteral("Help"), "btnHelp", okLeft + 2 * step)};
+    const QString ok =
+        okText.isEmpty() ? QCoreApplication::translate("DialogButtons", "OK") : okText;
+    const DialogButtons row{
+        button(ok, "btnOK", okLeft),
+        button(QCoreApplication::translate("DialogButtons", "Cancel"), "btnCancel", okLeft + step),
+        button(QCoreApplication::translate("DialogButtons", "Help"), "btnHelp", okLeft + 2 * step)};
     row.ok->setDefault(true);
     QObject::connect(row.ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(row.cancel, &QPushButton::clicked, dialog, &QDialog::reject);

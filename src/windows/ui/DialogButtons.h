@@ -15,5 +15,5 @@ struct DialogButtons {
     QPushButton* help;
 
     static DialogButtons add(QDialog* dialog, int okLeft, int top, int step,
-                             const QString& okText = QStringLiteral("OK"));
+                             const QString& okText = QString()); // empty: "OK"
 };
