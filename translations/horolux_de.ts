@@ -5,868 +5,868 @@
     <name>DBusNotifier</name>
     <message>
         <source>Dismiss</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
     <name>DialogButtons</name>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfe</translation>
     </message>
 </context>
 <context>
     <name>EditorRules</name>
     <message>
         <source>The %1 field contains a comma. A scheduled program cannot be stored with a comma in its program, parameters or start directory; please remove it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Feld „%1“ enthält ein Komma. Ein geplantes Programm kann nicht mit einem Komma in Programm, Parametern oder Startpfad gespeichert werden; bitte entfernen Sie es.</translation>
     </message>
     <message>
         <source>Program</source>
-        <translation type="unfinished"></translation>
+        <translation>Programm</translation>
     </message>
     <message>
         <source>Parameters</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter</translation>
     </message>
     <message>
         <source>Start Dir</source>
-        <translation type="unfinished"></translation>
+        <translation>Startpfad</translation>
     </message>
     <message>
         <source>The Parameters field has a quote (%1) that is not closed, so the program could never be started. Put a backslash before a quote that belongs to a word (O\%1Brien), or enclose the word in the other kind of quotes (%2O%1Brien%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Feld „Parameter“ enthält ein Anführungszeichen (%1), das nicht geschlossen wird; das Programm könnte so nie gestartet werden. Setzen Sie einen Backslash vor ein Anführungszeichen, das zu einem Wort gehört (O\%1Brien), oder schließen Sie das Wort in die andere Art von Anführungszeichen ein (%2O%1Brien%2).</translation>
     </message>
     <message>
         <source>The Parameters field has a backslash before a letter or digit (%1), which would not reach the program. Write \\ for a backslash, or enclose the word in single quotes (&apos;C:\Temp\new&apos;).</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Feld „Parameter“ enthält einen Backslash vor einem Buchstaben oder einer Ziffer (%1), der das Programm nicht erreichen würde. Schreiben Sie \\ für einen Backslash, oder schließen Sie das Wort in einfache Anführungszeichen ein (&apos;C:\Temp\new&apos;).</translation>
     </message>
 </context>
 <context>
     <name>GridTexts</name>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum</translation>
     </message>
     <message>
         <source>Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Art</translation>
     </message>
     <message>
         <source>Detail</source>
-        <translation type="unfinished"></translation>
+        <translation>Details</translation>
     </message>
     <message>
         <source>One-shot</source>
-        <translation type="unfinished"></translation>
+        <translation>Einmalig</translation>
     </message>
     <message>
         <source>Daily</source>
-        <translation type="unfinished"></translation>
+        <translation>Täglich</translation>
     </message>
     <message>
         <source>Weekly</source>
-        <translation type="unfinished"></translation>
+        <translation>Wöchentl.</translation>
     </message>
     <message>
         <source>Each %1</source>
         <extracomment>The type of an item due on one weekday; %1 is the abbreviated day name (&quot;Mon&quot;).</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Jeden %1</translation>
     </message>
     <message>
         <source>Unknown</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbekannt</translation>
     </message>
 </context>
 <context>
     <name>HelpWindow</name>
     <message>
         <source>Horolux Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Horolux-Hilfe</translation>
     </message>
     <message>
         <source>&lt; &amp;Back</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt; &amp;Zurück</translation>
     </message>
     <message>
         <source>&amp;Forward &gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vor &gt;</translation>
     </message>
     <message>
         <source>&amp;Contents</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Inhalt</translation>
     </message>
     <message>
         <source>Search topics</source>
-        <translation type="unfinished"></translation>
+        <translation>Themen durchsuchen</translation>
     </message>
 </context>
 <context>
     <name>HoroluxApplication</name>
     <message>
         <source>Unexpected error</source>
-        <translation type="unfinished"></translation>
+        <translation>Unerwarteter Fehler</translation>
     </message>
 </context>
 <context>
     <name>OptionsRules</name>
     <message>
         <source>Priority not changed: not permitted</source>
-        <translation type="unfinished"></translation>
+        <translation>Priorität nicht geändert: nicht erlaubt</translation>
     </message>
     <message>
         <source>Priority not changed</source>
-        <translation type="unfinished"></translation>
+        <translation>Priorität nicht geändert</translation>
     </message>
     <message>
         <source>Synchronised by the system (NTP).</source>
-        <translation type="unfinished"></translation>
+        <translation>Vom System synchronisiert (NTP).</translation>
     </message>
     <message>
         <source>The system is synchronising (NTP).</source>
-        <translation type="unfinished"></translation>
+        <translation>System synchronisiert gerade (NTP).</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus</translation>
     </message>
     <message>
         <source>Indefinite</source>
-        <translation type="unfinished"></translation>
+        <translation>Endlos</translation>
     </message>
     <message>
         <source>%1 secs</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Sek.</translation>
     </message>
     <message>
         <source>Task Bar icon enabled because hide period was set to indefinite. (See online help for explanation.)</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Symbol im Infobereich wurde eingeschaltet, weil die Ausblenddauer auf „Endlos“ gesetzt wurde. (Näheres in der Hilfe.)</translation>
     </message>
 </context>
 <context>
     <name>PanelController</name>
     <message>
         <source>Schedule unreadable, not saved</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitplan unlesbar, nicht gespeichert</translation>
     </message>
     <message>
         <source>Schedule file could not be read</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitplandatei konnte nicht gelesen werden</translation>
     </message>
     <message>
         <source>Settings file not understood</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungsdatei nicht verstanden</translation>
     </message>
     <message>
         <source>Cannot create file %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei %1 kann nicht angelegt werden</translation>
     </message>
     <message>
         <source>No system tray: icon not shown</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Infobereich: Symbol nicht angezeigt</translation>
     </message>
     <message>
         <source>Could not connect to Web site</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindung zur Website fehlgeschlagen</translation>
     </message>
     <message>
         <source>You do not have the privilege needed to set the system time</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie haben nicht die nötige Berechtigung, um die Systemzeit zu stellen</translation>
     </message>
 </context>
 <context>
     <name>PanelMenu</name>
     <message>
         <source>&amp;Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Einstellungen</translation>
     </message>
     <message>
         <source>Sc&amp;heduler</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zeitplaner</translation>
     </message>
     <message>
         <source>&amp;Quick Reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schnellerinnerung</translation>
     </message>
     <message>
         <source>Performance &amp;Report</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Leistungsbericht</translation>
     </message>
     <message>
         <source>Stay On &amp;Top</source>
-        <translation type="unfinished"></translation>
+        <translation>Immer im &amp;Vordergrund</translation>
     </message>
     <message>
         <source>Automatic Time &amp;Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit &amp;automatisch aktualisieren</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>Connect to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 besuchen</translation>
     </message>
     <message>
         <source>&amp;About Horolux</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Über Horolux</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
 </context>
 <context>
     <name>ReminderNotices</name>
     <message>
         <source>Reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerung</translation>
     </message>
 </context>
 <context>
     <name>ScheduleList</name>
     <message>
         <source>1 schedule line set aside</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Zeile des Zeitplans beiseitegelegt</translation>
     </message>
     <message>
         <source>%1 schedule lines set aside</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Zeilen des Zeitplans beiseitegelegt</translation>
     </message>
 </context>
 <context>
     <name>ScheduleScanner</name>
     <message>
         <source>Scheduler item %1 failed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitplaner-Eintrag %1 ist fehlgeschlagen.</translation>
     </message>
 </context>
 <context>
     <name>Startup</name>
     <message>
         <source>Good morning %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Guten Morgen, %1</translation>
     </message>
     <message>
         <source>Good afternoon %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Guten Tag, %1</translation>
     </message>
     <message>
         <source>Good evening %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Guten Abend, %1</translation>
     </message>
 </context>
 <context>
     <name>TAbtFrm</name>
     <message>
         <source>About Horolux</source>
-        <translation type="unfinished"></translation>
+        <translation>Über Horolux</translation>
     </message>
     <message>
         <source>Horolux version 1.0</source>
-        <translation type="unfinished"></translation>
+        <translation>Horolux Version 1.0</translation>
     </message>
     <message>
         <source>A desktop clock with reminders</source>
-        <translation type="unfinished"></translation>
+        <translation>Desktop-Uhr mit Erinnerungen</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>TAlarmFrm</name>
     <message>
         <source>Reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerung</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>TAutoFrm</name>
     <message>
         <source>Automatic Time Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatische Zeitaktualisierung</translation>
     </message>
     <message>
         <source>Window title:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fenstertitel:</translation>
     </message>
     <message>
         <source>Time server:</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitserver:</translation>
     </message>
 </context>
 <context>
     <name>THoroluxMain</name>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Uhrzeit</translation>
     </message>
     <message>
         <source>Disk</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenträger</translation>
     </message>
     <message>
         <source>Processor</source>
-        <translation type="unfinished"></translation>
+        <translation>Prozessor</translation>
     </message>
     <message>
         <source>Memory</source>
-        <translation type="unfinished"></translation>
+        <translation>Arbeitsspeicher</translation>
     </message>
     <message>
         <source>Paging</source>
-        <translation type="unfinished"></translation>
+        <translation>Auslagerung</translation>
     </message>
     <message>
         <source>Date and status</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum und Status</translation>
     </message>
     <message>
         <source>Right-click clock face for menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechtsklick auf die Uhr: Menü</translation>
     </message>
 </context>
 <context>
     <name>TOptionsFrm</name>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus</translation>
     </message>
     <message>
         <source>Beep</source>
-        <translation type="unfinished"></translation>
+        <translation>Signalton</translation>
     </message>
     <message>
         <source>Play sound:</source>
-        <translation type="unfinished"></translation>
+        <translation>Klangdatei:</translation>
     </message>
     <message>
         <source>Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen...</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>Display</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzeige</translation>
     </message>
     <message>
         <source>Display Format</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzeigeformat</translation>
     </message>
     <message>
         <source>12 Hour</source>
-        <translation type="unfinished"></translation>
+        <translation>12 Stunden</translation>
     </message>
     <message>
         <source>24 Hour</source>
-        <translation type="unfinished"></translation>
+        <translation>24 Stunden</translation>
     </message>
     <message>
         <source>Hide Period</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausblenddauer</translation>
     </message>
     <message>
         <source>Monitors</source>
-        <translation type="unfinished"></translation>
+        <translation>Leistung</translation>
     </message>
     <message>
         <source>Update Interval</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisierungsintervall</translation>
     </message>
     <message>
         <source>Disk Monitor</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenträgeranzeige</translation>
     </message>
     <message>
         <source>Drive:</source>
-        <translation type="unfinished"></translation>
+        <translation>Pfad:</translation>
     </message>
     <message>
         <source>Sounds</source>
-        <translation type="unfinished"></translation>
+        <translation>Töne</translation>
     </message>
     <message>
         <source>Hourly Chime:</source>
-        <translation type="unfinished"></translation>
+        <translation>Stundenschlag:</translation>
     </message>
     <message>
         <source>Alarm Sound:</source>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerungston:</translation>
     </message>
     <message>
         <source>Notice only</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur Hinweis</translation>
     </message>
     <message>
         <source>Reminders show only as desktop notifications, without their window</source>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerungen erscheinen nur als Desktop-Benachrichtigung, ohne eigenes Fenster</translation>
     </message>
     <message>
         <source>Task Bar</source>
-        <translation type="unfinished"></translation>
+        <translation>Taskleiste</translation>
     </message>
     <message>
         <source>Task Bar Icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Symbol im Infobereich</translation>
     </message>
     <message>
         <source>Show Task Bar Tray Icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Symbol im Infobereich anzeigen</translation>
     </message>
     <message>
         <source>Priority</source>
-        <translation type="unfinished"></translation>
+        <translation>Priorität</translation>
     </message>
     <message>
         <source>Run at Priority Level</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit dieser Priorität ausführen</translation>
     </message>
     <message>
         <source>Idle</source>
-        <translation type="unfinished"></translation>
+        <translation>Niedrig</translation>
     </message>
     <message>
         <source>Normal</source>
-        <translation type="unfinished"></translation>
+        <translation>Normal</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit</translation>
     </message>
     <message>
         <source>Set system clock (manual)</source>
-        <translation type="unfinished"></translation>
+        <translation>Systemuhr stellen (manuell)</translation>
     </message>
     <message>
         <source>h</source>
-        <translation type="unfinished"></translation>
+        <translation>h</translation>
     </message>
     <message>
         <source>m</source>
-        <translation type="unfinished"></translation>
+        <translation>m</translation>
     </message>
     <message>
         <source>s</source>
-        <translation type="unfinished"></translation>
+        <translation>s</translation>
     </message>
     <message>
         <source>Set</source>
-        <translation type="unfinished"></translation>
+        <translation>Stellen</translation>
     </message>
     <message>
         <source>Set system clock (Internet)</source>
-        <translation type="unfinished"></translation>
+        <translation>Systemuhr stellen (Internet)</translation>
     </message>
     <message>
         <source>Configure</source>
-        <translation type="unfinished"></translation>
+        <translation>Einrichten</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Abbrechen</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Stunden</translation>
     </message>
     <message>
         <source>Minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>Minuten</translation>
     </message>
     <message>
         <source>Seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>Sekunden</translation>
     </message>
     <message>
         <source>Browse for chime sound</source>
-        <translation type="unfinished"></translation>
+        <translation>Klangdatei für den Stundenschlag wählen</translation>
     </message>
     <message>
         <source>Browse for alarm sound</source>
-        <translation type="unfinished"></translation>
+        <translation>Klangdatei für den Erinnerungston wählen</translation>
     </message>
     <message>
         <source>Set manually</source>
-        <translation type="unfinished"></translation>
+        <translation>Manuell stellen</translation>
     </message>
     <message>
         <source>Set from Internet</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus dem Internet stellen</translation>
     </message>
     <message>
         <source>Sound files (*.wav *.oga *.ogg *.opus *.flac *.mp3);;Wave audio files (*.wav);;MIDI files (*.mid)</source>
-        <translation type="unfinished"></translation>
+        <translation>Klangdateien (*.wav *.oga *.ogg *.opus *.flac *.mp3);;Wave-Audiodateien (*.wav);;MIDI-Dateien (*.mid)</translation>
     </message>
     <message>
         <source>Choose a sound file</source>
-        <translation type="unfinished"></translation>
+        <translation>Klangdatei auswählen</translation>
     </message>
 </context>
 <context>
     <name>TReminderFrm</name>
     <message>
         <source>Quick Reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Schnellerinnerung</translation>
     </message>
     <message>
         <source>Reminder time:</source>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerungszeit:</translation>
     </message>
     <message>
         <source>h</source>
-        <translation type="unfinished"></translation>
+        <translation>h</translation>
     </message>
     <message>
         <source>m</source>
-        <translation type="unfinished"></translation>
+        <translation>m</translation>
     </message>
     <message>
         <source>Reminder text:</source>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerungstext:</translation>
     </message>
 </context>
 <context>
     <name>TReportFrm</name>
     <message>
         <source>System Performance Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Systemleistung</translation>
     </message>
     <message>
         <source>Monitor has been running for:</source>
-        <translation type="unfinished"></translation>
+        <translation>Überwachung läuft seit:</translation>
     </message>
     <message>
         <source>Performance has been CPU limited for:</source>
-        <translation type="unfinished"></translation>
+        <translation>Durch den Prozessor begrenzt:</translation>
     </message>
     <message>
         <source>Performance has been memory limited for:</source>
-        <translation type="unfinished"></translation>
+        <translation>Durch den Arbeitsspeicher begrenzt:</translation>
     </message>
     <message>
         <source>Time spent swapping to / from disk:</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit für Auslagerung auf Datenträger:</translation>
     </message>
     <message>
         <source>Hard disk space usage:</source>
-        <translation type="unfinished"></translation>
+        <translation>Belegter Speicherplatz:</translation>
     </message>
     <message>
         <source> Performance Status Report: </source>
-        <translation type="unfinished"></translation>
+        <translation> Leistungsbericht: </translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfe</translation>
     </message>
 </context>
 <context>
     <name>TSchedEditFrm</name>
     <message>
         <source>Today</source>
-        <translation type="unfinished"></translation>
+        <translation>Heute</translation>
     </message>
     <message>
         <source>On date:</source>
-        <translation type="unfinished"></translation>
+        <translation>Am Datum:</translation>
     </message>
     <message>
         <source>Daily from date:</source>
-        <translation type="unfinished"></translation>
+        <translation>Täglich ab Datum:</translation>
     </message>
     <message>
         <source>Weekly from date:</source>
-        <translation type="unfinished"></translation>
+        <translation>Wöchentlich ab:</translation>
     </message>
     <message>
         <source>Each Sunday</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeden Sonntag</translation>
     </message>
     <message>
         <source>Each Monday</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeden Montag</translation>
     </message>
     <message>
         <source>Each Tuesday</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeden Dienstag</translation>
     </message>
     <message>
         <source>Each Wednesday</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeden Mittwoch</translation>
     </message>
     <message>
         <source>Each Thursday</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeden Donnerstag</translation>
     </message>
     <message>
         <source>Each Friday</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeden Freitag</translation>
     </message>
     <message>
         <source>Each Saturday</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeden Samstag</translation>
     </message>
     <message>
         <source>Add Scheduler Item</source>
-        <translation type="unfinished"></translation>
+        <translation>Eintrag hinzufügen</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>When:</source>
-        <translation type="unfinished"></translation>
+        <translation>Wann:</translation>
     </message>
     <message>
         <source>At time:</source>
-        <translation type="unfinished"></translation>
+        <translation>Uhrzeit:</translation>
     </message>
     <message>
         <source>h</source>
-        <translation type="unfinished"></translation>
+        <translation>h</translation>
     </message>
     <message>
         <source>m</source>
-        <translation type="unfinished"></translation>
+        <translation>m</translation>
     </message>
     <message>
         <source>Hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Stunden</translation>
     </message>
     <message>
         <source>Minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>Minuten</translation>
     </message>
     <message>
         <source>Date:</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum:</translation>
     </message>
     <message>
         <source>Previous month</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorheriger Monat</translation>
     </message>
     <message>
         <source>Next month</source>
-        <translation type="unfinished"></translation>
+        <translation>Nächster Monat</translation>
     </message>
     <message>
         <source>What:</source>
-        <translation type="unfinished"></translation>
+        <translation>Was:</translation>
     </message>
     <message>
         <source>Activity:</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktion:</translation>
     </message>
     <message>
         <source>Reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerung</translation>
     </message>
     <message>
         <source>Run program</source>
-        <translation type="unfinished"></translation>
+        <translation>Programm starten</translation>
     </message>
     <message>
         <source>Text:</source>
-        <translation type="unfinished"></translation>
+        <translation>Text:</translation>
     </message>
     <message>
         <source>Program:</source>
-        <translation type="unfinished"></translation>
+        <translation>Programm:</translation>
     </message>
     <message>
         <source>Browse for program</source>
-        <translation type="unfinished"></translation>
+        <translation>Programm wählen</translation>
     </message>
     <message>
         <source>Parameters:</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter:</translation>
     </message>
     <message>
         <source>Start Dir:</source>
-        <translation type="unfinished"></translation>
+        <translation>Startpfad:</translation>
     </message>
     <message>
         <source>Browse for start folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Startordner wählen</translation>
     </message>
     <message>
         <source>State:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fenster:</translation>
     </message>
     <message>
         <source>Normal</source>
-        <translation type="unfinished"></translation>
+        <translation>Normal</translation>
     </message>
     <message>
         <source>Minimized</source>
-        <translation type="unfinished"></translation>
+        <translation>Minimiert</translation>
     </message>
     <message>
         <source>Maximized</source>
-        <translation type="unfinished"></translation>
+        <translation>Maximiert</translation>
     </message>
     <message>
         <source>Choose program</source>
-        <translation type="unfinished"></translation>
+        <translation>Programm auswählen</translation>
     </message>
     <message>
         <source>Programs (*);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Programme (*);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>Choose a start directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Startordner auswählen</translation>
     </message>
 </context>
 <context>
     <name>TSchedMain</name>
     <message>
         <source>Scheduler</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitplaner</translation>
     </message>
     <message>
         <source>&amp;Add</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hinzufügen</translation>
     </message>
     <message>
         <source>&amp;Change</source>
-        <translation type="unfinished"></translation>
+        <translation>Ä&amp;ndern</translation>
     </message>
     <message>
         <source>&amp;Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Löschen</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>H&amp;ilfe</translation>
     </message>
     <message>
         <source>Modify Scheduler Item</source>
-        <translation type="unfinished"></translation>
+        <translation>Eintrag ändern</translation>
     </message>
     <message>
         <source>Add Scheduler Item</source>
-        <translation type="unfinished"></translation>
+        <translation>Eintrag hinzufügen</translation>
     </message>
 </context>
 <context>
     <name>TimeClient</name>
     <message>
         <source>Updating system time</source>
-        <translation type="unfinished"></translation>
+        <translation>Systemzeit wird aktualisiert</translation>
     </message>
     <message>
         <source>Unable to create socket</source>
-        <translation type="unfinished"></translation>
+        <translation>Socket kann nicht angelegt werden</translation>
     </message>
     <message>
         <source>Unable to connect to Internet</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Verbindung zum Internet</translation>
     </message>
     <message>
         <source>Looking up host %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Suche Host %1</translation>
     </message>
     <message>
         <source>Connecting to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinde mit %1</translation>
     </message>
     <message>
         <source>Connected to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbunden mit %1</translation>
     </message>
     <message>
         <source>Connection closed by host</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindung vom Host getrennt</translation>
     </message>
     <message>
         <source>Invalid server time, not set</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige Serverzeit, nicht gestellt</translation>
     </message>
     <message>
         <source>Reply too slow, clock not set</source>
-        <translation type="unfinished"></translation>
+        <translation>Antwort zu langsam, Uhr nicht gestellt</translation>
     </message>
     <message>
         <source>Connection timed out</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitüberschreitung der Verbindung</translation>
     </message>
 </context>
 <context>
     <name>TimeReply</name>
     <message>
         <source>Clock is correct</source>
-        <translation type="unfinished"></translation>
+        <translation>Uhr geht richtig</translation>
     </message>
     <message numerus="yes">
         <source>Clock was %n seconds slow</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Uhr ging %n Sekunde nach</numerusform>
+            <numerusform>Uhr ging %n Sekunden nach</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>Clock is %n seconds slow</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Uhr geht %n Sekunde nach</numerusform>
+            <numerusform>Uhr geht %n Sekunden nach</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>Clock was %n seconds fast</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Uhr ging %n Sekunde vor</numerusform>
+            <numerusform>Uhr ging %n Sekunden vor</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>Clock is %n seconds fast</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Uhr geht %n Sekunde vor</numerusform>
+            <numerusform>Uhr geht %n Sekunden vor</numerusform>
         </translation>
     </message>
 </context>
@@ -874,39 +874,39 @@
     <name>TimeServers</name>
     <message>
         <source>Australia</source>
-        <translation type="unfinished"></translation>
+        <translation>Australien</translation>
     </message>
     <message>
         <source>France</source>
-        <translation type="unfinished"></translation>
+        <translation>Frankreich</translation>
     </message>
     <message>
         <source>Germany</source>
-        <translation type="unfinished"></translation>
+        <translation>Deutschland</translation>
     </message>
     <message>
         <source>Ireland</source>
-        <translation type="unfinished"></translation>
+        <translation>Irland</translation>
     </message>
     <message>
         <source>Japan</source>
-        <translation type="unfinished"></translation>
+        <translation>Japan</translation>
     </message>
     <message>
         <source>UK</source>
-        <translation type="unfinished"></translation>
+        <translation>Großbritannien</translation>
     </message>
     <message>
         <source>USA</source>
-        <translation type="unfinished"></translation>
+        <translation>USA</translation>
     </message>
     <message>
         <source>Sweden</source>
-        <translation type="unfinished"></translation>
+        <translation>Schweden</translation>
     </message>
     <message>
         <source>Switzerland</source>
-        <translation type="unfinished"></translation>
+        <translation>Schweiz</translation>
     </message>
 </context>
 </TS>
