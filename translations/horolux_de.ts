@@ -377,11 +377,11 @@
     </message>
     <message>
         <source>12 Hour</source>
-        <translation>12 Stunden</translation>
+        <translation>12 Std.</translation>
     </message>
     <message>
         <source>24 Hour</source>
-        <translation>24 Stunden</translation>
+        <translation>24 Std.</translation>
     </message>
     <message>
         <source>Hide Period</source>
@@ -433,7 +433,7 @@
     </message>
     <message>
         <source>Show Task Bar Tray Icon</source>
-        <translation>Symbol im Infobereich anzeigen</translation>
+        <translation>Symbol im Infobereich zeigen</translation>
     </message>
     <message>
         <source>Priority</source>

@@ -31,7 +31,7 @@
     </message>
     <message>
         <source>Program</source>
-        <translation>Commande</translation>
+        <translation>Logiciel</translation>
     </message>
     <message>
         <source>Parameters</source>
@@ -357,7 +357,7 @@
     </message>
     <message>
         <source>Play sound:</source>
-        <translation>Fichier son&#xa0;:</translation>
+        <translation>Fichier&#xa0;:</translation>
     </message>
     <message>
         <source>Browse...</source>
@@ -698,7 +698,7 @@
     </message>
     <message>
         <source>Run program</source>
-        <translation>Lancer une commande</translation>
+        <translation>Lancer un logiciel</translation>
     </message>
     <message>
         <source>Text:</source>
@@ -706,11 +706,11 @@
     </message>
     <message>
         <source>Program:</source>
-        <translation>Commande&#xa0;:</translation>
+        <translation>Logiciel&#xa0;:</translation>
     </message>
     <message>
         <source>Browse for program</source>
-        <translation>Choisir le programme</translation>
+        <translation>Choisir le logiciel</translation>
     </message>
     <message>
         <source>Parameters:</source>
@@ -742,11 +742,11 @@
     </message>
     <message>
         <source>Choose program</source>
-        <translation>Choisir un programme</translation>
+        <translation>Choisir un logiciel</translation>
     </message>
     <message>
         <source>Programs (*);;All files (*)</source>
-        <translation>Programmes (*);;Tous les fichiers (*)</translation>
+        <translation>Logiciels (*);;Tous les fichiers (*)</translation>
     </message>
     <message>
         <source>Choose a start directory</source>

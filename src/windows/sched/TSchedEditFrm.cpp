@@ -187,7 +187,8 @@ void TSchedEditFrm::buildWhatGroup()
 
     auto* pageRun = new QWidget;
     pageRun->setObjectName(QStringLiteral("Run program"));
-    QLabel* program = addLabel(pageRun, tr("Program:"), 4, 3, 72);
+    // The captions reach up to the fields at 78: "Parameters:" needs all of 74 pixels.
+    QLabel* program = addLabel(pageRun, tr("Program:"), 4, 3, 74);
     m_edProgName = new QLineEdit(pageRun);
     program->setBuddy(m_edProgName);
     m_edProgName->setObjectName(QStringLiteral("edProgName"));
@@ -198,13 +199,13 @@ void TSchedEditFrm::buildWhatGroup()
     btnBrowseProgram->setGeometry(322, 0, 26, 21);
     connect(btnBrowseProgram, &QPushButton::clicked, this, &TSchedEditFrm::btnBrowseProgramClick);
 
-    QLabel* params = addLabel(pageRun, tr("Parameters:"), 4, 25, 72);
+    QLabel* params = addLabel(pageRun, tr("Parameters:"), 4, 25, 74);
     m_edParams = new QLineEdit(pageRun);
     params->setBuddy(m_edParams);
     m_edParams->setObjectName(QStringLiteral("edParams"));
     m_edParams->setGeometry(78, 22, 240, 21);
 
-    QLabel* startDir = addLabel(pageRun, tr("Start Dir:"), 4, 47, 72);
+    QLabel* startDir = addLabel(pageRun, tr("Start Dir:"), 4, 47, 74);
     m_edStartDir = new QLineEdit(pageRun);
     startDir->setBuddy(m_edStartDir);
     m_edStartDir->setObjectName(QStringLiteral("edStartDir"));
@@ -215,7 +216,7 @@ void TSchedEditFrm::buildWhatGroup()
     button1->setGeometry(322, 44, 26, 21);
     connect(button1, &QPushButton::clicked, this, &TSchedEditFrm::Button1Click);
 
-    addLabel(pageRun, tr("State:"), 4, 69, 72);
+    addLabel(pageRun, tr("State:"), 4, 69, 74);
     m_rbNormal = new QRadioButton(tr("Normal"), pageRun);
     m_rbNormal->setObjectName(QStringLiteral("rbNormal"));
     m_rbNormal->setGeometry(78, 66, 80, 20);

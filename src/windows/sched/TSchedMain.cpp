@@ -7,6 +7,7 @@
 #include "rules/sched/ScheduleModel.h"
 #include "rules/sched/SchedulerState.h"
 #include "windows/sched/TSchedEditFrm.h"
+#include "windows/ui/DialogButtons.h"
 #include "windows/ui/HelpSystem.h"
 
 #include <QHeaderView>
@@ -134,6 +135,7 @@ TSchedMain::TSchedMain(SchedulerState& sched, const ClockReading& clock, QWidget
         if (def.slot)
             connect(button, &QPushButton::clicked, this, def.slot);
     }
+    DialogButtons::widenToCaptions(this);
     connect(findChild<QPushButton*>(QStringLiteral("btnOK")), &QPushButton::clicked, this,
             &QDialog::accept);
     connect(findChild<QPushButton*>(QStringLiteral("btnCancel")), &QPushButton::clicked, this,

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QPushButton>
+#include <QStyle>
 
 DialogButtons DialogButtons::add(QDialog* dialog, int okLeft, int top, int step,
                                  const QString& okText)
@@ -22,7 +23,20 @@ DialogButtons DialogButtons::add(QDialog* dialog, int okLeft, int top, int step,
     row.ok->setDefault(true);
     QObject::connect(row.ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(row.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    widenToCaptions(dialog);
     QWidget::setTabOrder(row.ok, row.cancel);
     QWidget::setTabOrder(row.cancel, row.help);
     return row;
+}
+
+void DialogButtons::widenToCaptions(QWidget* parent)
+{
+    for (QPushButton* b : parent->findChildren<QPushButton*>()) {
+        QString caption = b->text();
+        caption.remove(QLatin1Char('&'));
+        const int needed = b->fontMetrics().horizontalAdvance(caption) +
+                           2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b);
+        if (needed > b->width())
+            b->resize(needed, b->height());
+    }
 }

@@ -1,5 +1,6 @@
 #include "windows/ui/TOptionsFrm.h"
 
+#include "windows/ui/DialogButtons.h"
 #include "windows/ui/DialogFlags.h"
 #include "windows/ui/HelpSystem.h"
 #include "windows/ui/ModalSeam.h"
@@ -201,6 +202,7 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHelp, &QPushButton::clicked, this, &TOptionsFrm::btnHelpClick);
+    DialogButtons::widenToCaptions(this);
     // Enter does not confirm the dialog: no button is a default one.
     for (QPushButton* b : findChildren<QPushButton*>())
         b->setAutoDefault(false);
