@@ -18,6 +18,9 @@ Translations::Translations(const QLocale& locale, QObject* parent) : QObject(par
 
 Translations::~Translations()
 {
+    // As the application's child it goes after the application object, which drops them itself.
+    if (!QCoreApplication::instance())
+        return;
     if (m_programLoaded)
         QCoreApplication::removeTranslator(&m_program);
     if (m_qtLoaded)
