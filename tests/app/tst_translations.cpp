@@ -10,6 +10,7 @@
 #include "windows/sched/TSchedEditFrm.h"
 #include "windows/sched/TSchedMain.h"
 #include "windows/ui/DialogLayout.h"
+#include "windows/ui/TAbtFrm.h"
 
 #include <QStackedWidget>
 #include <QTest>
@@ -28,10 +29,11 @@ void TestTranslations::dialogFits_data()
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<int>("dialog");
-    const char* const dialogs[] = {"editor, reminder", "editor, program", "quick reminder",
-                                   "reminder",         "report",          "time update"};
+    const char* const dialogs[] = {
+        "editor, reminder", "editor, program", "quick reminder", "reminder",
+        "report",           "time update",     "scheduler",      "about"};
     for (const char* language : {"en", "de", "fr"})
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < 8; ++i)
             QTest::addRow("%s %s", language, dialogs[i]) << QString(language) << i;
 }
 
@@ -64,8 +66,11 @@ void TestTranslations::dialogFits()
     case 5:
         d = std::make_unique<TAutoFrm>();
         break;
-    default:
+    case 6:
         d = std::make_unique<TSchedMain>(sched, clock);
+        break;
+    default:
+        d = std::make_unique<TAbtFrm>();
     }
     d->show();
     QVERIFY(QTest::qWaitForWindowExposed(d.get()));
