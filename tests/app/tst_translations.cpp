@@ -15,9 +15,10 @@
 #include <QStackedWidget>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
-// The dialogs that have no layout test of their own, whole in each language.
+// The dialogs, whole in each language: no caption cut, no control out of its box or on another.
 class TestTranslations : public QObject {
     Q_OBJECT
 private slots:
@@ -47,31 +48,17 @@ void TestTranslations::dialogFits()
     const SettingsInForce settings;
     SchedulerState sched;
     const ClockReading clock;
-    std::unique_ptr<QDialog> d;
-    switch (dialog) {
-    case 0:
-    case 1:
-        d = std::make_unique<TSchedEditFrm>(36530);
+    const std::function<QDialog*()> make[] = {[] { return new TSchedEditFrm(36530); },
+                                              [] { return new TSchedEditFrm(36530); },
+                                              [] { return new TReminderFrm; },
+                                              [] { return new TAlarmFrm; },
+                                              [&] { return new TReportFrm(totals, settings); },
+                                              [] { return new TAutoFrm; },
+                                              [&] { return new TSchedMain(sched, clock); },
+                                              [] { return new TAbtFrm; }};
+    const std::unique_ptr<QDialog> d(make[dialog]());
+    if (dialog < 2) // the editor's reminder page, or its program page
         d->findChild<QStackedWidget*>("nbWhat")->setCurrentIndex(dialog);
-        break;
-    case 2:
-        d = std::make_unique<TReminderFrm>();
-        break;
-    case 3:
-        d = std::make_unique<TAlarmFrm>();
-        break;
-    case 4:
-        d = std::make_unique<TReportFrm>(totals, settings);
-        break;
-    case 5:
-        d = std::make_unique<TAutoFrm>();
-        break;
-    case 6:
-        d = std::make_unique<TSchedMain>(sched, clock);
-        break;
-    default:
-        d = std::make_unique<TAbtFrm>();
-    }
     d->show();
     QVERIFY(QTest::qWaitForWindowExposed(d.get()));
     QStringList faults = DialogLayout::faults(d.get());
