@@ -26,7 +26,7 @@ bool HoroluxApplication::notify(QObject* receiver, QEvent* event)
     } catch (const std::exception& e) {
         report(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        report(QStringLiteral("Unexpected error"));
+        report(tr("Unexpected error"));
     }
     return false;
 }

@@ -127,7 +127,7 @@ void PanelController::applyDisplaySettings()
     m_taskIcon->setIcon(AppIcon::make());
     m_taskIcon->setActive(w.taskIcon);
     if (w.taskIcon && !m_taskIcon->Active()) {
-        m_pendingNotices << NoTrayNotice;
+        m_pendingNotices << tr(NoTrayText);
         m_noTraySaid = true;
     }
 }
@@ -154,9 +154,9 @@ void PanelController::loadScheduleAndShowTime()
     // overwritten with what this run holds; one behind a link is not saved at all.
     const ScheduleFile::LoadResult loaded = m_scheduleFile.load(m_state.sched.ScheduleList);
     if (loaded.behindLink)
-        m_pendingNotices << QStringLiteral("Schedule unreadable, not saved");
+        m_pendingNotices << tr("Schedule unreadable, not saved");
     else if (loaded.unreadable)
-        m_pendingNotices << QStringLiteral("Schedule file could not be read");
+        m_pendingNotices << tr("Schedule file could not be read");
     else if (loaded.setAside > 0)
         m_pendingNotices << ScheduleList::setAsideNotice(loaded.setAside);
     m_tick.UpdateTime(m_platform.clock->now());
@@ -168,7 +168,7 @@ void PanelController::readTimeServerAndGreet()
     Startup::readTimeServerSettings(m_state, m_store);
     // A settings file we do not understand is left alone and the defaults run: say so once.
     if (m_registry.foundNotUnderstood())
-        m_pendingNotices << QStringLiteral("Settings file not understood");
+        m_pendingNotices << tr("Settings file not understood");
     m_panel.setDateLine(Startup::greeting(m_state.clock.CurrentHour, m_platform.user->userName()));
     m_panel.popupMenu()->setAutoUpdateChecked(m_state.settings.AutoUpdate);
 }
@@ -240,7 +240,7 @@ void PanelController::reportLostSettings()
 
 void PanelController::reportSaveFailure(const QString& path)
 {
-    const QString text = QStringLiteral("Cannot create file %1").arg(path);
+    const QString text = tr("Cannot create file %1").arg(path);
     if (!m_shutDown) {
         ModalSeam::warning(&m_panel, QCoreApplication::applicationName(), text);
         return;
@@ -250,7 +250,9 @@ void PanelController::reportSaveFailure(const QString& path)
     // every window has gone, and the exit status tells that something was lost.
     m_exitStatus = 1;
     m_shutdownNotice += (m_shutdownNotice.isEmpty() ? QString() : QStringLiteral("\n")) + text;
-    std::fprintf(stderr, "horolux: %s\n", text.toLocal8Bit().constData());
+    // The session log keeps English, as every log line.
+    const QString logged = QStringLiteral("Cannot create file %1").arg(path);
+    std::fprintf(stderr, "horolux: %s\n", logged.toLocal8Bit().constData());
     std::fflush(stderr);
 }
 

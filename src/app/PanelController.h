@@ -52,7 +52,8 @@ public:
     QString shutdownNotice() const { return m_shutdownNotice; }
     // How long that box stays on the screen: the whole end stays within three seconds.
     static constexpr int ShutdownNoticeMs = 2000;
-    static inline const QString NoTrayNotice = QStringLiteral("No system tray: icon not shown");
+    static constexpr char NoTrayText[] = QT_TR_NOOP("No system tray: icon not shown");
+    static inline const QString NoTrayNotice = QString::fromUtf8(NoTrayText); // the English
 
     // The menu's items.
     void SettingsItemClick();

@@ -84,7 +84,7 @@ void PanelController::ConnectItemClick()
                                        QStringLiteral("https://") + PanelMenu::WebHost +
                                            QLatin1Char('/'),
                                        QString(), QString(), 5))
-        ShowWarning(QStringLiteral("Could not connect to Web site"));
+        ShowWarning(tr("Could not connect to Web site"));
 }
 
 void PanelController::AboutItemClick()
@@ -172,7 +172,7 @@ void PanelController::setTrayIconShown(bool shown)
     m_taskIcon->setActive(shown);
     if (shown && !m_taskIcon->Active() && !m_noTraySaid) {
         m_noTraySaid = true;
-        showStatus(NoTrayNotice);
+        showStatus(tr(NoTrayText));
     }
 }
 
@@ -203,7 +203,7 @@ void PanelController::btnSetClick(int hour, int minute, int second)
     const QString reason = setter.refusalReason();
     if (!reason.isEmpty())
         showStatus(reason);
-    ShowWarning(QStringLiteral("You do not have the privilege needed to set the system time"));
+    ShowWarning(tr("You do not have the privilege needed to set the system time"));
 }
 
 void PanelController::btnAutoClick(QWidget* dialog)

@@ -1,5 +1,6 @@
 #include "app/HoroluxApplication.h"
 #include "app/PanelController.h"
+#include "app/Translations.h"
 #include "platform/linux/DisplayCheck.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/LinuxSingleInstance.h"
@@ -108,6 +109,7 @@ extern "C" int horolux_main(int argc, char** argv)
     // Ties the windows to the installed desktop entry and icon (Wayland's app id, task bars).
     QGuiApplication::setDesktopFileName(QStringLiteral(HOROLUX_APP_ID));
     HoroluxApplication app(argc, argv);
+    installTranslations();
     LinuxPlatform platform;
     RegFileRegistry settingsFile(*platform.services().files, platform.services().settingsFile);
     platform.services().registry = &settingsFile;

@@ -16,6 +16,7 @@ private slots:
     void secondRunRestoresWhatWasSaved();
     void handWrittenFileKeptBySave_data();
     void handWrittenFileKeptBySave();
+    void menuInTheUsersLanguage();
 };
 
 void TestE2eWindow::firstRunShowsDesignedPanelAndSavesOnSigterm()
@@ -103,6 +104,24 @@ void TestE2eWindow::handWrittenFileKeptBySave()
         QVERIFY2(saved.contains(line), line.constData());
     QVERIFY2(saved.contains("\"PFMax\"=dword:00000064\r"), saved.constData());
     QVERIFY(!saved.contains('\n'));
+}
+
+// LANG alone says German (LC_ALL and LANGUAGE unset): the panel's menu offers "&Zeitplaner",
+// whose key opens the scheduler, titled in German.
+void TestE2eWindow::menuInTheUsersLanguage()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    rig.setEnv("LANG", "de_DE.UTF-8");
+    rig.setEnv("LC_ALL", QString());
+    rig.setEnv("LANGUAGE", QString());
+    QVERIFY(rig.startClock());
+    const QRect panel = rig.geometry(rig.waitForWindow());
+    rig.x("xdotool",
+          {"mousemove", QString::number(panel.center().x()), QString::number(panel.center().y()),
+           "click", "3", "sleep", "0.5", "key", "z"});
+    QVERIFY2(E2eRig::pollUntil([&] { return !rig.visibleWindows("Zeitplaner").isEmpty(); }, 10000),
+             qPrintable(rig.clockOutput()));
 }
 
 QTEST_MAIN(TestE2eWindow)

@@ -127,7 +127,7 @@ void DBusNotifier::post(const QString& title, const QString& body, quint32 repla
         hints.insert(QStringLiteral("desktop-entry"), app);
     QDBusMessage message = call(QStringLiteral("Notify"));
     message << QGuiApplication::applicationDisplayName() << uint(replaces) << app << title << body
-            << QStringList{DismissKey, QStringLiteral("Dismiss")} << hints << int(-1);
+            << QStringList{DismissKey, tr("Dismiss")} << hints << int(-1);
     auto* sent = new QDBusPendingCallWatcher(
         QDBusConnection::sessionBus().asyncCall(message, m_answerLimitMs), this);
     connect(sent, &QDBusPendingCallWatcher::finished, this, [shown](QDBusPendingCallWatcher* w) {

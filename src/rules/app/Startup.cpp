@@ -1,5 +1,7 @@
 #include "rules/app/Startup.h"
 
+#include <QCoreApplication>
+
 #include "rules/app/MainState.h"
 #include "rules/nettime/TimeServers.h"
 #include "rules/settings/SettingsTable.h"
@@ -18,12 +20,12 @@ QString greeting(int hour, const QString& userName)
 {
     QString text;
     if (hour < 12)
-        text = QStringLiteral("Good morning ");
+        text = QCoreApplication::translate("Startup", "Good morning %1");
     else if (hour < 18)
-        text = QStringLiteral("Good afternoon ");
+        text = QCoreApplication::translate("Startup", "Good afternoon %1");
     else
-        text = QStringLiteral("Good evening ");
-    return text + userName;
+        text = QCoreApplication::translate("Startup", "Good evening %1");
+    return text.arg(userName);
 }
 
 WindowSettings readDisplaySettings(MainState& s, const SettingsStore& store)

@@ -51,12 +51,12 @@ void TimeClient::BeginTimeUpdate()
     if (m_updating)
         return;
     m_updating = true;
-    emit step(UpdatingText);
+    emit step(tr("Updating system time"));
     if (!m_socket) {
         try {
             createSocket();
         } catch (...) {
-            emit step(CannotCreateText);
+            emit step(tr("Unable to create socket"));
         }
     }
 
@@ -77,7 +77,7 @@ void TimeClient::BeginTimeUpdate()
         if (!alive)
             return;
         m_opening = false;
-        emit step(CannotConnectText);
+        emit step(tr("Unable to connect to Internet"));
         endUpdate();
         return;
     }
@@ -95,10 +95,10 @@ void TimeClient::endUpdate()
 void TimeClient::ClientSocketInfo(QObject*, TSockInfo icode, TSocketBase*)
 {
     if (icode == siLookup)
-        emit step(LookingUpText + m_socket->HostName());
+        emit step(tr("Looking up host %1").arg(m_socket->HostName()));
     else if (icode == siConnecting) {
         m_connectStartedMs = m_clock.tickCount();
-        emit step(ConnectingText + m_socket->HostAddress());
+        emit step(tr("Connecting to %1").arg(m_socket->HostAddress()));
     }
 }
 
@@ -106,9 +106,9 @@ void TimeClient::ClientSocketConnect(QObject*, TSocketBase* Socket)
 {
     ReplyCount = 0;
     try {
-        emit step(ConnectedText + m_socket->PeerAddressText(Socket));
+        emit step(tr("Connected to %1").arg(m_socket->PeerAddressText(Socket)));
     } catch (const ESockError&) {
-        emit step(ClosedByHostText);
+        emit step(tr("Connection closed by host"));
     }
     if (Socket->Connected()) {
         // Nothing else times out once connected.
@@ -163,13 +163,14 @@ void TimeClient::ClientSocketDisconnect(QObject* Sender, TSocketBase* Socket)
         if (Socket->Connected() && Socket->LastError() == 0)
             ClientSocketRead(Sender, Socket);
     } catch (const ESockError&) {
-        emit step(ClosedByHostText); // the failed read has closed it and ended the update
+        emit step(
+            tr("Connection closed by host")); // the failed read has closed it and ended the update
         return;
     }
     if (!m_replyWanted)
         return;
     endUpdate();
-    emit step(ClosedByHostText);
+    emit step(tr("Connection closed by host"));
     if (Socket->Connected())
         m_socket->Close();
 }
@@ -191,9 +192,9 @@ void TimeClient::correctClock()
     const QDateTime clock = m_clock.now().toUTC();
     qint64 server = TimeReply::unixSeconds(TimeReply::decode(ReplyBytes));
     if (!TimeReply::plausible(server))
-        return refuseReply(InvalidTimeText);
+        return refuseReply(tr("Invalid server time, not set"));
     if (roundTripMs > MaxRoundTripMs)
-        return refuseReply(SlowReplyText);
+        return refuseReply(tr("Reply too slow, clock not set"));
     // The server read its clock about half-way through the exchange.
     server += (roundTripMs + 1000) / 2000;
     const TimeReply::Correction c = TimeReply::correction(clock, server);
@@ -207,7 +208,7 @@ void TimeClient::correctClock()
 
 void TimeClient::ClientSocketTimeOut(QObject*, TSocketBase*)
 {
-    emit step(TimedOutText);
+    emit step(tr("Connection timed out"));
     try {
         m_socket->Close(); // refused: the socket has given the pending connect up already
     } catch (...) {
@@ -220,7 +221,7 @@ void TimeClient::ClientSocketTimeOut(QObject*, TSocketBase*)
 void TimeClient::replyTimedOut()
 {
     endUpdate();
-    emit step(TimedOutText);
+    emit step(tr("Connection timed out"));
     try {
         m_socket->Close();
     } catch (...) {

@@ -22,17 +22,6 @@ public:
     // A reply that took longer from the connect on is not trusted to set the clock: half the
     // round trip is all it can be corrected by, and the error grows with it.
     static constexpr quint32 MaxRoundTripMs = 3000;
-    // Messages shown on the date line.
-    static inline const QString UpdatingText = QStringLiteral("Updating system time");
-    static inline const QString CannotCreateText = QStringLiteral("Unable to create socket");
-    static inline const QString LookingUpText = QStringLiteral("Looking up host ");
-    static inline const QString ConnectingText = QStringLiteral("Connecting to ");
-    static inline const QString CannotConnectText = QStringLiteral("Unable to connect to Internet");
-    static inline const QString ConnectedText = QStringLiteral("Connected to ");
-    static inline const QString ClosedByHostText = QStringLiteral("Connection closed by host");
-    static inline const QString TimedOutText = QStringLiteral("Connection timed out");
-    static inline const QString SlowReplyText = QStringLiteral("Reply too slow, clock not set");
-    static inline const QString InvalidTimeText = QStringLiteral("Invalid server time, not set");
 
     // Reads TimeServerHost from `settings` and clears AutoUpdate there after a correction.
     TimeClient(SettingsInForce& settings, IClock& clock, IClockSetter& setter,

@@ -1,5 +1,7 @@
 #include "rules/nettime/TimeReply.h"
 
+#include <QCoreApplication>
+
 namespace TimeReply {
 
 quint32 decode(const quint8 bytes[4])
@@ -47,11 +49,18 @@ Correction correction(const QDateTime& clockUtc, qint64 serverUnixSeconds)
 QString report(bool set, qint64 ahead)
 {
     if (ahead == 0)
-        return QStringLiteral("Clock is correct");
-    const QString prefix = set ? QStringLiteral("Clock was ") : QStringLiteral("Clock is ");
+        return QCoreApplication::translate("TimeReply", "Clock is correct");
+    // Within a day, so the seconds fit an int.
+    const int seconds = int(ahead > 0 ? ahead : -ahead);
     if (ahead > 0)
-        return prefix + QString::number(ahead) + QStringLiteral(" seconds slow");
-    return prefix + QString::number(-ahead) + QStringLiteral(" seconds fast");
+        return set ? QCoreApplication::translate("TimeReply", "Clock was %n seconds slow", nullptr,
+                                                 seconds)
+                   : QCoreApplication::translate("TimeReply", "Clock is %n seconds slow", nullptr,
+                                                 seconds);
+    return set ? QCoreApplication::translate("TimeReply", "Clock was %n seconds fast", nullptr,
+                                             seconds)
+               : QCoreApplication::translate("TimeReply", "Clock is %n seconds fast", nullptr,
+                                             seconds);
 }
 
 } // namespace TimeReply

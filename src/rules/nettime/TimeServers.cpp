@@ -3,6 +3,8 @@
 #include "rules/settings/SettingsInForce.h"
 #include "rules/settings/SettingsTable.h"
 
+#include <QCoreApplication>
+
 namespace TimeServers {
 
 namespace {
@@ -23,20 +25,21 @@ struct Entry {
     bool isDefault = false;
 };
 constexpr Entry kServers[] = {
-    {"Australia", "time-b-wwv.nist.gov", "NIST, Fort Collins"},
-    {"France", "ptbtime1.ptb.de", "PTB"},
-    {"France", "ptbtime2.ptb.de", "PTB"},
-    {"Germany", "ptbtime1.ptb.de", "PTB"},
-    {"Ireland", "ptbtime2.ptb.de", "PTB"},
-    {"Japan", "time-b-b.nist.gov", "NIST, Boulder"},
-    {"UK", "ptbtime1.ptb.de", "PTB", true},
-    {"USA", "time.nist.gov", "all of NIST's servers in turn"},
-    {"USA", "time-a-g.nist.gov", "Gaithersburg"},
-    {"USA", "time-a-wwv.nist.gov", "Fort Collins"},
-    {"USA", "time-a-b.nist.gov", "Boulder"},
-    {"USA", "utcnist.colorado.edu", "University of Colorado, Boulder"},
-    {"Sweden", "ptbtime2.ptb.de", "PTB"},
-    {"Switzerland", "ptbtime1.ptb.de", "PTB"},
+    {QT_TRANSLATE_NOOP("TimeServers", "Australia"), "time-b-wwv.nist.gov", "NIST, Fort Collins"},
+    {QT_TRANSLATE_NOOP("TimeServers", "France"), "ptbtime1.ptb.de", "PTB"},
+    {QT_TRANSLATE_NOOP("TimeServers", "France"), "ptbtime2.ptb.de", "PTB"},
+    {QT_TRANSLATE_NOOP("TimeServers", "Germany"), "ptbtime1.ptb.de", "PTB"},
+    {QT_TRANSLATE_NOOP("TimeServers", "Ireland"), "ptbtime2.ptb.de", "PTB"},
+    {QT_TRANSLATE_NOOP("TimeServers", "Japan"), "time-b-b.nist.gov", "NIST, Boulder"},
+    {QT_TRANSLATE_NOOP("TimeServers", "UK"), "ptbtime1.ptb.de", "PTB", true},
+    {QT_TRANSLATE_NOOP("TimeServers", "USA"), "time.nist.gov", "all of NIST's servers in turn"},
+    {QT_TRANSLATE_NOOP("TimeServers", "USA"), "time-a-g.nist.gov", "Gaithersburg"},
+    {QT_TRANSLATE_NOOP("TimeServers", "USA"), "time-a-wwv.nist.gov", "Fort Collins"},
+    {QT_TRANSLATE_NOOP("TimeServers", "USA"), "time-a-b.nist.gov", "Boulder"},
+    {QT_TRANSLATE_NOOP("TimeServers", "USA"), "utcnist.colorado.edu",
+     "University of Colorado, Boulder"},
+    {QT_TRANSLATE_NOOP("TimeServers", "Sweden"), "ptbtime2.ptb.de", "PTB"},
+    {QT_TRANSLATE_NOOP("TimeServers", "Switzerland"), "ptbtime1.ptb.de", "PTB"},
 };
 
 } // namespace
@@ -54,7 +57,9 @@ QStringList list()
 {
     QStringList entries;
     for (const Server& s : servers())
-        entries << s.country + QLatin1String(": ") + s.host;
+        // The country is only shown: the prefix is stripped before the host is stored.
+        entries << QCoreApplication::translate("TimeServers", s.country.toUtf8().constData()) +
+                       QLatin1String(": ") + s.host;
     return entries;
 }
 

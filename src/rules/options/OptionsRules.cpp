@@ -1,5 +1,7 @@
 #include "rules/options/OptionsRules.h"
 
+#include <QCoreApplication>
+
 #include "core/ClockReading.h"
 #include "ports/IProcessPriority.h"
 #include "rules/settings/SettingsInForce.h"
@@ -94,7 +96,7 @@ void apply(const OptionsValues& v, SettingsInForce& s, const SettingsStore& stor
     // A panel hidden until the tray icon is clicked needs the tray icon.
     bool trayShown = v.taskIcon;
     if (s.HideInterval < 0 && !v.taskIcon) {
-        effects.ShowWarning(TrayWarning);
+        effects.ShowWarning(QCoreApplication::translate("OptionsRules", TrayWarningText));
         trayShown = true;
     }
     s.TaskIcon = trayShown;
@@ -115,21 +117,21 @@ QString priorityStatus(IProcessPriority::Result result)
     case IProcessPriority::Result::Set:
         return QString();
     case IProcessPriority::Result::NotPermitted:
-        return QStringLiteral("Priority not changed: not permitted");
+        return QCoreApplication::translate("OptionsRules", "Priority not changed: not permitted");
     case IProcessPriority::Result::Failed:
     case IProcessPriority::Result::UnknownClass:
         break;
     }
-    return QStringLiteral("Priority not changed");
+    return QCoreApplication::translate("OptionsRules", "Priority not changed");
 }
 
 QString clockSyncLine(IClockSync::State state)
 {
     switch (state) {
     case IClockSync::State::Synchronised:
-        return QStringLiteral("Synchronised by the system (NTP).");
+        return QCoreApplication::translate("OptionsRules", "Synchronised by the system (NTP).");
     case IClockSync::State::Synchronising:
-        return QStringLiteral("The system is synchronising (NTP).");
+        return QCoreApplication::translate("OptionsRules", "The system is synchronising (NTP).");
     case IClockSync::State::Off:
     case IClockSync::State::Unknown:
         break;
@@ -140,15 +142,15 @@ QString clockSyncLine(IClockSync::State state)
 QString hideLabel(int position)
 {
     if (position == 0)
-        return QStringLiteral("Off");
+        return QCoreApplication::translate("OptionsRules", "Off");
     if (position < 0)
-        return QStringLiteral("Indefinite");
-    return QString::number(position) + QStringLiteral(" secs");
+        return QCoreApplication::translate("OptionsRules", "Indefinite");
+    return QCoreApplication::translate("OptionsRules", "%1 secs").arg(position);
 }
 
 QString updateIntervalLabel(int position)
 {
-    return QString::number(position) + QStringLiteral(" secs");
+    return QCoreApplication::translate("OptionsRules", "%1 secs").arg(position);
 }
 
 QString fileNamePart(const QString& path)

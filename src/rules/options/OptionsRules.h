@@ -74,8 +74,10 @@ QString clockSyncLine(IClockSync::State state);
 // The help topic of a page, from its caption.
 QString helpTopic(const QString& pageCaption);
 
-inline const QString TrayWarning =
-    QStringLiteral("Task Bar icon enabled because hide period was set to indefinite. (See "
-                   "online help for explanation.)");
+// Shown translated; TrayWarning is the English.
+inline constexpr char TrayWarningText[] =
+    QT_TRANSLATE_NOOP("OptionsRules", "Task Bar icon enabled because hide period was set to "
+                                      "indefinite. (See online help for explanation.)");
+inline const QString TrayWarning = QString::fromUtf8(TrayWarningText);
 
 } // namespace OptionsRules

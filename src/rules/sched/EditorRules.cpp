@@ -1,5 +1,7 @@
 #include "rules/sched/EditorRules.h"
 
+#include <QCoreApplication>
+
 #include "core/ShellWords.h"
 #include "rules/sched/ScheduleEntry.h"
 
@@ -119,18 +121,21 @@ Refusal runItemRefusal(const EditorValues& values)
 {
     if (!values.runProgram)
         return {};
-    const auto comma = [](const QString& field) {
-        return Refusal{field, QStringLiteral("The %1 field contains a comma. A scheduled program "
-                                             "cannot be stored with a comma in its program, "
-                                             "parameters or start directory; please remove it.")
-                                  .arg(field)};
+    // The field goes by its English caption; the message names it as the window shows it.
+    const auto comma = [](const QString& field, const char* shown) {
+        return Refusal{
+            field, QCoreApplication::translate("EditorRules",
+                                               "The %1 field contains a comma. A scheduled program "
+                                               "cannot be stored with a comma in its program, "
+                                               "parameters or start directory; please remove it.")
+                       .arg(QCoreApplication::translate("EditorRules", shown))};
     };
     if (values.program.contains(u','))
-        return comma(QStringLiteral("Program"));
+        return comma(QStringLiteral("Program"), QT_TRANSLATE_NOOP("EditorRules", "Program"));
     if (values.parameters.contains(u','))
-        return comma(QStringLiteral("Parameters"));
+        return comma(QStringLiteral("Parameters"), QT_TRANSLATE_NOOP("EditorRules", "Parameters"));
     if (values.startDir.contains(u','))
-        return comma(QStringLiteral("Start Dir"));
+        return comma(QStringLiteral("Start Dir"), QT_TRANSLATE_NOOP("EditorRules", "Start Dir"));
 
     // The launcher splits what is stored, so check the text as it will be stored.
     const QString parameters = flattenLineBreaks(values.parameters);
@@ -142,18 +147,21 @@ Refusal runItemRefusal(const EditorValues& values)
         const QString quote = parameters.mid(words.position, 1);
         const QString other = quote == u'"' ? QStringLiteral("'") : QStringLiteral("\"");
         return {QStringLiteral("Parameters"),
-                QStringLiteral("The Parameters field has a quote (%1) that is not closed, so the "
-                               "program could never be started. Put a backslash before a quote "
-                               "that belongs to a word (O\\%1Brien), or enclose the word in the "
-                               "other kind of quotes (%2O%1Brien%2).")
+                QCoreApplication::translate(
+                    "EditorRules",
+                    "The Parameters field has a quote (%1) that is not closed, so the "
+                    "program could never be started. Put a backslash before a quote "
+                    "that belongs to a word (O\\%1Brien), or enclose the word in the "
+                    "other kind of quotes (%2O%1Brien%2).")
                     .arg(quote, other)};
     }
     case ShellWords::Problem::BackslashBeforeLetter:
         return {QStringLiteral("Parameters"),
-                QStringLiteral("The Parameters field has a backslash before a letter or digit "
-                               "(%1), which would not reach the program. Write \\\\ for a "
-                               "backslash, or enclose the word in single quotes "
-                               "('C:\\Temp\\new').")
+                QCoreApplication::translate(
+                    "EditorRules", "The Parameters field has a backslash before a letter or digit "
+                                   "(%1), which would not reach the program. Write \\\\ for a "
+                                   "backslash, or enclose the word in single quotes "
+                                   "('C:\\Temp\\new').")
                     .arg(parameters.mid(words.position, 2))};
     }
     return {};

@@ -1,5 +1,7 @@
 #include "rules/sched/GridTexts.h"
 
+#include <QCoreApplication>
+
 #include "core/DayNumber.h"
 #include "rules/sched/ScheduleEntry.h"
 
@@ -7,8 +9,10 @@ namespace GridTexts {
 
 QStringList headers()
 {
-    return {QStringLiteral("Time"), QStringLiteral("Date"), QStringLiteral("Type"),
-            QStringLiteral("Detail")};
+    return {QCoreApplication::translate("GridTexts", "Time"),
+            QCoreApplication::translate("GridTexts", "Date"),
+            QCoreApplication::translate("GridTexts", "Type"),
+            QCoreApplication::translate("GridTexts", "Detail")};
 }
 
 QString timeText(const QString& line)
@@ -26,11 +30,11 @@ QString typeText(int code, const QLocale& locale)
 {
     switch (code) {
     case ScheduleEntry::OneShot:
-        return QStringLiteral("One-shot");
+        return QCoreApplication::translate("GridTexts", "One-shot");
     case ScheduleEntry::Daily:
-        return QStringLiteral("Daily");
+        return QCoreApplication::translate("GridTexts", "Daily");
     case ScheduleEntry::Weekly:
-        return QStringLiteral("Weekly");
+        return QCoreApplication::translate("GridTexts", "Weekly");
     default:
         break;
     }
@@ -38,10 +42,12 @@ QString typeText(int code, const QLocale& locale)
         // Our weekdays run 1 = Sunday .. 7 = Saturday; Qt's run 1 = Monday .. 7 = Sunday.
         const int weekday = code - 2;
         const int qtDay = weekday == 1 ? 7 : weekday - 1;
-        return QStringLiteral("Each ") + locale.dayName(qtDay, QLocale::ShortFormat);
+        //: The type of an item due on one weekday; %1 is the abbreviated day name ("Mon").
+        return QCoreApplication::translate("GridTexts", "Each %1")
+            .arg(locale.dayName(qtDay, QLocale::ShortFormat));
     }
     // Never written by the program; only a hand-edited file holds one.
-    return QStringLiteral("Unknown");
+    return QCoreApplication::translate("GridTexts", "Unknown");
 }
 
 QStringList rowTexts(const QString& line, const QLocale& locale)

@@ -2,9 +2,9 @@
 
 #include "ports/INotifier.h"
 
-#include <utility>
+#include <QCoreApplication>
 
-const QString ReminderNotices::Title = QStringLiteral("Reminder");
+#include <utility>
 
 ReminderNotices::ReminderNotices(INotifier* notifier, Popup closePopup)
     : m_notifier(notifier), m_closePopup(std::move(closePopup)),
@@ -43,7 +43,8 @@ quint64 ReminderNotices::fire(const QString& item, const QString& text, bool not
         f.showPopup = showPopup;
     else
         showPopup(firing);
-    m_notifier->notify(Title, text, m_lastId.value(item),
+    m_notifier->notify(QCoreApplication::translate("ReminderNotices", "Reminder"), text,
+                       m_lastId.value(item),
                        [self = std::weak_ptr<ReminderNotices*>(m_self), firing](quint32 id) {
                            if (const auto alive = self.lock())
                                (*alive)->answered(firing, id);

@@ -30,8 +30,6 @@ public:
     // The user closed the firing's pop-up.
     void popupClosed(quint64 firing);
 
-    static const QString Title;
-
 private:
     struct Firing {
         QString item;

@@ -1,5 +1,7 @@
 #include "rules/sched/ScheduleList.h"
 
+#include <QCoreApplication>
+
 #include "core/LosslessText.h"
 #include "rules/sched/ScheduleEntry.h"
 
@@ -115,8 +117,9 @@ QStringList ScheduleList::lines() const
 
 QString ScheduleList::setAsideNotice(int count)
 {
-    return count == 1 ? QStringLiteral("1 schedule line set aside")
-                      : QStringLiteral("%1 schedule lines set aside").arg(count);
+    return count == 1 ? QCoreApplication::translate("ScheduleList", "1 schedule line set aside")
+                      : QCoreApplication::translate("ScheduleList", "%1 schedule lines set aside")
+                            .arg(count);
 }
 
 void ScheduleList::setAside(const QString& line)

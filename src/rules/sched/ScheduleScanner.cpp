@@ -1,5 +1,7 @@
 #include "rules/sched/ScheduleScanner.h"
 
+#include <QCoreApplication>
+
 #include "core/ClockReading.h"
 #include "rules/sched/ScheduleEntry.h"
 #include "rules/sched/SchedulerState.h"
@@ -8,7 +10,7 @@ namespace ScheduleScanner {
 
 QString failureText(const QString& detail)
 {
-    return QStringLiteral("Scheduler item ") + detail + QStringLiteral(" failed.");
+    return QCoreApplication::translate("ScheduleScanner", "Scheduler item %1 failed.").arg(detail);
 }
 
 void CheckSchedule(SchedulerState& sched, const ClockReading& clock, ScanActions& actions)

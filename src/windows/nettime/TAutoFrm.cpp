@@ -20,10 +20,10 @@ constexpr int kHeight = 112;
 TAutoFrm::TAutoFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
 {
     setObjectName(QStringLiteral("AutoFrm"));
-    setWindowTitle(QStringLiteral("Automatic Time Update"));
+    setWindowTitle(tr("Automatic Time Update"));
     setFixedSize(kWidth, kHeight);
 
-    auto* label1 = new QLabel(QStringLiteral("Window title:"), this);
+    auto* label1 = new QLabel(tr("Window title:"), this);
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setGeometry(8, 12, 80, 16);
     m_edWinTitle = new QLineEdit(this);
@@ -31,7 +31,7 @@ TAutoFrm::TAutoFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
     m_edWinTitle->setGeometry(92, 8, 230, 23);
     label1->setBuddy(m_edWinTitle);
 
-    auto* label2 = new QLabel(QStringLiteral("Time server:"), this);
+    auto* label2 = new QLabel(tr("Time server:"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(8, 44, 80, 16);
     m_cbTimeSrv = new QComboBox(this);

@@ -75,7 +75,7 @@ void THoroluxMain::createControls()
     // blinking never reaches them.
     QAccessible::registerAccessibleInterface(
         new ReadoutAccessible(m_lbColon, QAccessible::StaticText, [this] { return timeText(); }));
-    m_lbColon->setAccessibleName(QStringLiteral("Time"));
+    m_lbColon->setAccessibleName(tr("Time"));
     QFont colonFont(QStringLiteral("Sans Serif"));
     colonFont.setPixelSize(24);
     m_lbColon->setFont(colonFont);
@@ -90,30 +90,30 @@ void THoroluxMain::createControls()
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_indDSK = new IndicatorBar(QStringLiteral("DSK"), this);
     m_indDSK->setObjectName(QStringLiteral("indDSK"));
-    m_indDSK->setAccessibleName(QStringLiteral("Disk"));
+    m_indDSK->setAccessibleName(tr("Disk"));
     m_indDSK->move(84, 12);
     m_indCPU = new IndicatorBar(QStringLiteral("CPU"), this);
     m_indCPU->setObjectName(QStringLiteral("indCPU"));
-    m_indCPU->setAccessibleName(QStringLiteral("Processor"));
+    m_indCPU->setAccessibleName(tr("Processor"));
     m_indCPU->move(132, 12);
     m_indMEM = new IndicatorBar(QStringLiteral("MEM"), this);
     m_indMEM->setObjectName(QStringLiteral("indMEM"));
-    m_indMEM->setAccessibleName(QStringLiteral("Memory"));
+    m_indMEM->setAccessibleName(tr("Memory"));
     m_indMEM->move(84, 24);
     m_indPF = new IndicatorBar(QStringLiteral("PF"), this);
     m_indPF->setObjectName(QStringLiteral("indPF"));
-    m_indPF->setAccessibleName(QStringLiteral("Paging"));
+    m_indPF->setAccessibleName(tr("Paging"));
     m_indPF->move(132, 24);
 
     m_lbDate = blackLabel(this, QRect(6, 34, 174, 13));
     m_lbDate->setObjectName(QStringLiteral("lbDate"));
     QAccessible::registerAccessibleInterface(new ReadoutAccessible(
         m_lbDate, QAccessible::StaticText, [this] { return m_lbDate->text(); }));
-    m_lbDate->setAccessibleName(QStringLiteral("Date and status"));
+    m_lbDate->setAccessibleName(tr("Date and status"));
     QFont dateFont(QStringLiteral("Arial"));
     dateFont.setPixelSize(11);
     m_lbDate->setFont(dateFont);
-    m_lbDate->setText(QStringLiteral("Right-click clock face for menu"));
+    m_lbDate->setText(tr("Right-click clock face for menu"));
 
     for (QWidget* w : std::initializer_list<QWidget*>{m_lbDate, m_lbColon, m_label1, m_indDSK,
                                                       m_indCPU, m_indMEM, m_indPF, m_hours, m_mins})

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int left, int top)
@@ -47,32 +49,36 @@ TReportFrm::TReportFrm(const PerfTotals& totals, const SettingsInForce& settings
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("ReportFrm"));
-    setWindowTitle(QStringLiteral("System Performance Status"));
+    setWindowTitle(tr("System Performance Status"));
     setWindowFlags(FixedDialogFlags);
+    const QString captions[] = {
+        tr("Monitor has been running for:"), tr("Performance has been CPU limited for:"),
+        tr("Performance has been memory limited for:"), tr("Time spent swapping to / from disk:"),
+        tr("Hard disk space usage:")};
     // The layout is in pixels: take the largest font, up to 11 pixels, whose longest caption
     // still ends before the value column and whose longest value fits its 64-pixel label.
     QFont f = font();
     for (int px = 11; px >= 8; --px) {
         f.setPixelSize(px);
         const QFontMetrics m(f);
-        if (m.horizontalAdvance(QStringLiteral("Performance has been memory limited for:")) <=
-                220 &&
-            m.horizontalAdvance(QStringLiteral("100h00m00s")) <= 62)
+        int widest = 0;
+        for (const QString& caption : captions)
+            widest = std::max(widest, m.horizontalAdvance(caption));
+        if (widest <= 220 && m.horizontalAdvance(QStringLiteral("100h00m00s")) <= 62)
             break;
     }
     setFont(f);
     setFixedSize(392, 213);
 
-    GroupBox1 = new QGroupBox(QStringLiteral(" Performance Status Report: "), this);
+    GroupBox1 = new QGroupBox(tr(" Performance Status Report: "), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(16, 16, 360, 150);
 
     QWidget* g = GroupBox1;
-    makeLabel(g, "Label1", QStringLiteral("Monitor has been running for:"), 16, 24);
-    makeLabel(g, "Label2", QStringLiteral("Performance has been CPU limited for:"), 16, 48);
-    makeLabel(g, "Label3", QStringLiteral("Performance has been memory limited for:"), 16, 72);
-    makeLabel(g, "Label4", QStringLiteral("Time spent swapping to / from disk:"), 16, 96);
-    makeLabel(g, "Label5", QStringLiteral("Hard disk space usage:"), 16, 120);
+    for (int i = 0; i < 5; ++i) {
+        const QByteArray name = "Label" + QByteArray::number(i + 1);
+        makeLabel(g, name.constData(), captions[i], 16, 24 + 24 * i);
+    }
 
     const QString time = QStringLiteral("00h 00m 00s");
     const QString share = QStringLiteral("(100%)");
@@ -85,9 +91,9 @@ TReportFrm::TReportFrm(const PerfTotals& totals, const SettingsInForce& settings
     lbMemPercent = makeValue(g, "lbMemPercent", share, 308, 72, 32, Qt::AlignRight);
     lbSwapPercent = makeValue(g, "lbSwapPercent", share, 308, 96, 32, Qt::AlignRight);
 
-    btnOK = makeButton(this, "btnOK", QStringLiteral("OK"), 72);
+    btnOK = makeButton(this, "btnOK", tr("OK"), 72);
     btnOK->setDefault(true);
-    btnHelp = makeButton(this, "btnHelp", QStringLiteral("Help"), 240);
+    btnHelp = makeButton(this, "btnHelp", tr("Help"), 240);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnHelp, &QPushButton::clicked, this, &TReportFrm::btnHelpClick);
 

@@ -25,7 +25,7 @@ QLabel* displayLabel(QWidget* parent, const char* name, const QFont& font)
 TAlarmFrm::TAlarmFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("AlarmFrm"));
-    setWindowTitle(QStringLiteral("Reminder"));
+    setWindowTitle(tr("Reminder"));
     setAttribute(Qt::WA_DeleteOnClose);
     // Closing a reminder must never end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -68,7 +68,7 @@ TAlarmFrm::TAlarmFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags | Qt::W
     m_lbText->setWordWrap(true);
     m_lbText->setGeometry(panel2->contentsRect());
 
-    auto* btnOK = new QPushButton(QStringLiteral("OK"), this);
+    auto* btnOK = new QPushButton(tr("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setGeometry(84, 144, 64, 24);
     btnOK->setDefault(true);

@@ -14,27 +14,27 @@
 TReminderFrm::TReminderFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
 {
     setObjectName(QStringLiteral("ReminderFrm"));
-    setWindowTitle(QStringLiteral("Quick Reminder"));
+    setWindowTitle(tr("Quick Reminder"));
     setFixedSize(266, 193);
 
-    auto* label1 = new QLabel(QStringLiteral("Reminder time:"), this);
+    auto* label1 = new QLabel(tr("Reminder time:"), this);
     label1->setGeometry(12, 8, 120, 16);
 
     m_seHr = new QSpinBox(this);
     m_seHr->setObjectName(QStringLiteral("seHr"));
     m_seHr->setRange(0, 23);
     m_seHr->setGeometry(12, 26, 48, 22);
-    auto* label2 = new QLabel(QStringLiteral("h"), this);
+    auto* label2 = new QLabel(tr("h"), this);
     label2->setGeometry(64, 29, 12, 16);
 
     m_seMin = new QSpinBox(this);
     m_seMin->setObjectName(QStringLiteral("seMin"));
     m_seMin->setRange(0, 59);
     m_seMin->setGeometry(80, 26, 48, 22);
-    auto* label3 = new QLabel(QStringLiteral("m"), this);
+    auto* label3 = new QLabel(tr("m"), this);
     label3->setGeometry(132, 29, 16, 16);
 
-    auto* label4 = new QLabel(QStringLiteral("Reminder text:"), this);
+    auto* label4 = new QLabel(tr("Reminder text:"), this);
     label4->setGeometry(12, 54, 120, 16);
 
     // Enter starts a new line here; the line breaks become blanks when the line is stored.

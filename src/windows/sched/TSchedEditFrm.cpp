@@ -26,10 +26,17 @@ namespace {
 
 const char* const kOptionNames[] = {"rbToday", "rbDate", "rbDaily", "rbWeekly", "rbSun", "rbMon",
                                     "rbTue",   "rbWed",  "rbThu",   "rbFri",    "rbSat"};
-const char* const kOptionCaptions[] = {
-    "Today",         "On date:",    "Daily from date:", "Weekly from date:",
-    "Each Sunday",   "Each Monday", "Each Tuesday",     "Each Wednesday",
-    "Each Thursday", "Each Friday", "Each Saturday"};
+const char* const kOptionCaptions[] = {QT_TRANSLATE_NOOP("TSchedEditFrm", "Today"),
+                                       QT_TRANSLATE_NOOP("TSchedEditFrm", "On date:"),
+                                       QT_TRANSLATE_NOOP("TSchedEditFrm", "Daily from date:"),
+                                       QT_TRANSLATE_NOOP("TSchedEditFrm", "Weekly from date:"),
+                                       QT_TRANSLATE_NOOP("TSchedEditFrm", "Each Sunday"),
+                                       QT_TRANSLATE_NOOP("TSchedEditFrm", "Each Monday"),
+                                       QT_TRANSLATE_NOOP("TSchedEditFrm", "Each Tuesday"),
+                                       QT_TRANSLATE_NOOP("TSchedEditFrm", "Each Wednesday"),
+                                       QT_TRANSLATE_NOOP("TSchedEditFrm", "Each Thursday"),
+                                       QT_TRANSLATE_NOOP("TSchedEditFrm", "Each Friday"),
+                                       QT_TRANSLATE_NOOP("TSchedEditFrm", "Each Saturday")};
 
 QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, int w)
 {
@@ -44,14 +51,14 @@ TSchedEditFrm::TSchedEditFrm(DayNumber today, QWidget* parent)
     : QDialog(parent, FixedDialogFlags), m_today(today)
 {
     setObjectName(QStringLiteral("SchedEditFrm"));
-    setWindowTitle(QStringLiteral("Add Scheduler Item"));
+    setWindowTitle(tr("Add Scheduler Item"));
     setFixedSize(392, 433);
 
     buildWhenGroup();
     buildWhatGroup();
 
     // OK calls this class's accept(), which may refuse the item and keep the dialog open.
-    const DialogButtons buttons = DialogButtons::add(this, 142, 402, 83, QStringLiteral("&OK"));
+    const DialogButtons buttons = DialogButtons::add(this, 142, 402, 83, tr("&OK"));
     m_btnOK = buttons.ok;
     connect(buttons.help, &QPushButton::clicked, this, &TSchedEditFrm::btnHelpClick);
 
@@ -81,29 +88,29 @@ TSchedEditFrm::TSchedEditFrm(DayNumber today, QWidget* parent)
 
 void TSchedEditFrm::buildWhenGroup()
 {
-    auto* group1 = new QGroupBox(QStringLiteral("When:"), this);
+    auto* group1 = new QGroupBox(tr("When:"), this);
     group1->setObjectName(QStringLiteral("GroupBox1"));
     group1->setGeometry(8, 4, 376, 248);
 
-    addLabel(group1, QStringLiteral("At time:"), 12, 24, 52);
+    addLabel(group1, tr("At time:"), 12, 24, 52);
     m_seHr = new QSpinBox(group1);
     m_seHr->setObjectName(QStringLiteral("seHr"));
     m_seHr->setRange(0, 23);
     m_seHr->setGeometry(68, 20, 48, 22);
-    addLabel(group1, QStringLiteral("h"), 120, 23, 10);
+    addLabel(group1, tr("h"), 120, 23, 10);
     m_seMin = new QSpinBox(group1);
     m_seMin->setObjectName(QStringLiteral("seMin"));
     m_seMin->setRange(0, 59);
     m_seMin->setGeometry(134, 20, 48, 22);
-    addLabel(group1, QStringLiteral("m"), 186, 23, 14);
+    addLabel(group1, tr("m"), 186, 23, 14);
     // Both fields sit in "When:", which screen readers would give each as its name.
-    m_seHr->setAccessibleName(QStringLiteral("Hours"));
-    m_seMin->setAccessibleName(QStringLiteral("Minutes"));
+    m_seHr->setAccessibleName(tr("Hours"));
+    m_seMin->setAccessibleName(tr("Minutes"));
 
     m_dateOptions = new QButtonGroup(this);
     m_dateOptions->setExclusive(true);
     for (int option = EditorRules::Today; option <= EditorRules::EachSaturday; ++option) {
-        auto* rb = new QRadioButton(QLatin1String(kOptionCaptions[option]), group1);
+        auto* rb = new QRadioButton(tr(kOptionCaptions[option]), group1);
         rb->setObjectName(QLatin1String(kOptionNames[option]));
         rb->setGeometry(12, 50 + option * 17, 144, 17);
         m_dateOptions->addButton(rb, option);
@@ -111,14 +118,14 @@ void TSchedEditFrm::buildWhenGroup()
     m_dateOptions->button(EditorRules::Today)->setChecked(true);
     connect(m_dateOptions, &QButtonGroup::buttonClicked, this, &TSchedEditFrm::rbClick);
 
-    auto* group2 = new QGroupBox(QStringLiteral("Date:"), group1);
+    auto* group2 = new QGroupBox(tr("Date:"), group1);
     group2->setObjectName(QStringLiteral("GroupBox2"));
     group2->setGeometry(160, 46, 206, 194);
 
     auto* btnDn = new QToolButton(group2);
     btnDn->setObjectName(QStringLiteral("btnDn"));
     btnDn->setArrowType(Qt::LeftArrow);
-    btnDn->setToolTip(QStringLiteral("Previous month"));
+    btnDn->setToolTip(tr("Previous month"));
     btnDn->setGeometry(8, 20, 22, 22);
     m_lbMthYr = new QLabel(group2);
     m_lbMthYr->setObjectName(QStringLiteral("lbMthYr"));
@@ -127,7 +134,7 @@ void TSchedEditFrm::buildWhenGroup()
     auto* btnUp = new QToolButton(group2);
     btnUp->setObjectName(QStringLiteral("btnUp"));
     btnUp->setArrowType(Qt::RightArrow);
-    btnUp->setToolTip(QStringLiteral("Next month"));
+    btnUp->setToolTip(tr("Next month"));
     btnUp->setGeometry(176, 20, 22, 22);
     connect(btnDn, &QToolButton::clicked, this, &TSchedEditFrm::btnDnClick);
     connect(btnUp, &QToolButton::clicked, this, &TSchedEditFrm::btnUpClick);
@@ -150,15 +157,15 @@ void TSchedEditFrm::buildWhenGroup()
 
 void TSchedEditFrm::buildWhatGroup()
 {
-    auto* group3 = new QGroupBox(QStringLiteral("What:"), this);
+    auto* group3 = new QGroupBox(tr("What:"), this);
     group3->setObjectName(QStringLiteral("GroupBox3"));
     group3->setGeometry(8, 256, 376, 140);
 
-    QLabel* activity = addLabel(group3, QStringLiteral("Activity:"), 12, 24, 56);
+    QLabel* activity = addLabel(group3, tr("Activity:"), 12, 24, 56);
     m_cbActivity = new QComboBox(group3);
     activity->setBuddy(m_cbActivity);
     m_cbActivity->setObjectName(QStringLiteral("cbActivity"));
-    m_cbActivity->addItems({QStringLiteral("Reminder"), QStringLiteral("Run program")});
+    m_cbActivity->addItems({tr("Reminder"), tr("Run program")});
     m_cbActivity->setGeometry(72, 20, 140, 24);
     connect(m_cbActivity, &QComboBox::currentIndexChanged, this, &TSchedEditFrm::cbActivityChange);
 
@@ -168,7 +175,7 @@ void TSchedEditFrm::buildWhatGroup()
 
     auto* pageReminder = new QWidget;
     pageReminder->setObjectName(QStringLiteral("Reminder"));
-    QLabel* textLabel = addLabel(pageReminder, QStringLiteral("Text:"), 4, 4, 50);
+    QLabel* textLabel = addLabel(pageReminder, tr("Text:"), 4, 4, 50);
     m_mmText = new QPlainTextEdit(pageReminder);
     textLabel->setBuddy(m_mmText);
     m_mmText->setObjectName(QStringLiteral("mmText"));
@@ -180,43 +187,44 @@ void TSchedEditFrm::buildWhatGroup()
 
     auto* pageRun = new QWidget;
     pageRun->setObjectName(QStringLiteral("Run program"));
-    QLabel* program = addLabel(pageRun, QStringLiteral("Program:"), 4, 3, 72);
+    // The captions reach up to the fields at 78: "Parameters:" needs all of 74 pixels.
+    QLabel* program = addLabel(pageRun, tr("Program:"), 4, 3, 74);
     m_edProgName = new QLineEdit(pageRun);
     program->setBuddy(m_edProgName);
     m_edProgName->setObjectName(QStringLiteral("edProgName"));
     m_edProgName->setGeometry(78, 0, 240, 21);
     auto* btnBrowseProgram = new QPushButton(QStringLiteral("..."), pageRun);
     btnBrowseProgram->setObjectName(QStringLiteral("btnBrowseProgram"));
-    btnBrowseProgram->setAccessibleName(QStringLiteral("Browse for program"));
+    btnBrowseProgram->setAccessibleName(tr("Browse for program"));
     btnBrowseProgram->setGeometry(322, 0, 26, 21);
     connect(btnBrowseProgram, &QPushButton::clicked, this, &TSchedEditFrm::btnBrowseProgramClick);
 
-    QLabel* params = addLabel(pageRun, QStringLiteral("Parameters:"), 4, 25, 72);
+    QLabel* params = addLabel(pageRun, tr("Parameters:"), 4, 25, 74);
     m_edParams = new QLineEdit(pageRun);
     params->setBuddy(m_edParams);
     m_edParams->setObjectName(QStringLiteral("edParams"));
     m_edParams->setGeometry(78, 22, 240, 21);
 
-    QLabel* startDir = addLabel(pageRun, QStringLiteral("Start Dir:"), 4, 47, 72);
+    QLabel* startDir = addLabel(pageRun, tr("Start Dir:"), 4, 47, 74);
     m_edStartDir = new QLineEdit(pageRun);
     startDir->setBuddy(m_edStartDir);
     m_edStartDir->setObjectName(QStringLiteral("edStartDir"));
     m_edStartDir->setGeometry(78, 44, 240, 21);
     auto* button1 = new QPushButton(QStringLiteral("..."), pageRun);
     button1->setObjectName(QStringLiteral("Button1"));
-    button1->setAccessibleName(QStringLiteral("Browse for start folder"));
+    button1->setAccessibleName(tr("Browse for start folder"));
     button1->setGeometry(322, 44, 26, 21);
     connect(button1, &QPushButton::clicked, this, &TSchedEditFrm::Button1Click);
 
-    addLabel(pageRun, QStringLiteral("State:"), 4, 69, 72);
-    m_rbNormal = new QRadioButton(QStringLiteral("Normal"), pageRun);
+    addLabel(pageRun, tr("State:"), 4, 69, 74);
+    m_rbNormal = new QRadioButton(tr("Normal"), pageRun);
     m_rbNormal->setObjectName(QStringLiteral("rbNormal"));
     m_rbNormal->setGeometry(78, 66, 80, 20);
     m_rbNormal->setChecked(true);
-    m_rbMinimized = new QRadioButton(QStringLiteral("Minimized"), pageRun);
+    m_rbMinimized = new QRadioButton(tr("Minimized"), pageRun);
     m_rbMinimized->setObjectName(QStringLiteral("rbMinimized"));
     m_rbMinimized->setGeometry(160, 66, 90, 20);
-    m_rbMaximized = new QRadioButton(QStringLiteral("Maximized"), pageRun);
+    m_rbMaximized = new QRadioButton(tr("Maximized"), pageRun);
     m_rbMaximized->setObjectName(QStringLiteral("rbMaximized"));
     m_rbMaximized->setGeometry(254, 66, 94, 20);
     m_nbWhat->addWidget(pageRun);
@@ -339,23 +347,26 @@ void TSchedEditFrm::btnBrowseProgramClick()
 {
     const QString current = m_edProgName->text();
     const QString start = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
-    const QString chosen = ModalSeam::chooseFile(this, QStringLiteral("Choose program"), start,
-                                                 QStringLiteral("Programs (*);;All files (*)"));
+    const QString chosen =
+        ModalSeam::chooseFile(this, tr("Choose program"), start, tr("Programs (*);;All files (*)"));
     if (!chosen.isEmpty())
         m_edProgName->setText(chosen);
 }
 
 void TSchedEditFrm::Button1Click()
 {
-    const QString chosen = ModalSeam::chooseFolder(this, QStringLiteral("Choose a start directory"),
-                                                   m_edStartDir->text());
+    const QString chosen =
+        ModalSeam::chooseFolder(this, tr("Choose a start directory"), m_edStartDir->text());
     if (!chosen.isEmpty())
         m_edStartDir->setText(chosen);
 }
 
 void TSchedEditFrm::btnHelpClick()
 {
-    HelpSystem::showTopic(EditorRules::helpTopic(windowTitle(), m_cbActivity->currentText()));
+    // The topics are named after the English title and activity, whatever the language shown.
+    const QString caption = m_originalLine.isEmpty() ? QStringLiteral("Add Scheduler Item")
+                                                     : QStringLiteral("Modify Scheduler Item");
+    HelpSystem::showTopic(EditorRules::helpTopic(caption, m_nbWhat->currentWidget()->objectName()));
 }
 
 void TSchedEditFrm::accept()

@@ -7,6 +7,7 @@
 #include "rules/sched/ScheduleModel.h"
 #include "rules/sched/SchedulerState.h"
 #include "windows/sched/TSchedEditFrm.h"
+#include "windows/ui/DialogButtons.h"
 #include "windows/ui/HelpSystem.h"
 
 #include <QHeaderView>
@@ -85,7 +86,7 @@ TSchedMain::TSchedMain(SchedulerState& sched, const ClockReading& clock, QWidget
     : QDialog(parent, NoCloseDialogFlags), m_sched(sched), m_clock(clock)
 {
     setObjectName(QStringLiteral("SchedMain"));
-    setWindowTitle(QStringLiteral("Scheduler"));
+    setWindowTitle(tr("Scheduler"));
     setFixedSize(472, 229);
 
     // A view over the running list: cell texts are made only for the rows on screen, so a
@@ -117,16 +118,16 @@ TSchedMain::TSchedMain(SchedulerState& sched, const ClockReading& clock, QWidget
         void (TSchedMain::*slot)();
     };
     const ButtonDef buttons[] = {
-        {"btnAdd", "&Add", &TSchedMain::btnAddClick},
-        {"btnChange", "&Change", &TSchedMain::btnChangeClick},
-        {"btnDelete", "&Delete", &TSchedMain::btnDeleteClick},
-        {"btnOK", "&OK", nullptr},
-        {"btnCancel", "Cancel", nullptr},
-        {"btnHelp", "&Help", &TSchedMain::btnHelpClick},
+        {"btnAdd", QT_TRANSLATE_NOOP("TSchedMain", "&Add"), &TSchedMain::btnAddClick},
+        {"btnChange", QT_TRANSLATE_NOOP("TSchedMain", "&Change"), &TSchedMain::btnChangeClick},
+        {"btnDelete", QT_TRANSLATE_NOOP("TSchedMain", "&Delete"), &TSchedMain::btnDeleteClick},
+        {"btnOK", QT_TRANSLATE_NOOP("TSchedMain", "&OK"), nullptr},
+        {"btnCancel", QT_TRANSLATE_NOOP("TSchedMain", "Cancel"), nullptr},
+        {"btnHelp", QT_TRANSLATE_NOOP("TSchedMain", "&Help"), &TSchedMain::btnHelpClick},
     };
     int y = 8;
     for (const ButtonDef& def : buttons) {
-        auto* button = new QPushButton(QString::fromLatin1(def.caption), this);
+        auto* button = new QPushButton(tr(def.caption), this);
         button->setObjectName(QLatin1String(def.name));
         button->setAutoDefault(false);
         button->setGeometry(388, y, 76, 25);
@@ -134,6 +135,7 @@ TSchedMain::TSchedMain(SchedulerState& sched, const ClockReading& clock, QWidget
         if (def.slot)
             connect(button, &QPushButton::clicked, this, def.slot);
     }
+    DialogButtons::widenToCaptions(this);
     connect(findChild<QPushButton*>(QStringLiteral("btnOK")), &QPushButton::clicked, this,
             &QDialog::accept);
     connect(findChild<QPushButton*>(QStringLiteral("btnCancel")), &QPushButton::clicked, this,
@@ -177,10 +179,10 @@ std::unique_ptr<TSchedEditFrm> TSchedMain::createEditor(bool change)
         return nullptr;
     auto editor = std::make_unique<TSchedEditFrm>(m_clock.TodayDate, this);
     if (change) {
-        editor->setWindowTitle(QStringLiteral("Modify Scheduler Item"));
+        editor->setWindowTitle(tr("Modify Scheduler Item"));
         editor->loadLine(m_sched.ScheduleList.at(index));
     } else {
-        editor->setWindowTitle(QStringLiteral("Add Scheduler Item"));
+        editor->setWindowTitle(tr("Add Scheduler Item"));
         editor->presetAdd(m_clock.CurrentHour, m_clock.CurrentMinute);
     }
     return editor;

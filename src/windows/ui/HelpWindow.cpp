@@ -24,7 +24,7 @@ constexpr int kTextRole = Qt::UserRole + 1;
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("Horolux Help"));
+    setWindowTitle(tr("Horolux Help"));
     setObjectName(QStringLiteral("HelpWindow"));
     // The clock itself may be hidden; closing the help must never end the program.
     setAttribute(Qt::WA_QuitOnClose, false);

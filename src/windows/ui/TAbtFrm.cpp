@@ -17,7 +17,7 @@ constexpr int kHeight = 156;
 TAbtFrm::TAbtFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
 {
     setObjectName(QStringLiteral("AbtFrm"));
-    setWindowTitle(QStringLiteral("About Horolux"));
+    setWindowTitle(tr("About Horolux"));
     setFixedSize(kWidth, kHeight);
 
     m_imgProduct = new QLabel(this);
@@ -27,18 +27,18 @@ TAbtFrm::TAbtFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
 
     QFont bold = font();
     bold.setBold(true);
-    m_lbVersion = new QLabel(QStringLiteral("Horolux version 1.0"), this);
+    m_lbVersion = new QLabel(tr("Horolux version 1.0"), this);
     m_lbVersion->setObjectName(QStringLiteral("lbVersion"));
     m_lbVersion->setFont(bold);
     m_lbVersion->setAlignment(Qt::AlignCenter);
     m_lbVersion->setGeometry(8, 78, 216, 18);
 
-    m_lbTagline = new QLabel(QStringLiteral("A desktop clock with reminders"), this);
+    m_lbTagline = new QLabel(tr("A desktop clock with reminders"), this);
     m_lbTagline->setObjectName(QStringLiteral("lbTagline"));
     m_lbTagline->setAlignment(Qt::AlignCenter);
     m_lbTagline->setGeometry(8, 96, 216, 18);
 
-    m_btnOK = new QPushButton(QStringLiteral("OK"), this);
+    m_btnOK = new QPushButton(tr("OK"), this);
     m_btnOK->setObjectName(QStringLiteral("btnOK"));
     m_btnOK->setGeometry((kWidth - 75) / 2, 122, 75, 25);
     m_btnOK->setDefault(true);

@@ -1,5 +1,6 @@
 #include "windows/ui/TOptionsFrm.h"
 
+#include "windows/ui/DialogButtons.h"
 #include "windows/ui/DialogFlags.h"
 #include "windows/ui/HelpSystem.h"
 #include "windows/ui/ModalSeam.h"
@@ -66,13 +67,13 @@ QButtonGroup* soundGroup(QGroupBox* box, const char* const names[3], QLabel*& fi
                          const char* labelName, QPushButton*& browse, const char* browseName)
 {
     auto* modes = new QButtonGroup(box);
-    const QString captions[] = {QStringLiteral("Off"), QStringLiteral("Beep"),
-                                QStringLiteral("Play sound:")};
+    const QString captions[] = {TOptionsFrm::tr("Off"), TOptionsFrm::tr("Beep"),
+                                TOptionsFrm::tr("Play sound:")};
     for (int i = 0; i < 3; ++i)
         modes->addButton(
             button<QRadioButton>(box, captions[i], names[i], QRect(12, 20 + i * 19, 96, 19)), i);
     browse =
-        button<QPushButton>(box, QStringLiteral("Browse..."), browseName, QRect(116, 20, 75, 25));
+        button<QPushButton>(box, TOptionsFrm::tr("Browse..."), browseName, QRect(116, 20, 75, 25));
     fileLabel = label(box, QString(), labelName, QRect(116, 50, 97, 16));
     return modes;
 }
@@ -105,7 +106,7 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     : QDialog(parent, NoCloseDialogFlags), m_actions(actions)
 {
     setObjectName(QStringLiteral("OptionsFrm"));
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(tr("Settings"));
     setFixedSize(306, 253);
 
     m_pages = new QTabWidget(this);
@@ -123,103 +124,97 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     m_pages->tabBar()->setFont(tabFont);
 
     // Display
-    QWidget* display = page(QStringLiteral("Display"), "Display");
-    QGroupBox* format = group(display, QStringLiteral("Display Format"), "gbFormat", 8, 54);
-    m_rb12hr =
-        button<QRadioButton>(format, QStringLiteral("12 Hour"), "rb12hr", QRect(16, 24, 90, 20));
-    m_rb24hr =
-        button<QRadioButton>(format, QStringLiteral("24 Hour"), "rb24hr", QRect(120, 24, 90, 20));
+    QWidget* display = page(tr("Display"), "Display");
+    QGroupBox* format = group(display, tr("Display Format"), "gbFormat", 8, 54);
+    m_rb12hr = button<QRadioButton>(format, tr("12 Hour"), "rb12hr", QRect(16, 24, 90, 20));
+    m_rb24hr = button<QRadioButton>(format, tr("24 Hour"), "rb24hr", QRect(120, 24, 90, 20));
     m_rb24hr->setChecked(true);
-    QGroupBox* hide = group(display, QStringLiteral("Hide Period"), "gbHide", 70, 66);
+    QGroupBox* hide = group(display, tr("Hide Period"), "gbHide", 70, 66);
     m_tbHidePeriod = trackBar(hide, "tbHidePeriod", OptionsRules::HideMin, OptionsRules::HideMax);
     m_lbHide = label(hide, QString(), "lbHide", QRect(164, 30, 60, 16));
     connect(m_tbHidePeriod, &QSlider::valueChanged, this, &TOptionsFrm::tbHidePeriodChange);
 
     // Monitors
-    QWidget* monitors = page(QStringLiteral("Monitors"), "Monitors");
-    QGroupBox* interval = group(monitors, QStringLiteral("Update Interval"), "gbUpdInt", 8, 66);
+    QWidget* monitors = page(tr("Monitors"), "Monitors");
+    QGroupBox* interval = group(monitors, tr("Update Interval"), "gbUpdInt", 8, 66);
     m_tbUpdInt = trackBar(interval, "tbUpdInt", OptionsRules::UpdIntMin, OptionsRules::UpdIntMax);
     m_lbUpdInt = label(interval, QString(), "lbUpdInt", QRect(164, 30, 60, 16));
     connect(m_tbUpdInt, &QSlider::valueChanged, this, &TOptionsFrm::tbUpdIntChange);
-    QGroupBox* disk = group(monitors, QStringLiteral("Disk Monitor"), "gbDisk", 84, 62);
-    label(disk, QStringLiteral("Drive:"), nullptr, QRect(12, 28, 40, 20));
+    QGroupBox* disk = group(monitors, tr("Disk Monitor"), "gbDisk", 84, 62);
+    label(disk, tr("Drive:"), nullptr, QRect(12, 28, 40, 20));
     m_cbDrv = new QComboBox(disk);
     m_cbDrv->setObjectName(QStringLiteral("cbDrv"));
     m_cbDrv->setGeometry(56, 26, 160, 24);
 
     // Sounds
-    QWidget* sounds = page(QStringLiteral("Sounds"), "Sounds");
+    QWidget* sounds = page(tr("Sounds"), "Sounds");
     static const char* const chimeNames[] = {"rbNoChime", "rbBeepChime", "rbWavChime"};
     static const char* const alarmNames[] = {"rbNoAlarm", "rbBeepAlarm", "rbWavAlarm"};
     QPushButton* browseChime = nullptr;
     QPushButton* browseAlarm = nullptr;
-    QGroupBox* chime = group(sounds, QStringLiteral("Hourly Chime:"), "gbChime", 0, 86, 224);
+    QGroupBox* chime = group(sounds, tr("Hourly Chime:"), "gbChime", 0, 86, 224);
     m_chime =
         soundGroup(chime, chimeNames, m_lbChimeFile, "lbChimeFile", browseChime, "btnBrowseChime");
-    QGroupBox* alarm = group(sounds, QStringLiteral("Alarm Sound:"), "gbAlarm", 88, 86, 224);
+    QGroupBox* alarm = group(sounds, tr("Alarm Sound:"), "gbAlarm", 88, 86, 224);
     m_alarm =
         soundGroup(alarm, alarmNames, m_lbAlarmFile, "lbAlarmFile", browseAlarm, "btnBrowseAlarm");
-    m_cbNotificationOnly = button<QCheckBox>(alarm, QStringLiteral("Notice only"),
-                                             "cbNotificationOnly", QRect(116, 66, 104, 18));
+    m_cbNotificationOnly =
+        button<QCheckBox>(alarm, tr("Notice only"), "cbNotificationOnly", QRect(116, 66, 104, 18));
     m_cbNotificationOnly->setToolTip(
-        QStringLiteral("Reminders show only as desktop notifications, without their window"));
+        tr("Reminders show only as desktop notifications, without their window"));
     connect(browseChime, &QPushButton::clicked, this, &TOptionsFrm::btnBrowseChimeClick);
     connect(browseAlarm, &QPushButton::clicked, this, &TOptionsFrm::btnBrowseAlarmClick);
 
     // Task Bar
-    QWidget* taskBar = page(QStringLiteral("Task Bar"), "TaskBar");
-    QGroupBox* icon = group(taskBar, QStringLiteral("Task Bar Icon"), "gbTaskIcon", 8, 56);
-    m_cbTaskIcon = button<QCheckBox>(icon, QStringLiteral("Show Task Bar Tray Icon"), "cbTaskIcon",
+    QWidget* taskBar = page(tr("Task Bar"), "TaskBar");
+    QGroupBox* icon = group(taskBar, tr("Task Bar Icon"), "gbTaskIcon", 8, 56);
+    m_cbTaskIcon = button<QCheckBox>(icon, tr("Show Task Bar Tray Icon"), "cbTaskIcon",
                                      QRect(12, 26, 208, 20));
 
     // Priority
-    QWidget* priority = page(QStringLiteral("Priority"), "Priority");
-    QGroupBox* level =
-        group(priority, QStringLiteral("Run at Priority Level"), "gbPriority", 8, 72);
-    m_rbIdle = button<QRadioButton>(level, QStringLiteral("Idle"), "rbIdle", QRect(16, 24, 90, 20));
-    m_rbNormal =
-        button<QRadioButton>(level, QStringLiteral("Normal"), "rbNormal", QRect(16, 44, 90, 20));
+    QWidget* priority = page(tr("Priority"), "Priority");
+    QGroupBox* level = group(priority, tr("Run at Priority Level"), "gbPriority", 8, 72);
+    m_rbIdle = button<QRadioButton>(level, tr("Idle"), "rbIdle", QRect(16, 24, 90, 20));
+    m_rbNormal = button<QRadioButton>(level, tr("Normal"), "rbNormal", QRect(16, 44, 90, 20));
 
     // Time
-    QWidget* time = page(QStringLiteral("Time"), "Time");
-    QGroupBox* manual = group(time, QStringLiteral("Set system clock (manual)"), "gbManual", 8, 62);
-    m_seHr = timeField(manual, "seHr", 23, 10, QStringLiteral("h"));
-    m_seMin = timeField(manual, "seMin", 59, 64, QStringLiteral("m"));
-    m_seSec = timeField(manual, "seSec", 59, 118, QStringLiteral("s"));
-    auto* btnSet =
-        button<QPushButton>(manual, QStringLiteral("Set"), "btnSet", QRect(172, 26, 46, 25));
+    QWidget* time = page(tr("Time"), "Time");
+    QGroupBox* manual = group(time, tr("Set system clock (manual)"), "gbManual", 8, 62);
+    m_seHr = timeField(manual, "seHr", 23, 10, tr("h"));
+    m_seMin = timeField(manual, "seMin", 59, 64, tr("m"));
+    m_seSec = timeField(manual, "seSec", 59, 118, tr("s"));
+    auto* btnSet = button<QPushButton>(manual, tr("Set"), "btnSet", QRect(172, 26, 46, 25));
     connect(btnSet, &QPushButton::clicked, this, &TOptionsFrm::btnSetClick);
-    QGroupBox* internet =
-        group(time, QStringLiteral("Set system clock (Internet)"), "gbInternet", 84, 62);
-    auto* btnAuto = button<QPushButton>(internet, QStringLiteral("Configure"), "btnAuto",
-                                        QRect(12, 26, 90, 25));
-    auto* btnSetInternet = button<QPushButton>(internet, QStringLiteral("Set"), "btnSetInternet",
-                                               QRect(118, 26, 75, 25));
+    QGroupBox* internet = group(time, tr("Set system clock (Internet)"), "gbInternet", 84, 62);
+    auto* btnAuto =
+        button<QPushButton>(internet, tr("Configure"), "btnAuto", QRect(12, 26, 90, 25));
+    auto* btnSetInternet =
+        button<QPushButton>(internet, tr("Set"), "btnSetInternet", QRect(118, 26, 75, 25));
     connect(btnAuto, &QPushButton::clicked, this, [this] { m_actions.btnAutoClick(this); });
     connect(btnSetInternet, &QPushButton::clicked, this,
             [this] { m_actions.btnSetInternetClick(); });
     m_lbSync = label(time, QString(), "lbSync", QRect(24, 152, 228, 16));
 
-    auto* btnOK = button<QPushButton>(this, QStringLiteral("&OK"), "btnOK", QRect(62, 224, 75, 25));
+    auto* btnOK = button<QPushButton>(this, tr("&OK"), "btnOK", QRect(62, 224, 75, 25));
     auto* btnCancel =
-        button<QPushButton>(this, QStringLiteral("&Cancel"), "btnCancel", QRect(142, 224, 75, 25));
-    auto* btnHelp =
-        button<QPushButton>(this, QStringLiteral("&Help"), "btnHelp", QRect(222, 224, 75, 25));
+        button<QPushButton>(this, tr("&Cancel"), "btnCancel", QRect(142, 224, 75, 25));
+    auto* btnHelp = button<QPushButton>(this, tr("&Help"), "btnHelp", QRect(222, 224, 75, 25));
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHelp, &QPushButton::clicked, this, &TOptionsFrm::btnHelpClick);
+    DialogButtons::widenToCaptions(this);
     // Enter does not confirm the dialog: no button is a default one.
     for (QPushButton* b : findChildren<QPushButton*>())
         b->setAutoDefault(false);
 
     // Names for screen readers where a group's title or a caption would name two controls alike.
-    m_seHr->setAccessibleName(QStringLiteral("Hours"));
-    m_seMin->setAccessibleName(QStringLiteral("Minutes"));
-    m_seSec->setAccessibleName(QStringLiteral("Seconds"));
-    browseChime->setAccessibleName(QStringLiteral("Browse for chime sound"));
-    browseAlarm->setAccessibleName(QStringLiteral("Browse for alarm sound"));
-    btnSet->setAccessibleName(QStringLiteral("Set manually"));
-    btnSetInternet->setAccessibleName(QStringLiteral("Set from Internet"));
+    m_seHr->setAccessibleName(tr("Hours"));
+    m_seMin->setAccessibleName(tr("Minutes"));
+    m_seSec->setAccessibleName(tr("Seconds"));
+    browseChime->setAccessibleName(tr("Browse for chime sound"));
+    browseAlarm->setAccessibleName(tr("Browse for alarm sound"));
+    btnSet->setAccessibleName(tr("Set manually"));
+    btnSetInternet->setAccessibleName(tr("Set from Internet"));
 
     m_pages->setCurrentIndex(0);
     if (QScreen* s = screen())
@@ -323,15 +318,15 @@ void TOptionsFrm::tbUpdIntChange()
 QString TOptionsFrm::soundFilter()
 {
     // What the player decodes and desktops ship: sound themes come as Ogg.
-    return QStringLiteral("Sound files (*.wav *.oga *.ogg *.opus *.flac *.mp3);;"
-                          "Wave audio files (*.wav);;MIDI files (*.mid)");
+    return tr("Sound files (*.wav *.oga *.ogg *.opus *.flac *.mp3);;"
+              "Wave audio files (*.wav);;MIDI files (*.mid)");
 }
 
 // Choosing a file does not choose "Play sound:".
 void TOptionsFrm::browseSound(QString& file, QLabel* label)
 {
     const QString chosen =
-        ModalSeam::chooseFile(this, QStringLiteral("Choose a sound file"), file, soundFilter());
+        ModalSeam::chooseFile(this, tr("Choose a sound file"), file, soundFilter());
     if (chosen.isEmpty())
         return;
     file = chosen;
@@ -350,7 +345,8 @@ void TOptionsFrm::btnBrowseAlarmClick()
 
 void TOptionsFrm::btnHelpClick()
 {
-    HelpSystem::showTopic(OptionsRules::helpTopic(m_pages->tabText(m_pages->currentIndex())));
+    // The page's name is its English caption (less the blank): a translated one names no topic.
+    HelpSystem::showTopic(OptionsRules::helpTopic(m_pages->currentWidget()->objectName()));
 }
 
 void TOptionsFrm::btnSetClick()

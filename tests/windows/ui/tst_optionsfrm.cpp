@@ -1,3 +1,4 @@
+#include "app/Translations.h"
 #include "windows/ui/HelpSystem.h"
 #include "windows/ui/HelpWindow.h"
 #include "windows/ui/ModalSeam.h"
@@ -137,22 +138,28 @@ void TstOptionsFrm::pagesAndControls()
 void TstOptionsFrm::everyPageFits_data()
 {
     QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("language");
     const char* const captions[] = {"Display",  "Monitors", "Sounds",
                                     "Task Bar", "Priority", "Time"};
-    for (int i = 0; i < 6; ++i)
-        QTest::newRow(captions[i]) << i;
+    for (const char* language : {"en", "de", "fr"})
+        for (int i = 0; i < 6; ++i)
+            QTest::addRow("%s %s", captions[i], language) << i << QString(language);
 }
 
 // Filled as a user would see it: every control inside its box, none on another, no text cut.
 void TstOptionsFrm::everyPageFits()
 {
     QFETCH(int, page);
+    QFETCH(QString, language);
+    const Translations translations{QLocale(language)};
     RecordingActions actions;
     TOptionsFrm f(actions);
     f.setValues(sample());
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    child<QTabWidget>(f, "PageControl1")->setCurrentIndex(page);
+    auto* pages = child<QTabWidget>(f, "PageControl1");
+    pages->setCurrentIndex(page);
+    QVERIFY(pages->tabBar()->sizeHint().width() <= pages->width());
     const QStringList faults = DialogLayout::faults(&f);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 }
