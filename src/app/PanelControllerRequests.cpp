@@ -16,8 +16,8 @@ QList<ReminderReply> PanelController::handleReminderRequests(const QList<Reminde
         // Its last save is under way or done; asked again, the caller finds no clock and
         // changes the file itself.
         for (qsizetype i = 0; i < requests.size(); ++i)
-            replies.append({1, {},
-                            QStringLiteral("horolux: the running clock is closing; try again")});
+            replies.append(
+                {1, {}, QStringLiteral("horolux: the running clock is closing; try again")});
         return replies;
     }
     ScheduleList& list = m_state.sched.ScheduleList;

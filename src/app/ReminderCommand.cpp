@@ -28,7 +28,8 @@ int run(const ReminderRequest& request, ISingleInstance& instance, IFileStore& f
             reply = applyToFile(request, files, schedulePath);
             break;
         case ISingleInstance::Outcome::NoSafePlace:
-            reply = {1, {},
+            reply = {1,
+                     {},
                      QStringLiteral("horolux: no private folder for the lock that keeps a second "
                                     "copy out; set XDG_RUNTIME_DIR or HOME")};
             break;
@@ -45,9 +46,8 @@ int run(const ReminderRequest& request, ISingleInstance& instance, IFileStore& f
     std::fflush(stdout);
     if (reply.status != 0)
         std::fprintf(stderr, "%s\n",
-                     LosslessText::encode(reply.error.isEmpty()
-                                              ? QStringLiteral("horolux: not done")
-                                              : reply.error)
+                     LosslessText::encode(
+                         reply.error.isEmpty() ? QStringLiteral("horolux: not done") : reply.error)
                          .constData());
     return reply.status;
 }
@@ -59,7 +59,8 @@ ReminderReply applyToFile(const ReminderRequest& request, IFileStore& files,
     ScheduleList list;
     // A file that cannot be read is never replaced: the clock moves it aside at its start.
     if (file.load(list).unreadable)
-        return {1, {}, QStringLiteral("horolux: cannot read the schedule file %1").arg(schedulePath)};
+        return {
+            1, {}, QStringLiteral("horolux: cannot read the schedule file %1").arg(schedulePath)};
     const ReminderRules::Applied applied =
         ReminderRules::apply(list, request, QDateTime::currentDateTime());
     if (applied.reply.status != 0 || (applied.added.isEmpty() && applied.removed.isEmpty()))

@@ -10,7 +10,7 @@
 
 namespace {
 
-const QPoint Window(10, 160); // the designed place
+const QPoint Window(10, 160);                           // the designed place
 const QByteArray Seed = "08004748400Reminder:seed\r\n"; // 2030-01-01 08:00
 
 struct Run {

@@ -545,11 +545,13 @@ void LinuxSingleInstance::runBatch()
         replies.clear();
     }
     for (qsizetype i = 0; i < ids.size(); ++i)
-        answer(ids[i], i < replies.size()
-                           ? replies[i]
-                           : ReminderReply{1, {},
-                                           QStringLiteral(
-                                               "horolux: the running clock could not take the request")});
+        answer(ids[i],
+               i < replies.size()
+                   ? replies[i]
+                   : ReminderReply{
+                         1,
+                         {},
+                         QStringLiteral("horolux: the running clock could not take the request")});
 }
 
 ISingleInstance::Claim LinuxSingleInstance::deliver(const ReminderRequest& request,
@@ -626,8 +628,8 @@ bool LinuxSingleInstance::exchange(const QByteArray& request, ReminderReply& rep
         }
     };
     for (qsizetype written = 0; written < request.size();) {
-        const ssize_t n = ::send(s, request.constData() + written,
-                                 size_t(request.size() - written), MSG_NOSIGNAL);
+        const ssize_t n = ::send(s, request.constData() + written, size_t(request.size() - written),
+                                 MSG_NOSIGNAL);
         if (n > 0) {
             written += n;
             sent = true;
@@ -638,8 +640,8 @@ bool LinuxSingleInstance::exchange(const QByteArray& request, ReminderReply& rep
     QByteArray in;
     qsizetype total = 0;
     for (;;) {
-        const ReminderWire::Frame frame = in.isEmpty() ? ReminderWire::Frame::Incomplete
-                                                       : ReminderWire::replyFrame(in, &total);
+        const ReminderWire::Frame frame =
+            in.isEmpty() ? ReminderWire::Frame::Incomplete : ReminderWire::replyFrame(in, &total);
         if (frame == ReminderWire::Frame::Complete)
             break;
         if (frame != ReminderWire::Frame::Incomplete)

@@ -45,9 +45,11 @@ Request reminderVerb(const QStringList& arguments, qsizetype at, const QString& 
         if (equals >= 0)
             return refuse(QStringLiteral("option '--remind' doesn't allow an argument"));
         if (at + 2 >= arguments.size())
-            return refuse(QStringLiteral("option '--remind' requires two arguments, TIME and TEXT"));
-        request = {Action::Remind, {}, {ReminderRequest::Verb::Remind, arguments.at(at + 1),
-                                        arguments.at(at + 2), {}}};
+            return refuse(
+                QStringLiteral("option '--remind' requires two arguments, TIME and TEXT"));
+        request = {Action::Remind,
+                   {},
+                   {ReminderRequest::Verb::Remind, arguments.at(at + 1), arguments.at(at + 2), {}}};
         last = at + 2;
     } else if (name == Cancel) {
         QString item;

@@ -79,8 +79,7 @@ When parseTime(const QString& time, const QDateTime& now)
         if (minutes > MaxMinutesAhead)
             return refused(timeRefusal(time, QStringLiteral("lies more than a year ahead")));
         const QDateTime at = now.addSecs(minutes * 60);
-        return atDayAndTime(DayNumbers::fromDate(at.date()), at.time().hour(),
-                            at.time().minute());
+        return atDayAndTime(DayNumbers::fromDate(at.date()), at.time().hour(), at.time().minute());
     }
     if (const auto m = dateForm.match(time); m.hasMatch()) {
         const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
@@ -187,7 +186,8 @@ QStringList listed(const QStringList& lines, DayNumber today)
     for (qsizetype i = 0; i < lines.size(); ++i)
         keys.push_back(
             {qint64(nextDay(lines[i], today)) * 10000 + ScheduleEntry::timeNumber(lines[i]), i});
-    std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.at < b.at; });
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const Key& a, const Key& b) { return a.at < b.at; });
     QStringList out;
     out.reserve(lines.size());
     for (const Key& k : keys)
@@ -197,9 +197,9 @@ QStringList listed(const QStringList& lines, DayNumber today)
 
 QString describe(const QString& line, DayNumber today)
 {
-    static const char* const repeats[] = {"once",     "daily",    "weekly",  "sundays",
-                                          "mondays",  "tuesdays", "wednesdays", "thursdays",
-                                          "fridays",  "saturdays"};
+    static const char* const repeats[] = {"once",    "daily",    "weekly",     "sundays",
+                                          "mondays", "tuesdays", "wednesdays", "thursdays",
+                                          "fridays", "saturdays"};
     const int type = ScheduleEntry::typeCode(line);
     const QString repeat = (type >= 0 && type <= ScheduleEntry::EachSaturday)
                                ? QString::fromLatin1(repeats[type])
@@ -283,10 +283,11 @@ Applied apply(ScheduleList& list, const ReminderRequest& request, const QDateTim
         const QStringList items = listed(list.lines(), today);
         if (n > items.size()) {
             reply.status = 1;
-            reply.error = QStringLiteral("horolux: no item %1; the listing has %2")
-                              .arg(n)
-                              .arg(items.size() == 1 ? QStringLiteral("1 item")
-                                                     : QStringLiteral("%1 items").arg(items.size()));
+            reply.error =
+                QStringLiteral("horolux: no item %1; the listing has %2")
+                    .arg(n)
+                    .arg(items.size() == 1 ? QStringLiteral("1 item")
+                                           : QStringLiteral("%1 items").arg(items.size()));
             return applied;
         }
         applied.removed = items.at(n - 1);

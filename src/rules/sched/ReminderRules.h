@@ -58,8 +58,8 @@ QStringList listing(const QStringList& lines, DayNumber today);
 // What applying a request did to the list, so a failed save can undo it.
 struct Applied {
     ReminderReply reply;
-    QString added;   // the line added, if any
-    QString removed; // the line cancelled, if any
+    QString added;      // the line added, if any
+    QString removed;    // the line cancelled, if any
     int removedAt = -1; // where it stood in the list
 };
 // Applies a Remind, List or Cancel to `list` (Show is the caller's).

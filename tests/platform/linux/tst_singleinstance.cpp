@@ -11,7 +11,6 @@
 
 #include <atomic>
 #include <csignal>
-#include <thread>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -20,6 +19,7 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -283,9 +283,9 @@ void TestSingleInstance::misbehavingCallers()
     std::atomic<int> outcome{-1};
     std::thread other([&] {
         LinuxSingleInstance caller(m_dir.path(), ":22");
-        outcome = int(caller.deliver({ReminderRequest::Verb::Remind, {}, QStringLiteral("t"), {}},
-                                     reply)
-                          .outcome);
+        outcome =
+            int(caller.deliver({ReminderRequest::Verb::Remind, {}, QStringLiteral("t"), {}}, reply)
+                    .outcome);
     });
     QTRY_VERIFY_WITH_TIMEOUT(outcome >= 0, 5000);
     other.join();

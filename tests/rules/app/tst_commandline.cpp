@@ -83,10 +83,11 @@ void TestCommandLine::parse_data()
     QTest::newRow("remind without text")
         << QStringList{"--remind", "10:00"} << Action::Refuse
         << "horolux: option '--remind' requires two arguments, TIME and TEXT" + tail;
-    QTest::newRow("cancel without item") << QStringList{"--cancel"} << Action::Refuse
-                                         << "horolux: option '--cancel' requires an argument" + tail;
-    QTest::newRow("operand before list") << QStringList{"x", "--list"} << Action::Refuse
-                                         << "horolux: extra operand 'x'" + tail;
+    QTest::newRow("cancel without item")
+        << QStringList{"--cancel"} << Action::Refuse
+        << "horolux: option '--cancel' requires an argument" + tail;
+    QTest::newRow("operand before list")
+        << QStringList{"x", "--list"} << Action::Refuse << "horolux: extra operand 'x'" + tail;
     QTest::newRow("remind and more") << QStringList{"--remind", "1:00", "t", "--help"}
                                      << Action::Refuse << "horolux: extra operand '--help'" + tail;
     QTest::newRow("empty operand")

@@ -23,32 +23,53 @@ void TestReminderRules::parseTime_data()
 {
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("at"); // "YYYY-MM-DD HH:MM", or the refusal
-    QTest::newRow("later today") << "10:31" << "2026-03-07 10:31";
-    QTest::newRow("this minute is still today") << "10:30" << "2026-03-07 10:30";
-    QTest::newRow("passed: tomorrow") << "10:29" << "2026-03-08 10:29";
-    QTest::newRow("one-digit hour") << "7:05" << "2026-03-08 07:05";
-    QTest::newRow("minutes, seconds dropped") << "+25m" << "2026-03-07 10:55";
-    QTest::newRow("past midnight") << "+14h" << "2026-03-08 00:30";
-    QTest::newRow("a year") << "+8784h" << "2027-03-08 10:30";
-    QTest::newRow("date") << "2026-03-07 10:30" << "2026-03-07 10:30";
-    QTest::newRow("last storable day") << "2173-10-13 23:59" << "2173-10-13 23:59";
+    QTest::newRow("later today") << "10:31"
+                                 << "2026-03-07 10:31";
+    QTest::newRow("this minute is still today") << "10:30"
+                                                << "2026-03-07 10:30";
+    QTest::newRow("passed: tomorrow") << "10:29"
+                                      << "2026-03-08 10:29";
+    QTest::newRow("one-digit hour") << "7:05"
+                                    << "2026-03-08 07:05";
+    QTest::newRow("minutes, seconds dropped") << "+25m"
+                                              << "2026-03-07 10:55";
+    QTest::newRow("past midnight") << "+14h"
+                                   << "2026-03-08 00:30";
+    QTest::newRow("a year") << "+8784h"
+                            << "2027-03-08 10:30";
+    QTest::newRow("date") << "2026-03-07 10:30"
+                          << "2026-03-07 10:30";
+    QTest::newRow("last storable day") << "2173-10-13 23:59"
+                                       << "2173-10-13 23:59";
     const QString form = QStringLiteral("must be HH:MM, +Nm, +Nh or 'YYYY-MM-DD HH:MM'");
-    QTest::newRow("25:00") << "25:00" << "horolux: TIME '25:00' is not a time of day (00:00 to 23:59)";
-    QTest::newRow("12:60") << "12:60" << "horolux: TIME '12:60' is not a time of day (00:00 to 23:59)";
-    QTest::newRow("+0m") << "+0m" << "horolux: TIME '+0m' must lie ahead";
-    QTest::newRow("+99999h") << "+99999h" << "horolux: TIME '+99999h' lies more than a year ahead";
-    QTest::newRow("+8785h") << "+8785h" << "horolux: TIME '+8785h' lies more than a year ahead";
+    QTest::newRow("25:00") << "25:00"
+                           << "horolux: TIME '25:00' is not a time of day (00:00 to 23:59)";
+    QTest::newRow("12:60") << "12:60"
+                           << "horolux: TIME '12:60' is not a time of day (00:00 to 23:59)";
+    QTest::newRow("+0m") << "+0m"
+                         << "horolux: TIME '+0m' must lie ahead";
+    QTest::newRow("+99999h") << "+99999h"
+                             << "horolux: TIME '+99999h' lies more than a year ahead";
+    QTest::newRow("+8785h") << "+8785h"
+                            << "horolux: TIME '+8785h' lies more than a year ahead";
     QTest::newRow("Feb 30") << "2026-02-30 10:00"
                             << "horolux: TIME '2026-02-30 10:00' names no date of the calendar";
-    QTest::newRow("a minute ago") << "2026-03-07 10:29" << "horolux: TIME '2026-03-07 10:29' has passed";
+    QTest::newRow("a minute ago") << "2026-03-07 10:29"
+                                  << "horolux: TIME '2026-03-07 10:29' has passed";
     QTest::newRow("beyond the line") << "2173-10-14 00:00"
                                      << "horolux: TIME '2173-10-14 00:00' lies beyond 2173-10-13";
-    QTest::newRow("empty") << "" << "horolux: TIME '' " + form;
-    QTest::newRow("blank around") << " 10:31" << "horolux: TIME ' 10:31' " + form;
-    QTest::newRow("two arguments' worth") << "2026-03-07  10:31" << "horolux: TIME '2026-03-07  10:31' " + form;
-    QTest::newRow("other digits") << QStringLiteral("\u0661\u0660:\u0663\u0661") << "horolux: TIME " + form;
-    QTest::newRow("upper unit") << "+5M" << "horolux: TIME '+5M' " + form;
-    QTest::newRow("huge number") << "+99999999999999999999m" << "horolux: TIME '+99999999999999999999m' " + form;
+    QTest::newRow("empty") << ""
+                           << "horolux: TIME '' " + form;
+    QTest::newRow("blank around") << " 10:31"
+                                  << "horolux: TIME ' 10:31' " + form;
+    QTest::newRow("two arguments' worth") << "2026-03-07  10:31"
+                                          << "horolux: TIME '2026-03-07  10:31' " + form;
+    QTest::newRow("other digits") << QStringLiteral("\u0661\u0660:\u0663\u0661")
+                                  << "horolux: TIME " + form;
+    QTest::newRow("upper unit") << "+5M"
+                                << "horolux: TIME '+5M' " + form;
+    QTest::newRow("huge number") << "+99999999999999999999m"
+                                 << "horolux: TIME '+99999999999999999999m' " + form;
     QTest::newRow("long and odd") << QString(40, u'\n') << "horolux: TIME " + form;
 }
 
@@ -67,16 +88,22 @@ void TestReminderRules::text_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("error");
-    QTest::newRow("plain") << "Tea" << "";
-    QTest::newRow("commas and colons") << "a,b: c" << "";
+    QTest::newRow("plain") << "Tea"
+                           << "";
+    QTest::newRow("commas and colons") << "a,b: c"
+                                       << "";
     QTest::newRow("beyond the basic plane") << QStringLiteral("\U0001F375 time") << "";
     QTest::newRow("longest") << QString(990, u'x') << "";
     QTest::newRow("longest ending in a pair")
         << QString(988, u'x') + QStringLiteral("\U0001F375") << "";
-    QTest::newRow("one too long") << QString(991, u'x') << "horolux: TEXT is longer than 990 characters";
-    QTest::newRow("huge") << QString(1 << 20, u'x') << "horolux: TEXT is longer than 990 characters";
-    QTest::newRow("empty") << "" << "horolux: TEXT is empty";
-    QTest::newRow("blanks") << "   " << "horolux: TEXT is empty";
+    QTest::newRow("one too long") << QString(991, u'x')
+                                  << "horolux: TEXT is longer than 990 characters";
+    QTest::newRow("huge") << QString(1 << 20, u'x')
+                          << "horolux: TEXT is longer than 990 characters";
+    QTest::newRow("empty") << ""
+                           << "horolux: TEXT is empty";
+    QTest::newRow("blanks") << "   "
+                            << "horolux: TEXT is empty";
     const QString control = QStringLiteral("horolux: TEXT holds a control character or line break");
     QTest::newRow("LF") << "a\nb" << control;
     QTest::newRow("CR") << "a\rb" << control;
@@ -84,8 +111,10 @@ void TestReminderRules::text_data()
     QTest::newRow("tab") << "a\tb" << control;
     QTest::newRow("NEL") << QStringLiteral("a\u0085b") << control;
     QTest::newRow("line separator") << QStringLiteral("a\u2028b") << control;
-    QTest::newRow("byte not UTF-8") << QString(QChar(0xDCFF)) + "a" << "horolux: TEXT is not valid UTF-8";
-    QTest::newRow("high half alone") << "a" + QString(QChar(0xD83C)) << "horolux: TEXT is not valid UTF-8";
+    QTest::newRow("byte not UTF-8") << QString(QChar(0xDCFF)) + "a"
+                                    << "horolux: TEXT is not valid UTF-8";
+    QTest::newRow("high half alone")
+        << "a" + QString(QChar(0xD83C)) << "horolux: TEXT is not valid UTF-8";
 }
 
 // Every text accepted becomes a line the file gives back as the same reminder.
@@ -131,8 +160,7 @@ void TestReminderRules::listAndCancel_data()
         << lines << "4" << 0
         << QStringList{QStringLiteral("2026-03-09 08:00\tonce\trun\t/bin/true,-x,/tmp,1")}
         << QStringList{lines[0], lines[2], lines[3], lines[4]};
-    QTest::newRow("cancel the last") << lines << "5" << 0
-                                     << QStringList{listing[4].mid(2)}
+    QTest::newRow("cancel the last") << lines << "5" << 0 << QStringList{listing[4].mid(2)}
                                      << QStringList{lines[0], lines[1], lines[2], lines[4]};
     QTest::newRow("no such item") << lines << "6" << 1 << QStringList{} << lines;
     QTest::newRow("zero") << lines << "0" << 2 << QStringList{} << lines;
@@ -147,9 +175,8 @@ void TestReminderRules::listAndCancel()
     QFETCH(QString, item);
     ScheduleList list;
     list.parse(lines.join(u'\n').toUtf8());
-    const ReminderRequest request{item.isEmpty() ? ReminderRequest::Verb::List
-                                                 : ReminderRequest::Verb::Cancel,
-                                  {}, {}, item};
+    const ReminderRequest request{
+        item.isEmpty() ? ReminderRequest::Verb::List : ReminderRequest::Verb::Cancel, {}, {}, item};
     const ReminderRules::Applied applied = ReminderRules::apply(list, request, Now);
     QTEST(applied.reply.status, "status");
     QTEST(applied.reply.lines, "answer");
