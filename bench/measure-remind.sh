@@ -2,7 +2,7 @@
 # The reminder verbs: median time from starting `horolux --remind` to its item being in the
 # schedule file, over N runs (default 100), with a running clock and with none; and the
 # running clock's resident memory before and after 10,000 reminders sent through its socket
-# (by tests/e2e/remind_flood, 16 at a time).
+# (by bench/remind_flood.cpp, built as tests/e2e/remind_flood, 16 at a time).
 # Usage: bench/measure-remind.sh [runs] [build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
