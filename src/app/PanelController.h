@@ -2,6 +2,7 @@
 
 #include "app/ShutdownPath.h"
 #include "ports/Platform.h"
+#include "ports/ReminderRequest.h"
 #include "rules/app/ClockTick.h"
 #include "rules/app/MainState.h"
 #include "rules/options/OptionsRules.h"
@@ -67,6 +68,13 @@ public:
     void AboutItemClick();
     // Ends the program in order through the one shutdown path.
     void CloseItemClick();
+
+    // A request from outside the windows (a later start's command line, the session bus):
+    // Show, or a reminder added, the list, or an item cancelled, saved before the answer.
+    // In PanelControllerRequests.cpp.
+    ReminderReply handleReminderRequest(const ReminderRequest& request);
+    // Requests that arrived together: carried out in order, saved once, then answered.
+    QList<ReminderReply> handleReminderRequests(const QList<ReminderRequest>& requests);
 
     void TaskIconClick();
     void TaskIconRightClick(QPoint at);

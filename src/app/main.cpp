@@ -1,7 +1,11 @@
 #include "app/HoroluxApplication.h"
 #include "app/PanelController.h"
+#include "app/ReminderCommand.h"
 #include "app/Translations.h"
+#include "core/LosslessText.h"
+#include "platform/linux/AppPaths.h"
 #include "platform/linux/DisplayCheck.h"
+#include "platform/linux/LinuxFileStore.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/LinuxSingleInstance.h"
 #include "platform/linux/SignalWatcher.h"
@@ -53,9 +57,11 @@ extern "C" int horolux_main(int argc, char** argv)
 {
     // Arguments are answered before anything needs a display or finds a running copy, so
     // --help works on a console and in a second start alike.
+    // Bytes that are not UTF-8 stay recognisable (see LosslessText), so a reminder's text made
+    // of them is refused rather than stored garbled.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << LosslessText::decode(argv[i]);
     const CommandLine::Request request = CommandLine::parse(arguments);
     switch (request.action) {
     case CommandLine::Action::Help:
@@ -67,6 +73,17 @@ extern "C" int horolux_main(int argc, char** argv)
     case CommandLine::Action::Refuse:
         std::fprintf(stderr, "%s\n", request.error.toLocal8Bit().constData());
         return CommandLine::UsageStatus;
+    case CommandLine::Action::Remind:
+    case CommandLine::Action::List:
+    case CommandLine::Action::Cancel: {
+        // No display and no settings: these work from a terminal, ssh or cron alike.
+        SignalWatcher::releaseHeldSignals();
+        QCoreApplication app(argc, argv);
+        LinuxSingleInstance instance;
+        LinuxFileStore files;
+        return ReminderCommand::run(request.reminder, instance, files,
+                                    AppPaths::scheduleFile(AppPaths::dataDirectory()));
+    }
     case CommandLine::Action::Run:
         break;
     }
@@ -97,6 +114,7 @@ extern "C" int horolux_main(int argc, char** argv)
         std::fprintf(stderr, "horolux: already running for this user on display %s\n",
                      claim.display.toLocal8Bit().constData());
         return 0;
+    case ISingleInstance::Outcome::Delivered: // only for a request
     case ISingleInstance::Outcome::Unreachable:
         std::fputs("horolux: a running copy holds the lock but cannot be reached\n", stderr);
         return 1;
@@ -124,6 +142,9 @@ extern "C" int horolux_main(int argc, char** argv)
     watcher.start();
     controller.shutdown().saveAtProcessExit();
     instance.setShowRequestHandler([&panel] { panel.showAndRaise(); });
+    instance.setRequestHandler([&controller](const QList<ReminderRequest>& requests) {
+        return controller.handleReminderRequests(requests);
+    });
 
     FirstPaintReporter firstPaint;
     if (lcTiming().isInfoEnabled())

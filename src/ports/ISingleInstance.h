@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ports/ReminderRequest.h"
+
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -13,6 +16,7 @@ public:
         OtherDisplay, // a copy runs for this user on another display, named in `display`
         Unreachable,  // a copy holds the lock but did not take the request
         NoSafePlace,  // no folder only this user controls, so no copy can be kept out
+        Delivered,    // a copy, on any display, took a request and answered it
     };
     struct Claim {
         Outcome outcome;
@@ -27,4 +31,13 @@ public:
     // Called from the event loop each time a later start asks this copy to show itself.
     // Requests made before this is set are delivered once it is.
     virtual void setShowRequestHandler(std::function<void()> handler) = 0;
+
+    // Requests that arrived together, answered in order with one reply each. Called from the
+    // event loop; requests made before this is set wait for it.
+    using RequestBatchHandler = std::function<QList<ReminderReply>(const QList<ReminderRequest>&)>;
+    virtual void setRequestHandler(RequestBatchHandler handler) = 0;
+    // Hands `request` to the running copy, whatever its display: Delivered with its `reply`.
+    // Claimed when no copy runs: this process then holds the lock, so no copy starts until it
+    // ends, but it takes no requests itself.
+    virtual Claim deliver(const ReminderRequest& request, ReminderReply& reply) = 0;
 };

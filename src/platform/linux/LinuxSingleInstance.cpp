@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxSingleInstance.h"
 
+#include "platform/linux/ReminderWire.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSocketNotifier>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -97,7 +100,48 @@ QString printable(const QByteArray& text)
     return shown.isEmpty() ? QStringLiteral("(none)") : shown;
 }
 
+// Closes a descriptor on every way out of a block.
+class ClosedAtEnd {
+public:
+    explicit ClosedAtEnd(int fd) : m_fd(fd) {}
+    ~ClosedAtEnd() { ::close(m_fd); }
+    ClosedAtEnd(const ClosedAtEnd&) = delete;
+    ClosedAtEnd& operator=(const ClosedAtEnd&) = delete;
+
+private:
+    int m_fd;
+};
+
 } // namespace
+
+// One connection from a later start or a reminder verb, from accept to the last reply byte.
+struct LinuxSingleInstance::Caller {
+    enum class State { Reading, Waiting, Writing };
+    int fd = -1;
+    State state = State::Reading;
+    QByteArray data; // the request as read so far, then the reply
+    qsizetype written = 0;
+    QElapsedTimer since;
+    std::unique_ptr<QSocketNotifier> notifier;
+    ReminderRequest request;
+
+    Caller() = default;
+    Caller(const Caller&) = delete;
+    Caller& operator=(const Caller&) = delete;
+    ~Caller()
+    {
+        retireNotifier();
+        ::close(fd);
+    }
+    // A caller is often done inside its own notifier's signal: the notifier goes later.
+    void retireNotifier()
+    {
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier.release()->deleteLater();
+        }
+    }
+};
 
 LinuxSingleInstance::LinuxSingleInstance()
     : LinuxSingleInstance(lockFolder({qgetenv("XDG_RUNTIME_DIR"), QStringLiteral("/run/user"),
@@ -115,6 +159,12 @@ LinuxSingleInstance::LinuxSingleInstance(QString folder, const QByteArray& displ
 
 LinuxSingleInstance::~LinuxSingleInstance()
 {
+    m_batchTimer.reset();
+    m_sweepTimer.reset();
+    // No signal of theirs is running now, and the event loop may be gone.
+    for (auto& [id, caller] : m_callers)
+        caller->notifier.reset();
+    m_callers.clear();
     m_notifier.reset();
     if (m_listenFd >= 0) {
         ::close(m_listenFd);
@@ -286,11 +336,28 @@ void LinuxSingleInstance::setShowRequestHandler(std::function<void()> handler)
     watchRequests();
 }
 
+void LinuxSingleInstance::setRequestHandler(RequestBatchHandler handler)
+{
+    m_requestHandler = std::move(handler);
+    watchRequests();
+    if (!m_waiting.isEmpty())
+        postBatch();
+}
+
 // Needs the event loop's thread, so it waits for a handler (set once the application exists).
 void LinuxSingleInstance::watchRequests()
 {
-    if (m_listenFd < 0 || m_notifier || !m_handler)
+    if (m_listenFd < 0 || m_notifier || (!m_handler && !m_requestHandler))
         return;
+    m_batchTimer = std::make_unique<QTimer>();
+    m_batchTimer->setSingleShot(true);
+    m_batchTimer->setInterval(0);
+    QObject::connect(m_batchTimer.get(), &QTimer::timeout, m_batchTimer.get(),
+                     [this] { runBatch(); });
+    m_sweepTimer = std::make_unique<QTimer>();
+    m_sweepTimer->setInterval(250);
+    QObject::connect(m_sweepTimer.get(), &QTimer::timeout, m_sweepTimer.get(),
+                     [this] { sweepCallers(); });
     m_notifier = std::make_unique<QSocketNotifier>(m_listenFd, QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
                      [this] { acceptRequests(); });
@@ -298,24 +365,298 @@ void LinuxSingleInstance::watchRequests()
 
 void LinuxSingleInstance::acceptRequests()
 {
-    // A connection is the whole request; nothing is read, so no caller can hold us up. Only
-    // this user's processes are served.
-    int requests = 0;
-    for (;;) {
-        const int c = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+    // Only this user's processes are served. A caller is read only when its socket has
+    // something, and never past one frame, so none can hold us up or fill our memory.
+    while (m_callers.size() < size_t(MaxCallers)) {
+        const int c = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (c < 0) {
             if (errno == EINTR || errno == ECONNABORTED)
                 continue;
             if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
                 pauseListening();
-            break;
+            return;
         }
-        if (peerUid(c) == ::geteuid())
-            ++requests;
-        ::close(c);
+        if (peerUid(c) != ::geteuid()) {
+            ::close(c);
+            continue;
+        }
+        const quint64 id = m_nextCaller++;
+        auto caller = std::make_unique<Caller>();
+        caller->fd = c;
+        caller->since.start();
+        caller->notifier = std::make_unique<QSocketNotifier>(c, QSocketNotifier::Read);
+        QObject::connect(caller->notifier.get(), &QSocketNotifier::activated,
+                         caller->notifier.get(), [this, id] { readCaller(id); });
+        m_callers.emplace(id, std::move(caller));
+        if (!m_sweepTimer->isActive())
+            m_sweepTimer->start();
     }
-    if (requests > 0 && m_handler)
+    // As many callers as we serve at once: the rest wait in the queue until one is done.
+    m_notifier->setEnabled(false);
+}
+
+void LinuxSingleInstance::readCaller(quint64 id)
+{
+    const auto it = m_callers.find(id);
+    if (it == m_callers.end() || it->second->state != Caller::State::Reading)
+        return;
+    Caller& caller = *it->second;
+    for (;;) {
+        qsizetype total = 0;
+        const ReminderWire::Frame frame = caller.data.isEmpty()
+                                              ? ReminderWire::Frame::Incomplete
+                                              : ReminderWire::requestFrame(caller.data, &total);
+        if (frame == ReminderWire::Frame::Bad) {
+            dropCaller(id);
+            return;
+        }
+        if (frame == ReminderWire::Frame::TooLarge) {
+            answer(id, {2, {}, QStringLiteral("horolux: the request is too long")});
+            return;
+        }
+        if (frame == ReminderWire::Frame::Complete) {
+            if (!ReminderWire::decodeRequest(QByteArrayView(caller.data).first(total),
+                                             caller.request)) {
+                answer(id, {2, {}, QStringLiteral("horolux: the request could not be read")});
+                return;
+            }
+            caller.data.clear();
+            caller.state = Caller::State::Waiting;
+            caller.notifier->setEnabled(false);
+            m_waiting.append(id);
+            postBatch();
+            return;
+        }
+        const qsizetype want =
+            (caller.data.size() < ReminderWire::HeaderBytes ? ReminderWire::HeaderBytes : total) -
+            caller.data.size();
+        char buffer[16384];
+        const ssize_t n =
+            ::recv(caller.fd, buffer, size_t(std::min<qsizetype>(want, sizeof buffer)), 0);
+        if (n > 0) {
+            caller.data.append(buffer, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return;
+        // Closed without a word: a later start asking to be shown. A request cut off midway
+        // is dropped.
+        const bool show = n == 0 && caller.data.isEmpty();
+        dropCaller(id);
+        if (show) {
+            m_showWaiting = true;
+            postBatch();
+        }
+        return;
+    }
+}
+
+void LinuxSingleInstance::answer(quint64 id, const ReminderReply& reply)
+{
+    const auto it = m_callers.find(id);
+    if (it == m_callers.end())
+        return;
+    Caller& caller = *it->second;
+    caller.data = ReminderWire::encodeReply(reply);
+    caller.written = 0;
+    caller.state = Caller::State::Writing;
+    caller.since.restart();
+    caller.retireNotifier();
+    caller.notifier = std::make_unique<QSocketNotifier>(caller.fd, QSocketNotifier::Write);
+    QObject::connect(caller.notifier.get(), &QSocketNotifier::activated, caller.notifier.get(),
+                     [this, id] { writeCaller(id); });
+    writeCaller(id);
+}
+
+void LinuxSingleInstance::writeCaller(quint64 id)
+{
+    const auto it = m_callers.find(id);
+    if (it == m_callers.end() || it->second->state != Caller::State::Writing)
+        return;
+    Caller& caller = *it->second;
+    while (caller.written < caller.data.size()) {
+        const ssize_t n = ::send(caller.fd, caller.data.constData() + caller.written,
+                                 size_t(caller.data.size() - caller.written), MSG_NOSIGNAL);
+        if (n > 0) {
+            caller.written += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return; // the notifier calls again once the caller has read some
+        break;
+    }
+    dropCaller(id);
+}
+
+void LinuxSingleInstance::dropCaller(quint64 id)
+{
+    m_callers.erase(id);
+    if (m_callers.size() < size_t(MaxCallers) && m_notifier && !m_notifier->isEnabled())
+        m_notifier->setEnabled(true);
+    if (m_callers.empty() && m_sweepTimer)
+        m_sweepTimer->stop();
+}
+
+// A caller that is slow or silent past its time is dropped; one waiting for our answer is not.
+void LinuxSingleInstance::sweepCallers()
+{
+    QList<quint64> late;
+    for (const auto& [id, caller] : m_callers) {
+        const qint64 age = caller->since.elapsed();
+        if ((caller->state == Caller::State::Reading && age > RequestWaitMs) ||
+            (caller->state == Caller::State::Writing && age > ReplyTakeMs))
+            late.append(id);
+    }
+    for (const quint64 id : late)
+        dropCaller(id);
+}
+
+// Requests complete in one pass of the event loop go to the handler together, after it.
+void LinuxSingleInstance::postBatch()
+{
+    if (m_batchTimer && !m_batchTimer->isActive())
+        m_batchTimer->start();
+}
+
+void LinuxSingleInstance::runBatch()
+{
+    if (m_showWaiting && m_handler) {
+        m_showWaiting = false;
         m_handler();
+    }
+    if (m_waiting.isEmpty() || !m_requestHandler)
+        return;
+    // Taken first: the handler may run the event loop, and requests completed meanwhile form
+    // the next batch.
+    const QList<quint64> ids = std::exchange(m_waiting, {});
+    QList<ReminderRequest> requests;
+    for (const quint64 id : ids) {
+        const auto it = m_callers.find(id);
+        requests.append(it != m_callers.end() ? it->second->request : ReminderRequest{});
+    }
+    QList<ReminderReply> replies;
+    try {
+        replies = m_requestHandler(requests);
+    } catch (...) {
+        replies.clear();
+    }
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        answer(ids[i],
+               i < replies.size()
+                   ? replies[i]
+                   : ReminderReply{
+                         1,
+                         {},
+                         QStringLiteral("horolux: the running clock could not take the request")});
+}
+
+ISingleInstance::Claim LinuxSingleInstance::deliver(const ReminderRequest& request,
+                                                    ReminderReply& reply)
+{
+    m_dirFd = m_folder.isEmpty() ? -1 : openOwnFolder(m_folder, ::geteuid(), 022);
+    if (m_dirFd < 0)
+        return {Outcome::NoSafePlace, {}};
+    const int fd =
+        ::openat(m_dirFd, LockName, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        return {Outcome::NoSafePlace, {}};
+    }
+    const QByteArray frame = ReminderWire::encodeRequest(request);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            m_lockFd = fd;
+            // No display is written: a clock starting meanwhile waits for the lock instead of
+            // trying to reach this process, which takes no requests.
+            if (::ftruncate(fd, 0) != 0)
+                std::fputs("horolux: cannot empty the lock file\n", stderr);
+            return {Outcome::Claimed, {}};
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            ::close(fd);
+            return {Outcome::NoSafePlace, {}};
+        }
+        // Whatever its display, a clock that has written it is reachable once it listens.
+        QByteArray holder;
+        if (readHolderDisplay(fd, holder)) {
+            bool sent = false;
+            const bool answered = exchange(frame, reply, sent);
+            if (answered || sent) {
+                // A request sent is never sent again: it may have been carried out.
+                ::close(fd);
+                return {answered ? Outcome::Delivered : Outcome::Unreachable, printable(holder)};
+            }
+        }
+        if (waited.elapsed() >= ContactWaitMs) {
+            ::close(fd);
+            return {Outcome::Unreachable, {}};
+        }
+        QThread::msleep(20);
+    }
+}
+
+bool LinuxSingleInstance::exchange(const QByteArray& request, ReminderReply& reply,
+                                   bool& sent) const
+{
+    sockaddr_un address;
+    socketAddress(address);
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (s < 0)
+        return false;
+    const ClosedAtEnd closed(s);
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        peerUid(s) != ::geteuid())
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    const auto ready = [&](short events) {
+        for (;;) {
+            const qint64 left = ReplyWaitMs - clock.elapsed();
+            pollfd p{s, events, 0};
+            const int rc = left > 0 ? ::poll(&p, 1, int(left)) : 0;
+            if (rc < 0 && errno == EINTR)
+                continue;
+            return rc > 0;
+        }
+    };
+    for (qsizetype written = 0; written < request.size();) {
+        const ssize_t n = ::send(s, request.constData() + written, size_t(request.size() - written),
+                                 MSG_NOSIGNAL);
+        if (n > 0) {
+            written += n;
+            sent = true;
+        } else if (!(n < 0 && (errno == EINTR || (errno == EAGAIN && ready(POLLOUT))))) {
+            return false;
+        }
+    }
+    QByteArray in;
+    qsizetype total = 0;
+    for (;;) {
+        const ReminderWire::Frame frame =
+            in.isEmpty() ? ReminderWire::Frame::Incomplete : ReminderWire::replyFrame(in, &total);
+        if (frame == ReminderWire::Frame::Complete)
+            break;
+        if (frame != ReminderWire::Frame::Incomplete)
+            return false;
+        const qsizetype want =
+            (in.size() < ReminderWire::HeaderBytes ? ReminderWire::HeaderBytes : total) - in.size();
+        const qsizetype had = in.size();
+        in.resize(had + std::min<qsizetype>(want, 1 << 20));
+        const ssize_t n = ::recv(s, in.data() + had, size_t(in.size() - had), 0);
+        in.resize(had + std::max<ssize_t>(n, 0));
+        if (n > 0 || (n < 0 && (errno == EINTR || (errno == EAGAIN && ready(POLLIN)))))
+            continue;
+        return false;
+    }
+    return ReminderWire::decodeReply(QByteArrayView(in).first(total), reply);
 }
 
 // Out of descriptors the waiting request cannot be taken and the socket stays readable, so

@@ -3,16 +3,22 @@
 #include "ports/ISingleInstance.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <map>
 #include <memory>
 
 class QSocketNotifier;
+class QTimer;
 
 // An advisory lock on a file in a folder only this user controls, held for the life of the
 // process (the kernel drops it however the process ends), and a local socket beside it on
 // which a later start on the same display asks the holder to show itself. The holder writes
 // its display into the lock file; a later start reads it only while the lock is held, so
 // nothing a dead copy left behind is ever trusted.
+// The same socket carries requests (ReminderWire frames) from any display, each answered with
+// a reply. The holder reads them without blocking, gives each caller a deadline and a size
+// limit, and answers the requests that arrived together after one call of its handler.
 class LinuxSingleInstance : public ISingleInstance {
 public:
     // Where the lock may go (see lockFolder); an empty one is left out.
@@ -33,6 +39,8 @@ public:
 
     Claim claim() override;
     void setShowRequestHandler(std::function<void()> handler) override;
+    void setRequestHandler(RequestBatchHandler handler) override;
+    Claim deliver(const ReminderRequest& request, ReminderReply& reply) override;
 
     // The first folder of `uid` that nobody else may write: the runtime folder, the system's
     // runtime folder for the user, a private folder in HOME, or one in the shared temporary
@@ -45,6 +53,14 @@ public:
     static constexpr int ContactWaitMs = 2000;
     // How long the listener rests when the process is out of descriptors.
     static constexpr int ListenRetryMs = 1000;
+    // A caller has this long from connecting to send its whole request...
+    static constexpr int RequestWaitMs = 2000;
+    // ...and this long to take the whole reply.
+    static constexpr int ReplyTakeMs = 10000;
+    // How long a caller waits for the reply once its request is sent.
+    static constexpr int ReplyWaitMs = 20000;
+    // Callers served at once; more wait in the socket's queue.
+    static constexpr int MaxCallers = 64;
 
 private:
     bool readHolderDisplay(int lockFd, QByteArray& display) const;
@@ -54,6 +70,16 @@ private:
     void watchRequests();
     void acceptRequests();
     void pauseListening();
+    bool exchange(const QByteArray& request, ReminderReply& reply, bool& sent) const;
+
+    struct Caller;
+    void readCaller(quint64 id);
+    void writeCaller(quint64 id);
+    void answer(quint64 id, const ReminderReply& reply);
+    void dropCaller(quint64 id);
+    void sweepCallers();
+    void postBatch();
+    void runBatch();
 
     QString m_folder;
     QByteArray m_display;
@@ -64,4 +90,12 @@ private:
     bool m_pauseReported = false;
     std::unique_ptr<QSocketNotifier> m_notifier;
     std::function<void()> m_handler;
+    RequestBatchHandler m_requestHandler;
+    std::map<quint64, std::unique_ptr<Caller>> m_callers;
+    quint64 m_nextCaller = 1;
+    // Callers whose complete request waits for the handler, in arrival order.
+    QList<quint64> m_waiting;
+    bool m_showWaiting = false;
+    std::unique_ptr<QTimer> m_batchTimer;
+    std::unique_ptr<QTimer> m_sweepTimer;
 };

@@ -105,3 +105,13 @@ void SignalWatcher::readSignal()
     g_pending = 0;
     emit terminationRequested(number);
 }
+
+void SignalWatcher::releaseHeldSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGHUP);
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}

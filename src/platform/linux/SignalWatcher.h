@@ -16,6 +16,9 @@ public:
     ~SignalWatcher() override;
     // Starts delivering, once the application's event loop exists.
     void start();
+    // For a run that saves nothing at the end (the reminder verbs): the signals held back at
+    // start end the process as usual again.
+    static void releaseHeldSignals();
 
 signals:
     void terminationRequested(int signalNumber);

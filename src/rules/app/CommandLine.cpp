@@ -6,30 +6,85 @@ namespace {
 
 const QString Help = QStringLiteral("help");
 const QString Version = QStringLiteral("version");
+const QString Remind = QStringLiteral("remind");
+const QString List = QStringLiteral("list");
+const QString Cancel = QStringLiteral("cancel");
 const QString Session = QStringLiteral("-session");
 const QString SessionName = QStringLiteral("-name");
 
 Request refuse(const QString& what)
 {
     return {Action::Refuse,
-            QStringLiteral("horolux: %1; try 'horolux --help' for more information").arg(what)};
+            QStringLiteral("horolux: %1; try 'horolux --help' for more information").arg(what),
+            {}};
 }
 
-// A long option given as "--name" or "--name=value"; `name` may be any unique beginning.
-Request longOption(const QString& argument)
+// The full name of a long option given as "--name" or "--name=value"; `name` may be any
+// unique beginning. Empty when it names none.
+QString longName(const QString& argument)
 {
     const qsizetype equals = argument.indexOf(QLatin1Char('='));
     const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
-    QString full;
-    if (!name.isEmpty() && Help.startsWith(name))
-        full = Help;
-    else if (!name.isEmpty() && Version.startsWith(name))
-        full = Version;
+    if (name.isEmpty())
+        return {};
+    for (const QString& full : {Help, Version, Remind, List, Cancel})
+        if (full.startsWith(name))
+            return full;
+    return {};
+}
+
+// A reminder verb takes its values from the arguments after it, whatever they look like (a
+// text may begin with a dash), and stands alone on the command line.
+Request reminderVerb(const QStringList& arguments, qsizetype at, const QString& name)
+{
+    const QString& argument = arguments.at(at);
+    const qsizetype equals = argument.indexOf(QLatin1Char('='));
+    Request request;
+    qsizetype last = at;
+    if (name == Remind) {
+        if (equals >= 0)
+            return refuse(QStringLiteral("option '--remind' doesn't allow an argument"));
+        if (at + 2 >= arguments.size())
+            return refuse(
+                QStringLiteral("option '--remind' requires two arguments, TIME and TEXT"));
+        request = {Action::Remind,
+                   {},
+                   {ReminderRequest::Verb::Remind, arguments.at(at + 1), arguments.at(at + 2), {}}};
+        last = at + 2;
+    } else if (name == Cancel) {
+        QString item;
+        if (equals >= 0) {
+            item = argument.mid(equals + 1);
+        } else if (at + 1 < arguments.size()) {
+            item = arguments.at(at + 1);
+            last = at + 1;
+        } else {
+            return refuse(QStringLiteral("option '--cancel' requires an argument"));
+        }
+        request = {Action::Cancel, {}, {ReminderRequest::Verb::Cancel, {}, {}, item}};
+    } else {
+        if (equals >= 0)
+            return refuse(QStringLiteral("option '--list' doesn't allow an argument"));
+        request = {Action::List, {}, {ReminderRequest::Verb::List, {}, {}, {}}};
+    }
+    for (qsizetype i = 0; i < arguments.size(); ++i)
+        if (i < at || i > last)
+            return refuse(QStringLiteral("extra operand '%1'").arg(arguments.at(i)));
+    return request;
+}
+
+// A long option given as "--name" or "--name=value".
+Request longOption(const QStringList& arguments, qsizetype at)
+{
+    const QString& argument = arguments.at(at);
+    const QString full = longName(argument);
     if (full.isEmpty())
         return refuse(QStringLiteral("unrecognized option '%1'").arg(argument));
-    if (equals >= 0)
+    if (full == Remind || full == List || full == Cancel)
+        return reminderVerb(arguments, at, full);
+    if (argument.contains(QLatin1Char('=')))
         return refuse(QStringLiteral("option '--%1' doesn't allow an argument").arg(full));
-    return {full == Help ? Action::Help : Action::Version, {}};
+    return {full == Help ? Action::Help : Action::Version, {}, {}};
 }
 
 } // namespace
@@ -48,7 +103,7 @@ Request parse(const QStringList& arguments)
         if (option && argument == QStringLiteral("--")) {
             optionsEnded = true;
         } else if (option && argument.startsWith(QStringLiteral("--"))) {
-            return longOption(argument);
+            return longOption(arguments, i);
         } else if (option && (argument == Session || (argument == SessionName && session))) {
             // The next argument is the value whatever it looks like, as Qt reads it.
             if (++i == arguments.size())
@@ -69,12 +124,33 @@ QString helpText()
 {
     return QStringLiteral(
         "Usage: horolux [OPTION]\n"
+        "  or:  horolux --remind TIME TEXT | --list | --cancel N\n"
         "Show a small clock panel on the desktop, with an hourly chime, reminders and\n"
         "scheduled programs. Starting it again while it runs brings the running clock's\n"
         "panel to the front.\n"
         "\n"
+        "      --remind TIME TEXT  add a reminder that shows TEXT once, at TIME\n"
+        "      --list              list the schedule's items, the next first\n"
+        "      --cancel N          remove the item numbered N in that listing\n"
         "      --help     display this help and exit\n"
         "      --version  output version information and exit\n"
+        "\n"
+        "TIME is HH:MM (today, or tomorrow once that minute has passed), +Nm or +Nh\n"
+        "(minutes or hours from now, at most a year), or 'YYYY-MM-DD HH:MM' as one\n"
+        "argument. TEXT is one line of at most 990 characters. A reminder the schedule\n"
+        "holds already (letter case aside) is not added twice.\n"
+        "These three go to the running clock, on whatever display it runs; with none\n"
+        "running they change the schedule file, and the clock takes it at its next\n"
+        "start. They need no display.\n"
+        "--list prints one item a line, its fields separated by tabs:\n"
+        "  N  YYYY-MM-DD HH:MM  REPEAT  KIND  TEXT\n"
+        "N counts from 1 in the listing's order and holds until the schedule changes.\n"
+        "The date is the item's next one (today for one whose time passed while the\n"
+        "clock was not running). REPEAT is once, daily, weekly, or the weekday in the\n"
+        "plural (mondays, ...); KIND is reminder, run (TEXT is then the program, its\n"
+        "parameters, folder and window state) or other. Control characters in TEXT\n"
+        "show as blanks. --remind and --cancel print their item in the same form,\n"
+        "without N.\n"
         "\n"
         "Settings are kept in $XDG_CONFIG_HOME/horolux/settings.reg, the schedule in\n"
         "$XDG_DATA_HOME/horolux/horolux.dat; where those variables are not set, in\n"
@@ -83,7 +159,10 @@ QString helpText()
         "(DISPLAY, QT_QPA_PLATFORM, ...) work as usual.\n"
         "\n"
         "Exit status: 0 when the clock was closed normally, 1 when the schedule could\n"
-        "not be saved as it closed, 2 for a wrong command line.\n");
+        "not be saved as it closed, 2 for a wrong command line.\n"
+        "For --remind, --list and --cancel: 0 done, 1 could not be done (no such item,\n"
+        "schedule file unreadable or unwritable, running clock unreachable), 2 bad\n"
+        "input (the schedule is then left untouched).\n");
 }
 
 QString versionText()

@@ -1,6 +1,8 @@
 #include "platform/linux/LinuxSingleInstance.h"
+#include "platform/linux/ReminderWire.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -15,7 +17,9 @@
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -35,6 +39,8 @@ extern "C" int accept4(int fd, sockaddr* __restrict address, socklen_t* __restri
 class TestSingleInstance : public QObject {
     Q_OBJECT
 private slots:
+    void misbehavingCallers_data();
+    void misbehavingCallers();
     void displayKey_data();
     void displayKey();
     void lockFolder_data();
@@ -223,6 +229,90 @@ void TestSingleInstance::requestsWaitForTheHandler()
     int shown = 0;
     first.setShowRequestHandler([&shown] { ++shown; });
     QTRY_COMPARE(shown, 1);
+}
+
+void TestSingleInstance::misbehavingCallers_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<int>("answered"); // the status it gets, -1 for none
+    const QByteArray list = ReminderWire::encodeRequest({ReminderRequest::Verb::List, {}, {}, {}});
+    QTest::newRow("silent") << QByteArray() << false << -1;
+    QTest::newRow("header only") << list.left(8) << false << -1;
+    QTest::newRow("cut off") << list.left(list.size() - 1) << true << -1;
+    QTest::newRow("not ours") << QByteArray("GET / HTTP/1.0\r\n\r\n") << false << -1;
+    QTest::newRow("too long") << QByteArray("HXQ1\x10\0\0\0", 8) << false << 2;
+    QTest::newRow("lying length inside")
+        << QByteArray("HXQ1\0\0\0\x08\0\0\0\x02\xff\xff\xff\xff", 16) << false << 2;
+    // Its answer is far larger than the socket's buffer, and it never reads it.
+    QTest::newRow("never reads") << list << false << -2;
+}
+
+// No caller can hold the running copy up: while one misbehaves, another is answered at once,
+// and only whole requests reach the handler.
+void TestSingleInstance::misbehavingCallers()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(bool, closes);
+    QFETCH(int, answered);
+    LinuxSingleInstance holder(m_dir.path(), ":21");
+    QVERIFY(holder.claim());
+    QList<ReminderRequest::Verb> seen;
+    holder.setRequestHandler([&seen](const QList<ReminderRequest>& requests) {
+        QList<ReminderReply> replies;
+        for (const ReminderRequest& r : requests) {
+            seen << r.verb;
+            replies << ReminderReply{0, QStringList(200000, QString(100, u'x')), {}};
+        }
+        return replies;
+    });
+    holder.setShowRequestHandler([] {});
+
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(m_dir.path()) + "/horolux.socket";
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    QCOMPARE(::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    QCOMPARE(::send(s, sent.constData(), size_t(sent.size()), MSG_NOSIGNAL), ssize_t(sent.size()));
+    if (closes)
+        ::shutdown(s, SHUT_WR);
+    QTest::qWait(100);
+
+    ReminderReply reply;
+    std::atomic<int> outcome{-1};
+    std::thread other([&] {
+        LinuxSingleInstance caller(m_dir.path(), ":22");
+        outcome =
+            int(caller.deliver({ReminderRequest::Verb::Remind, {}, QStringLiteral("t"), {}}, reply)
+                    .outcome);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(outcome >= 0, 5000);
+    other.join();
+    QCOMPARE(outcome, int(ISingleInstance::Outcome::Delivered));
+    QCOMPARE(reply.lines.size(), 200000);
+    const QList<ReminderRequest::Verb> expected =
+        answered == -2 ? QList{ReminderRequest::Verb::List, ReminderRequest::Verb::Remind}
+                       : QList{ReminderRequest::Verb::Remind};
+    QCOMPARE(seen, expected);
+
+    if (answered >= 0) {
+        char header[12] = {};
+        QTRY_VERIFY(::recv(s, header, sizeof header, MSG_PEEK | MSG_DONTWAIT) == sizeof header);
+        QCOMPARE(int(header[11]), answered);
+    }
+    // Past its time the caller is let go.
+    QElapsedTimer waited;
+    waited.start();
+    QByteArray buffer(1 << 16, 0);
+    for (;;) {
+        const ssize_t n = ::recv(s, buffer.data(), size_t(buffer.size()), MSG_DONTWAIT);
+        if (n == 0 || (n < 0 && errno != EAGAIN) || waited.elapsed() > 15000)
+            break;
+        QTest::qWait(50);
+    }
+    QVERIFY(waited.elapsed() < 15000);
+    ::close(s);
 }
 
 // A copy killed outright leaves its lock file and socket behind; neither may stop the next.

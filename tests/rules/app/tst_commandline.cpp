@@ -75,6 +75,21 @@ void TestCommandLine::parse_data()
                                               << "horolux: unrecognized option '--session'" + tail;
     QTest::newRow("session and an operand") << QStringList{"-session", "1", "now"} << Action::Refuse
                                             << "horolux: extra operand 'now'" + tail;
+    // The reminder verbs take their values whatever they look like, and stand alone.
+    QTest::newRow("remind") << QStringList{"--remind", "+5m", "-5 degrees outside"}
+                            << Action::Remind << "";
+    QTest::newRow("shortened list") << QStringList{"--l"} << Action::List << "";
+    QTest::newRow("cancel with =") << QStringList{"--cancel=3"} << Action::Cancel << "";
+    QTest::newRow("remind without text")
+        << QStringList{"--remind", "10:00"} << Action::Refuse
+        << "horolux: option '--remind' requires two arguments, TIME and TEXT" + tail;
+    QTest::newRow("cancel without item")
+        << QStringList{"--cancel"} << Action::Refuse
+        << "horolux: option '--cancel' requires an argument" + tail;
+    QTest::newRow("operand before list")
+        << QStringList{"x", "--list"} << Action::Refuse << "horolux: extra operand 'x'" + tail;
+    QTest::newRow("remind and more") << QStringList{"--remind", "1:00", "t", "--help"}
+                                     << Action::Refuse << "horolux: extra operand '--help'" + tail;
     QTest::newRow("empty operand")
         << QStringList{""} << Action::Refuse << "horolux: extra operand ''" + tail;
 }

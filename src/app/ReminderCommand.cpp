@@ -1,0 +1,74 @@
+#include "app/ReminderCommand.h"
+
+#include "core/LosslessText.h"
+#include "ports/ISingleInstance.h"
+#include "rules/sched/ReminderRules.h"
+#include "rules/sched/ScheduleFile.h"
+#include "rules/sched/ScheduleList.h"
+
+#include <QDateTime>
+
+#include <cstdio>
+
+namespace ReminderCommand {
+
+int run(const ReminderRequest& request, ISingleInstance& instance, IFileStore& files,
+        const QString& schedulePath)
+{
+    // Bad input is refused before any lock is taken or file read.
+    ReminderReply reply;
+    reply.error = ReminderRules::requestProblem(request, QDateTime::currentDateTime());
+    if (!reply.error.isEmpty()) {
+        reply.status = 2;
+    } else {
+        switch (instance.deliver(request, reply).outcome) {
+        case ISingleInstance::Outcome::Delivered:
+            break;
+        case ISingleInstance::Outcome::Claimed:
+            reply = applyToFile(request, files, schedulePath);
+            break;
+        case ISingleInstance::Outcome::NoSafePlace:
+            reply = {1,
+                     {},
+                     QStringLiteral("horolux: no private folder for the lock that keeps a second "
+                                    "copy out; set XDG_RUNTIME_DIR or HOME")};
+            break;
+        default:
+            reply = {1, {}, QStringLiteral("horolux: the running clock did not answer")};
+            break;
+        }
+    }
+    // The lines in the bytes the schedule file holds them in.
+    QByteArray out;
+    for (const QString& line : std::as_const(reply.lines))
+        out += LosslessText::encode(line) + '\n';
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    std::fflush(stdout);
+    if (reply.status != 0)
+        std::fprintf(stderr, "%s\n",
+                     LosslessText::encode(
+                         reply.error.isEmpty() ? QStringLiteral("horolux: not done") : reply.error)
+                         .constData());
+    return reply.status;
+}
+
+ReminderReply applyToFile(const ReminderRequest& request, IFileStore& files,
+                          const QString& schedulePath)
+{
+    ScheduleFile file(files, schedulePath);
+    ScheduleList list;
+    // A file that cannot be read is never replaced: the clock moves it aside at its start.
+    if (file.load(list).unreadable)
+        return {
+            1, {}, QStringLiteral("horolux: cannot read the schedule file %1").arg(schedulePath)};
+    const ReminderRules::Applied applied =
+        ReminderRules::apply(list, request, QDateTime::currentDateTime());
+    if (applied.reply.status != 0 || (applied.added.isEmpty() && applied.removed.isEmpty()))
+        return applied.reply;
+    QString error;
+    if (file.save(list, &error) != ScheduleFile::SaveResult::Saved)
+        return {1, {}, QStringLiteral("horolux: cannot save the schedule (%1)").arg(error)};
+    return applied.reply;
+}
+
+} // namespace ReminderCommand

@@ -1,0 +1,313 @@
+#include "rules/sched/ReminderRules.h"
+
+#include "core/LosslessText.h"
+#include "rules/sched/EditorRules.h"
+#include "rules/sched/ScheduleEntry.h"
+#include "rules/sched/ScheduleList.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <vector>
+
+namespace ReminderRules {
+
+namespace {
+
+bool isLineBreakOrControl(QChar c)
+{
+    return c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029);
+}
+
+// TIME is echoed in a refusal only when it is short and plain, so the refusal stays one
+// readable line whatever was typed.
+QString timeRefusal(const QString& time, const QString& why)
+{
+    const bool plain = time.size() <= 32 && std::all_of(time.begin(), time.end(), [](QChar c) {
+                           return c.unicode() >= 0x20 && c.unicode() < 0x7f;
+                       });
+    const QString shown = plain ? QStringLiteral(" '%1'").arg(time) : QString();
+    return QStringLiteral("horolux: TIME%1 %2").arg(shown, why);
+}
+
+int minuteOfDay(const QTime& t)
+{
+    return t.hour() * 60 + t.minute();
+}
+
+When atDayAndTime(DayNumber day, int hour, int minute)
+{
+    When w;
+    w.day = day;
+    w.hour = hour;
+    w.minute = minute;
+    return w;
+}
+
+When refused(const QString& error)
+{
+    When w;
+    w.error = error;
+    return w;
+}
+
+} // namespace
+
+When parseTime(const QString& time, const QDateTime& now)
+{
+    // ASCII digits only: \d would also take other scripts' digits.
+    static const QRegularExpression clockForm(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
+    static const QRegularExpression relativeForm(QStringLiteral("^\\+([0-9]{1,7})([mh])$"));
+    static const QRegularExpression dateForm(
+        QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2}) ([0-9]{1,2}):([0-9]{2})$"));
+    const DayNumber today = DayNumbers::fromDate(now.date());
+    const QString outOfDay = QStringLiteral("is not a time of day (00:00 to 23:59)");
+
+    if (const auto m = clockForm.match(time); m.hasMatch()) {
+        const int hour = m.captured(1).toInt();
+        const int minute = m.captured(2).toInt();
+        if (hour > 23 || minute > 59)
+            return refused(timeRefusal(time, outOfDay));
+        // The minute now running has not passed yet: it is still today's.
+        const bool passed = hour * 60 + minute < minuteOfDay(now.time());
+        return atDayAndTime(passed ? today + 1 : today, hour, minute);
+    }
+    if (const auto m = relativeForm.match(time); m.hasMatch()) {
+        const qint64 minutes = m.captured(1).toLongLong() * (m.captured(2) == u'h' ? 60 : 1);
+        if (minutes < 1)
+            return refused(timeRefusal(time, QStringLiteral("must lie ahead")));
+        if (minutes > MaxMinutesAhead)
+            return refused(timeRefusal(time, QStringLiteral("lies more than a year ahead")));
+        const QDateTime at = now.addSecs(minutes * 60);
+        return atDayAndTime(DayNumbers::fromDate(at.date()), at.time().hour(), at.time().minute());
+    }
+    if (const auto m = dateForm.match(time); m.hasMatch()) {
+        const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        const int hour = m.captured(4).toInt();
+        const int minute = m.captured(5).toInt();
+        if (!date.isValid())
+            return refused(timeRefusal(time, QStringLiteral("names no date of the calendar")));
+        if (hour > 23 || minute > 59)
+            return refused(timeRefusal(time, outOfDay));
+        const DayNumber day = DayNumbers::fromDate(date);
+        if (day < today || (day == today && hour * 60 + minute < minuteOfDay(now.time())))
+            return refused(timeRefusal(time, QStringLiteral("has passed")));
+        if (day > EditorRules::MaxDay)
+            return refused(timeRefusal(time, QStringLiteral("lies beyond 2173-10-13")));
+        return atDayAndTime(day, hour, minute);
+    }
+    return refused(
+        timeRefusal(time, QStringLiteral("must be HH:MM, +Nm, +Nh or 'YYYY-MM-DD HH:MM'")));
+}
+
+QString textProblem(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("horolux: TEXT is empty");
+    if (text.size() > MaxTextLength)
+        return QStringLiteral("horolux: TEXT is longer than %1 characters").arg(MaxTextLength);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // A control character or line break would split the line or hide in it.
+        if (isLineBreakOrControl(c))
+            return QStringLiteral("horolux: TEXT holds a control character or line break");
+        // A lone surrogate stands for a byte that is not UTF-8 (see LosslessText).
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return QStringLiteral("horolux: TEXT is not valid UTF-8");
+    }
+    return {};
+}
+
+int parseItemNumber(const QString& item, QString* error)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,7}$"));
+    const int n = digits.match(item).hasMatch() ? item.toInt() : 0;
+    if (n < 1 && error)
+        *error = QStringLiteral("horolux: N must be an item's number from 'horolux --list'");
+    return n;
+}
+
+QString requestProblem(const ReminderRequest& request, const QDateTime& now)
+{
+    QString error;
+    switch (request.verb) {
+    case ReminderRequest::Verb::Remind:
+        error = parseTime(request.time, now).error;
+        if (error.isEmpty())
+            error = textProblem(request.text);
+        break;
+    case ReminderRequest::Verb::Cancel:
+        parseItemNumber(request.item, &error);
+        break;
+    case ReminderRequest::Verb::Show:
+    case ReminderRequest::Verb::List:
+        break;
+    }
+    return error;
+}
+
+QString reminderLine(const When& when, const QString& text)
+{
+    const QString line = EditorRules::quickReminderLine(when.hour, when.minute, when.day, text);
+    // Everything the reader takes from the line must come back as given, bytes included.
+    const bool readsBack =
+        !line.isEmpty() && ScheduleEntry::isWellFormed(line) &&
+        ScheduleEntry::hour(line) == when.hour && ScheduleEntry::minute(line) == when.minute &&
+        ScheduleEntry::dayNumber(line) == when.day &&
+        ScheduleEntry::typeCode(line) == ScheduleEntry::OneShot &&
+        ScheduleEntry::detailKind(ScheduleEntry::detail(line)) == ScheduleEntry::ReminderItem &&
+        ScheduleEntry::detailText(ScheduleEntry::detail(line)) == text &&
+        LosslessText::decode(LosslessText::encode(line)) == line;
+    return readsBack ? line : QString();
+}
+
+DayNumber nextDay(const QString& line, DayNumber today)
+{
+    const DayNumber day = ScheduleEntry::dayNumber(line);
+    if (day >= today)
+        return day;
+    // The scan moves a weekday item on by whole weeks; everything else it performs today.
+    const int type = ScheduleEntry::typeCode(line);
+    if (type >= ScheduleEntry::EachSunday && type <= ScheduleEntry::EachSaturday)
+        return day + (today - day + 6) / 7 * 7;
+    return today;
+}
+
+QStringList listed(const QStringList& lines, DayNumber today)
+{
+    struct Key {
+        qint64 at;
+        qsizetype index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(size_t(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        keys.push_back(
+            {qint64(nextDay(lines[i], today)) * 10000 + ScheduleEntry::timeNumber(lines[i]), i});
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const Key& a, const Key& b) { return a.at < b.at; });
+    QStringList out;
+    out.reserve(lines.size());
+    for (const Key& k : keys)
+        out.append(lines[k.index]);
+    return out;
+}
+
+QString describe(const QString& line, DayNumber today)
+{
+    static const char* const repeats[] = {"once",    "daily",    "weekly",     "sundays",
+                                          "mondays", "tuesdays", "wednesdays", "thursdays",
+                                          "fridays", "saturdays"};
+    const int type = ScheduleEntry::typeCode(line);
+    const QString repeat = (type >= 0 && type <= ScheduleEntry::EachSaturday)
+                               ? QString::fromLatin1(repeats[type])
+                               : QStringLiteral("type-%1").arg(type);
+    const QString detail = ScheduleEntry::detail(line);
+    QString kind = QStringLiteral("other");
+    QString text = detail;
+    switch (ScheduleEntry::detailKind(detail)) {
+    case ScheduleEntry::ReminderItem:
+        kind = QStringLiteral("reminder");
+        text = ScheduleEntry::detailText(detail);
+        break;
+    case ScheduleEntry::RunItem:
+        kind = QStringLiteral("run");
+        text = ScheduleEntry::detailText(detail);
+        break;
+    case ScheduleEntry::OtherItem:
+        break;
+    }
+    // A tab in the text would shift the fields after it.
+    for (QChar& c : text)
+        if (isLineBreakOrControl(c))
+            c = u' ';
+    const QString date = DayNumbers::toDate(nextDay(line, today)).toString(u"yyyy-MM-dd");
+    return QStringLiteral("%1 %2:%3\t%4\t%5\t%6")
+        .arg(date)
+        .arg(ScheduleEntry::hour(line), 2, 10, QLatin1Char('0'))
+        .arg(ScheduleEntry::minute(line), 2, 10, QLatin1Char('0'))
+        .arg(repeat, kind, text);
+}
+
+QStringList listing(const QStringList& lines, DayNumber today)
+{
+    const QStringList items = listed(lines, today);
+    QStringList out;
+    out.reserve(items.size());
+    for (qsizetype i = 0; i < items.size(); ++i)
+        out.append(QString::number(i + 1) + u'\t' + describe(items[i], today));
+    return out;
+}
+
+Applied apply(ScheduleList& list, const ReminderRequest& request, const QDateTime& now)
+{
+    Applied applied;
+    ReminderReply& reply = applied.reply;
+    const DayNumber today = DayNumbers::fromDate(now.date());
+    reply.error = requestProblem(request, now);
+    if (!reply.error.isEmpty()) {
+        reply.status = 2;
+        return applied;
+    }
+    switch (request.verb) {
+    case ReminderRequest::Verb::Remind: {
+        const QString line = reminderLine(parseTime(request.time, now), request.text);
+        if (line.isEmpty()) {
+            reply.status = 2;
+            reply.error = QStringLiteral("horolux: TEXT cannot be kept in the schedule as given");
+            return applied;
+        }
+        // An item equal to one held (letter case aside) is there already: nothing changes,
+        // and the caller is shown the one held.
+        QString held = line;
+        if (list.add(line)) {
+            applied.added = line;
+        } else {
+            const QStringList lines = list.lines();
+            const auto same = std::find_if(lines.begin(), lines.end(), [&](const QString& l) {
+                return l.compare(line, Qt::CaseInsensitive) == 0;
+            });
+            if (same != lines.end())
+                held = *same;
+        }
+        reply.lines = {describe(held, today)};
+        break;
+    }
+    case ReminderRequest::Verb::List:
+        reply.lines = listing(list.lines(), today);
+        break;
+    case ReminderRequest::Verb::Cancel: {
+        const int n = parseItemNumber(request.item, nullptr);
+        const QStringList items = listed(list.lines(), today);
+        if (n > items.size()) {
+            reply.status = 1;
+            reply.error =
+                QStringLiteral("horolux: no item %1; the listing has %2")
+                    .arg(n)
+                    .arg(items.size() == 1 ? QStringLiteral("1 item")
+                                           : QStringLiteral("%1 items").arg(items.size()));
+            return applied;
+        }
+        applied.removed = items.at(n - 1);
+        applied.removedAt = list.indexOf(applied.removed);
+        list.removeAt(applied.removedAt);
+        reply.lines = {describe(applied.removed, today)};
+        break;
+    }
+    case ReminderRequest::Verb::Show:
+        break;
+    }
+    return applied;
+}
+
+void undo(ScheduleList& list, const Applied& applied)
+{
+    if (!applied.added.isEmpty())
+        list.removeAt(list.indexOf(applied.added));
+    if (!applied.removed.isEmpty())
+        list.add(applied.removed);
+}
+
+} // namespace ReminderRules

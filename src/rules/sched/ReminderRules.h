@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/DayNumber.h"
+#include "ports/ReminderRequest.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+class ScheduleList;
+
+// Reminders asked for from outside the windows (the command line, the session bus): the TIME
+// and TEXT a caller wrote, checked against a given now, turned into the line the quick reminder
+// adds; the listing of the items still to come, and cancelling one by its number there.
+namespace ReminderRules {
+
+// "Reminder:" and the text fill the line's detail, which the reader takes up to 999 characters.
+inline constexpr int MaxTextLength = 990;
+// A relative time reaches at most a year ahead; further is a typo rather than a plan.
+inline constexpr int MaxMinutesAhead = 366 * 24 * 60;
+// Numbers in a listing; anything longer is not a number from one.
+inline constexpr int MaxItemNumber = 9999999;
+
+struct When {
+    DayNumber day = 0;
+    int hour = 0;
+    int minute = 0;
+    // Why TIME was refused; empty when it was read.
+    QString error;
+};
+// HH:MM (today, or tomorrow once that minute has passed), +Nm, +Nh, or YYYY-MM-DD HH:MM.
+When parseTime(const QString& time, const QDateTime& now);
+
+// Why TEXT cannot be a reminder's text; empty when it can.
+QString textProblem(const QString& text);
+
+// N as given to cancel: 1..MaxItemNumber, else 0 with `error` set.
+int parseItemNumber(const QString& item, QString* error);
+
+// What is wrong with the request before the schedule is looked at (exit status 2); empty
+// when nothing is.
+QString requestProblem(const ReminderRequest& request, const QDateTime& now);
+
+// The line the quick reminder would add for this date; empty when the line would not read back
+// as this reminder.
+QString reminderLine(const When& when, const QString& text);
+
+// The date an item is next due on: its own, or for an item whose date has passed without it
+// firing (the clock was not running), the date the scan performs it on.
+DayNumber nextDay(const QString& line, DayNumber today);
+// The items in the order of the listing: by next date and time, then as the list holds them.
+QStringList listed(const QStringList& lines, DayNumber today);
+// "YYYY-MM-DD HH:MM<TAB>REPEAT<TAB>KIND<TAB>TEXT" for one item.
+QString describe(const QString& line, DayNumber today);
+// Every item, each line "N<TAB>" + describe().
+QStringList listing(const QStringList& lines, DayNumber today);
+
+// What applying a request did to the list, so a failed save can undo it.
+struct Applied {
+    ReminderReply reply;
+    QString added;      // the line added, if any
+    QString removed;    // the line cancelled, if any
+    int removedAt = -1; // where it stood in the list
+};
+// Applies a Remind, List or Cancel to `list` (Show is the caller's).
+Applied apply(ScheduleList& list, const ReminderRequest& request, const QDateTime& now);
+// Puts the list back as it was before `applied`.
+void undo(ScheduleList& list, const Applied& applied);
+
+} // namespace ReminderRules

@@ -1,0 +1,186 @@
+#include "E2eRig.h"
+#include "rules/sched/ScheduleList.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QPoint Window(10, 160);                           // the designed place
+const QByteArray Seed = "08004748400Reminder:seed\r\n"; // 2030-01-01 08:00
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// A verb as cron or ssh runs it: no display at all.
+Run verb(const E2eRig& rig, const QList<QByteArray>& args)
+{
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.remove(QStringLiteral("DISPLAY"));
+    e.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    e.insert(QStringLiteral("HOME"), rig.home());
+    e.insert(QStringLiteral("XDG_CONFIG_HOME"), rig.home() + QStringLiteral("/config"));
+    e.insert(QStringLiteral("XDG_DATA_HOME"), rig.home() + QStringLiteral("/data"));
+    e.insert(QStringLiteral("XDG_RUNTIME_DIR"), rig.home() + QStringLiteral("/run"));
+    // Through the shell's printf, so bytes that are not UTF-8 reach the program as they are.
+    QString script = QStringLiteral("exec \"$0\"");
+    for (const QByteArray& a : args) {
+        QString octal;
+        for (const char c : a)
+            octal += QStringLiteral("\\0%1").arg(uint(uchar(c)), 3, 8, QLatin1Char('0'));
+        script += QStringLiteral(" \"$(printf '%b' '%1')\"").arg(octal);
+    }
+    QProcess p;
+    p.setProcessEnvironment(e);
+    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, QStringLiteral(HOROLUX_BIN)});
+    Run run;
+    if (p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit)
+        run.status = p.exitCode();
+    run.out = p.readAllStandardOutput();
+    run.err = p.readAllStandardError();
+    return run;
+}
+
+ino_t inode(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+} // namespace
+
+// The reminder verbs of a second program: through the running clock, or on the file alone.
+class TestE2eRemote : public QObject {
+    Q_OBJECT
+private slots:
+    void verbs_data();
+    void verbs();
+    void floodKeepsTheClockTicking();
+};
+
+void TestE2eRemote::verbs_data()
+{
+    QTest::addColumn<bool>("running");
+    QTest::newRow("running copy") << true;
+    QTest::newRow("no copy") << false;
+}
+
+void TestE2eRemote::verbs()
+{
+    QFETCH(bool, running);
+    E2eRig rig;
+    QVERIFY(QDir().mkpath(QFileInfo(rig.schedulePath()).path()));
+    QFile seed(rig.schedulePath());
+    QVERIFY(seed.open(QIODevice::WriteOnly) && seed.write(Seed) == Seed.size());
+    seed.close();
+    if (running) {
+        QVERIFY(rig.startX());
+        QVERIFY(rig.startClock());
+        QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
+    }
+
+    Run r = verb(rig, {"--remind", "2030-01-02 09:15", "Call Ana"});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QByteArray("2030-01-02 09:15\tonce\treminder\tCall Ana\n"));
+    // Saved before the answer.
+    QCOMPARE(rig.readFile(rig.schedulePath()), Seed + "09154748500Reminder:Call Ana\r\n");
+    r = verb(rig, {"--remind", "2030-01-02 09:15", "CALL ANA"}); // held already
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QByteArray("2030-01-02 09:15\tonce\treminder\tCall Ana\n"));
+
+    r = verb(rig, {"--list"});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QByteArray("1\t2030-01-01 08:00\tonce\treminder\tseed\n"
+                               "2\t2030-01-02 09:15\tonce\treminder\tCall Ana\n"));
+    r = verb(rig, {"--cancel", "1"});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QByteArray("2030-01-01 08:00\tonce\treminder\tseed\n"));
+    const QByteArray left = "09154748500Reminder:Call Ana\r\n";
+    QCOMPARE(rig.readFile(rig.schedulePath()), left);
+
+    // Nothing to do, or bad input: the file keeps its bytes and is not even rewritten.
+    const ino_t before = inode(rig.schedulePath());
+    const QList<QPair<QList<QByteArray>, int>> refused = {
+        {{"--cancel", "2"}, 1},
+        {{"--cancel", "x"}, 2},
+        {{"--cancel", "0"}, 2},
+        {{"--cancel"}, 2},
+        {{"--remind", "25:00", "t"}, 2},
+        {{"--remind", "+0m", "t"}, 2},
+        {{"--remind", "+99999h", "t"}, 2},
+        {{"--remind", "2026-02-30 10:00", "t"}, 2},
+        {{"--remind", "2001-01-01 10:00", "t"}, 2},
+        {{"--remind", "10:00", ""}, 2},
+        {{"--remind", "10:00", "a\r\nb"}, 2},
+        {{"--remind", "10:00", "tab\there"}, 2},
+        {{"--remind", "10:00", "\xff\xfe not UTF-8"}, 2},
+        {{"--remind", "10:00", QByteArray(5000, 'x')}, 2},
+        {{"--remind", "10:00"}, 2},
+        {{"--remind", "10:00", "t", "extra"}, 2},
+        {{"--list", "extra"}, 2},
+    };
+    for (const auto& [args, status] : refused) {
+        r = verb(rig, args);
+        QVERIFY2(r.status == status, args.join(' ').left(60).constData());
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(r.err.count('\n'), 1);
+        QCOMPARE(rig.readFile(rig.schedulePath()), left);
+    }
+    QCOMPARE(inode(rig.schedulePath()), before);
+
+    if (running) {
+        QVERIFY(rig.clockRunning());
+        QCOMPARE(rig.terminate(), 0);
+        QCOMPARE(rig.readFile(rig.schedulePath()), left);
+    } else {
+        // Only the schedule was used: no settings were written.
+        QVERIFY(!QFile::exists(rig.settingsPath()));
+    }
+}
+
+// Ten thousand reminders through the socket, sixteen at a time, then a hundred again in
+// capitals: one sorted file without duplicates, and the face ticked all along.
+void TestE2eRemote::floodKeepsTheClockTicking()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    QVERIFY(rig.startClock());
+    QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
+    QProcess flood;
+    flood.setProcessChannelMode(QProcess::MergedChannels);
+    flood.start(QStringLiteral(REMIND_FLOOD_BIN),
+                {rig.home() + QStringLiteral("/run/horolux.socket"), QStringLiteral("10000"),
+                 QStringLiteral("16"), QStringLiteral("100")});
+    QVERIFY(flood.waitForStarted());
+    bool lit = false, dark = false;
+    while (!flood.waitForFinished(250))
+        (E2eRig::colonLit(rig.screenshot(), Window) ? lit : dark) = true;
+    const QByteArray said = flood.readAll();
+    qInfo("%s", said.trimmed().constData());
+    QCOMPARE(flood.exitCode(), 0);
+    for (int i = 0; i < 12 && !(lit && dark); ++i) {
+        (E2eRig::colonLit(rig.screenshot(), Window) ? lit : dark) = true;
+        QThread::msleep(250);
+    }
+    QVERIFY(lit && dark);
+
+    const QByteArray file = rig.readFile(rig.schedulePath());
+    ScheduleList list;
+    QCOMPARE(list.parse(file), 0);
+    QCOMPARE(list.count(), 10000);
+    QCOMPARE(list.format(), file); // already in order, nothing dropped on reading
+    QCOMPARE(list.at(0), QStringLiteral("00004748400Reminder:flood 0"));
+    QCOMPARE(list.at(9999), QStringLiteral("23594748900Reminder:flood 8639"));
+    QVERIFY(rig.clockRunning());
+    QCOMPARE(rig.terminate(), 0);
+}
+
+QTEST_MAIN(TestE2eRemote)
+#include "tst_e2e_remote.moc"
