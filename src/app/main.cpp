@@ -4,6 +4,7 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/LinuxSingleInstance.h"
 #include "platform/linux/SignalWatcher.h"
+#include "ports/IReminderService.h"
 #include "rules/app/CommandLine.h"
 #include "rules/settings/RegFileRegistry.h"
 #include "windows/ui/ModalSeam.h"
@@ -122,6 +123,19 @@ extern "C" int horolux_main(int argc, char** argv)
     watcher.start();
     controller.shutdown().saveAtProcessExit();
     instance.setShowRequestHandler([&panel] { panel.showAndRaise(); });
+    // The session bus's callers: Show for now; the reminder verbs are not answered yet.
+    const ReminderRequestHandler answerRequest = [&panel](const ReminderRequest& asked) {
+        if (asked.verb != ReminderRequest::Verb::Show)
+            return ReminderReply{1, {}, QStringLiteral("Not available in this version")};
+        panel.showAndRaise();
+        return ReminderReply{};
+    };
+    // Published only by the one copy, and withdrawn as the end begins. Without a bus, or with
+    // the name held by another program, the clock runs as before.
+    IReminderService& reminderService = *platform.services().reminderService;
+    reminderService.publish(answerRequest);
+    QObject::connect(&controller.shutdown(), &ShutdownPath::started, &controller,
+                     [&reminderService] { reminderService.withdraw(); });
 
     FirstPaintReporter firstPaint;
     if (lcTiming().isInfoEnabled())
