@@ -1,11 +1,12 @@
-# horolux_add_test(NAME SOURCES a.cpp ... [LIBS ...] [HELPERS target ...] [GUI] [TIMEOUT s])
+# horolux_add_test(NAME SOURCES a.cpp ... [LIBS ...] [HELPERS target ...] [GUI] [BUS] [TIMEOUT s])
 # Builds one Qt Test executable and registers it with CTest. Every test gets its own
 # HOME and XDG folders, a pinned time zone and locale, so nothing touches the real user's files.
 # Every test links the doubles. Each program named in HELPERS is built before the test, and
 # its path reaches the code as <TARGET>_BIN (upper case, '-' as '_'): horolux-play gives
-# HOROLUX_PLAY_BIN.
+# HOROLUX_PLAY_BIN. BUS runs the test on a session bus of its own (dbus-run-session), for it and
+# the programs it starts.
 function(horolux_add_test name)
-  cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS;HELPERS" ${ARGN})
+  cmake_parse_arguments(T "GUI;BUS" "TIMEOUT" "SOURCES;LIBS;HELPERS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS} horolux_test_support)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
@@ -15,7 +16,11 @@ function(horolux_add_test name)
     target_compile_definitions(${name} PRIVATE ${macro}="$<TARGET_FILE:${helper}>")
     add_dependencies(${name} ${helper})
   endforeach()
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_BUS)
+    add_test(NAME ${name} COMMAND dbus-run-session -- $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set(home ${CMAKE_BINARY_DIR}/testhome/${name})
   file(MAKE_DIRECTORY ${home})
   set(env

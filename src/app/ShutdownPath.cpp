@@ -37,6 +37,7 @@ void ShutdownPath::saveOnce()
     if (m_ending)
         return;
     m_ending = true;
+    emit started();
     m_status = m_save ? m_save() : 0;
 }
 

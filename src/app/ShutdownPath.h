@@ -31,6 +31,10 @@ public:
     // path is destroyed.
     void saveAtProcessExit();
 
+signals:
+    // Once, as the end begins and before the save: what still takes requests from outside stops.
+    void started();
+
 private:
     static void closeEveryWindow();
 

@@ -9,6 +9,7 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/LinuxSingleInstance.h"
 #include "platform/linux/SignalWatcher.h"
+#include "ports/IReminderService.h"
 #include "rules/app/CommandLine.h"
 #include "rules/settings/RegFileRegistry.h"
 #include "windows/ui/ModalSeam.h"
@@ -145,6 +146,15 @@ extern "C" int horolux_main(int argc, char** argv)
     instance.setRequestHandler([&controller](const QList<ReminderRequest>& requests) {
         return controller.handleReminderRequests(requests);
     });
+    // The session bus's callers get the same answers as a later start's command line. Published
+    // only by the one copy, and withdrawn as the end begins. Without a bus, or with the name held
+    // by another program, the clock runs as before.
+    IReminderService& reminderService = *platform.services().reminderService;
+    reminderService.publish([&controller](const ReminderRequest& asked) {
+        return controller.handleReminderRequest(asked);
+    });
+    QObject::connect(&controller.shutdown(), &ShutdownPath::started, &controller,
+                     [&reminderService] { reminderService.withdraw(); });
 
     FirstPaintReporter firstPaint;
     if (lcTiming().isInfoEnabled())

@@ -3,6 +3,7 @@
 #include <QString>
 
 class IRegistry;
+class IReminderService;
 class IClock;
 class IClockSetter;
 class IClockSync;
@@ -39,6 +40,8 @@ struct Platform {
     IWindowFinder* windowFinder = nullptr;
     IDesktopWindow* desktop = nullptr;
     ITrayShell* tray = nullptr;
+    // The clock's service on the session bus; none in the tests that do not publish one.
+    IReminderService* reminderService = nullptr;
     IFileStore* files = nullptr;
     // The socket layer the time client's socket component is installed over.
     ISocketApi* sockets = nullptr;

@@ -15,6 +15,7 @@ set(expected
   libexec/horolux/libhorolux.so
   share/applications/${APP_ID}.desktop
   share/metainfo/${APP_ID}.metainfo.xml
+  share/dbus-1/interfaces/org.horolux.Horolux.xml
   share/icons/hicolor/scalable/apps/${APP_ID}.svg
   share/man/man1/horolux.1.gz
   share/doc/horolux/copyright

@@ -1,10 +1,11 @@
 #include "platform/linux/DBusNotifier.h"
 
+#include "platform/linux/SessionBus.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QThread>
 #include <QVariantMap>
@@ -18,16 +19,6 @@ namespace {
 const QString Service = QStringLiteral("org.freedesktop.Notifications");
 const QString Path = QStringLiteral("/org/freedesktop/Notifications");
 const QString DismissKey = QStringLiteral("dismiss");
-
-// Only a bus the session names is used. Asking for one regardless would have the bus
-// library start a bus of its own for the display, which takes time and outlives us.
-bool sessionBusNamed()
-{
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
-}
 
 } // namespace
 
@@ -51,7 +42,7 @@ void DBusNotifier::withBus(std::function<void(bool up)> then)
     if (m_bus == Bus::Connecting)
         return;
     m_bus = Bus::Connecting;
-    if (!sessionBusNamed()) {
+    if (!SessionBus::named()) {
         QMetaObject::invokeMethod(
             this, [this] { busFound(false); }, Qt::QueuedConnection);
         return;

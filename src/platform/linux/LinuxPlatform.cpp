@@ -2,6 +2,7 @@
 
 #include "platform/linux/AppPaths.h"
 #include "platform/linux/DBusNotifier.h"
+#include "platform/linux/DBusReminderService.h"
 #include "platform/linux/LinuxClock.h"
 #include "platform/linux/LinuxClockSetter.h"
 #include "platform/linux/LinuxClockSync.h"
@@ -28,6 +29,7 @@ struct LinuxPlatform::Impl {
     ProcPerfSource perf;
     QtSound sound;
     DBusNotifier notifier;
+    DBusReminderService reminderService;
     LinuxLauncher launcher;
     X11Desktop desktop;
     QtTrayShell tray;
@@ -48,6 +50,7 @@ LinuxPlatform::LinuxPlatform() : m_impl(std::make_unique<Impl>())
     m_services.perf = &i.perf;
     m_services.sound = &i.sound;
     m_services.notifier = &i.notifier;
+    m_services.reminderService = &i.reminderService;
     m_services.launcher = &i.launcher;
     m_services.windowFinder = &i.desktop;
     m_services.desktop = &i.desktop;
