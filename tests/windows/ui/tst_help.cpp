@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QLabel>
+#include <QListWidget>
 #include <QSet>
 #include <QTest>
 #include <QTextBrowser>
@@ -17,8 +18,16 @@ private slots:
 
     void windowsTopicHasPage_data();
     void windowsTopicHasPage();
+    void languages_data();
+    void linksResolve_data() { languages_data(); }
     void linksResolve();
+    void everyPageReachableFromContents_data() { languages_data(); }
     void everyPageReachableFromContents();
+    void translatedPages_data();
+    void translatedPages();
+    void languageChosen_data();
+    void languageChosen();
+    void searchFindsTranslatedWords();
     void unknownTopicShowsContents();
     void oneWindowReused();
     void historyBackAndForward();
@@ -51,14 +60,23 @@ void TestHelp::windowsTopicHasPage()
              qPrintable(id));
 }
 
+void TestHelp::languages_data()
+{
+    QTest::addColumn<QString>("language");
+    for (const char* language : {"en", "de", "fr"})
+        QTest::newRow(language) << QString::fromLatin1(language);
+}
+
 void TestHelp::linksResolve()
 {
+    QFETCH(QString, language);
+    const QList<HelpPages::Page>& pages = HelpPages::pagesIn(language);
     QSet<QString> ids;
-    for (const HelpPages::Page& page : HelpPages::all()) {
+    for (const HelpPages::Page& page : pages) {
         QVERIFY2(!ids.contains(page.id), qPrintable(QStringLiteral("duplicate page ") + page.id));
         ids.insert(page.id);
     }
-    for (const HelpPages::Page& page : HelpPages::all()) {
+    for (const HelpPages::Page& page : pages) {
         const QStringList links = HelpPages::linksOf(page.html);
         for (const QString& link : links)
             QVERIFY2(ids.contains(link),
@@ -73,13 +91,15 @@ void TestHelp::linksResolve()
 // A page nobody links to could only be found by searching.
 void TestHelp::everyPageReachableFromContents()
 {
+    QFETCH(QString, language);
+    QHash<QString, QString> htmlOf;
+    for (const HelpPages::Page& page : HelpPages::pagesIn(language))
+        htmlOf.insert(page.id, page.html);
     QSet<QString> seen{HelpPages::contentsId()};
     QStringList queue{HelpPages::contentsId()};
     while (!queue.isEmpty()) {
-        const HelpPages::Page* page = HelpPages::find(queue.takeFirst());
-        if (!page)
-            continue; // a broken link is linksResolve's to report
-        for (const QString& link : HelpPages::linksOf(page->html)) {
+        // A broken link reads as an empty page here: linksResolve reports it.
+        for (const QString& link : HelpPages::linksOf(htmlOf.value(queue.takeFirst()))) {
             if (!seen.contains(link)) {
                 seen.insert(link);
                 queue.append(link);
@@ -89,6 +109,77 @@ void TestHelp::everyPageReachableFromContents()
     for (const QString& id : HelpPages::ids())
         QVERIFY2(seen.contains(id),
                  qPrintable(id + QStringLiteral(" cannot be reached from the contents")));
+}
+
+void TestHelp::translatedPages_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("contentsTitle");
+    QTest::addColumn<QString>("sharedPiece"); // from the language's shared/, in Add_Rem
+    QTest::addColumn<QString>("serverRow");   // the table's row for France
+    QTest::newRow("de") << "de"
+                        << "Inhalt"
+                        << "Was: eine Erinnerung"
+                        << "<b>Frankreich</b></td><td>ptbtime1.ptb.de und ptbtime2.ptb.de (PTB)";
+    QTest::newRow("fr") << "fr"
+                        << "Sommaire"
+                        << "Quoi : un rappel"
+                        << "<b>France</b></td><td>ptbtime1.ptb.de et ptbtime2.ptb.de (PTB)";
+}
+
+// Every topic has its own page in the language, not the English one standing in.
+void TestHelp::translatedPages()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, contentsTitle);
+    QFETCH(QString, sharedPiece);
+    QFETCH(QString, serverRow);
+    const QList<HelpPages::Page>& english = HelpPages::pagesIn(QStringLiteral("en"));
+    const QList<HelpPages::Page>& translated = HelpPages::pagesIn(language);
+    QCOMPARE(translated.size(), english.size());
+    for (qsizetype i = 0; i < english.size(); ++i) {
+        const HelpPages::Page& page = translated.at(i);
+        QCOMPARE(page.id, english.at(i).id);
+        QCOMPARE(page.language, language);
+        QVERIFY2(page.title != english.at(i).title, qPrintable(page.id));
+        QVERIFY2(page.html != english.at(i).html, qPrintable(page.id));
+    }
+    QCOMPARE(translated.first().title, contentsTitle);
+    QVERIFY(translated.at(HelpPages::ids().indexOf(QStringLiteral("Add_Rem")))
+                .html.contains(sharedPiece));
+    QVERIFY(translated.at(HelpPages::ids().indexOf(QStringLiteral("autoupdate")))
+                .html.contains(serverRow));
+}
+
+void TestHelp::languageChosen_data()
+{
+    QTest::addColumn<QStringList>("uiLanguages");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("region finds the language") << QStringList{"de-AT"} << "de";
+    QTest::newRow("underscore form") << QStringList{"fr_CA"} << "fr";
+    QTest::newRow("first with pages wins") << QStringList{"it-IT", "fr", "de"} << "fr";
+    QTest::newRow("English listed first") << QStringList{"en-US", "de-DE"} << "en";
+    QTest::newRow("none has pages") << QStringList{"C", "it"} << "en";
+    QTest::newRow("empty") << QStringList{} << "en";
+}
+
+void TestHelp::languageChosen()
+{
+    QFETCH(QStringList, uiLanguages);
+    QFETCH(QString, expected);
+    QCOMPARE(HelpPages::languageFor(uiLanguages), expected);
+}
+
+// The window of a German desktop lists German titles and searches the German text.
+void TestHelp::searchFindsTranslatedWords()
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+    HelpWindow window;
+    QLocale::setDefault(before);
+    QCOMPARE(window.findChild<QListWidget*>()->item(0)->text(), QStringLiteral("Inhalt"));
+    window.setSearchText(QStringLiteral("zeitserver Einwahlverbindung"));
+    QCOMPARE(window.listedTopics(), QStringList{QStringLiteral("autoupdate")});
 }
 
 void TestHelp::unknownTopicShowsContents()
