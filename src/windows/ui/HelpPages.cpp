@@ -71,7 +71,8 @@ QString timeServerRows(const QHash<QString, QString>& attributes)
                     name(server.country) + QStringLiteral("</b></td><td>");
             hasDefault = false;
         } else {
-            rows += endsRow ? QLatin1Char(' ') + lastJoint + QLatin1Char(' ') : QStringLiteral(", ");
+            rows +=
+                endsRow ? QLatin1Char(' ') + lastJoint + QLatin1Char(' ') : QStringLiteral(", ");
         }
         rows += server.host.toHtmlEscaped();
         if (endsRow || servers.at(i + 1).site != server.site)
