@@ -133,12 +133,12 @@ QList<HelpPages::Page> readPages(const QString& language)
     QList<HelpPages::Page> pages;
     for (const auto& [id, englishTitle] : readPageList(QStringLiteral("pages.txt"))) {
         const QString file = id + QStringLiteral(".html");
-        const bool translated =
-            !folder.isEmpty() && QFile::exists(QStringLiteral(":/help/") + folder + file);
-        const QString pageLanguage = translated ? language : QStringLiteral("en");
+        // An English page takes in the English pieces, even in a translation's list.
+        const QString pageLanguage = QFile::exists(QStringLiteral(":/help/") + folder + file)
+                                         ? language
+                                         : QStringLiteral("en");
         pages.append({id, titles.value(id, englishTitle),
-                      expand(readHelpFile((translated ? folder : QString()) + file), pageLanguage),
-                      pageLanguage});
+                      expand(readHelpFile(folderOf(pageLanguage) + file), pageLanguage)});
     }
     return pages;
 }

@@ -14,8 +14,6 @@ public:
         QString id;
         QString title;
         QString html;
-        // The language the body is written in: "en", or the folder it came from ("de").
-        QString language;
     };
 
     // The page that lists all the others.
