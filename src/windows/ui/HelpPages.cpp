@@ -7,6 +7,9 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <map>
+#include <utility>
+
 namespace {
 
 // The pages are HTML files under resources/help, compiled in with the list of them.
@@ -147,18 +150,19 @@ QList<HelpPages::Page> readPages(const QString& language)
 
 const QList<HelpPages::Page>& HelpPages::all()
 {
-    // Asked each time: a test may switch the default locale between windows.
+    // Asked each time, so that a new default locale (QLocale::setDefault) is followed.
     return pagesIn(languageFor(QLocale().uiLanguages()));
 }
 
 const QList<HelpPages::Page>& HelpPages::pagesIn(const QString& language)
 {
-    // Read once per language and never dropped, so pages handed out stay valid.
-    static QHash<QString, QList<Page>> cache;
+    // Read once per language and never dropped; a map's entries stay where they are, so the
+    // lists and pages handed out stay valid when another language is read.
+    static std::map<QString, QList<Page>> cache;
     auto it = cache.find(language);
     if (it == cache.end())
-        it = cache.insert(language, readPages(language));
-    return *it;
+        it = cache.emplace(language, readPages(language)).first;
+    return it->second;
 }
 
 QString HelpPages::languageFor(const QStringList& uiLanguages)
