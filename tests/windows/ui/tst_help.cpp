@@ -104,7 +104,7 @@ void TestHelp::translatedPages_data()
                                           "Frankreich</b></td><td>ptbtime1.ptb.de und",
                                           "Einwahlverbindung"};
     QTest::newRow("fr_CA") << "fr"
-                           << QStringList{"Quoi : un rappel",
+                           << QStringList{"la touche Entrée",
                                           "France</b></td><td>ptbtime1.ptb.de et", "modem"};
 }
 
