@@ -19,6 +19,8 @@ private slots:
     void windowsTopicHasPage();
     void linksResolve();
     void everyPageReachableFromContents();
+    void translatedPages_data();
+    void translatedPages();
     void unknownTopicShowsContents();
     void oneWindowReused();
     void historyBackAndForward();
@@ -89,6 +91,48 @@ void TestHelp::everyPageReachableFromContents()
     for (const QString& id : HelpPages::ids())
         QVERIFY2(seen.contains(id),
                  qPrintable(id + QStringLiteral(" cannot be reached from the contents")));
+}
+
+void TestHelp::translatedPages_data()
+{
+    // The row's name is a desktop's locale; expected: a line of a shared piece in Add_Rem,
+    // France's server row and a word only autoupdate has.
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("de_AT") << "de"
+                           << QStringList{"Was: eine Erinnerung",
+                                          "Frankreich</b></td><td>ptbtime1.ptb.de und",
+                                          "Einwahlverbindung"};
+    QTest::newRow("fr_CA") << "fr"
+                           << QStringList{"la touche Entrée",
+                                          "France</b></td><td>ptbtime1.ptb.de et", "modem"};
+}
+
+// Every topic has a page and title of its own in the language, not the English standing in,
+// with the English page's links (which linksResolve checks) and its pieces in the language.
+void TestHelp::translatedPages()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, expected);
+    const QList<HelpPages::Page>& pages = HelpPages::pagesIn(language);
+    const QList<HelpPages::Page>& english = HelpPages::pagesIn("en");
+    QCOMPARE(pages.size(), english.size());
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        QVERIFY2(pages.at(i).html != english.at(i).html && pages.at(i).title != english.at(i).title,
+                 qPrintable(pages.at(i).id));
+        QCOMPARE(HelpPages::linksOf(pages.at(i).html), HelpPages::linksOf(english.at(i).html));
+        QVERIFY2(!pages.at(i).html.contains("<!--#"), qPrintable(pages.at(i).id));
+    }
+    QVERIFY(pages.at(HelpPages::ids().indexOf("Add_Rem")).html.contains(expected.at(0)));
+    QVERIFY(pages.at(HelpPages::ids().indexOf("autoupdate")).html.contains(expected.at(1)));
+
+    // The window of a desktop in that locale searches these pages.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QString::fromLatin1(QTest::currentDataTag())));
+    HelpWindow window;
+    QLocale::setDefault(before);
+    window.setSearchText(expected.at(2));
+    QCOMPARE(window.listedTopics(), QStringList{"autoupdate"});
 }
 
 void TestHelp::unknownTopicShowsContents()
