@@ -358,9 +358,17 @@ QList<qint64> E2eRig::ourProcesses() const
     return found;
 }
 
+// A clock that has already ended has no pid, and kill(0) would signal the whole process group:
+// the test runner with it.
+static void signalClock(qint64 pid, int signal)
+{
+    if (pid > 0)
+        ::kill(static_cast<pid_t>(pid), signal);
+}
+
 int E2eRig::terminate()
 {
-    ::kill(static_cast<pid_t>(clockPid()), SIGTERM);
+    signalClock(clockPid(), SIGTERM);
     if (!m_clock.waitForFinished(10000))
         return -2;
     return m_clock.exitStatus() == QProcess::NormalExit ? m_clock.exitCode() : -1;
@@ -368,7 +376,7 @@ int E2eRig::terminate()
 
 bool E2eRig::killHard()
 {
-    ::kill(static_cast<pid_t>(clockPid()), SIGKILL);
+    signalClock(clockPid(), SIGKILL);
     return m_clock.waitForFinished(10000);
 }
 
