@@ -224,20 +224,28 @@ QString LinuxSingleInstance::displayKey(const QByteArray& display)
     return key;
 }
 
-ISingleInstance::Claim LinuxSingleInstance::claim()
+int LinuxSingleInstance::openLockFile()
 {
     // Checked again on the descriptor every later step goes through.
     m_dirFd = m_folder.isEmpty() ? -1 : openOwnFolder(m_folder, ::geteuid(), 022);
     if (m_dirFd < 0)
-        return {Outcome::NoSafePlace, {}};
+        return -1;
     const int fd =
         ::openat(m_dirFd, LockName, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (fd >= 0)
             ::close(fd);
-        return {Outcome::NoSafePlace, {}};
+        return -1;
     }
+    return fd;
+}
+
+ISingleInstance::Claim LinuxSingleInstance::claim()
+{
+    const int fd = openLockFile();
+    if (fd < 0)
+        return {Outcome::NoSafePlace, {}};
     QElapsedTimer waited;
     waited.start();
     for (;;) {
@@ -557,17 +565,9 @@ void LinuxSingleInstance::runBatch()
 ISingleInstance::Claim LinuxSingleInstance::deliver(const ReminderRequest& request,
                                                     ReminderReply& reply)
 {
-    m_dirFd = m_folder.isEmpty() ? -1 : openOwnFolder(m_folder, ::geteuid(), 022);
-    if (m_dirFd < 0)
+    const int fd = openLockFile();
+    if (fd < 0)
         return {Outcome::NoSafePlace, {}};
-    const int fd =
-        ::openat(m_dirFd, LockName, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (fd >= 0)
-            ::close(fd);
-        return {Outcome::NoSafePlace, {}};
-    }
     const QByteArray frame = ReminderWire::encodeRequest(request);
     QElapsedTimer waited;
     waited.start();

@@ -63,6 +63,8 @@ public:
     static constexpr int MaxCallers = 64;
 
 private:
+    // The lock file, opened in the private folder; -1 when there is no safe place for it.
+    int openLockFile();
     bool readHolderDisplay(int lockFd, QByteArray& display) const;
     bool tryToReachHolder() const;
     void socketAddress(struct sockaddr_un& address) const;
