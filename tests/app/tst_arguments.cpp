@@ -26,8 +26,7 @@ void TestArguments::initTestCase()
 {
     QVERIFY(m_runtime.isValid());
     // Stands in for a running clock: without a display its lock is named "none".
-    const QByteArray lock =
-        QFile::encodeName(m_runtime.filePath(QStringLiteral("horolux-none.lock")));
+    const QByteArray lock = QFile::encodeName(m_runtime.filePath("horolux-none.lock"));
     m_lockFd = ::open(lock.constData(), O_RDWR | O_CREAT, 0600);
     QVERIFY(m_lockFd >= 0);
     QCOMPARE(::flock(m_lockFd, LOCK_EX | LOCK_NB), 0);
@@ -46,17 +45,15 @@ void TestArguments::answers_data()
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
 
-    QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0
-                             << "^horolux \\d+\\.\\d+\\.\\d+\\n$"
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "^horolux \\d+\\.\\d+\\.\\d+\\n$"
                              << "";
-    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
+    QTest::newRow("help") << QStringList{"--help"} << 0
                           << "^Usage: horolux \\[OPTION\\]\\n(.*\\n)+$"
                           << "";
-    QTest::newRow("unknown") << QStringList{QStringLiteral("--x")} << 2 << "^$"
+    QTest::newRow("unknown") << QStringList{"--x"} << 2 << "^$"
                              << "horolux: unrecognized option '--x'; try 'horolux --help' for "
                                 "more information\n";
-    QTest::newRow("qt option") << QStringList{QStringLiteral("-display"), QStringLiteral(":0")} << 2
-                               << "^$"
+    QTest::newRow("qt option") << QStringList{"-display", ":0"} << 2 << "^$"
                                << "horolux: invalid option -- 'd'; try 'horolux --help' for "
                                   "more information\n";
 }
@@ -66,12 +63,12 @@ void TestArguments::answers()
     QFETCH(QStringList, arguments);
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    env.insert("XDG_RUNTIME_DIR", m_runtime.path());
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(HOROLUX_BIN), arguments);
+    process.start(HOROLUX_BIN, arguments);
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QTEST(process.exitCode(), "status");

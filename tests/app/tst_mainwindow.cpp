@@ -92,7 +92,7 @@ void TestMainWindow::firstRunWithNothingStored()
     QVERIFY(!w.popupMenu()->autoUpdateChecked());
     QCOMPARE(c.state().sched.StartupComplete, true);
     QCOMPARE(p.registry.writes, 0);
-    QCOMPARE(w.dateLine(), QStringLiteral("Good morning Ann"));
+    QCOMPARE(w.dateLine(), "Good morning Ann");
     QVERIFY(p.sound.calls.isEmpty());
     // The greeting gives way to the date on the tenth tick.
     for (int i = 1; i <= 9; ++i) {
@@ -175,7 +175,7 @@ void TestMainWindow::altF4EndsTheProgram()
 
 void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     {
         PanelController c(p.services);
         c.panel().move(300, 200);
@@ -191,7 +191,7 @@ void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
     QCOMPARE(stored(p.registry, Settings::WindowState), 0);
     QCOMPARE(stored(p.registry, Settings::WindowTop), 200);
     QCOMPARE(stored(p.registry, Settings::WindowLeft), 300);
-    QVERIFY(QFile::exists(m_dir->path() + QStringLiteral("/horolux.dat")));
+    QVERIFY(QFile::exists(m_dir->path() + "/horolux.dat"));
 
     PanelController c2(p.services);
     THoroluxMain& again = c2.panel();
@@ -203,7 +203,7 @@ void TestMainWindow::shutdownStoresOwnedValuesAndNextRunRestoresThem()
 
 void TestMainWindow::storesTheCheckMarkNotTheArmedState()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     put(p.registry, Settings::AutoUpdate, 1);
     {
         PanelController c(p.services);
@@ -217,7 +217,7 @@ void TestMainWindow::storesTheCheckMarkNotTheArmedState()
 
 void TestMainWindow::chimeDuringStartupInMinuteZero()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(14, 0, 30));
     put(p.registry, Settings::Chime, 1);
     PanelController c(p.services);
@@ -227,7 +227,7 @@ void TestMainWindow::chimeDuringStartupInMinuteZero()
 
 void TestMainWindow::indefiniteHideShowsTrayIcon()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     put(p.registry, Settings::HideInterval, 0xFFFFFFFF);
     put(p.registry, Settings::TaskIcon, 0);
     PanelController c(p.services);
@@ -248,7 +248,7 @@ void TestMainWindow::trayChoiceOutlivesAMissingTray_data()
 // every OK), and a tray that started later was never joined.
 void TestMainWindow::trayChoiceOutlivesAMissingTray()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     QFETCH(quint32, hide);
     QFETCH(quint32, taskIcon);
     put(p.registry, Settings::HideInterval, hide);
@@ -277,7 +277,7 @@ void TestMainWindow::trayChoiceOutlivesAMissingTray()
 // Values only an edited file can hold: applied as the rules say, without a crash.
 void TestMainWindow::absurdStoredNumbers()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     put(p.registry, Settings::WindowTop, 0x80000000u);
     put(p.registry, Settings::WindowLeft, 0x7FFFFFFFu);
     put(p.registry, Settings::PFMax, 20000);
@@ -311,14 +311,14 @@ void TestMainWindow::clickHidesAndTheTickBringsItBack()
     QFETCH(bool, hidden);
     QFETCH(int, backOnTick);
     QFETCH(bool, trayAvailable);
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     p.tray.acceptAdd = trayAvailable;
     put(p.registry, Settings::HideInterval, quint32(hide));
     PanelController c(p.services);
     THoroluxMain& w = c.panel();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    auto* date = w.findChild<QLabel*>(QStringLiteral("lbDate"));
+    auto* date = w.findChild<QLabel*>("lbDate");
     QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(20, 5));
     QCOMPARE(!w.isVisible(), hidden);
     int shownOn = 0;
@@ -339,7 +339,7 @@ void TestMainWindow::dragMovesWithoutHiding()
     THoroluxMain& w = c.panel();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    auto* hours = w.findChild<QWidget*>(QStringLiteral("Hours"));
+    auto* hours = w.findChild<QWidget*>("Hours");
     const QPoint start = w.pos();
     QTest::mousePress(hours, Qt::LeftButton, {}, QPoint(10, 10));
     QMouseEvent move(QEvent::MouseMove, QPointF(11, 10), hours->mapToGlobal(QPointF(11, 10)),
@@ -364,7 +364,7 @@ void TestMainWindow::frameNeitherDragsNorHides()
 
 void TestMainWindow::trayClickToggles()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     put(p.registry, Settings::TaskIcon, 1);
     PanelController c(p.services);
     THoroluxMain& w = c.panel();
@@ -393,7 +393,7 @@ void TestMainWindow::webSiteFailureIsReported()
 void TestMainWindow::unwritableScheduleIsReportedWithItsPath()
 {
     // A regular file where the data folder should be: the save fails even as root.
-    QFile blocker(m_dir->path() + QStringLiteral("/blocker"));
+    QFile blocker(m_dir->path() + "/blocker");
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     FakePlatform p(m_dir->path() + "/blocker/horolux/");
@@ -409,7 +409,7 @@ void TestMainWindow::unwritableScheduleIsReportedWithItsPath()
 
 void TestMainWindow::setAsideLinesAreNoticedOnce()
 {
-    QFile dat(m_dir->path() + QStringLiteral("/horolux.dat"));
+    QFile dat(m_dir->path() + "/horolux.dat");
     QVERIFY(dat.open(QIODevice::WriteOnly));
     dat.write("09053652600Reminder:fine\r\ngarbage line\r\n");
     dat.close();
@@ -456,14 +456,13 @@ void TestMainWindow::linkedScheduleIsNotSavedOverUntilItCanBeRead()
     QCOMPARE(ModalSeam::shownMessages(), QStringList());
     QVERIFY(QFileInfo(path).isSymLink());
     QVERIFY(!QFileInfo::exists(path));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::System),
-             QStringList{QStringLiteral("horolux.dat")});
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::System), QStringList{"horolux.dat"});
     for (int i = 0; i < 10; ++i)
         c.TimerTimer();
     QCOMPARE(c.panel().dateLine(), QString("Schedule unreadable, not saved"));
 
-    QVERIFY(QDir().mkpath(m_dir->path() + QStringLiteral("/mount")));
-    QFile mounted(m_dir->path() + QStringLiteral("/mount/horolux.dat"));
+    QVERIFY(QDir().mkpath(m_dir->path() + "/mount"));
+    QFile mounted(m_dir->path() + "/mount/horolux.dat");
     QVERIFY(mounted.open(QIODevice::WriteOnly));
     mounted.write("07003652600Reminder:from the mount\r\n");
     mounted.close();
@@ -498,7 +497,7 @@ void TestMainWindow::itemsHeldForAnUnreadableLinkAreReportedAtTheEnd()
 // Root may write a 0444 file; the program does not, and says so as for any failed save.
 void TestMainWindow::readOnlyScheduleIsReportedNotReplaced()
 {
-    const QString path = m_dir->path() + QStringLiteral("/horolux.dat");
+    const QString path = m_dir->path() + "/horolux.dat";
     QFile dat(path);
     QVERIFY(dat.open(QIODevice::WriteOnly));
     dat.write("09053652600Reminder:kept\r\n");
@@ -518,11 +517,11 @@ void TestMainWindow::readOnlyScheduleIsReportedNotReplaced()
 
 void TestMainWindow::noticesFollowOneAnother()
 {
-    QFile dat(m_dir->path() + QStringLiteral("/horolux.dat"));
+    QFile dat(m_dir->path() + "/horolux.dat");
     QVERIFY(dat.open(QIODevice::WriteOnly));
     dat.write("garbage line\r\n");
     dat.close();
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     p.registry.notUnderstood = true;
     PanelController c(p.services);
     QStringList shown;
@@ -532,9 +531,9 @@ void TestMainWindow::noticesFollowOneAnother()
             shown << c.panel().dateLine();
     }
     QCOMPARE(shown.size(), 4);
-    QCOMPARE(shown.mid(1, 2), (QStringList{QStringLiteral("1 schedule line set aside"),
-                                           QStringLiteral("Settings file not understood")}));
-    QVERIFY(shown.last().contains(QStringLiteral("2000")));
+    QCOMPARE(shown.mid(1, 2),
+             (QStringList{"1 schedule line set aside", "Settings file not understood"}));
+    QVERIFY(shown.last().contains("2000"));
 }
 
 QTEST_MAIN(TestMainWindow)

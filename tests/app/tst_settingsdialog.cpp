@@ -76,7 +76,7 @@ void TstSettingsDialog::init()
 
 void TstSettingsDialog::twelveHoursShowAtTheNextTick()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(15, 10, 0));
     PanelController c(p.services);
     auto* hours = c.panel().findChild<TBitmapDigits*>("Hours");
@@ -89,7 +89,7 @@ void TstSettingsDialog::twelveHoursShowAtTheNextTick()
     p.clock.current = p.clock.current.addSecs(1);
     c.TimerTimer();
     QCOMPARE(hours->Value(), 3);
-    QCOMPARE(p.registry.get(QStringLiteral("Settings"), QStringLiteral("12Hr Format"))->dword, 1u);
+    QCOMPARE(p.registry.get("Settings", "12Hr Format")->dword, 1u);
 }
 
 void TstSettingsDialog::cancelLeavesEverythingAsItWas()
@@ -105,7 +105,7 @@ void TstSettingsDialog::cancelLeavesEverythingAsItWas()
             click(f, "rbWavChime");
             click(f, "rbNormal");
             click(f, "cbTaskIcon");
-            f.findChild<QSlider*>(QStringLiteral("tbHidePeriod"))->setValue(-1);
+            f.findChild<QSlider*>("tbHidePeriod")->setValue(-1);
         },
         "btnCancel");
     c.SettingsItemClick();
@@ -134,7 +134,7 @@ void TstSettingsDialog::indefiniteHideBringsTheTrayIconBack()
     QCOMPARE(p.registry.get("Settings", "TaskIcon")->dword, 1u);
     QCOMPARE(qint32(p.registry.get("Settings", "Hide Interval")->dword), -1);
     // A click hides the panel until the tray icon is clicked; ticks do not bring it back.
-    QTest::mouseClick(w.findChild<QLabel*>(QStringLiteral("lbDate")), Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QLabel*>("lbDate"), Qt::LeftButton);
     QVERIFY(!w.isVisible());
     for (int i = 0; i < 20; ++i) {
         p.clock.current = p.clock.current.addSecs(1);
@@ -148,7 +148,7 @@ void TstSettingsDialog::indefiniteHideBringsTheTrayIconBack()
 // The clock goes on while the dialog is open; what the dialog shows is what it was opened with.
 void TstSettingsDialog::tickingWhileOpenChangesNothingElse()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(9, 59, 58));
     PanelController c(p.services);
     auto* minutes = c.panel().findChild<TBitmapDigits*>("Mins");
@@ -170,13 +170,13 @@ void TstSettingsDialog::tickingWhileOpenChangesNothingElse()
 // Left open across midnight, the dialog's "Set" takes the new day's date; an emptied field is 0.
 void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     p.clock.current = QDateTime(QDate(2000, 1, 3), QTime(23, 59, 50));
     PanelController c(p.services);
     whenOpen(
         [&](TOptionsFrm& f) {
             p.clock.current = QDateTime(QDate(2000, 1, 4), QTime(0, 0, 20));
-            f.findChild<QSpinBox*>(QStringLiteral("seSec"))->findChild<QLineEdit*>()->clear();
+            f.findChild<QSpinBox*>("seSec")->findChild<QLineEdit*>()->clear();
             click(f, "btnSet");
             p.clockSetter.isBusy = true; // still waiting for the system: a second click is lost
             click(f, "btnSet");
@@ -195,9 +195,9 @@ void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
 
 void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     p.clockSetter.result = false;
-    p.clockSetter.reason = QStringLiteral("Automatic time sync is on");
+    p.clockSetter.reason = "Automatic time sync is on";
     PanelController c(p.services);
     THoroluxMain& w = c.panel();
     ModalSeam::queueMessageAnswer();
@@ -205,7 +205,7 @@ void TstSettingsDialog::refusedSetSaysWhyOnTheDateLine()
     c.SettingsItemClick();
     QCOMPARE(ModalSeam::shownMessages(),
              QStringList{"You do not have the privilege needed to set the system time"});
-    QCOMPARE(w.dateLine(), QStringLiteral("Automatic time sync is on"));
+    QCOMPARE(w.dateLine(), "Automatic time sync is on");
     QCOMPARE(c.state().tick.DateLineCountdown, 20);
 
     // Without a reason only the box speaks; the date line keeps what it showed.
@@ -228,7 +228,7 @@ void TstSettingsDialog::refusedPriorityIsNeitherStoredNorShown()
     whenOpen([](TOptionsFrm& f) { click(f, "rbNormal"); }, "btnOK");
     c.SettingsItemClick();
     QCOMPARE(p.priority.classes, QList<int>({64, 32}));
-    QCOMPARE(c.panel().dateLine(), QStringLiteral("Priority not changed: not permitted"));
+    QCOMPARE(c.panel().dateLine(), "Priority not changed: not permitted");
     QVERIFY(!p.registry.get("Settings", "PriorityClass").has_value());
 }
 
@@ -236,14 +236,14 @@ void TstSettingsDialog::refusedPriorityIsNeitherStoredNorShown()
 // page was not touched writes back the very bytes (it once wrote U+FFFD instead).
 void TstSettingsDialog::soundPathsKeepBytesThatAreNotUtf8()
 {
-    const QString path = m_dir->filePath(QStringLiteral("settings.reg"));
+    const QString path = m_dir->filePath("settings.reg");
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(
         "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings]\r\n"
         "\"ChimeSound\"=\"/snd/caf\xe9.wav\"\r\n");
     file.close();
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     RegFileRegistry registry(diskFiles(), path);
     p.services.registry = &registry;
     PanelController c(p.services);
@@ -253,9 +253,8 @@ void TstSettingsDialog::soundPathsKeepBytesThatAreNotUtf8()
     const QByteArray text = file.readAll();
     const QString key =
         QStringLiteral("HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings");
-    QVERIFY(RegFile::find(text, key, QStringLiteral("Chime")).has_value()); // the dialog did write
-    QCOMPARE(RegFile::find(text, key, QStringLiteral("ChimeSound")).value().text,
-             QByteArray("/snd/caf\xe9.wav"));
+    QVERIFY(RegFile::find(text, key, "Chime").has_value()); // the dialog did write
+    QCOMPARE(RegFile::find(text, key, "ChimeSound").value().text, QByteArray("/snd/caf\xe9.wav"));
 }
 
 // "Configure" acts at once, even when the settings dialog is then cancelled.
@@ -267,16 +266,15 @@ void TstSettingsDialog::configureChangesTheServerAtOnce()
         [](TOptionsFrm& f) {
             QTimer::singleShot(0, [] {
                 QWidget* autoFrm = QApplication::activeModalWidget();
-                QCOMPARE(autoFrm->windowTitle(), QStringLiteral("Automatic Time Update"));
-                autoFrm->findChild<QComboBox*>(QStringLiteral("cbTimeSrv"))
-                    ->setEditText(QStringLiteral("Japan: 127.0.0.1"));
-                autoFrm->findChild<QAbstractButton*>(QStringLiteral("btnOK"))->click();
+                QCOMPARE(autoFrm->windowTitle(), "Automatic Time Update");
+                autoFrm->findChild<QComboBox*>("cbTimeSrv")->setEditText("Japan: 127.0.0.1");
+                autoFrm->findChild<QAbstractButton*>("btnOK")->click();
             });
             click(f, "btnAuto");
         },
         "btnCancel");
     c.SettingsItemClick();
-    QCOMPARE(c.state().settings.TimeServerHost, QStringLiteral("127.0.0.1"));
+    QCOMPARE(c.state().settings.TimeServerHost, "127.0.0.1");
     QCOMPARE(p.registry.get("Settings", "HostName")->text, QByteArray("127.0.0.1"));
 }
 
@@ -284,11 +282,11 @@ void TstSettingsDialog::configureChangesTheServerAtOnce()
 // No socket layer is installed here, so the update ends at once without any traffic.
 void TstSettingsDialog::internetSetStartsAnUpdateAtOnce()
 {
-    FakePlatform p(m_dir->path() + QStringLiteral("/"));
+    FakePlatform p(m_dir->path() + "/");
     LinuxClock clock; // the update's two-second wait runs on a clock that moves
     p.services.clock = &clock;
     PanelController c(p.services);
-    c.state().settings.TimeServerHost = QStringLiteral("127.0.0.1");
+    c.state().settings.TimeServerHost = "127.0.0.1";
     QStringList lines;
     bool stillOpen = false;
     whenOpen(
@@ -303,7 +301,7 @@ void TstSettingsDialog::internetSetStartsAnUpdateAtOnce()
         "btnCancel");
     c.SettingsItemClick();
     // The failure shows at once; the two-second wait that follows keeps events flowing.
-    QCOMPARE(lines, QStringList({QStringLiteral("Unable to create socket"), QStringLiteral("1")}));
+    QCOMPARE(lines, QStringList({"Unable to create socket", "1"}));
     QVERIFY(stillOpen);
 }
 

@@ -72,8 +72,8 @@ private:
             }
         }
         if (m_first && !m_firstClosed) {
-            minutesShown.insert(m_w.findChild<TBitmapDigits*>(QStringLiteral("Mins"))->Value());
-            colonShown.insert(m_w.findChild<QLabel*>(QStringLiteral("lbColon"))->text());
+            minutesShown.insert(m_w.findChild<TBitmapDigits*>("Mins")->Value());
+            colonShown.insert(m_w.findChild<QLabel*>("lbColon")->text());
         }
         for (auto it = m_openedAt.begin(); it != m_openedAt.end();) {
             QMessageBox* box = it.key();
@@ -132,20 +132,15 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen_data()
     QTest::addColumn<QStringList>("left"); // the schedule once every box is answered
 
     // 3 January 2000 is day 36528.
-    const QString failing = QStringLiteral("Run:/nonexistent/prog,,,1");
+    const QString failing = "Run:/nonexistent/prog,,,1";
     QTest::newRow("failed program")
-        << false
-        << QStringList{QStringLiteral("09003652801") + failing,
-                       QStringLiteral("09013652800Reminder:Next")}
-        << QStringList{QStringLiteral("Scheduler item ") + failing + QStringLiteral(" failed.")}
-        << QStringList{QStringLiteral("09003652901") + failing};
+        << false << QStringList{"09003652801" + failing, "09013652800Reminder:Next"}
+        << QStringList{"Scheduler item " + failing + " failed."}
+        << QStringList{"09003652901" + failing};
     // Every save fails: the second reminder's own box opens inside the first one.
     QTest::newRow("unwritable schedule folder")
-        << true
-        << QStringList{QStringLiteral("09003652800Reminder:First"),
-                       QStringLiteral("09013652800Reminder:Next")}
-        << QStringList{QStringLiteral("Cannot create file @/horolux.dat"),
-                       QStringLiteral("Cannot create file @/horolux.dat")}
+        << true << QStringList{"09003652800Reminder:First", "09013652800Reminder:Next"}
+        << QStringList{"Cannot create file @/horolux.dat", "Cannot create file @/horolux.dat"}
         << QStringList{};
 }
 
@@ -161,14 +156,14 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen()
     QString folder = m_dir->path();
     if (unwritable) {
         // A regular file where the data folder should be: saving fails even as root.
-        QFile blocker(folder + QStringLiteral("/blocker"));
+        QFile blocker(folder + "/blocker");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
-        folder += QStringLiteral("/blocker");
+        folder += "/blocker";
     }
     for (QString& text : boxes)
-        text.replace(QLatin1Char('@'), folder);
+        text.replace('@', folder);
 
-    FakePlatform p(folder + QStringLiteral("/"));
+    FakePlatform p(folder + "/");
     FastClock clock(QDateTime(QDate(2000, 1, 3), QTime(8, 59, 52)));
     p.services.clock = &clock;
     p.launcher.result = false;
@@ -188,7 +183,7 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen()
     QCOMPARE(ModalSeam::shownMessages(), boxes);
     // The face went on to 09:01 and the colon blinked while the first box waited ...
     QVERIFY(answerer.minutesShown.contains(1));
-    QCOMPARE(answerer.colonShown, (QSet<QString>{QStringLiteral(":"), QStringLiteral("")}));
+    QCOMPARE(answerer.colonShown, (QSet<QString>{":", ""}));
     // ... and the 09:01 reminder popped up (one beep) before that box was answered.
     QCOMPARE(answerer.beepsWhenAnswered - answerer.beepsWhenOpened, 1);
     QCOMPARE(c.state().sched.ScheduleList.lines(), left);

@@ -2,7 +2,7 @@
 
 QString FakeDriveInfo::defaultDrive() const
 {
-    return QStringLiteral("/");
+    return "/";
 }
 
 bool FakeDriveInfo::driveSpace(const QString& root, DriveFigures& f) const
@@ -15,5 +15,5 @@ bool FakeDriveInfo::driveSpace(const QString& root, DriveFigures& f) const
 
 QStringList FakeDriveInfo::listDrives() const
 {
-    return {QStringLiteral("/")};
+    return {"/"};
 }

@@ -2,7 +2,7 @@
 
 qint32 FakePerfSource::readPerfStat(const QString& key, const QString& value)
 {
-    reads << key + QLatin1Char('|') + value;
+    reads << key + '|' + value;
     // Only reading the figures answers with them; starting and stopping the counter does not.
     if (key == QLatin1String("PerfStats\\StatData")) {
         if (value == QLatin1String("KERNEL\\CPUUsage"))

@@ -5,7 +5,7 @@
 bool FakeLauncher::open(const QString& file, const QString& parameters, const QString& directory,
                         int show)
 {
-    calls << QStringLiteral("%1|%2|%3|%4").arg(file, parameters, directory).arg(show);
+    calls << QString("%1|%2|%3|%4").arg(file, parameters, directory).arg(show);
     return result;
 }
 

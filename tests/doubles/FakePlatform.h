@@ -37,7 +37,7 @@ public:
 class FakeUser : public IUserInfo {
 public:
     QString userName() const override { return name; }
-    QString name = QStringLiteral("Ann");
+    QString name = "Ann";
 };
 
 class FakeDesktop : public IDesktopWindow, public IWindowFinder {

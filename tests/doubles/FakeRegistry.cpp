@@ -7,7 +7,7 @@ const QString kProgramKey = QStringLiteral("Software\\Quillfern\\Horolux\\1.0\\"
 // Keys and names are found regardless of case, as in the real store.
 QString slot(const QString& keyPath, const QString& name)
 {
-    return keyPath.toLower() + QLatin1Char('|') + name.toLower();
+    return keyPath.toLower() + '|' + name.toLower();
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 
 class FakeSound : public ISound {
 public:
-    void beep() override { calls << QStringLiteral("beep"); }
-    void playAsync(const QString& file) override { calls << QStringLiteral("play ") + file; }
+    void beep() override { calls << "beep"; }
+    void playAsync(const QString& file) override { calls << "play " + file; }
     QStringList calls;
 };

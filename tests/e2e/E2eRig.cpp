@@ -12,11 +12,11 @@
 
 E2eRig::E2eRig()
 {
-    QDir().mkpath(m_home.path() + QStringLiteral("/config"));
-    QDir().mkpath(m_home.path() + QStringLiteral("/data"));
+    QDir().mkpath(m_home.path() + "/config");
+    QDir().mkpath(m_home.path() + "/data");
     // Its own runtime folder: one copy runs per user, and rigs run side by side.
-    QDir().mkdir(m_home.path() + QStringLiteral("/run"));
-    QFile::setPermissions(m_home.path() + QStringLiteral("/run"),
+    QDir().mkdir(m_home.path() + "/run");
+    QFile::setPermissions(m_home.path() + "/run",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -46,11 +46,8 @@ bool E2eRig::startX(int width, int height)
     // Xvfb picks a free display and tells us its number.
     // -noreset: a server that resets when its last client goes refuses connections meanwhile,
     // so a copy started right after one was killed could not connect.
-    m_xvfb.start(QStringLiteral("Xvfb"),
-                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
-                  QStringLiteral("-screen"), QStringLiteral("0"),
-                  QStringLiteral("%1x%2x24").arg(width).arg(height), QStringLiteral("-nolisten"),
-                  QStringLiteral("tcp")});
+    m_xvfb.start("Xvfb", {"-displayfd", "1", "-noreset", "-screen", "0",
+                          QString("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"});
     if (!m_xvfb.waitForStarted(5000))
         return false;
     QByteArray number;
@@ -60,7 +57,7 @@ bool E2eRig::startX(int width, int height)
     }
     if (!number.contains('\n'))
         return false;
-    m_display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+    m_display = ":" + QString::fromLatin1(number.trimmed());
     return true;
 }
 
@@ -85,10 +82,9 @@ QProcessEnvironment E2eRig::env() const
     e.insert("QT_LOGGING_RULES", "horolux.sound.info=true");
     e.remove("QT_MESSAGE_PATTERN");
     // A sanitizer build must accept faketime's preloaded library in front of its runtime.
-    const QString asan = e.value(QStringLiteral("ASAN_OPTIONS"));
-    e.insert(QStringLiteral("ASAN_OPTIONS"),
-             (asan.isEmpty() ? QString() : asan + QStringLiteral(":")) +
-                 QStringLiteral("verify_asan_link_order=0"));
+    const QString asan = e.value("ASAN_OPTIONS");
+    e.insert("ASAN_OPTIONS",
+             (asan.isEmpty() ? QString() : asan + ":") + "verify_asan_link_order=0");
     for (auto it = m_extraEnv.cbegin(); it != m_extraEnv.cend(); ++it) {
         if (it.value().isNull())
             e.remove(it.key());
@@ -102,17 +98,15 @@ bool E2eRig::startClock(const QString& fakeTime, const QStringList& arguments)
 {
     QStringList args = arguments;
     // HOROLUX_E2E_BIN runs the same test against another build of the program.
-    QString program = qEnvironmentVariable("HOROLUX_E2E_BIN", QStringLiteral(HOROLUX_BIN));
+    QString program = qEnvironmentVariable("HOROLUX_E2E_BIN", HOROLUX_BIN);
     if (!fakeTime.isEmpty()) {
         args = QStringList{fakeTime, program} + args;
         program = "faketime";
     }
     if (::geteuid() == 0) {
         // Tests run as root: the program must not be able to set the clock.
-        args = QStringList{QStringLiteral("--bounding-set=-sys_time"),
-                           QStringLiteral("--inh-caps=-sys_time"), program} +
-               args;
-        program = QStringLiteral("setpriv");
+        args = QStringList{"--bounding-set=-sys_time", "--inh-caps=-sys_time", program} + args;
+        program = "setpriv";
     }
     m_clock.setProcessEnvironment(env());
     m_clock.setProcessChannelMode(QProcess::MergedChannels);
@@ -125,7 +119,7 @@ int E2eRig::runAnotherCopy(qint64* elapsedMs, const QString& display, QString* o
     QProcess copy;
     QProcessEnvironment e = env();
     if (!display.isEmpty())
-        e.insert(QStringLiteral("DISPLAY"), display);
+        e.insert("DISPLAY", display);
     copy.setProcessEnvironment(e);
     copy.setProcessChannelMode(QProcess::MergedChannels);
     QElapsedTimer timer;
@@ -181,15 +175,13 @@ bool E2eRig::startWindowManager()
     wm->setProcessEnvironment(env());
     wm->setStandardOutputFile(QProcess::nullDevice());
     wm->setStandardErrorFile(QProcess::nullDevice()); // notes about its menu files
-    wm->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    wm->start("openbox", {"--sm-disable"});
     if (!wm->waitForStarted(5000))
         return false;
     // The manager announces itself on the root window once it has taken over the screen.
     return pollUntil(
         [&] {
-            return x(QStringLiteral("xprop"),
-                     {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                .contains(QStringLiteral("window id"));
+            return x("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
         },
         10000);
 }
@@ -203,15 +195,11 @@ bool E2eRig::startTray()
         m_helpers << tray;
         tray->setProcessEnvironment(env());
         tray->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        tray->start(QStringLiteral("trayer"),
-                    {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
-                     QStringLiteral("right"), QStringLiteral("--widthtype"),
-                     QStringLiteral("request"), QStringLiteral("--heighttype"),
-                     QStringLiteral("pixel"), QStringLiteral("--height"), QStringLiteral("24"),
-                     QStringLiteral("--SetDockType"), QStringLiteral("true")});
+        tray->start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "request",
+                               "--heighttype", "pixel", "--height", "24", "--SetDockType", "true"});
         if (!tray->waitForStarted(5000))
             return false;
-        if (pollUntil([&] { return !visibleWindows(QStringLiteral("panel")).isEmpty(); }, 10000))
+        if (pollUntil([&] { return !visibleWindows("panel").isEmpty(); }, 10000))
             return true;
         tray->kill();
         tray->waitForFinished(3000);
@@ -224,7 +212,7 @@ bool E2eRig::showWindowTitled(const QString& title)
     auto* window = new QProcess;
     m_helpers << window;
     window->setProcessEnvironment(env());
-    window->start(QStringLiteral("xmessage"), {QStringLiteral("-title"), title, title});
+    window->start("xmessage", {"-title", title, title});
     if (!window->waitForStarted(5000))
         return false;
     return pollUntil([&] { return !visibleWindows(title).isEmpty(); }, 10000);
@@ -236,7 +224,7 @@ QRect E2eRig::trayIcon(int timeoutMs)
     QRect area;
     pollUntil(
         [&] {
-            const QStringList panels = visibleWindows(QStringLiteral("panel"));
+            const QStringList panels = visibleWindows("panel");
             area = panels.isEmpty() ? QRect() : geometry(panels.first());
             return area.width() >= area.height() && !area.isEmpty();
         },
@@ -246,20 +234,16 @@ QRect E2eRig::trayIcon(int timeoutMs)
 
 QStringList E2eRig::visibleWindows(const QString& title)
 {
-    return x(QStringLiteral("xdotool"),
-             {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-              QStringLiteral("^") + title + QStringLiteral("$")})
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return x("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$"})
+        .split('\n', Qt::SkipEmptyParts);
 }
 
 QString E2eRig::waitForWindow(int timeoutMs)
 {
     for (int waited = 0; waited < timeoutMs; waited += 100) {
-        const QString ids =
-            x(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                          QStringLiteral("--name"), QStringLiteral("^Horolux$")});
+        const QString ids = x("xdotool", {"search", "--onlyvisible", "--name", "^Horolux$"});
         if (!ids.trimmed().isEmpty())
-            return ids.split(QLatin1Char('\n')).first().trimmed();
+            return ids.split('\n').first().trimmed();
         if (m_clock.state() == QProcess::NotRunning)
             return {};
         QThread::msleep(100);
@@ -269,18 +253,17 @@ QString E2eRig::waitForWindow(int timeoutMs)
 
 QRect E2eRig::geometry(const QString& window)
 {
-    const QString out = x(QStringLiteral("xdotool"),
-                          {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    const QString out = x("xdotool", {"getwindowgeometry", "--shell", window});
     QRect r;
-    for (const QString& line : out.split(QLatin1Char('\n'))) {
-        const int v = line.section(QLatin1Char('='), 1).toInt();
-        if (line.startsWith(QStringLiteral("X=")))
+    for (const QString& line : out.split('\n')) {
+        const int v = line.section('=', 1).toInt();
+        if (line.startsWith("X="))
             r.moveLeft(v);
-        else if (line.startsWith(QStringLiteral("Y=")))
+        else if (line.startsWith("Y="))
             r.moveTop(v);
-        else if (line.startsWith(QStringLiteral("WIDTH=")))
+        else if (line.startsWith("WIDTH="))
             r.setWidth(v);
-        else if (line.startsWith(QStringLiteral("HEIGHT=")))
+        else if (line.startsWith("HEIGHT="))
             r.setHeight(v);
     }
     return r;
@@ -288,13 +271,13 @@ QRect E2eRig::geometry(const QString& window)
 
 QString E2eRig::property(const QString& window, const QString& name)
 {
-    return x(QStringLiteral("xprop"), {QStringLiteral("-id"), window, name}).trimmed();
+    return x("xprop", {"-id", window, name}).trimmed();
 }
 
 QImage E2eRig::screenshot()
 {
-    const QString file = m_home.path() + QStringLiteral("/shot.png");
-    x(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
+    const QString file = m_home.path() + "/shot.png";
+    x("import", {"-window", "root", file});
     return QImage(file).convertToFormat(QImage::Format_RGB32);
 }
 
@@ -303,7 +286,7 @@ qint64 E2eRig::clockPid() const
     // Under setpriv and faketime the program is the deepest descendant.
     qint64 pid = m_clock.processId();
     for (int depth = 0; depth < 3; ++depth) {
-        QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(pid));
+        QFile children(QString("/proc/%1/task/%1/children").arg(pid));
         if (!children.open(QIODevice::ReadOnly))
             break;
         const QByteArray list = children.readAll().trimmed();
@@ -318,17 +301,14 @@ QString E2eRig::startAnotherDisplay()
 {
     auto* xvfb = new QProcess;
     m_helpers << xvfb;
-    xvfb->start(QStringLiteral("Xvfb"),
-                {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
-                 QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("640x480x24"),
-                 QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    xvfb->start("Xvfb",
+                {"-displayfd", "1", "-noreset", "-screen", "0", "640x480x24", "-nolisten", "tcp"});
     QByteArray number;
     for (int i = 0; i < 100 && !number.contains('\n'); ++i) {
         xvfb->waitForReadyRead(100);
         number += xvfb->readAllStandardOutput();
     }
-    return number.contains('\n') ? QStringLiteral(":") + QString::fromLatin1(number.trimmed())
-                                 : QString();
+    return number.contains('\n') ? ":" + QString::fromLatin1(number.trimmed()) : QString();
 }
 
 int E2eRig::waitForEnd(int timeoutMs)
@@ -342,16 +322,15 @@ QList<qint64> E2eRig::ourProcesses() const
 {
     const QByteArray home = "HOME=" + QFile::encodeName(m_home.path()) + '\0';
     QList<qint64> found;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
         bool number = false;
         const qint64 pid = entry.toLongLong(&number);
         if (!number)
             continue;
-        const QString exe = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
-        if (!exe.endsWith(QStringLiteral("/horolux")) &&
-            !exe.endsWith(QStringLiteral("/horolux-play")))
+        const QString exe = QFile::symLinkTarget(QString("/proc/%1/exe").arg(pid));
+        if (!exe.endsWith("/horolux") && !exe.endsWith("/horolux-play"))
             continue;
-        QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+        QFile environment(QString("/proc/%1/environ").arg(pid));
         if (environment.open(QIODevice::ReadOnly) && environment.readAll().contains(home))
             found << pid;
     }
@@ -382,7 +361,7 @@ bool E2eRig::killHard()
 
 void E2eRig::writeSettings(const QByteArray& values)
 {
-    QDir().mkpath(m_home.path() + QStringLiteral("/config/horolux"));
+    QDir().mkpath(m_home.path() + "/config/horolux");
     QFile f(settingsPath());
     f.open(QIODevice::WriteOnly);
     f.write("REGEDIT4\n\n" + values);

@@ -69,14 +69,8 @@ public:
 
     QString home() const { return m_home.path(); }
     QString display() const { return m_display; }
-    QString settingsPath() const
-    {
-        return m_home.path() + QStringLiteral("/config/horolux/settings.reg");
-    }
-    QString schedulePath() const
-    {
-        return m_home.path() + QStringLiteral("/data/horolux/horolux.dat");
-    }
+    QString settingsPath() const { return m_home.path() + "/config/horolux/settings.reg"; }
+    QString schedulePath() const { return m_home.path() + "/data/horolux/horolux.dat"; }
     void writeSettings(const QByteArray& values); // lines below the Settings and Window keys
     QByteArray readFile(const QString& path) const;
     // What the program printed since the last call.

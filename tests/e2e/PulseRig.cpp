@@ -31,12 +31,12 @@ QProcessEnvironment PulseRig::env() const
 {
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
     const QString dir = m_dir.path();
-    e.insert(QStringLiteral("HOME"), dir);
-    e.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir);
-    e.insert(QStringLiteral("XDG_CONFIG_HOME"), dir + QStringLiteral("/config"));
-    e.insert(QStringLiteral("PULSE_SERVER"), server());
-    e.remove(QStringLiteral("DISPLAY"));
-    e.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    e.insert("HOME", dir);
+    e.insert("XDG_RUNTIME_DIR", dir);
+    e.insert("XDG_CONFIG_HOME", dir + "/config");
+    e.insert("PULSE_SERVER", server());
+    e.remove("DISPLAY");
+    e.remove("DBUS_SESSION_BUS_ADDRESS");
     return e;
 }
 
@@ -47,20 +47,17 @@ bool PulseRig::start()
     m_server.setProcessEnvironment(env());
     m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // No start-up script (-n): only the modules named here; anonymous clients on our socket.
-    m_server.start(QStringLiteral("pulseaudio"),
-                   {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                    QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--system=false"),
-                    QStringLiteral("--use-pid-file=false"), QStringLiteral("--disable-shm=true"),
-                    QStringLiteral("--log-level=error"), QStringLiteral("-L"),
-                    QStringLiteral("module-null-sink sink_name=null"), QStringLiteral("-L"),
-                    QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") +
-                        m_dir.path() + QStringLiteral("/native")});
+    m_server.start(
+        "pulseaudio",
+        {"-n", "--daemonize=no", "--exit-idle-time=-1", "--system=false", "--use-pid-file=false",
+         "--disable-shm=true", "--log-level=error", "-L", "module-null-sink sink_name=null", "-L",
+         "module-native-protocol-unix auth-anonymous=1 socket=" + m_dir.path() + "/native"});
     if (!m_server.waitForStarted(5000))
         return false;
     for (int i = 0; i < 100; ++i) {
         QProcess info;
         info.setProcessEnvironment(env());
-        info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+        info.start("pactl", {"info"});
         if (info.waitForFinished(5000) && info.exitStatus() == QProcess::NormalExit &&
             info.exitCode() == 0)
             return true;
@@ -75,7 +72,7 @@ QString PulseRig::sinkInputs()
 {
     QProcess p;
     p.setProcessEnvironment(env());
-    p.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
+    p.start("pactl", {"list", "sink-inputs"});
     p.waitForFinished(5000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
@@ -85,13 +82,10 @@ bool PulseRig::startRecording()
     m_recorder.setProcessEnvironment(env());
     // Straight into a file: a pipe nobody reads while the test waits would fill, and what the
     // recorder then holds back is lost when it is stopped.
-    m_recorder.setStandardOutputFile(m_dir.path() + QStringLiteral("/recording.raw"));
+    m_recorder.setStandardOutputFile(m_dir.path() + "/recording.raw");
     // A short latency: the recorder otherwise holds back seconds of sound.
-    m_recorder.start(QStringLiteral("parec"),
-                     {QStringLiteral("--latency-msec=20"), QStringLiteral("-d"),
-                      QStringLiteral("null.monitor"), QStringLiteral("--raw"),
-                      QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
-                      QStringLiteral("--rate=22050")});
+    m_recorder.start("parec", {"--latency-msec=20", "-d", "null.monitor", "--raw", "--format=s16le",
+                               "--channels=1", "--rate=22050"});
     return m_recorder.waitForStarted(5000);
 }
 
@@ -99,7 +93,7 @@ QByteArray PulseRig::stopRecording()
 {
     m_recorder.terminate();
     m_recorder.waitForFinished(5000);
-    QFile recording(m_dir.path() + QStringLiteral("/recording.raw"));
+    QFile recording(m_dir.path() + "/recording.raw");
     return recording.open(QIODevice::ReadOnly) ? recording.readAll() : QByteArray();
 }
 
@@ -114,12 +108,11 @@ int PulseRig::loudSamples(const QByteArray& recording, int threshold)
 
 bool PulseRig::writeTone(const QString& path, int milliseconds)
 {
-    static const QHash<QString, int> formats{
-        {QStringLiteral("wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16},
-        {QStringLiteral("flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
-        {QStringLiteral("oga"), SF_FORMAT_OGG | SF_FORMAT_VORBIS},
-        {QStringLiteral("opus"), SF_FORMAT_OGG | SF_FORMAT_OPUS},
-        {QStringLiteral("mp3"), SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III}};
+    static const QHash<QString, int> formats{{"wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+                                             {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
+                                             {"oga", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+                                             {"opus", SF_FORMAT_OGG | SF_FORMAT_OPUS},
+                                             {"mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III}};
     SF_INFO info{0, 48000, 1, formats.value(QFileInfo(path).suffix()), 0, 0};
     SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
     std::vector<float> tone(static_cast<size_t>(48 * milliseconds));

@@ -14,10 +14,7 @@ public:
 
     bool start();
     // The value for PULSE_SERVER.
-    QString server() const
-    {
-        return QStringLiteral("unix:") + m_dir.path() + QStringLiteral("/native");
-    }
+    QString server() const { return "unix:" + m_dir.path() + "/native"; }
     // `pactl list sink-inputs`: the streams playing now.
     QString sinkInputs();
     // Records what the sink plays, as 16-bit mono at 22050 Hz.

@@ -74,7 +74,7 @@ void TestE2eAccess::panelAndSettingsAsAReaderHearsThem()
     QVERIFY(rig.startClock("2000-01-03 14:05:30"));
     QMap<QString, QString> t;
     QVERIFY(E2eRig::pollUntil([&] { return (t = tree()).contains("Time"); }, 15000));
-    QCOMPARE(t.value("Time"), QStringLiteral("label|14:05"));
+    QCOMPARE(t.value("Time"), "label|14:05");
     // The levels come with the first sample, the date with the tenth tick.
     QVERIFY(E2eRig::pollUntil(
         [&] { return (t = tree()).value("Date and status") == "label|Monday, 3 January 2000"; },

@@ -40,9 +40,8 @@ QString describe(const QImage& shot, QPoint at)
     QString s;
     for (int y = 0; y < DigitStrip::CellHeight; ++y) {
         for (int x = 0; x < DigitStrip::CellWidth; ++x)
-            s += qGreen(shot.pixel(at.x() + x, at.y() + y)) > 128 ? QLatin1Char('#')
-                                                                  : QLatin1Char('.');
-        s += QLatin1Char('\n');
+            s += qGreen(shot.pixel(at.x() + x, at.y() + y)) > 128 ? '#' : '.';
+        s += '\n';
     }
     return s;
 }
@@ -101,7 +100,7 @@ void TestE2eFace::digitsColonAndBarsAcrossTheHour()
     QVERIFY(rig.startX());
     rig.writeSettings(SettingsKey + "\"Chime\"=dword:00000001\n\"12Hr Format\"=dword:0000000" +
                       (twelveHour ? "1" : "0") + "\n");
-    QVERIFY(rig.startClock(QStringLiteral("2000-01-03 13:59:55")));
+    QVERIFY(rig.startClock("2000-01-03 13:59:55"));
     const QString w = rig.waitForWindow();
     QVERIFY2(!w.isEmpty(), qPrintable(rig.clockOutput()));
     QCOMPARE(rig.geometry(w).topLeft(), Window);
@@ -111,10 +110,8 @@ void TestE2eFace::digitsColonAndBarsAcrossTheHour()
     QVERIFY(rig.sounds().isEmpty()); // no chime before the hour
 
     // The four bar labels stand pixel for pixel where the layout puts them.
-    const QList<QPair<QString, QPoint>> bars = {{QStringLiteral("DSK"), {84, 12}},
-                                                {QStringLiteral("CPU"), {132, 12}},
-                                                {QStringLiteral("MEM"), {84, 24}},
-                                                {QStringLiteral("PF"), {132, 24}}};
+    const QList<QPair<QString, QPoint>> bars = {
+        {"DSK", {84, 12}}, {"CPU", {132, 12}}, {"MEM", {84, 24}}, {"PF", {132, 24}}};
     for (const auto& [label, pos] : bars) {
         const QImage picture = IndicatorPicture::make(label).convertToFormat(QImage::Format_RGB32);
         for (int y = 0; y < IndicatorPicture::Height; ++y)
@@ -133,8 +130,8 @@ void TestE2eFace::digitsColonAndBarsAcrossTheHour()
 
     shot = waitFor(rig, {after[0], after[1], after[2], after[3]}, 10000);
     QVERIFY2(!shot.isNull(), "14:00 not shown");
-    QThread::msleep(1500);                                       // a few more ticks of minute 0
-    QCOMPARE(rig.sounds(), QStringList{QStringLiteral("beep")}); // the hourly chime, once
+    QThread::msleep(1500);                       // a few more ticks of minute 0
+    QCOMPARE(rig.sounds(), QStringList{"beep"}); // the hourly chime, once
     QCOMPARE(rig.terminate(), 0);
 }
 

@@ -16,17 +16,17 @@ QString kindOf(const QString& path)
     const QByteArray p = QFile::encodeName(path);
     struct stat st {};
     if (::lstat(p.constData(), &st) != 0)
-        return QStringLiteral("missing");
+        return "missing";
     if (S_ISLNK(st.st_mode)) {
         char to[4096];
         const ssize_t n = ::readlink(p.constData(), to, sizeof to);
-        return QStringLiteral("link to ") + QFile::decodeName(QByteArray(to, int(n)));
+        return "link to " + QFile::decodeName(QByteArray(to, int(n)));
     }
     if (S_ISFIFO(st.st_mode))
-        return QStringLiteral("fifo");
+        return "fifo";
     if (S_ISREG(st.st_mode))
-        return QStringLiteral("file");
-    return QStringLiteral("other");
+        return "file";
+    return "other";
 }
 
 } // namespace
@@ -77,7 +77,7 @@ void TestE2eFiles::hostileFilesNeitherHangNorAreReplaced()
     const QString path = settings ? rig.settingsPath() : rig.schedulePath();
     const QString folder = QFileInfo(path).path();
     QVERIFY(QDir().mkpath(folder));
-    QVERIFY(::mkfifo(QFile::encodeName(folder + QStringLiteral("/pipe")).constData(), 0600) == 0);
+    QVERIFY(::mkfifo(QFile::encodeName(folder + "/pipe").constData(), 0600) == 0);
     const QByteArray p = QFile::encodeName(path);
     if (make == QLatin1String("fifo"))
         QVERIFY(::mkfifo(p.constData(), 0600) == 0);
@@ -88,8 +88,8 @@ void TestE2eFiles::hostileFilesNeitherHangNorAreReplaced()
     QVERIFY2(!rig.waitForWindow(10000).isEmpty(), qPrintable(rig.clockOutput()));
     QCOMPARE(rig.terminate(), 0);
     QTEST(kindOf(path), "after");
-    QTEST(kindOf(rig.schedulePath() + QStringLiteral(".unreadable")), "movedAside");
-    QCOMPARE(kindOf(folder + QStringLiteral("/pipe")), QStringLiteral("fifo"));
+    QTEST(kindOf(rig.schedulePath() + ".unreadable"), "movedAside");
+    QCOMPARE(kindOf(folder + "/pipe"), "fifo");
 }
 
 // Every rewrite of a file costs two fsyncs, seconds each on a slow disk, and the end of the

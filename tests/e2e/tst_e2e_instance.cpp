@@ -9,10 +9,8 @@ const QByteArray WindowKey = "[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\
 
 QStringList visiblePanels(E2eRig& rig)
 {
-    return rig
-        .x(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                       QStringLiteral("--name"), QStringLiteral("^Horolux$")})
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return rig.x("xdotool", {"search", "--onlyvisible", "--name", "^Horolux$"})
+        .split('\n', Qt::SkipEmptyParts);
 }
 } // namespace
 
@@ -35,16 +33,14 @@ private:
 void TestE2eInstance::laterStartShowsTheFirstPanel()
 {
     E2eRig rig;
-    rig.setEnv(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    rig.setEnv("XDG_RUNTIME_DIR", m_runtime.path());
     QVERIFY(rig.startX());
     rig.writeSettings(SettingsKey + "\"Hide Interval\"=dword:0000003c\n");
     QVERIFY(rig.startClock());
     QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
 
     // A click hides the panel for a minute.
-    rig.x(QStringLiteral("xdotool"),
-          {QStringLiteral("mousemove"), QStringLiteral("100"), QStringLiteral("186"),
-           QStringLiteral("click"), QStringLiteral("1")});
+    rig.x("xdotool", {"mousemove", "100", "186", "click", "1"});
     QTRY_VERIFY_WITH_TIMEOUT(visiblePanels(rig).isEmpty(), 10000);
 
     qint64 ms = 0;
@@ -59,7 +55,7 @@ void TestE2eInstance::laterStartShowsTheFirstPanel()
 void TestE2eInstance::killedCopyDoesNotBlockTheNext()
 {
     E2eRig rig;
-    rig.setEnv(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    rig.setEnv("XDG_RUNTIME_DIR", m_runtime.path());
     QVERIFY(rig.startX());
     QVERIFY(rig.startClock());
     QVERIFY(!rig.waitForWindow().isEmpty());
@@ -80,7 +76,7 @@ void TestE2eInstance::oneCopyPerUserAcrossDisplays()
     E2eRig one;
     E2eRig two;
     for (E2eRig* rig : {&one, &two}) {
-        rig->setEnv(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        rig->setEnv("XDG_RUNTIME_DIR", m_runtime.path());
         QVERIFY(rig->startX());
     }
     QVERIFY(one.startClock());
@@ -89,8 +85,7 @@ void TestE2eInstance::oneCopyPerUserAcrossDisplays()
     QTRY_VERIFY_WITH_TIMEOUT(!two.clockRunning(), 20000);
     QCOMPARE(two.clockExitCode(), 0);
     QCOMPARE(two.clockOutput(),
-             QStringLiteral("horolux: already running for this user on display ") + one.display() +
-                 QStringLiteral("\n"));
+             "horolux: already running for this user on display " + one.display() + "\n");
     QCOMPARE(one.terminate(), 0);
 }
 
@@ -104,12 +99,10 @@ void TestE2eInstance::minimisedPanelComesBack()
     const QString w = rig.waitForWindow();
     QVERIFY(!w.isEmpty());
     const auto mapped = [&] {
-        return rig.x(QStringLiteral("xwininfo"), {QStringLiteral("-id"), w})
-                   .contains(QStringLiteral("Map State: IsViewable")) &&
-               !rig.property(w, QStringLiteral("_NET_WM_STATE"))
-                    .contains(QStringLiteral("_NET_WM_STATE_HIDDEN"));
+        return rig.x("xwininfo", {"-id", w}).contains("Map State: IsViewable") &&
+               !rig.property(w, "_NET_WM_STATE").contains("_NET_WM_STATE_HIDDEN");
     };
-    rig.x(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), w});
+    rig.x("xdotool", {"windowminimize", w});
     QVERIFY(E2eRig::pollUntil([&] { return !mapped(); }, 10000));
     QCOMPARE(rig.runAnotherCopy(), 0);
     QVERIFY(E2eRig::pollUntil(mapped, 10000));
@@ -137,7 +130,7 @@ void TestE2eInstance::panelLostOffScreenComesBack()
     QFETCH(QPoint, shown);
     QFETCH(QByteArray, saved);
     E2eRig rig;
-    rig.setEnv(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    rig.setEnv("XDG_RUNTIME_DIR", m_runtime.path());
     QVERIFY(rig.startX());
     rig.writeSettings(WindowKey + stored);
     QVERIFY(rig.startClock());

@@ -23,23 +23,23 @@ struct Run {
 Run verb(const E2eRig& rig, const QList<QByteArray>& args)
 {
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.remove(QStringLiteral("DISPLAY"));
-    e.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    e.insert(QStringLiteral("HOME"), rig.home());
-    e.insert(QStringLiteral("XDG_CONFIG_HOME"), rig.home() + QStringLiteral("/config"));
-    e.insert(QStringLiteral("XDG_DATA_HOME"), rig.home() + QStringLiteral("/data"));
-    e.insert(QStringLiteral("XDG_RUNTIME_DIR"), rig.home() + QStringLiteral("/run"));
+    e.remove("DISPLAY");
+    e.remove("WAYLAND_DISPLAY");
+    e.insert("HOME", rig.home());
+    e.insert("XDG_CONFIG_HOME", rig.home() + "/config");
+    e.insert("XDG_DATA_HOME", rig.home() + "/data");
+    e.insert("XDG_RUNTIME_DIR", rig.home() + "/run");
     // Through the shell's printf, so bytes that are not UTF-8 reach the program as they are.
-    QString script = QStringLiteral("exec \"$0\"");
+    QString script = "exec \"$0\"";
     for (const QByteArray& a : args) {
         QString octal;
         for (const char c : a)
-            octal += QStringLiteral("\\0%1").arg(uint(uchar(c)), 3, 8, QLatin1Char('0'));
-        script += QStringLiteral(" \"$(printf '%b' '%1')\"").arg(octal);
+            octal += QString("\\0%1").arg(uint(uchar(c)), 3, 8, QChar('0'));
+        script += QString(" \"$(printf '%b' '%1')\"").arg(octal);
     }
     QProcess p;
     p.setProcessEnvironment(e);
-    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, QStringLiteral(HOROLUX_BIN)});
+    p.start("/bin/sh", {"-c", script, HOROLUX_BIN});
     Run run;
     if (p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit)
         run.status = p.exitCode();
@@ -155,9 +155,7 @@ void TestE2eRemote::floodKeepsTheClockTicking()
     QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
     QProcess flood;
     flood.setProcessChannelMode(QProcess::MergedChannels);
-    flood.start(QStringLiteral(REMIND_FLOOD_BIN),
-                {rig.home() + QStringLiteral("/run/horolux.socket"), QStringLiteral("10000"),
-                 QStringLiteral("16"), QStringLiteral("100")});
+    flood.start(REMIND_FLOOD_BIN, {rig.home() + "/run/horolux.socket", "10000", "16", "100"});
     QVERIFY(flood.waitForStarted());
     bool lit = false, dark = false;
     while (!flood.waitForFinished(250))
@@ -176,8 +174,8 @@ void TestE2eRemote::floodKeepsTheClockTicking()
     QCOMPARE(list.parse(file), 0);
     QCOMPARE(list.count(), 10000);
     QCOMPARE(list.format(), file); // already in order, nothing dropped on reading
-    QCOMPARE(list.at(0), QStringLiteral("00004748400Reminder:flood 0"));
-    QCOMPARE(list.at(9999), QStringLiteral("23594748900Reminder:flood 8639"));
+    QCOMPARE(list.at(0), "00004748400Reminder:flood 0");
+    QCOMPARE(list.at(9999), "23594748900Reminder:flood 8639");
     QVERIFY(rig.clockRunning());
     QCOMPARE(rig.terminate(), 0);
 }

@@ -16,7 +16,7 @@ const QByteArray SettingsKey = "[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux
 // Monday 3 January 2000 in days since 30 December 1899. The clock starts a few seconds
 // before nine, so the first scan runs at 09:00 with "now" = 900.
 constexpr int Today = 36528;
-const QString StartTime = QStringLiteral("2000-01-03 08:59:52");
+const QString StartTime = "2000-01-03 08:59:52";
 
 QByteArray line(int hour, int minute, int day, int type, const QString& detail)
 {
@@ -64,9 +64,9 @@ void TestE2eSchedule::dueAndMissedItemsFireAtTheFirstMinuteChange()
     // The program notes its working directory and arguments, one a line, and replaces the
     // record in one step so a half-written one is never read.
     const QString home = rig.home();
-    const QString program = home + QStringLiteral("/my tools/record.sh");
-    const QString workDir = home + QStringLiteral("/work dir");
-    const QString record = home + QStringLiteral("/run-record");
+    const QString program = home + "/my tools/record.sh";
+    const QString workDir = home + "/work dir";
+    const QString record = home + "/run-record";
     QVERIFY(QDir().mkpath(workDir));
     QVERIFY(writeFile(
         program,
@@ -76,40 +76,31 @@ void TestE2eSchedule::dueAndMissedItemsFireAtTheFirstMinuteChange()
             "'\n",
         true));
     // Split into words like a shell would, but nothing may be run or expanded.
-    const QString parameters = QStringLiteral("plain \"two words\" 'semi;colon' a;b \"$(touch ") +
-                               home + QStringLiteral("/pwned)\" $HOME 'say \"hi\"' it\\'s \"\"");
-    const QStringList expectedArgs = {QStringLiteral("plain"),
-                                      QStringLiteral("two words"),
-                                      QStringLiteral("semi;colon"),
-                                      QStringLiteral("a;b"),
-                                      QStringLiteral("$(touch ") + home + QStringLiteral("/pwned)"),
-                                      QStringLiteral("$HOME"),
-                                      QStringLiteral("say \"hi\""),
-                                      QStringLiteral("it's"),
-                                      QStringLiteral("")};
-    const QString run = QStringLiteral("Run:") + program + QStringLiteral(",") + parameters +
-                        QStringLiteral(",") + workDir + QStringLiteral(",1");
+    const QString parameters = "plain \"two words\" 'semi;colon' a;b \"$(touch " + home +
+                               "/pwned)\" $HOME 'say \"hi\"' it\\'s \"\"";
+    const QStringList expectedArgs = {
+        "plain", "two words",  "semi;colon", "a;b", "$(touch " + home + "/pwned)",
+        "$HOME", "say \"hi\"", "it's",       ""};
+    const QString run = "Run:" + program + "," + parameters + "," + workDir + ",1";
 
-    const QByteArray dentist =
-        line(8, 0, Today + 1, 0, QStringLiteral("Reminder:Dentist tomorrow"));
-    const QByteArray lunch = line(12, 0, Today, 0, QStringLiteral("Reminder:Lunch"));
+    const QByteArray dentist = line(8, 0, Today + 1, 0, "Reminder:Dentist tomorrow");
+    const QByteArray lunch = line(12, 0, Today, 0, "Reminder:Lunch");
     const QByteArray bad = "9:00 not a schedule line";
-    QVERIFY(writeFile(
-        rig.schedulePath(),
-        crlf({
-            line(9, 0, Today - 3, 1, QStringLiteral("Reminder:Stand-up")), // daily, 3 days ago
-            lunch,                                                         // later today
-            line(8, 0, Today - 1, 0,
-                 QStringLiteral("Reminder:Call the bank")), // one-shot, yesterday
-            line(8, 55, Today, 0, run),                     // one-shot program
-            bad,
-            line(8, 30, Today - 17, 2, QStringLiteral("Reminder:Weekly report")), // missed 2 weeks+
-            line(8, 40, Today - 3, 8, QStringLiteral("Reminder:Friday review")),  // last Friday
-            line(8, 50, Today, 4, QStringLiteral("Reminder:Monday plan")),        // earlier today
-            dentist,                                                              // tomorrow
-            line(8, 0, Today - 1, 0, QStringLiteral("REMINDER:call THE bank")),   // same item
-            line(12, 0, Today, 0, QStringLiteral("REMINDER:LUNCH")),              // same item
-        })));
+    QVERIFY(
+        writeFile(rig.schedulePath(),
+                  crlf({
+                      line(9, 0, Today - 3, 1, "Reminder:Stand-up"), // daily, 3 days ago
+                      lunch,                                         // later today
+                      line(8, 0, Today - 1, 0,
+                           "Reminder:Call the bank"), // one-shot, yesterday
+                      line(8, 55, Today, 0, run),     // one-shot program
+                      bad, line(8, 30, Today - 17, 2, "Reminder:Weekly report"), // missed 2 weeks+
+                      line(8, 40, Today - 3, 8, "Reminder:Friday review"),       // last Friday
+                      line(8, 50, Today, 4, "Reminder:Monday plan"),             // earlier today
+                      dentist,                                                   // tomorrow
+                      line(8, 0, Today - 1, 0, "REMINDER:call THE bank"),        // same item
+                      line(12, 0, Today, 0, "REMINDER:LUNCH"),                   // same item
+                  })));
 
     QVERIFY(rig.startClock(StartTime));
     QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
@@ -118,10 +109,10 @@ void TestE2eSchedule::dueAndMissedItemsFireAtTheFirstMinuteChange()
     // the Friday one moves on silently; the Monday one fires and moves to next Monday.
     const QByteArray expected = crlf({
         dentist,
-        line(8, 30, Today + 4, 2, QStringLiteral("Reminder:Weekly report")),
-        line(8, 40, Today + 4, 8, QStringLiteral("Reminder:Friday review")),
-        line(8, 50, Today + 7, 4, QStringLiteral("Reminder:Monday plan")),
-        line(9, 0, Today + 1, 1, QStringLiteral("Reminder:Stand-up")),
+        line(8, 30, Today + 4, 2, "Reminder:Weekly report"),
+        line(8, 40, Today + 4, 8, "Reminder:Friday review"),
+        line(8, 50, Today + 7, 4, "Reminder:Monday plan"),
+        line(9, 0, Today + 1, 1, "Reminder:Stand-up"),
         lunch,
     });
     // The file is rewritten after every handled item; the last rewrite holds the end state.
@@ -130,27 +121,26 @@ void TestE2eSchedule::dueAndMissedItemsFireAtTheFirstMinuteChange()
     QVERIFY2(settled, rig.readFile(rig.schedulePath()).constData());
 
     // Bank once, weekly three times, Monday plan, stand-up: six pop-ups, six beeps.
-    QVERIFY2(E2eRig::pollUntil(
-                 [&] { return rig.visibleWindows(QStringLiteral("Reminder")).size() >= 6; }, 5000),
-             qPrintable(QString::number(rig.visibleWindows(QStringLiteral("Reminder")).size())));
-    QCOMPARE(rig.visibleWindows(QStringLiteral("Reminder")).size(), 6);
-    QCOMPARE(rig.sounds(), QStringList(6, QStringLiteral("beep")));
+    QVERIFY2(E2eRig::pollUntil([&] { return rig.visibleWindows("Reminder").size() >= 6; }, 5000),
+             qPrintable(QString::number(rig.visibleWindows("Reminder").size())));
+    QCOMPARE(rig.visibleWindows("Reminder").size(), 6);
+    QCOMPARE(rig.sounds(), QStringList(6, "beep"));
 
     QVERIFY2(E2eRig::pollUntil([&] { return QFile::exists(record); }, 5000), "program did not run");
-    const QStringList got = QString::fromUtf8(rig.readFile(record)).split(QLatin1Char('\n'));
+    const QStringList got = QString::fromUtf8(rig.readFile(record)).split('\n');
     QCOMPARE(got.value(0), QDir(workDir).canonicalPath());
     QCOMPARE(got.value(1), QString::number(expectedArgs.size()));
     QStringList args;
     for (const QString& a : got.mid(2, expectedArgs.size()))
         args << a.mid(1, a.size() - 2);
     QCOMPARE(args, expectedArgs);
-    QVERIFY(!QFile::exists(home + QStringLiteral("/pwned")));
-    QVERIFY(!QFile::exists(workDir + QStringLiteral("/pwned")));
+    QVERIFY(!QFile::exists(home + "/pwned"));
+    QVERIFY(!QFile::exists(workDir + "/pwned"));
 
     QCOMPARE(rig.terminate(), 0);
     QCOMPARE(rig.readFile(rig.schedulePath()), expected);
     // The bad line was set aside, not scheduled and not lost.
-    QCOMPARE(rig.readFile(rig.schedulePath() + QStringLiteral(".rejected")), bad + "\r\n");
+    QCOMPARE(rig.readFile(rig.schedulePath() + ".rejected"), bad + "\r\n");
 }
 
 void TestE2eSchedule::failedRunItemWarnsAndStaysScheduled_data()
@@ -167,9 +157,8 @@ void TestE2eSchedule::failedRunItemWarnsAndStaysScheduled()
     QFETCH(bool, endSessionWithBoxOpen);
     E2eRig rig;
     QVERIFY(rig.startX());
-    const QString missing =
-        QStringLiteral("Run:") + rig.home() + QStringLiteral("/no such program,,,1");
-    const QByteArray reminder = line(9, 0, Today, 0, QStringLiteral("Reminder:After the failure"));
+    const QString missing = "Run:" + rig.home() + "/no such program,,,1";
+    const QByteArray reminder = line(9, 0, Today, 0, "Reminder:After the failure");
     QVERIFY(writeFile(rig.schedulePath(), crlf({line(8, 30, Today - 1, 1, missing), reminder})));
 
     QVERIFY(rig.startClock(StartTime));
@@ -179,7 +168,7 @@ void TestE2eSchedule::failedRunItemWarnsAndStaysScheduled()
     QString box;
     const bool warned = E2eRig::pollUntil(
         [&] {
-            const QStringList titled = rig.visibleWindows(QStringLiteral("Horolux"));
+            const QStringList titled = rig.visibleWindows("Horolux");
             for (const QString& w : titled)
                 if (w != main)
                     box = w;
@@ -188,7 +177,7 @@ void TestE2eSchedule::failedRunItemWarnsAndStaysScheduled()
         20000);
     QVERIFY2(warned, "no warning box");
     // The box holds the scan: nothing behind the failed item has fired yet.
-    QCOMPARE(rig.visibleWindows(QStringLiteral("Reminder")).size(), 0);
+    QCOMPARE(rig.visibleWindows("Reminder").size(), 0);
 
     const QByteArray tomorrow = line(8, 30, Today + 1, 1, missing);
     if (endSessionWithBoxOpen) {
@@ -199,13 +188,11 @@ void TestE2eSchedule::failedRunItemWarnsAndStaysScheduled()
         return;
     }
 
-    rig.x(QStringLiteral("xdotool"),
-          {QStringLiteral("windowfocus"), QStringLiteral("--sync"), box});
-    rig.x(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
-    QVERIFY2(E2eRig::pollUntil(
-                 [&] { return rig.visibleWindows(QStringLiteral("Reminder")).size() == 1; }, 5000),
+    rig.x("xdotool", {"windowfocus", "--sync", box});
+    rig.x("xdotool", {"key", "Return"});
+    QVERIFY2(E2eRig::pollUntil([&] { return rig.visibleWindows("Reminder").size() == 1; }, 5000),
              "the reminder behind the failed item did not fire");
-    QVERIFY(!rig.visibleWindows(QStringLiteral("Horolux")).contains(box));
+    QVERIFY(!rig.visibleWindows("Horolux").contains(box));
     QVERIFY(E2eRig::pollUntil([&] { return rig.readFile(rig.schedulePath()) == crlf({tomorrow}); },
                               5000));
     QCOMPARE(rig.terminate(), 0);

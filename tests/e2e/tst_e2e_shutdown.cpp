@@ -19,7 +19,7 @@ namespace {
 // A box of the program: a window captioned like the panel that is not the panel.
 QString boxBeside(E2eRig& rig, const QString& panel)
 {
-    for (const QString& w : rig.visibleWindows(QStringLiteral("Horolux")))
+    for (const QString& w : rig.visibleWindows("Horolux"))
         if (w != panel)
             return w;
     return {};
@@ -54,8 +54,7 @@ void TestE2eShutdown::lostDisplayStillSaves()
     QVERIFY(rig.startClock());
     const QString panel = rig.waitForWindow();
     QVERIFY2(!panel.isEmpty(), qPrintable(rig.clockOutput()));
-    rig.x(QStringLiteral("xdotool"),
-          {QStringLiteral("windowmove"), panel, QStringLiteral("333"), QStringLiteral("222")});
+    rig.x("xdotool", {"windowmove", panel, "333", "222"});
     QVERIFY(
         E2eRig::pollUntil([&] { return rig.geometry(panel).topLeft() == QPoint(333, 222); }, 5000));
     QThread::msleep(200);
@@ -82,29 +81,27 @@ void TestE2eShutdown::noDisplayIsOneLine()
     QFETCH(QString, display);
     QFETCH(QString, said);
     E2eRig rig;
-    rig.setEnv(QStringLiteral("DISPLAY"), display);
-    QDir().mkpath(rig.home() + QStringLiteral("/run"));
+    rig.setEnv("DISPLAY", display);
+    QDir().mkpath(rig.home() + "/run");
     QVERIFY(rig.startClock());
     QCOMPARE(rig.waitForEnd(20000), 1);
     QCOMPARE(rig.clockOutput(), said);
-    QCOMPARE(QDir(rig.home() + QStringLiteral("/run"))
-                 .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
-             QStringList());
+    QCOMPARE(
+        QDir(rig.home() + "/run").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+        QStringList());
 }
 
 // An unwritable schedule at the end of the session: the failure is told on standard error and
 // in a box that goes away by itself, the old file stays as it was, and the exit status says so.
 void TestE2eShutdown::failedSaveAtTheEndIsReportedWithoutWaiting()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty())
+    if (QStandardPaths::findExecutable("strace").isEmpty())
         QSKIP("strace is not installed");
     E2eRig rig;
     // strace will hold the program at exit, where LeakSanitizer (in a sanitizer build) cannot
     // work in a traced process and would change the exit status.
     const QString lsan = qEnvironmentVariable("LSAN_OPTIONS");
-    rig.setEnv(QStringLiteral("LSAN_OPTIONS"),
-               (lsan.isEmpty() ? QString() : lsan + QStringLiteral(":")) +
-                   QStringLiteral("detect_leaks=0"));
+    rig.setEnv("LSAN_OPTIONS", (lsan.isEmpty() ? QString() : lsan + ":") + "detect_leaks=0");
     QVERIFY(rig.startX());
     // Out of order and with bare line feeds: a save would rewrite it sorted, with CR LF.
     const QByteArray old = "12009999900Reminder:B\n08009999900Reminder:A\n";
@@ -117,16 +114,13 @@ void TestE2eShutdown::failedSaveAtTheEndIsReportedWithoutWaiting()
     // Every attempt to put a new file in place is refused from now on, as in folders the user
     // may not write (the tests run as root, who may write anywhere). The settings' failure is
     // silent; the schedule's is not.
-    const QString pid =
-        rig.x(QStringLiteral("xdotool"), {QStringLiteral("getwindowpid"), panel}).trimmed();
+    const QString pid = rig.x("xdotool", {"getwindowpid", panel}).trimmed();
     QVERIFY(!pid.isEmpty());
     QProcess strace;
     strace.setProcessChannelMode(QProcess::MergedChannels);
-    strace.start(QStringLiteral("strace"),
-                 {QStringLiteral("-f"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
-                  QStringLiteral("-p"), pid, QStringLiteral("-e"),
-                  QStringLiteral("trace=rename,renameat,renameat2"), QStringLiteral("-e"),
-                  QStringLiteral("inject=rename,renameat,renameat2:error=EACCES")});
+    strace.start("strace",
+                 {"-f", "-o", "/dev/null", "-p", pid, "-e", "trace=rename,renameat,renameat2", "-e",
+                  "inject=rename,renameat,renameat2:error=EACCES"});
     QVERIFY2(E2eRig::pollUntil(
                  [&] {
                      strace.waitForReadyRead(100);
@@ -152,13 +146,11 @@ void TestE2eShutdown::failedSaveAtTheEndIsReportedWithoutWaiting()
 
     const QString output = rig.clockOutput();
     QCOMPARE(status, 1);
-    QVERIFY2(output.contains(QStringLiteral("Cannot create file ") + path + QStringLiteral("\n")),
-             qPrintable(output));
+    QVERIFY2(output.contains("Cannot create file " + path + "\n"), qPrintable(output));
     QVERIFY(boxSeen);
     QCOMPARE(rig.readFile(path), old);
     // No temporary file is left behind.
-    QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files),
-             QStringList{QStringLiteral("horolux.dat")});
+    QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files), QStringList{"horolux.dat"});
 }
 
 void TestE2eShutdown::signalWhileStartingEndsInOrder_data()

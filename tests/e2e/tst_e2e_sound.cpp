@@ -58,7 +58,7 @@ void TestE2eSound::chimeFileKeepsTheClockRunning()
     PulseRig pulse;
     E2eRig rig;
     QVERIFY(rig.startX());
-    const QString chime = rig.home() + QStringLiteral("/chime.wav");
+    const QString chime = rig.home() + "/chime.wav";
     QVERIFY(PulseRig::writeTone(chime, 1500));
     rig.writeSettings(SettingsKey + "\"Chime\"=dword:00000002\n\"ChimeSound\"=\"" + chime.toUtf8() +
                       "\"\n");
@@ -66,17 +66,17 @@ void TestE2eSound::chimeFileKeepsTheClockRunning()
         QVERIFY(pulse.start());
         QVERIFY(pulse.startRecording());
     }
-    rig.setEnv(QStringLiteral("PULSE_SERVER"),
+    rig.setEnv("PULSE_SERVER",
                pulse.server()); // without the server: a socket nobody made
 
-    QVERIFY(rig.startClock(QStringLiteral("2000-01-03 13:59:56")));
+    QVERIFY(rig.startClock("2000-01-03 13:59:56"));
     const QString w = rig.waitForWindow();
     QVERIFY2(!w.isEmpty(), qPrintable(rig.clockOutput()));
     QVERIFY(E2eRig::pollUntil([&] { return !rig.sounds().isEmpty(); }, 10000));
     QCOMPARE(rig.sounds().first(), "play " + chime);
     if (serverUp)
-        QVERIFY(E2eRig::pollUntil(
-            [&] { return pulse.sinkInputs().contains(QStringLiteral("horolux-play")); }, 5000));
+        QVERIFY(
+            E2eRig::pollUntil([&] { return pulse.sinkInputs().contains("horolux-play"); }, 5000));
 
     // The face shows the new hour and the colon keeps blinking while the sound plays.
     QVERIFY(E2eRig::pollUntil([&] { return showsFourteenHundred(rig.screenshot()); }, 3000));
@@ -93,11 +93,10 @@ void TestE2eSound::chimeFileKeepsTheClockRunning()
         // 1.5 s of the tone is 33075 samples, most of them loud.
         const int loud = PulseRig::loudSamples(pulse.stopRecording());
         QVERIFY2(loud > 20000, qPrintable(QString::number(loud)));
-        QCOMPARE(rig.sounds(), QStringList{QStringLiteral("play ") + chime});
+        QCOMPARE(rig.sounds(), QStringList{"play " + chime});
     } else {
         QVERIFY(E2eRig::pollUntil([&] { return rig.sounds().size() == 2; }, 8000));
-        QCOMPARE(rig.sounds(),
-                 (QStringList{QStringLiteral("play ") + chime, QStringLiteral("beep")}));
+        QCOMPARE(rig.sounds(), (QStringList{"play " + chime, "beep"}));
     }
     QCOMPARE(rig.terminate(), 0);
 }

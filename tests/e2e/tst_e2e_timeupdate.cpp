@@ -14,7 +14,7 @@ namespace {
 
 const QByteArray SettingsKey = "[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings]\n";
 const QPoint Window(10, 160); // the designed place
-const QString LinkTitle = QStringLiteral("Connected to Internet");
+const QString LinkTitle = "Connected to Internet";
 
 // Every step of a time update, as a line "time-step TEXT" on standard error.
 void logTimeSteps(E2eRig& rig)
@@ -28,7 +28,7 @@ class TimeServer {
 public:
     bool start(const QString& folder)
     {
-        const QString conf = folder + QStringLiteral("/xinetd.conf");
+        const QString conf = folder + "/xinetd.conf";
         QFile f(conf);
         if (!f.open(QIODevice::WriteOnly))
             return false;
@@ -39,15 +39,13 @@ public:
                 "    bind = 127.0.0.1\n    port = 37\n    disable = no\n}\n");
         f.close();
         m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(QStringLiteral("xinetd"),
-                        {QStringLiteral("-f"), conf, QStringLiteral("-dontfork"),
-                         QStringLiteral("-pidfile"), folder + QStringLiteral("/xinetd.pid")});
+        m_process.start("xinetd", {"-f", conf, "-dontfork", "-pidfile", folder + "/xinetd.pid"});
         if (!m_process.waitForStarted(5000))
             return false;
         return E2eRig::pollUntil(
             [] {
                 QTcpSocket s;
-                s.connectToHost(QStringLiteral("127.0.0.1"), 37);
+                s.connectToHost("127.0.0.1", 37);
                 return s.waitForConnected(200) && s.waitForReadyRead(1000) &&
                        s.bytesAvailable() >= 4;
             },
@@ -88,14 +86,14 @@ void TestE2eTimeUpdate::ownPanelIsNoConnectionWindow()
     QThread::msleep(8000); // past the minute change
     QCOMPARE(rig.terminate(), 0);
     const QString output = rig.clockOutput();
-    QVERIFY2(!output.contains(QStringLiteral("time-step")), qPrintable(output));
+    QVERIFY2(!output.contains("time-step"), qPrintable(output));
 }
 
 void TestE2eTimeUpdate::automaticUpdateAgainstXinetd()
 {
     if (::geteuid() != 0)
         QSKIP("needs root: the time server listens on port 37");
-    if (QStandardPaths::findExecutable(QStringLiteral("xinetd")).isEmpty())
+    if (QStandardPaths::findExecutable("xinetd").isEmpty())
         QSKIP("xinetd is not installed (scripts/install-deps.sh installs it)");
     E2eRig rig;
     TimeServer server;
@@ -106,10 +104,9 @@ void TestE2eTimeUpdate::automaticUpdateAgainstXinetd()
     rig.writeSettings(SettingsKey + "\"AutoUpdate\"=dword:00000001\n\"HostName\"=\"127.0.0.1\"\n");
     logTimeSteps(rig);
     // The system's time service is out of reach and the right to set the clock is gone.
-    rig.setEnv(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"),
-               QStringLiteral("unix:path=") + rig.home() + QStringLiteral("/no-system-bus"));
+    rig.setEnv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + rig.home() + "/no-system-bus");
     // The update starts at the first minute change after start-up.
-    QVERIFY(rig.startClock(QStringLiteral("2000-01-03 08:59:56")));
+    QVERIFY(rig.startClock("2000-01-03 08:59:56"));
     QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
 
     QString output;
@@ -117,8 +114,8 @@ void TestE2eTimeUpdate::automaticUpdateAgainstXinetd()
         QCoreApplication::processEvents(); // the program's output is read by the event loop
         output += rig.clockOutput();
         QStringList found;
-        for (const QString& line : output.split(QLatin1Char('\n')))
-            if (line.startsWith(QStringLiteral("time-step ")))
+        for (const QString& line : output.split('\n'))
+            if (line.startsWith("time-step "))
                 found << line.mid(10);
         return found;
     };
@@ -137,13 +134,11 @@ void TestE2eTimeUpdate::automaticUpdateAgainstXinetd()
 
     QVERIFY2(E2eRig::pollUntil([&] { return steps().size() >= 5; }, 15000), qPrintable(output));
     const QStringList seen = steps();
-    qInfo("date line: %s", qPrintable(seen.join(QStringLiteral(" | "))));
-    QCOMPARE(seen.mid(0, 4), (QStringList{QStringLiteral("Updating system time"),
-                                          QStringLiteral("Looking up host "),
-                                          QStringLiteral("Connecting to 127.0.0.1"),
-                                          QStringLiteral("Connected to 127.0.0.1")}));
+    qInfo("date line: %s", qPrintable(seen.join(" | ")));
+    QCOMPARE(seen.mid(0, 4), (QStringList{"Updating system time", "Looking up host ",
+                                          "Connecting to 127.0.0.1", "Connected to 127.0.0.1"}));
     // The clock could not be set, so the report says how far off it is now.
-    QVERIFY2(QRegularExpression(QStringLiteral("^Clock is (correct|[0-9]+ seconds (slow|fast))$"))
+    QVERIFY2(QRegularExpression("^Clock is (correct|[0-9]+ seconds (slow|fast))$")
                  .match(seen[4])
                  .hasMatch(),
              qPrintable(seen[4]));

@@ -46,10 +46,10 @@ public:
     bool start()
     {
         if (!m_rig.startClock())
-            return fail(QStringLiteral("the clock did not start"));
+            return fail("the clock did not start");
         m_panel = m_rig.waitForWindow(15000);
         if (m_panel.isEmpty())
-            return fail(QStringLiteral("no panel: ") + m_rig.clockOutput());
+            return fail("no panel: " + m_rig.clockOutput());
         return true;
     }
 
@@ -65,9 +65,9 @@ public:
         case 4:
             return helpOfActiveDialog();
         case 5:
-            return key(QStringLiteral("Escape"));
+            return key("Escape");
         case 6:
-            return key(QStringLiteral("Return"));
+            return key("Return");
         case 7:
             return minimiseActive();
         case 8:
@@ -83,7 +83,7 @@ public:
         case 12:
             return m_ending ? signal() : checkRunning();
         default:
-            note(QStringLiteral("pause"));
+            note("pause");
             QThread::msleep(static_cast<unsigned long>(pick(2000)));
             return checkRunning();
         }
@@ -95,19 +95,19 @@ public:
 private:
     int pick(size_t n) { return static_cast<int>(m_random() % n); }
 
-    void note(const QString& what) { m_trail << QStringLiteral("%1: %2").arg(m_step).arg(what); }
+    void note(const QString& what) { m_trail << QString("%1: %2").arg(m_step).arg(what); }
 
     bool fail(const QString& why)
     {
-        m_failure = why + QStringLiteral("\nlast steps:\n") +
-                    m_trail.mid(std::max(0, int(m_trail.size()) - 15)).join(QLatin1Char('\n'));
+        m_failure =
+            why + "\nlast steps:\n" + m_trail.mid(std::max(0, int(m_trail.size()) - 15)).join('\n');
         return false;
     }
 
     bool key(const QString& name)
     {
-        note(QStringLiteral("key ") + name);
-        m_rig.x(QStringLiteral("xdotool"), {QStringLiteral("key"), name});
+        note("key " + name);
+        m_rig.x("xdotool", {"key", name});
         QThread::msleep(200);
         return checkRunning();
     }
@@ -116,10 +116,8 @@ private:
     QStringList ourWindows()
     {
         return m_rig
-            .x(QStringLiteral("xdotool"),
-               {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                QString::number(m_rig.clockPid())})
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            .x("xdotool", {"search", "--onlyvisible", "--pid", QString::number(m_rig.clockPid())})
+            .split('\n', Qt::SkipEmptyParts);
     }
 
     bool menu(int row)
@@ -129,40 +127,35 @@ private:
         const QStringList before = ourWindows();
         const bool alone = before == QStringList{m_panel};
         const QByteArray place = row == CloseRow && alone ? movePanel() : QByteArray();
-        note(QStringLiteral("menu row %1").arg(row));
+        note(QString("menu row %1").arg(row));
         const QRect panel = m_rig.geometry(m_panel);
-        m_rig.x(QStringLiteral("xdotool"),
-                {QStringLiteral("mousemove"), QString::number(panel.center().x()),
-                 QString::number(panel.center().y()), QStringLiteral("click"),
-                 QStringLiteral("3")});
+        m_rig.x("xdotool", {"mousemove", QString::number(panel.center().x()),
+                            QString::number(panel.center().y()), "click", "3"});
         const bool opened = E2eRig::pollUntil([&] { return ourWindows().size() > before.size(); },
                                               alone ? 3000 : 300);
         if (!opened)
             return checkRunning();
-        QStringList keys{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")};
+        QStringList keys{"key", "--delay", "30"};
         for (int i = 0; i <= row; ++i)
-            keys << QStringLiteral("Down");
-        keys << QStringLiteral("Return");
-        m_rig.x(QStringLiteral("xdotool"), keys);
+            keys << "Down";
+        keys << "Return";
+        m_rig.x("xdotool", keys);
         QThread::msleep(300);
         if (row == CloseRow)
-            return expectEnd(QStringLiteral("menu Close"), -1, 0, place);
+            return expectEnd("menu Close", -1, 0, place);
         return checkRunning();
     }
 
     bool helpOfActiveDialog()
     {
-        const QString active =
-            m_rig.x(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed();
+        const QString active = m_rig.x("xdotool", {"getactivewindow"}).trimmed();
         const QRect r = active.isEmpty() ? QRect() : m_rig.geometry(active);
         for (const HelpButton& b : HelpButtons) {
             if (r.size() != b.dialog)
                 continue;
-            note(QStringLiteral("help of the active dialog"));
-            m_rig.x(QStringLiteral("xdotool"),
-                    {QStringLiteral("mousemove"), QStringLiteral("--window"), active,
-                     QString::number(b.button.x()), QString::number(b.button.y()),
-                     QStringLiteral("click"), QStringLiteral("1")});
+            note("help of the active dialog");
+            m_rig.x("xdotool", {"mousemove", "--window", active, QString::number(b.button.x()),
+                                QString::number(b.button.y()), "click", "1"});
             QThread::msleep(300);
             break;
         }
@@ -171,11 +164,10 @@ private:
 
     bool minimiseActive()
     {
-        note(QStringLiteral("minimise the active window"));
-        const QString active =
-            m_rig.x(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed();
+        note("minimise the active window");
+        const QString active = m_rig.x("xdotool", {"getactivewindow"}).trimmed();
         if (!active.isEmpty())
-            m_rig.x(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), active});
+            m_rig.x("xdotool", {"windowminimize", active});
         QThread::msleep(200);
         return checkRunning();
     }
@@ -185,11 +177,10 @@ private:
         const QRect tray = m_rig.trayIcon(0);
         if (tray.isEmpty())
             return checkRunning();
-        note(QStringLiteral("tray click"));
+        note("tray click");
         const QPoint icon(tray.right() - tray.height() / 2, tray.center().y());
-        m_rig.x(QStringLiteral("xdotool"),
-                {QStringLiteral("mousemove"), QString::number(icon.x()), QString::number(icon.y()),
-                 QStringLiteral("click"), QStringLiteral("1")});
+        m_rig.x("xdotool",
+                {"mousemove", QString::number(icon.x()), QString::number(icon.y()), "click", "1"});
         QThread::msleep(300);
         return checkRunning();
     }
@@ -197,17 +188,16 @@ private:
     // A second start on this display leaves at once and brings the panel back.
     bool secondStart()
     {
-        note(QStringLiteral("second start"));
+        note("second start");
         qint64 elapsed = 0;
         QString output;
         const int status = m_rig.runAnotherCopy(&elapsed, {}, &output);
         if (status != 0)
-            return fail(QStringLiteral("a second start ended with %1: %2").arg(status).arg(output));
+            return fail(QString("a second start ended with %1: %2").arg(status).arg(output));
         // The window manager maps it a moment later, a long moment on a loaded machine.
-        if (!E2eRig::pollUntil(
-                [&] { return m_rig.visibleWindows(QStringLiteral("Horolux")).contains(m_panel); },
-                6000))
-            return fail(QStringLiteral("a second start did not bring the panel back"));
+        if (!E2eRig::pollUntil([&] { return m_rig.visibleWindows("Horolux").contains(m_panel); },
+                               6000))
+            return fail("a second start did not bring the panel back");
         return checkRunning();
     }
 
@@ -216,11 +206,11 @@ private:
     {
         if (m_otherDisplay.isEmpty())
             m_otherDisplay = m_rig.startAnotherDisplay();
-        note(QStringLiteral("start on display ") + m_otherDisplay);
+        note("start on display " + m_otherDisplay);
         QString output;
         const int status = m_rig.runAnotherCopy(nullptr, m_otherDisplay, &output);
         if (status == -2)
-            return fail(QStringLiteral("a start on another display kept running"));
+            return fail("a start on another display kept running");
         return checkRunning();
     }
 
@@ -231,28 +221,27 @@ private:
         const QByteArray place = movePanel();
         // Half the signals land while the last step is still settling.
         QThread::msleep(static_cast<unsigned long>(pick(2) ? 0 : pick(1500)));
-        note(QStringLiteral("signal %1").arg(number));
+        note(QString("signal %1").arg(number));
         const qint64 pid = m_rig.clockPid();
-        return expectEnd(QStringLiteral("signal %1").arg(number), pid > 0 ? number : -1, pid,
-                         place);
+        return expectEnd(QString("signal %1").arg(number), pid > 0 ? number : -1, pid, place);
     }
 
     // Half the ends come right after the panel was dragged somewhere new: that place must be
     // in the settings afterwards, as a run's changes are.
     QByteArray movePanel()
     {
-        if (pick(2) || !m_rig.visibleWindows(QStringLiteral("Horolux")).contains(m_panel))
+        if (pick(2) || !m_rig.visibleWindows("Horolux").contains(m_panel))
             return {};
         const QPoint to(20 + pick(500), 20 + pick(400));
-        m_rig.x(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), m_panel,
-                                            QString::number(to.x()), QString::number(to.y())});
+        m_rig.x("xdotool",
+                {"windowmove", m_panel, QString::number(to.x()), QString::number(to.y())});
         if (!E2eRig::pollUntil([&] { return m_rig.geometry(m_panel).topLeft() == to; }, 2000))
             return {};
-        note(QStringLiteral("panel moved to %1,%2").arg(to.x()).arg(to.y()));
+        note(QString("panel moved to %1,%2").arg(to.x()).arg(to.y()));
         QThread::msleep(100); // the program hears of it a moment later
-        return QStringLiteral("\"Top\"=dword:%1\n\"Left\"=dword:%2")
-            .arg(to.y(), 8, 16, QLatin1Char('0'))
-            .arg(to.x(), 8, 16, QLatin1Char('0'))
+        return QString("\"Top\"=dword:%1\n\"Left\"=dword:%2")
+            .arg(to.y(), 8, 16, QChar('0'))
+            .arg(to.x(), 8, 16, QChar('0'))
             .toLatin1();
     }
 
@@ -268,22 +257,19 @@ private:
         const int status = m_rig.waitForEnd(10000);
         const qint64 took = timer.elapsed();
         if (status == -2)
-            return fail(cause + QStringLiteral(": the program did not end"));
+            return fail(cause + ": the program did not end");
         m_endTimes << took;
         if (took > 3000)
-            return fail(QStringLiteral("%1: the end took %2 ms").arg(cause).arg(took));
+            return fail(QString("%1: the end took %2 ms").arg(cause).arg(took));
         if (status != 0)
-            return fail(QStringLiteral("%1: exit status %2: %3")
-                            .arg(cause)
-                            .arg(status)
-                            .arg(m_rig.clockOutput()));
+            return fail(
+                QString("%1: exit status %2: %3").arg(cause).arg(status).arg(m_rig.clockOutput()));
         if (!place.isEmpty() && !m_rig.readFile(m_rig.settingsPath()).contains(place))
-            return fail(cause + QStringLiteral(": the panel's place was not saved: ") +
+            return fail(cause + ": the panel's place was not saved: " +
                         QString::fromLatin1(m_rig.readFile(m_rig.settingsPath())));
         if (!E2eRig::pollUntil([&] { return m_rig.ourProcesses().isEmpty(); }, 2000))
-            return fail(cause + QStringLiteral(": a process of the program outlived it"));
-        note(QStringLiteral("ended in ") + QString::number(took) +
-             QStringLiteral(" ms; started again"));
+            return fail(cause + ": a process of the program outlived it");
+        note("ended in " + QString::number(took) + " ms; started again");
         return start();
     }
 
@@ -291,15 +277,13 @@ private:
     bool checkRunning()
     {
         if (!m_rig.clockRunning())
-            return fail(QStringLiteral("the program ended by itself: ") + m_rig.clockOutput());
+            return fail("the program ended by itself: " + m_rig.clockOutput());
         int copies = 0;
         for (qint64 pid : m_rig.ourProcesses())
-            if (QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid))
-                    .symLinkTarget()
-                    .endsWith(QStringLiteral("/horolux")))
+            if (QFileInfo(QString("/proc/%1/exe").arg(pid)).symLinkTarget().endsWith("/horolux"))
                 ++copies;
         if (copies != 1)
-            return fail(QStringLiteral("%1 copies of the program run").arg(copies));
+            return fail(QString("%1 copies of the program run").arg(copies));
         if (++m_sinceTickCheck >= 10)
             return checkTicking();
         return true;
@@ -311,11 +295,11 @@ private:
             return true; // something may cover the colon
         m_sinceTickCheck = 0;
         // The panel alone is quick to grab, so a loaded machine still sees both phases.
-        const QString file = m_rig.home() + QStringLiteral("/panel.png");
+        const QString file = m_rig.home() + "/panel.png";
         bool lit = false, dark = false;
         E2eRig::pollUntil(
             [&] {
-                m_rig.x(QStringLiteral("import"), {QStringLiteral("-window"), m_panel, file});
+                m_rig.x("import", {"-window", m_panel, file});
                 const QImage shot = QImage(file).convertToFormat(QImage::Format_RGB32);
                 if (!shot.isNull())
                     (E2eRig::colonLit(shot, QPoint(0, 0)) ? lit : dark) = true;
@@ -323,7 +307,7 @@ private:
             },
             8000);
         if (!lit || !dark)
-            return fail(QStringLiteral("the colon does not blink"));
+            return fail("the colon does not blink");
         return true;
     }
 
@@ -367,7 +351,7 @@ void TestE2eWalk::walk()
     QVERIFY(rig.startTray());
     // Automatic updates look for this window every minute and start the time client's waits;
     // nothing answers on loopback's time port.
-    QVERIFY(rig.showWindowTitled(QStringLiteral("Connected to Internet")));
+    QVERIFY(rig.showWindowTitled("Connected to Internet"));
     rig.writeSettings(SettingsKey + "\"AutoUpdate\"=dword:00000001\n"
                                     "\"HostName\"=\"127.0.0.1\"\n\"TaskIcon\"=dword:00000001\n");
 
@@ -375,8 +359,7 @@ void TestE2eWalk::walk()
     QVERIFY2(walk.start(), qPrintable(walk.failure()));
     for (int i = 0; i < steps; ++i)
         QVERIFY2(walk.step(i),
-                 qPrintable(
-                     QStringLiteral("seed %1, step %2: %3").arg(seed).arg(i).arg(walk.failure())));
+                 qPrintable(QString("seed %1, step %2: %3").arg(seed).arg(i).arg(walk.failure())));
     QList<qint64> times = walk.endTimes();
     std::sort(times.begin(), times.end());
     if (!times.isEmpty())
@@ -386,14 +369,13 @@ void TestE2eWalk::walk()
               static_cast<long long>(times.last()));
     const qint64 pid = rig.clockPid();
     const QStringList status =
-        QString::fromLatin1(rig.readFile(QStringLiteral("/proc/%1/status").arg(pid)))
-            .split(QLatin1Char('\n'));
+        QString::fromLatin1(rig.readFile(QString("/proc/%1/status").arg(pid))).split('\n');
     qInfo("at the end: %lld descriptors, %s",
           static_cast<long long>(
-              QDir(QStringLiteral("/proc/%1/fd").arg(pid))
+              QDir(QString("/proc/%1/fd").arg(pid))
                   .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
                   .size()),
-          qPrintable(status.filter(QStringLiteral("VmRSS")).value(0).simplified()));
+          qPrintable(status.filter("VmRSS").value(0).simplified()));
 }
 
 QTEST_MAIN(TestE2eWalk)

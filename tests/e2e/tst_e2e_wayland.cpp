@@ -65,41 +65,39 @@ public:
     // It paints into memory (pixman) and lets a test take screenshots (--debug).
     QString start(bool xwayland)
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("weston")).isEmpty())
-            return QStringLiteral("weston is not installed");
+        if (QStandardPaths::findExecutable("weston").isEmpty())
+            return "weston is not installed";
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert("XDG_RUNTIME_DIR", runtimeDir());
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
         m_process.setProcessEnvironment(env);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
-        QStringList args = {QStringLiteral("--backend=headless-backend.so"),
-                            QStringLiteral("--use-pixman"),
-                            QStringLiteral("--debug"),
-                            QStringLiteral("--socket=") + socket(),
-                            QStringLiteral("--width=800"),
-                            QStringLiteral("--height=600"),
-                            QStringLiteral("--idle-time=0"),
-                            QStringLiteral("--log=") + logPath()};
+        QStringList args = {"--backend=headless-backend.so",
+                            "--use-pixman",
+                            "--debug",
+                            "--socket=" + socket(),
+                            "--width=800",
+                            "--height=600",
+                            "--idle-time=0",
+                            "--log=" + logPath()};
         if (xwayland)
-            args << QStringLiteral("--xwayland");
-        m_process.start(QStringLiteral("weston"), args);
+            args << "--xwayland";
+        m_process.start("weston", args);
         if (!m_process.waitForStarted(5000))
-            return QStringLiteral("weston did not start: ") + m_process.errorString();
+            return "weston did not start: " + m_process.errorString();
         // Ready once its socket is there; with Xwayland, once it names the X display.
-        static const QRegularExpression listening(
-            QStringLiteral("xserver listening on display (:\\d+)"));
+        static const QRegularExpression listening("xserver listening on display (:\\d+)");
         E2eRig::pollUntil(
             [&] {
                 m_display = listening.match(QString::fromUtf8(log())).captured(1);
                 const bool ready =
-                    xwayland ? !m_display.isEmpty()
-                             : QFile::exists(runtimeDir() + QStringLiteral("/") + socket());
+                    xwayland ? !m_display.isEmpty() : QFile::exists(runtimeDir() + "/" + socket());
                 return ready || m_process.state() == QProcess::NotRunning;
             },
             10000);
         if (m_process.state() == QProcess::NotRunning)
-            return QStringLiteral("weston ended at once: ") + QString::fromUtf8(log().right(600)) +
+            return "weston ended at once: " + QString::fromUtf8(log().right(600)) +
                    QString::fromUtf8(m_process.readAll().right(600));
         return {};
     }
@@ -110,20 +108,20 @@ public:
         QTemporaryDir dir;
         QProcess shooter;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
-        env.insert(QStringLiteral("WAYLAND_DISPLAY"), socket());
+        env.insert("XDG_RUNTIME_DIR", runtimeDir());
+        env.insert("WAYLAND_DISPLAY", socket());
         shooter.setProcessEnvironment(env);
         shooter.setWorkingDirectory(dir.path());
-        shooter.start(QStringLiteral("weston-screenshooter"), {});
+        shooter.start("weston-screenshooter", {});
         shooter.waitForFinished(10000);
-        const QStringList shots = QDir(dir.path()).entryList({QStringLiteral("*.png")});
+        const QStringList shots = QDir(dir.path()).entryList({"*.png"});
         return shots.isEmpty()
                    ? QImage()
                    : QImage(dir.filePath(shots.first())).convertToFormat(QImage::Format_RGB32);
     }
 
     QString display() const { return m_display; }
-    QString socket() const { return QStringLiteral("wayland-horolux"); }
+    QString socket() const { return "wayland-horolux"; }
     QString runtimeDir() const { return m_runtime.path(); }
     QByteArray log() const
     {
@@ -132,7 +130,7 @@ public:
     }
 
 private:
-    QString logPath() const { return m_runtime.path() + QStringLiteral("/weston.log"); }
+    QString logPath() const { return m_runtime.path() + "/weston.log"; }
 
     QTemporaryDir m_runtime; // 0700, as Wayland wants its runtime folder
     QProcess m_process;
@@ -164,7 +162,7 @@ void TestE2eWayland::panelShowsAndTicks()
     Weston weston;
     const QString why = weston.start(xwayland);
     if (!why.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("no Wayland compositor to test under: ") + why));
+        QSKIP(qPrintable("no Wayland compositor to test under: " + why));
     QVERIFY2(!xwayland || !weston.display().isEmpty(),
              qPrintable(QStringLiteral(
                             "weston runs but offers no Xwayland display (is the xwayland package "
@@ -174,37 +172,36 @@ void TestE2eWayland::panelShowsAndTicks()
     E2eRig rig; // after the compositor, so the clock ends before it does
     rig.useDisplay(weston.display());
     if (!xwayland)
-        rig.setEnv(QStringLiteral("DISPLAY"), QString());
+        rig.setEnv("DISPLAY", QString());
     // The panel draws in software. Under the sanitizers, Qt is kept from loading the graphics
     // driver's buffer integration: the driver is unloaded before the leak check, whose reports
     // about it then name no library that a suppression could match.
     if (!xwayland && qEnvironmentVariableIsSet("ASAN_OPTIONS"))
-        rig.setEnv(QStringLiteral("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION"), QStringLiteral("none"));
-    rig.setEnv(QStringLiteral("WAYLAND_DISPLAY"), weston.socket());
-    rig.setEnv(QStringLiteral("XDG_RUNTIME_DIR"), weston.runtimeDir());
-    rig.setEnv(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
-    rig.setEnv(QStringLiteral("QT_QPA_PLATFORM"), QString());
-    QVERIFY(rig.startClock(QStringLiteral("2000-01-03 08:59:56")));
+        rig.setEnv("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION", "none");
+    rig.setEnv("WAYLAND_DISPLAY", weston.socket());
+    rig.setEnv("XDG_RUNTIME_DIR", weston.runtimeDir());
+    rig.setEnv("XDG_SESSION_TYPE", "wayland");
+    rig.setEnv("QT_QPA_PLATFORM", QString());
+    QVERIFY(rig.startClock("2000-01-03 08:59:56"));
 
     QString w;
     if (xwayland) {
         w = rig.waitForWindow(15000);
         QVERIFY2(!w.isEmpty(), qPrintable(rig.clockOutput()));
-        QVERIFY(rig.x(QStringLiteral("xwininfo"), {QStringLiteral("-id"), w})
-                    .contains(QStringLiteral("Map State: IsViewable")));
+        QVERIFY(rig.x("xwininfo", {"-id", w}).contains("Map State: IsViewable"));
         QCOMPARE(rig.geometry(w).size(), QSize(187, 53));
     }
 
     // Through Xwayland the panel's own pixels are read back from the X server; in both cases
     // the compositor's output must show it too: 08:59, then 09:00.
-    const QString file = rig.home() + QStringLiteral("/panel.png");
+    const QString file = rig.home() + "/panel.png";
     auto waitFor = [&](const QList<int>& digits) {
         QImage shot;
         QImage panel;
         const bool seen = E2eRig::pollUntil(
             [&] {
                 if (xwayland) {
-                    rig.x(QStringLiteral("import"), {QStringLiteral("-window"), w, file});
+                    rig.x("import", {"-window", w, file});
                     panel = QImage(file).convertToFormat(QImage::Format_RGB32);
                     if (!showsAt(panel, {0, 0}, digits))
                         return false;
@@ -214,11 +211,10 @@ void TestE2eWayland::panelShowsAndTicks()
             },
             10000);
         if (!seen)
-            shot.save(rig.home() + QStringLiteral("/last-output.png"));
+            shot.save(rig.home() + "/last-output.png");
         return seen;
     };
-    QVERIFY2(waitFor({0, 8, 5, 9}),
-             qPrintable(QStringLiteral("08:59 not shown ") + rig.clockOutput()));
+    QVERIFY2(waitFor({0, 8, 5, 9}), qPrintable("08:59 not shown " + rig.clockOutput()));
     QVERIFY2(waitFor({0, 9, 0, 0}), "09:00 not shown");
     QVERIFY(rig.clockRunning());
     QCOMPARE(rig.terminate(), 0);

@@ -28,9 +28,8 @@ void TestE2eWindow::firstRunShowsDesignedPanelAndSavesOnSigterm()
     QVERIFY2(!w.isEmpty(), qPrintable(rig.clockOutput()));
     QCOMPARE(rig.geometry(w), QRect(10, 160, 187, 53));
     // No task-bar button: the window manager is asked to skip it.
-    QVERIFY2(rig.property(w, QStringLiteral("_NET_WM_STATE"))
-                 .contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")),
-             qPrintable(rig.property(w, QStringLiteral("_NET_WM_STATE"))));
+    QVERIFY2(rig.property(w, "_NET_WM_STATE").contains("_NET_WM_STATE_SKIP_TASKBAR"),
+             qPrintable(rig.property(w, "_NET_WM_STATE")));
 
     QCOMPARE(rig.terminate(), 0);
     const QByteArray saved = rig.readFile(rig.settingsPath());
@@ -55,8 +54,7 @@ void TestE2eWindow::secondRunRestoresWhatWasSaved()
     const QString w = rig.waitForWindow();
     QVERIFY(!w.isEmpty());
     QCOMPARE(rig.geometry(w).topLeft(), QPoint(300, 200));
-    QVERIFY(rig.property(w, QStringLiteral("_NET_WM_STATE"))
-                .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
+    QVERIFY(rig.property(w, "_NET_WM_STATE").contains("_NET_WM_STATE_ABOVE"));
     QCOMPARE(rig.terminate(), 0);
     const QByteArray saved = rig.readFile(rig.settingsPath());
     QVERIFY(saved.contains("\"PFMax\"=dword:00000064")); // 20000 was out of range
@@ -85,7 +83,7 @@ void TestE2eWindow::handWrittenFileKeptBySave()
     QFETCH(bool, understood);
     E2eRig rig;
     QVERIFY(rig.startX());
-    QVERIFY(QDir().mkpath(rig.home() + QStringLiteral("/config/horolux")));
+    QVERIFY(QDir().mkpath(rig.home() + "/config/horolux"));
     QFile f(rig.settingsPath());
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(content);

@@ -38,7 +38,7 @@ private:
 QString TestE2eWmStates::panel(E2eRig& rig)
 {
     QStringList found;
-    for (const QString& w : rig.visibleWindows(QStringLiteral("Horolux")))
+    for (const QString& w : rig.visibleWindows("Horolux"))
         if (rig.geometry(w).size() == PanelSize)
             found << w;
     return found.size() == 1 ? found.first() : QString();
@@ -51,38 +51,35 @@ bool TestE2eWmStates::act(E2eRig& rig, const QString& action)
         return false;
     const QPoint at = rig.geometry(w).topLeft() + OnDateLine;
     // No --sync: xdotool would wait for ever when the pointer is already there.
-    const QStringList pointer = {QStringLiteral("mousemove"), QString::number(at.x()),
-                                 QString::number(at.y()), QStringLiteral("sleep"),
-                                 QStringLiteral("0.2")};
+    const QStringList pointer = {"mousemove", QString::number(at.x()), QString::number(at.y()),
+                                 "sleep", "0.2"};
     auto hidden = [&] { return panel(rig).isEmpty(); };
     auto shown = [&] { return !panel(rig).isEmpty(); };
     if (action == QLatin1String("menu")) {
         // "Stay On &Top" from the panel's menu.
-        rig.x(QStringLiteral("xdotool"),
-              pointer + QStringList{QStringLiteral("click"), QStringLiteral("3")});
+        rig.x("xdotool", pointer + QStringList{"click", "3"});
         QThread::msleep(700);
-        rig.x(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("t")});
+        rig.x("xdotool", {"key", "t"});
         return true;
     }
     if (action ==
         QLatin1String("click")) { // hides the panel; it comes back by itself two ticks later
-        rig.x(QStringLiteral("xdotool"),
-              pointer + QStringList{QStringLiteral("click"), QStringLiteral("1")});
+        rig.x("xdotool", pointer + QStringList{"click", "1"});
         return E2eRig::pollUntil(hidden, 3000) && E2eRig::pollUntil(shown, 6000);
     }
     if (action == QLatin1String("tray")) {
-        const QStringList click = {QStringLiteral("mousemove"),
+        const QStringList click = {"mousemove",
                                    QString::number(m_trayIcon.x()),
                                    QString::number(m_trayIcon.y()),
-                                   QStringLiteral("sleep"),
-                                   QStringLiteral("0.2"),
-                                   QStringLiteral("click"),
-                                   QStringLiteral("1")};
-        rig.x(QStringLiteral("xdotool"), click);
+                                   "sleep",
+                                   "0.2",
+                                   "click",
+                                   "1"};
+        rig.x("xdotool", click);
         if (!E2eRig::pollUntil(hidden, 3000))
             return false;
         QThread::msleep(600); // two quick clicks would be a double click
-        rig.x(QStringLiteral("xdotool"), click);
+        rig.x("xdotool", click);
         return E2eRig::pollUntil(shown, 3000);
     }
     if (action == "workspace") { // the next of openbox's four workspaces
@@ -93,15 +90,13 @@ bool TestE2eWmStates::act(E2eRig& rig, const QString& action)
     }
     if (action == "drag") {
         const QPoint moved = rig.geometry(w).topLeft() + QPoint(40, 20);
-        rig.x(QStringLiteral("xdotool"),
-              pointer + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")});
+        rig.x("xdotool", pointer + QStringList{"mousedown", "1"});
         for (int step = 1; step <= 4; ++step) {
             const QPoint to = at + QPoint(10, 5) * step;
-            rig.x(QStringLiteral("xdotool"),
-                  {QStringLiteral("mousemove"), QString::number(to.x()), QString::number(to.y()),
-                   QStringLiteral("sleep"), QStringLiteral("0.1")});
+            rig.x("xdotool",
+                  {"mousemove", QString::number(to.x()), QString::number(to.y()), "sleep", "0.1"});
         }
-        rig.x(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
+        rig.x("xdotool", {"mouseup", "1"});
         return E2eRig::pollUntil(
             [&] { return shown() && rig.geometry(panel(rig)).topLeft() == moved; }, 3000);
     }
@@ -114,9 +109,7 @@ void TestE2eWmStates::panelNeverGetsATaskbarButton_data()
     // Each step: an action, then whether the panel must be above other windows afterwards.
     QTest::addColumn<QStringList>("steps");
     QTest::newRow("stay on top, then hide")
-        << false
-        << QStringList{QStringLiteral("menu above"), QStringLiteral("click above"),
-                       QStringLiteral("menu normal"), QStringLiteral("click normal")};
+        << false << QStringList{"menu above", "click above", "menu normal", "click normal"};
     QTest::newRow("tray, drag and hide mixed")
         << false << QStringList{"menu above", "tray above",  "drag above",  "click above",
                                 "tray above", "menu normal", "tray normal", "drag normal"};
@@ -127,9 +120,7 @@ void TestE2eWmStates::panelNeverGetsATaskbarButton_data()
                                                         "tray above",       "workspace above"};
     QTest::newRow("on top from the last run")
         << true
-        << QStringList{QStringLiteral("click above"), QStringLiteral("menu normal"),
-                       QStringLiteral("tray normal"), QStringLiteral("menu above"),
-                       QStringLiteral("click above")};
+        << QStringList{"click above", "menu normal", "tray normal", "menu above", "click above"};
 }
 
 void TestE2eWmStates::panelNeverGetsATaskbarButton()
@@ -149,10 +140,10 @@ void TestE2eWmStates::panelNeverGetsATaskbarButton()
     QVERIFY2(!icon.isNull(), "no tray icon");
     m_trayIcon = icon.center();
 
-    steps.prepend(storedOnTop ? QStringLiteral("start above") : QStringLiteral("start normal"));
+    steps.prepend(storedOnTop ? "start above" : "start normal");
     for (const QString& step : steps) {
-        const QString action = step.section(QLatin1Char(' '), 0, 0);
-        const bool above = step.section(QLatin1Char(' '), 1) == QLatin1String("above");
+        const QString action = step.section(' ', 0, 0);
+        const bool above = step.section(' ', 1) == QLatin1String("above");
         if (action != QLatin1String("start"))
             QVERIFY2(act(rig, action), qPrintable(step));
         // The manager answers in its own time; it writes the states it keeps into the window's
@@ -170,12 +161,12 @@ void TestE2eWmStates::panelNeverGetsATaskbarButton()
                        state.contains("_NET_WM_STATE_ABOVE") == above;
             },
             5000);
-        QVERIFY2(settled, qPrintable(step + QStringLiteral(": ") + state));
+        QVERIFY2(settled, qPrintable(step + ": " + state));
     }
     QCOMPARE(rig.terminate(), 0);
     QVERIFY(rig.readFile(rig.settingsPath())
                 .contains(QByteArray("\"StayOnTop\"=dword:0000000") +
-                          (steps.last().endsWith(QStringLiteral("above")) ? "1" : "0")));
+                          (steps.last().endsWith("above") ? "1" : "0")));
 }
 
 // The tray was once looked for only at start-up: one started later never got the icon.
@@ -185,7 +176,7 @@ void TestE2eWmStates::trayStartedLaterTakesTheIcon()
     QVERIFY(rig.startX());
     QVERIFY(rig.startWindowManager());
     rig.writeSettings(SettingsKey + "\"TaskIcon\"=dword:00000001\n");
-    QVERIFY(rig.startClock(QStringLiteral("2000-01-03 09:00:45")));
+    QVERIFY(rig.startClock("2000-01-03 09:00:45"));
     QVERIFY2(!rig.waitForWindow(30000).isEmpty(), qPrintable(rig.clockOutput()));
     QVERIFY(rig.startTray());
     QVERIFY2(!rig.trayIcon(60000).isNull(), "no tray icon after the change of minute");

@@ -65,15 +65,13 @@ struct Recorder {
     void attach(TClientSocket& client)
     {
         client.OnInfo = [this](QObject*, TSockInfo code, TSocketBase*) {
-            log << QStringLiteral("info %1").arg(int(code));
+            log << QString("info %1").arg(int(code));
         };
         client.OnConnect = [this](QObject*, TSocketBase* s) {
-            log << (s->Connected() ? QStringLiteral("connect") : QStringLiteral("connect failed"));
+            log << (s->Connected() ? "connect" : "connect failed");
         };
-        client.OnTimeOut = [this](QObject*, TSocketBase*) { log << QStringLiteral("timeout"); };
-        client.OnDisconnect = [this](QObject*, TSocketBase*) {
-            log << QStringLiteral("disconnect");
-        };
+        client.OnTimeOut = [this](QObject*, TSocketBase*) { log << "timeout"; };
+        client.OnDisconnect = [this](QObject*, TSocketBase*) { log << "disconnect"; };
     }
 };
 
@@ -141,7 +139,7 @@ void TstClientSocket::connectAndRead()
     QByteArray got;
     QString peer;
     client.OnConnect = [&](QObject*, TSocketBase* s) {
-        rec.log << (s->Connected() ? QStringLiteral("connect") : QStringLiteral("connect failed"));
+        rec.log << (s->Connected() ? "connect" : "connect failed");
         peer = client.PeerAddressText(s);
     };
     client.OnRead = [&](QObject* sender, TSocketBase* s) {
@@ -153,25 +151,23 @@ void TstClientSocket::connectAndRead()
     client.setPort(QString::number(server.port));
     client.setAddress(address);
     client.Open();
-    QCOMPARE(rec.log, QStringList({QStringLiteral("info 1"), QStringLiteral("info 2")}));
-    QCOMPARE(client.HostAddress(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(rec.log, QStringList({"info 1", "info 2"}));
+    QCOMPARE(client.HostAddress(), "127.0.0.1");
     QTRY_COMPARE(got, QByteArray("TIME"));
-    QCOMPARE(rec.log.mid(0, 5), QStringList({QStringLiteral("info 1"), QStringLiteral("info 2"),
-                                             QStringLiteral("info 3"), QStringLiteral("connect"),
-                                             QStringLiteral("info 5")}));
-    QCOMPARE(peer, QStringLiteral("127.0.0.1"));
+    QCOMPARE(rec.log.mid(0, 5), QStringList({"info 1", "info 2", "info 3", "connect", "info 5"}));
+    QCOMPARE(peer, "127.0.0.1");
     QVERIFY(client.Socket()->Connected());
     QCOMPARE(client.Socket()->LastError(), 0);
 
     client.Close();
-    QCOMPARE(rec.log.last(), QStringLiteral("info 7"));
+    QCOMPARE(rec.log.last(), "info 7");
     QVERIFY(!client.Socket()->Connected());
     QCOMPARE(client.Socket()->Handle(), -1);
     try {
         client.Close();
         QFAIL("a closed socket closed again");
     } catch (const ESockError& e) {
-        QCOMPARE(e.message(), QStringLiteral("Socket not open"));
+        QCOMPARE(e.message(), "Socket not open");
     }
     QVERIFY(CatchingApplication::instance()->errors.isEmpty());
 }
@@ -184,17 +180,16 @@ void TstClientSocket::refusedConnection()
     int lastError = 0;
     QString peer;
     client.OnConnect = [&](QObject*, TSocketBase* s) {
-        rec.log << (s->Connected() ? QStringLiteral("connect") : QStringLiteral("connect failed"));
+        rec.log << (s->Connected() ? "connect" : "connect failed");
         lastError = s->LastError();
         peer = client.PeerAddressText(s);
     };
     client.setPort(QString::number(closedPort()));
-    client.setAddress(QStringLiteral("127.0.0.1"));
+    client.setAddress("127.0.0.1");
     client.Open();
-    QTRY_COMPARE(rec.log, QStringList({QStringLiteral("info 1"), QStringLiteral("info 2"),
-                                       QStringLiteral("connect failed")}));
+    QTRY_COMPARE(rec.log, QStringList({"info 1", "info 2", "connect failed"}));
     QCOMPARE(lastError, 10061);
-    QCOMPARE(peer, QStringLiteral("?"));
+    QCOMPARE(peer, "?");
 }
 
 // The server's queue is full and it never accepts, so the connect stays pending.
@@ -215,18 +210,16 @@ void TstClientSocket::connectTimesOut()
     rec.attach(client);
     client.setPort(QString::number(server.port));
     client.setTimeOut(1);
-    client.setAddress(QStringLiteral("127.0.0.1"));
+    client.setAddress("127.0.0.1");
     client.Open();
-    QTRY_COMPARE_WITH_TIMEOUT(rec.log,
-                              QStringList({QStringLiteral("info 1"), QStringLiteral("info 2"),
-                                           QStringLiteral("info 8"), QStringLiteral("timeout")}),
+    QTRY_COMPARE_WITH_TIMEOUT(rec.log, QStringList({"info 1", "info 2", "info 8", "timeout"}),
                               5000);
     QVERIFY(client.TimedOut());
     try {
         client.Close();
         QFAIL("closed a connection that never came");
     } catch (const ESockError& e) {
-        QCOMPARE(e.message(), QStringLiteral("Socket not open"));
+        QCOMPARE(e.message(), "Socket not open");
     }
     for (int fd : fillers)
         ::close(fd);
@@ -242,9 +235,9 @@ void TstClientSocket::notificationDuringLookupIsDeferred()
     TClientSocket client;
     Recorder rec;
     rec.attach(client);
-    client.OnRead = [&](QObject*, TSocketBase*) { rec.log << QStringLiteral("read"); };
+    client.OnRead = [&](QObject*, TSocketBase*) { rec.log << "read"; };
     client.setPort(QString::number(server.port));
-    client.setAddress(QStringLiteral("timehost"));
+    client.setAddress("timehost");
 
     int depthDuringWait = -1;
     int queuedDuringWait = -1;
@@ -263,17 +256,16 @@ void TstClientSocket::notificationDuringLookupIsDeferred()
         poll.stop();
         depthDuringWait = TClientSocket::WaitDepth();
         queuedDuringWait = TClientSocket::PendingNotificationCount();
-        rec.log << QStringLiteral("released");
+        rec.log << "released";
         m_api->releaseLookups();
     });
     poll.start(5);
     client.Open();
     QCOMPARE(depthDuringWait, 1);
     QCOMPARE(queuedDuringWait, 1);
-    QCOMPARE(rec.log, QStringList({QStringLiteral("info 1"), QStringLiteral("released"),
-                                   QStringLiteral("info 2")}));
-    QTRY_VERIFY(rec.log.contains(QStringLiteral("connect")));
-    QCOMPARE(rec.log.indexOf(QStringLiteral("read")), 3);
+    QCOMPARE(rec.log, QStringList({"info 1", "released", "info 2"}));
+    QTRY_VERIFY(rec.log.contains("connect"));
+    QCOMPARE(rec.log.indexOf("read"), 3);
     QCOMPARE(TClientSocket::PendingNotificationCount(), 0);
 }
 
@@ -289,7 +281,7 @@ void TstClientSocket::reentrantOpenDuringLookupIsRefused()
     Recorder rec;
     rec.attach(client);
     client.setPort(QString::number(server.port));
-    client.setAddress(QStringLiteral("timehost"));
+    client.setAddress("timehost");
     QString refusal;
     QTimer::singleShot(20, [&] {
         try {
@@ -300,8 +292,8 @@ void TstClientSocket::reentrantOpenDuringLookupIsRefused()
         m_api->releaseLookups();
     });
     client.Open();
-    QCOMPARE(refusal, QStringLiteral("Socket Already opened"));
-    QTRY_VERIFY(rec.log.contains(QStringLiteral("connect")));
+    QCOMPARE(refusal, "Socket Already opened");
+    QTRY_VERIFY(rec.log.contains("connect"));
     QCOMPARE(m_api->hostLookups().size(), 1);
 }
 
@@ -315,20 +307,18 @@ void TstClientSocket::hostLookupFailures_data()
     QTest::addColumn<QStringList>("events");
     QTest::newRow("unknown host") << "nowhere.invalid" << 0 << false
                                   << "Error 11001 (Host not found) finding address for host" << 1
-                                  << QStringList{QStringLiteral("info 1")};
+                                  << QStringList{"info 1"};
     // Longer than the lookup takes: refused without a lookup, as not found.
-    QTest::newRow("300 characters") << QString(300, u'h') << 0 << false
-                                    << "Error 11001 (Host not found) finding address for host" << 0
-                                    << QStringList{QStringLiteral("info 1")};
+    QTest::newRow("300 characters")
+        << QString(300, u'h') << 0 << false
+        << "Error 11001 (Host not found) finding address for host" << 0 << QStringList{"info 1"};
     QTest::newRow("lookup cannot start")
         << "timehost" << 10055 << false
         << "Error 10055 (No buffer space available) calling WSAAsyncGetHostByName" << 0
-        << QStringList{QStringLiteral("info 1")};
+        << QStringList{"info 1"};
     QTest::newRow("no answer in time")
         << "timehost" << 0 << true << "Error 10060 (Connection timed out) finding address for host"
-        << 1
-        << QStringList{QStringLiteral("info 1"), QStringLiteral("info 8"),
-                       QStringLiteral("timeout")};
+        << 1 << QStringList{"info 1", "info 8", "timeout"};
 }
 
 void TstClientSocket::hostLookupFailures()
@@ -347,7 +337,7 @@ void TstClientSocket::hostLookupFailures()
     TClientSocket client;
     Recorder rec;
     rec.attach(client);
-    client.setPort(QStringLiteral("37"));
+    client.setPort("37");
     client.setTimeOut(1);
     client.setAddress(address);
     QCOMPARE(client.Address().size(), qMin(address.size(), 255));
@@ -442,7 +432,7 @@ void TstClientSocket::addressKinds()
     QFETCH(QString, hostName);
     QFETCH(QString, hostAddress);
     TClientSocket client;
-    QCOMPARE(client.HostAddress(), QStringLiteral("0.0.0.0"));
+    QCOMPARE(client.HostAddress(), "0.0.0.0");
     client.setAddress(address);
     QCOMPARE(client.HostName(), hostName);
     QCOMPARE(client.HostAddress(), hostAddress);
@@ -461,10 +451,10 @@ void TstClientSocket::openWhileConnectedOrPending()
         client.Open();
         QFAIL("opened without an address");
     } catch (const ESockError& e) {
-        QCOMPARE(e.message(), QStringLiteral("No address specified"));
+        QCOMPARE(e.message(), "No address specified");
     }
 
-    client.setAddress(QStringLiteral("127.0.0.1"));
+    client.setAddress("127.0.0.1");
     m_api->setConnectNeverCompletes(true);
     client.Open();
     const int closedBefore = m_api->calls(FakeSocketApi::fnClosesocket);
@@ -473,12 +463,12 @@ void TstClientSocket::openWhileConnectedOrPending()
 
     m_api->setConnectNeverCompletes(false);
     client.Open();
-    QTRY_VERIFY(rec.log.contains(QStringLiteral("connect")));
+    QTRY_VERIFY(rec.log.contains("connect"));
     try {
         client.Open();
         QFAIL("opened twice");
     } catch (const ESockError& e) {
-        QCOMPARE(e.message(), QStringLiteral("Socket Already opened"));
+        QCOMPARE(e.message(), "Socket Already opened");
     }
     QVERIFY(client.Socket()->Connected());
 }
@@ -501,13 +491,13 @@ void TstClientSocket::closeDrainsThroughOnRead()
         got.append(buffer, s->Read(buffer, sizeof buffer));
     };
     client.setPort(QString::number(server.port));
-    client.setAddress(QStringLiteral("127.0.0.1"));
+    client.setAddress("127.0.0.1");
     client.Open();
     QTRY_VERIFY(sawData);
     draining = true;
     client.Close();
     QCOMPARE(got, QByteArray("0123456789"));
-    QCOMPARE(rec.log.last(), QStringLiteral("info 7"));
+    QCOMPARE(rec.log.last(), "info 7");
     QVERIFY(CatchingApplication::instance()->errors.isEmpty());
 }
 
@@ -517,8 +507,8 @@ void TstClientSocket::quitEndsAWaitWithoutTimeOut()
     m_api->setHost("timehost", "127.0.0.1");
     m_api->setHoldLookups(true);
     TClientSocket client;
-    client.setPort(QStringLiteral("37"));
-    client.setAddress(QStringLiteral("timehost"));
+    client.setPort("37");
+    client.setAddress("timehost");
     QString message;
     QTimer::singleShot(0, [&] {
         try {
@@ -533,8 +523,7 @@ void TstClientSocket::quitEndsAWaitWithoutTimeOut()
     QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
     watchdog.start(5000);
     QCOMPARE(QCoreApplication::exec(), 0);
-    QCOMPARE(message,
-             QStringLiteral("Error 10060 (Connection timed out) finding address for host"));
+    QCOMPARE(message, "Error 10060 (Connection timed out) finding address for host");
     QCOMPARE(m_api->heldLookups(), 0);
 }
 
@@ -543,10 +532,9 @@ void TstClientSocket::handlerExceptionIsReported()
     TClientSocket client;
     client.OnConnect = [](QObject*, TSocketBase*) { throw std::runtime_error("handler failed"); };
     client.setPort(QString::number(closedPort()));
-    client.setAddress(QStringLiteral("127.0.0.1"));
+    client.setAddress("127.0.0.1");
     client.Open();
-    QTRY_COMPARE(CatchingApplication::instance()->errors,
-                 QStringList{QStringLiteral("handler failed")});
+    QTRY_COMPARE(CatchingApplication::instance()->errors, QStringList{"handler failed"});
     // Still usable.
     Listener server;
     server.serve({});
@@ -576,9 +564,7 @@ void TstClientSocket::socketLayerLifetime()
         TClientSocket refused;
         QFAIL("started without the socket layer");
     } catch (const ESockError& e) {
-        QCOMPARE(
-            e.message(),
-            QStringLiteral("Error 10092 (WINSOCK DLL Version out of range) starting up WinSock"));
+        QCOMPARE(e.message(), "Error 10092 (WINSOCK DLL Version out of range) starting up WinSock");
     }
     QVERIFY(!TClientSocket::SocketLayerStarted());
     TClientSocket again;

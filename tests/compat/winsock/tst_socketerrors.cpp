@@ -175,7 +175,7 @@ void TstSocketErrors::raiseThrowsTheMessage()
         RaiseSocketError(10061, 20008);
         QFAIL("nothing raised");
     } catch (const ESockError& e) {
-        QCOMPARE(e.message(), QStringLiteral("Error 10061 (Connection refused) connecting"));
+        QCOMPARE(e.message(), "Error 10061 (Connection refused) connecting");
         QCOMPARE(QByteArray(e.what()), QByteArray("Error 10061 (Connection refused) connecting"));
     }
 }
@@ -294,7 +294,7 @@ void TstSocketErrors::refusedOnLoopback()
     QTRY_COMPARE(sink.replies.size(), 1);
     QCOMPARE(Wsa::lowWord(sink.replies[0]), Wsa::FdConnect);
     QCOMPARE(SocketErrorMessage(Wsa::highWord(sink.replies[0]), smConnecting),
-             QStringLiteral("Error 10061 (Connection refused) connecting"));
+             "Error 10061 (Connection refused) connecting");
     net.api.closesocket(s);
 }
 
@@ -310,10 +310,10 @@ void TstSocketErrors::resetByPeer()
     char buffer[8];
     QCOMPARE(net.api.recv(s, buffer, sizeof buffer, 0), Wsa::SocketError);
     QCOMPARE(SocketErrorMessage(net.api.WSAGetLastError(), smReceiving),
-             QStringLiteral("Error 10054 (Connection reset by peer) recieving"));
+             "Error 10054 (Connection reset by peer) recieving");
     QCOMPARE(net.api.send(s, "x", 1, 0), Wsa::SocketError);
     QCOMPARE(SocketErrorMessage(net.api.WSAGetLastError(), smSending),
-             QStringLiteral("Error 10058 (Can't send after socket shutdown) sending"));
+             "Error 10058 (Can't send after socket shutdown) sending");
     net.api.closesocket(s);
 }
 
@@ -338,7 +338,7 @@ void TstSocketErrors::readBeforeConnecting()
     char buffer[8];
     QCOMPARE(net.api.recv(s, buffer, sizeof buffer, 0), Wsa::SocketError);
     QCOMPARE(SocketErrorMessage(net.api.WSAGetLastError(), smReceiving),
-             QStringLiteral("Error 10057 (Socket is not connected) recieving"));
+             "Error 10057 (Socket is not connected) recieving");
     net.api.closesocket(s);
 }
 

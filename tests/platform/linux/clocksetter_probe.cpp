@@ -23,7 +23,7 @@ constexpr int CapSysTime = 25;
 
 bool maySetClock()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly))
         return true; // unknown: assume the worst
     for (const QByteArray& line : status.readAll().split('\n')) {
@@ -53,7 +53,7 @@ public:
 
 void print(const QString& text)
 {
-    std::fputs(qPrintable(text + QLatin1Char('\n')), stdout);
+    std::fputs(qPrintable(text + '\n'), stdout);
     std::fflush(stdout);
 }
 
@@ -63,7 +63,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     if (maySetClock() || !onPrivateBus()) {
-        print(QStringLiteral("refused: this process could set the real clock"));
+        print("refused: this process could set the real clock");
         return 4;
     }
     QStringList args = app.arguments().mid(1);
@@ -103,7 +103,7 @@ int main(int argc, char** argv)
         QTimer::singleShot(againAfter, &app, [&] {
             const bool wasBusy = setter.busy();
             const bool again = set();
-            print(QStringLiteral("again=%1 busy=%2 reason=%3")
+            print(QString("again=%1 busy=%2 reason=%3")
                       .arg(int(again))
                       .arg(int(wasBusy))
                       .arg(setter.refusalReason()));
@@ -114,7 +114,7 @@ int main(int argc, char** argv)
     // Called from inside the running event loop, as the program calls it.
     QTimer::singleShot(0, &app, [&] {
         const bool ok = set();
-        print(QStringLiteral("result=%1 busy=%2 reason=%3")
+        print(QString("result=%1 busy=%2 reason=%3")
                   .arg(int(ok))
                   .arg(int(setter.busy()))
                   .arg(setter.refusalReason()));

@@ -26,7 +26,7 @@ public slots:
     {
         QFile f(m_file);
         if (f.open(QIODevice::Append)) {
-            f.write(QStringLiteral("%1 %2 %3 %4\n")
+            f.write(QString("%1 %2 %3 %4\n")
                         .arg(usecUtc)
                         .arg(int(relative))
                         .arg(int(interactive))
@@ -34,11 +34,10 @@ public slots:
                         .toLatin1());
         }
         if (m_mode == QLatin1String("deny")) {
-            sendErrorReply(QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
-                           QStringLiteral("Access denied"));
+            sendErrorReply("org.freedesktop.DBus.Error.AccessDenied", "Access denied");
         } else if (m_mode == QLatin1String("sync")) {
-            sendErrorReply(QStringLiteral("org.freedesktop.timedate1.AutomaticTimeSyncEnabled"),
-                           QStringLiteral("Automatic time synchronization is enabled"));
+            sendErrorReply("org.freedesktop.timedate1.AutomaticTimeSyncEnabled",
+                           "Automatic time synchronization is enabled");
         } else if (m_mode == QLatin1String("silent")) {
             setDelayedReply(true); // and never answer
         }
@@ -58,9 +57,9 @@ int main(int argc, char** argv)
         return 2;
     TimeDate service(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
     QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.registerObject(QStringLiteral("/org/freedesktop/timedate1"), &service,
+    if (!bus.registerObject("/org/freedesktop/timedate1", &service,
                             QDBusConnection::ExportAllContents) ||
-        !bus.registerService(QStringLiteral("org.freedesktop.timedate1"))) {
+        !bus.registerService("org.freedesktop.timedate1")) {
         std::fputs("not registered\n", stdout);
         return 3;
     }

@@ -26,10 +26,8 @@ QByteArray enc(const QString& path)
 QProcessEnvironment tracedEnvironment()
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const QString lsan = env.value(QStringLiteral("LSAN_OPTIONS"));
-    env.insert(QStringLiteral("LSAN_OPTIONS"),
-               (lsan.isEmpty() ? QString() : lsan + QStringLiteral(":")) +
-                   QStringLiteral("detect_leaks=0"));
+    const QString lsan = env.value("LSAN_OPTIONS");
+    env.insert("LSAN_OPTIONS", (lsan.isEmpty() ? QString() : lsan + ":") + "detect_leaks=0");
     return env;
 }
 
@@ -47,24 +45,24 @@ QString fingerprint(const QString& path)
 {
     struct stat st {};
     if (::lstat(enc(path).constData(), &st) != 0)
-        return QStringLiteral("missing");
+        return "missing";
     if (S_ISLNK(st.st_mode)) {
         char to[4096];
         const ssize_t n = ::readlink(enc(path).constData(), to, sizeof to);
         const QString text = QFile::decodeName(QByteArray(to, int(n)));
         const QString target =
             QDir::isAbsolutePath(text) ? text : QFileInfo(path).dir().filePath(text);
-        return QStringLiteral("link to ") + text + QStringLiteral(" / ") + fingerprint(target);
+        return "link to " + text + " / " + fingerprint(target);
     }
     if (S_ISDIR(st.st_mode))
-        return QStringLiteral("folder");
+        return "folder";
     if (S_ISFIFO(st.st_mode))
-        return QStringLiteral("fifo");
+        return "fifo";
     if (S_ISCHR(st.st_mode))
-        return QStringLiteral("char %1,%2").arg(major(st.st_rdev)).arg(minor(st.st_rdev));
+        return QString("char %1,%2").arg(major(st.st_rdev)).arg(minor(st.st_rdev));
     QFile f(path);
     f.open(QIODevice::ReadOnly);
-    return QStringLiteral("file %1 ").arg(st.st_mode & 0777, 4, 8, QLatin1Char('0')) +
+    return QString("file %1 ").arg(st.st_mode & 0777, 4, 8, QChar('0')) +
            QString::fromLatin1(f.readAll());
 }
 
@@ -72,12 +70,12 @@ QString fingerprint(const QString& path)
 // does not allow it (device nodes need CAP_MKNOD).
 QString makeKind(const QString& dir, const QString& kind, const QByteArray& content)
 {
-    const QString path = dir + QStringLiteral("/horolux.dat");
+    const QString path = dir + "/horolux.dat";
     const QByteArray p = enc(path);
     auto link = [&](const char* to) {
         return ::symlink(to, p.constData()) == 0 ? path : QString();
     };
-    QDir().mkpath(dir + QStringLiteral("/real"));
+    QDir().mkpath(dir + "/real");
     if (kind == QLatin1String("nothing"))
         return path;
     if (kind == QLatin1String("file"))
@@ -91,28 +89,23 @@ QString makeKind(const QString& dir, const QString& kind, const QByteArray& cont
     if (kind == QLatin1String("device node"))
         return ::mknod(p.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? path : QString();
     if (kind == QLatin1String("link to file"))
-        return writeFile(dir + QStringLiteral("/real/horolux.dat"), content)
-                   ? link("real/horolux.dat")
-                   : QString();
+        return writeFile(dir + "/real/horolux.dat", content) ? link("real/horolux.dat") : QString();
     if (kind == QLatin1String("link to read-only file"))
-        return writeFile(dir + QStringLiteral("/real/horolux.dat"), content, 0444)
-                   ? link("real/horolux.dat")
-                   : QString();
+        return writeFile(dir + "/real/horolux.dat", content, 0444) ? link("real/horolux.dat")
+                                                                   : QString();
     if (kind == QLatin1String("link into read-only folder")) {
-        QDir().mkpath(dir + QStringLiteral("/ro"));
-        writeFile(dir + QStringLiteral("/ro/horolux.dat"), content);
-        ::chmod(enc(dir + QStringLiteral("/ro")).constData(), 0555);
+        QDir().mkpath(dir + "/ro");
+        writeFile(dir + "/ro/horolux.dat", content);
+        ::chmod(enc(dir + "/ro").constData(), 0555);
         return link("ro/horolux.dat");
     }
     if (kind == QLatin1String("dangling link"))
         return link("mount/horolux.dat");
     if (kind == QLatin1String("link to fifo"))
-        return ::mkfifo(enc(dir + QStringLiteral("/real/pipe")).constData(), 0644) == 0
-                   ? link("real/pipe")
-                   : QString();
+        return ::mkfifo(enc(dir + "/real/pipe").constData(), 0644) == 0 ? link("real/pipe")
+                                                                        : QString();
     if (kind == QLatin1String("link to device node"))
-        return ::mknod(enc(dir + QStringLiteral("/real/zero")).constData(), S_IFCHR | 0666,
-                       makedev(1, 5)) == 0
+        return ::mknod(enc(dir + "/real/zero").constData(), S_IFCHR | 0666, makedev(1, 5)) == 0
                    ? link("real/zero")
                    : QString();
     if (kind == QLatin1String("link to /dev/null"))
@@ -125,9 +118,9 @@ QString makeKind(const QString& dir, const QString& kind, const QByteArray& cont
 QStringList leftovers(const QString& dir)
 {
     QStringList out;
-    for (const QString& sub : {QString(), QStringLiteral("/real"), QStringLiteral("/ro")})
+    for (const QString& sub : QStringList{QString(), "/real", "/ro"})
         for (const QString& name : QDir(dir + sub).entryList(QDir::Files | QDir::System))
-            if (name.contains(QStringLiteral(".save-")))
+            if (name.contains(".save-"))
                 out << name;
     return out;
 }
@@ -167,54 +160,51 @@ void TestAtomicFile::failingCallKeepsOldFile_data()
 
 void TestAtomicFile::failingCallKeepsOldFile()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty())
+    if (QStandardPaths::findExecutable("strace").isEmpty())
         QSKIP("strace is not installed");
     QFETCH(QString, calls);
     QFETCH(QString, error);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("horolux.dat"));
+    const QString path = dir.filePath("horolux.dat");
     QVERIFY(writeFile(path, "old\r\n"));
-    QStringList args{QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
-                     QStringLiteral("/dev/null")};
+    QStringList args{"-f", "-qq", "-o", "/dev/null"};
     if (!calls.isEmpty())
-        args << QStringLiteral("-e") << QStringLiteral("trace=") + calls << QStringLiteral("-e")
-             << QStringLiteral("inject=") + calls + QStringLiteral(":error=") + error;
-    args << QStringLiteral(ATOMICWRITE_BIN) << path << QStringLiteral("new contents");
+        args << "-e"
+             << "trace=" + calls << "-e"
+             << "inject=" + calls + ":error=" + error;
+    args << ATOMICWRITE_BIN << path << "new contents";
     QProcess p;
     p.setProcessEnvironment(tracedEnvironment());
-    p.start(QStringLiteral("strace"), args);
+    p.start("strace", args);
     QVERIFY(p.waitForFinished(20000));
     QTEST(p.exitCode(), "exitCode");
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray(p.exitCode() == 0 ? "new contents" : "old\r\n"));
     // Nothing is left behind beside the file.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("horolux.dat")});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"horolux.dat"});
 }
 
 // A save killed just before its rename leaves its temporary; the clean-up at the next start
 // removes it and nothing else.
 void TestAtomicFile::killedSaveLeavesNothingAfterTheNextStart()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty())
+    if (QStandardPaths::findExecutable("strace").isEmpty())
         QSKIP("strace is not installed");
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("horolux.dat"));
+    const QString path = dir.filePath("horolux.dat");
     QVERIFY(writeFile(path, "old\r\n"));
     QProcess p;
     p.setProcessEnvironment(tracedEnvironment());
-    p.start(QStringLiteral("strace"),
-            {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
-             QStringLiteral("/dev/null"), QStringLiteral("-e"),
-             QStringLiteral("trace=rename,renameat,renameat2"), QStringLiteral("-e"),
-             QStringLiteral("inject=rename,renameat,renameat2:signal=KILL"),
-             QStringLiteral(ATOMICWRITE_BIN), path, QStringLiteral("new contents")});
+    p.start("strace", {"-f", "-qq", "-o", "/dev/null", "-e", "trace=rename,renameat,renameat2",
+                       "-e", "inject=rename,renameat,renameat2:signal=KILL", ATOMICWRITE_BIN, path,
+                       "new contents"});
     QVERIFY(p.waitForFinished(20000));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     QCOMPARE(leftovers(dir.path()).size(), 1);
     QCOMPARE(AtomicFile::removeStaleTemporaries(path), 1);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("horolux.dat")});
-    QCOMPARE(fingerprint(path), QStringLiteral("file 0644 old\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"horolux.dat"});
+    QCOMPARE(fingerprint(path), "file 0644 old\r\n");
 }
 
 void TestAtomicFile::replacesOnlyRegularFilesTheUserMayWrite_data()
@@ -258,7 +248,7 @@ void TestAtomicFile::replacesOnlyRegularFilesTheUserMayWrite()
     QCOMPARE(error.isEmpty(), accepted);
     QTEST(fingerprint(path), "after");
     QCOMPARE(leftovers(dir.path()), QStringList());
-    ::chmod(enc(dir.filePath(QStringLiteral("ro"))).constData(), 0755);
+    ::chmod(enc(dir.filePath("ro")).constData(), 0755);
 }
 
 void TestAtomicFile::readsOnlyRegularFilesWithinTheLimit_data()
@@ -336,7 +326,7 @@ void TestAtomicFile::removesOnlyStaleTemporaries()
     QFETCH(QString, kind);
     QFETCH(bool, removed);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("horolux.dat"));
+    const QString path = dir.filePath("horolux.dat");
     QVERIFY(writeFile(path, "kept"));
     const QString other = dir.filePath(name);
     const QByteArray o = enc(other);
@@ -355,7 +345,7 @@ void TestAtomicFile::removesOnlyStaleTemporaries()
     if (held >= 0)
         ::close(held);
     QCOMPARE(fingerprint(other) == QLatin1String("missing"), removed);
-    QCOMPARE(fingerprint(path), QStringLiteral("file 0644 kept"));
+    QCOMPARE(fingerprint(path), "file 0644 kept");
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)

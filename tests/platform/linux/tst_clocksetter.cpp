@@ -41,32 +41,30 @@ private:
 void TestClockSetter::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    const QString config = m_dir.filePath(QStringLiteral("bus.conf"));
+    const QString config = m_dir.filePath("bus.conf");
     QFile f(config);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(QStringLiteral("<!DOCTYPE busconfig PUBLIC "
-                           "\"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-                           " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                           "<busconfig>\n"
-                           "  <type>session</type>\n"
-                           "  <listen>unix:path=%1</listen>\n"
-                           "  <auth>EXTERNAL</auth>\n"
-                           "  <policy context=\"default\">\n"
-                           "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-                           "    <allow eavesdrop=\"true\"/>\n"
-                           "    <allow own=\"*\"/>\n"
-                           "  </policy>\n"
-                           "</busconfig>\n")
-                .arg(m_dir.filePath(QStringLiteral("bus")))
+    f.write(QString("<!DOCTYPE busconfig PUBLIC "
+                    "\"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                    " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                    "<busconfig>\n"
+                    "  <type>session</type>\n"
+                    "  <listen>unix:path=%1</listen>\n"
+                    "  <auth>EXTERNAL</auth>\n"
+                    "  <policy context=\"default\">\n"
+                    "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+                    "    <allow eavesdrop=\"true\"/>\n"
+                    "    <allow own=\"*\"/>\n"
+                    "  </policy>\n"
+                    "</busconfig>\n")
+                .arg(m_dir.filePath("bus"))
                 .toUtf8());
     f.close();
-    m_bus.start(QStringLiteral("dbus-daemon"),
-                {QStringLiteral("--config-file=") + config, QStringLiteral("--print-address"),
-                 QStringLiteral("--nofork")});
+    m_bus.start("dbus-daemon", {"--config-file=" + config, "--print-address", "--nofork"});
     QVERIFY2(m_bus.waitForStarted(5000), "dbus-daemon is not installed");
     QVERIFY(m_bus.waitForReadyRead(5000));
     m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
-    QVERIFY(m_address.startsWith(QStringLiteral("unix:")));
+    QVERIFY(m_address.startsWith("unix:"));
 }
 
 void TestClockSetter::cleanupTestCase()
@@ -81,16 +79,15 @@ void TestClockSetter::cleanup()
         m_service.terminate();
         m_service.waitForFinished(5000);
     }
-    QFile::remove(m_dir.filePath(QStringLiteral("requests")));
+    QFile::remove(m_dir.filePath("requests"));
 }
 
 bool TestClockSetter::startService(const QString& mode)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
+    env.insert("DBUS_SYSTEM_BUS_ADDRESS", m_address);
     m_service.setProcessEnvironment(env);
-    m_service.start(QStringLiteral(TIMEDATE_RECORDER_BIN),
-                    {mode, m_dir.filePath(QStringLiteral("requests"))});
+    m_service.start(TIMEDATE_RECORDER_BIN, {mode, m_dir.filePath("requests")});
     if (!m_service.waitForReadyRead(5000))
         return false;
     return m_service.readLine().trimmed() == "ready";
@@ -99,34 +96,30 @@ bool TestClockSetter::startService(const QString& mode)
 QStringList TestClockSetter::probe(const QStringList& args, const QString& busAddress, int waitMs)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"),
-               busAddress.isEmpty() ? m_address : busAddress);
+    env.insert("DBUS_SYSTEM_BUS_ADDRESS", busAddress.isEmpty() ? m_address : busAddress);
     QProcess p;
     p.setProcessEnvironment(env);
-    QString program = QStringLiteral(CLOCKSETTER_PROBE_BIN);
+    QString program = CLOCKSETTER_PROBE_BIN;
     QStringList all = args;
     if (::geteuid() == 0) {
-        all = QStringList{QStringLiteral("--bounding-set=-sys_time"),
-                          QStringLiteral("--inh-caps=-sys_time"), program} +
-              all;
-        program = QStringLiteral("setpriv");
+        all = QStringList{"--bounding-set=-sys_time", "--inh-caps=-sys_time", program} + all;
+        program = "setpriv";
     }
     p.start(program, all);
     if (!p.waitForFinished(waitMs)) {
         p.kill();
         p.waitForFinished(3000);
-        return {QStringLiteral("still running")};
+        return {"still running"};
     }
-    return QString::fromUtf8(p.readAllStandardOutput())
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
 QStringList TestClockSetter::recorded() const
 {
-    QFile f(m_dir.filePath(QStringLiteral("requests")));
+    QFile f(m_dir.filePath("requests"));
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    return QString::fromLatin1(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
 void TestClockSetter::service_data()
@@ -139,91 +132,67 @@ void TestClockSetter::service_data()
     // The service gets microseconds of UTC, absolute, interactive, with interactive
     // authorisation allowed on the message as well.
     QTest::newRow("utc accepted") << "accept"
-                                  << QStringList{QStringLiteral("utc"), QStringLiteral("2021"),
-                                                 QStringLiteral("3"),   QStringLiteral("28"),
-                                                 QStringLiteral("1"),   QStringLiteral("30"),
-                                                 QStringLiteral("0")}
+                                  << QStringList{"utc", "2021", "3", "28", "1", "30", "0"}
                                   << "result=1 busy=0 reason="
-                                  << QStringList{QStringLiteral("1616895000000000 0 1 1")};
+                                  << QStringList{"1616895000000000 0 1 1"};
     // Local records go through the system's zone (London in tests).
     QTest::newRow("local winter") << "accept"
-                                  << QStringList{QStringLiteral("local"), QStringLiteral("2000"),
-                                                 QStringLiteral("1"),     QStringLiteral("3"),
-                                                 QStringLiteral("9"),     QStringLiteral("0"),
-                                                 QStringLiteral("0")}
+                                  << QStringList{"local", "2000", "1", "3", "9", "0", "0"}
                                   << "result=1 busy=0 reason="
-                                  << QStringList{QStringLiteral("946890000000000 0 1 1")};
+                                  << QStringList{"946890000000000 0 1 1"};
     QTest::newRow("local summer") << "accept"
-                                  << QStringList{QStringLiteral("local"), QStringLiteral("2021"),
-                                                 QStringLiteral("7"),     QStringLiteral("1"),
-                                                 QStringLiteral("12"),    QStringLiteral("0"),
-                                                 QStringLiteral("0")}
+                                  << QStringList{"local", "2021", "7", "1", "12", "0", "0"}
                                   << "result=1 busy=0 reason="
-                                  << QStringList{QStringLiteral("1625137200000000 0 1 1")};
+                                  << QStringList{"1625137200000000 0 1 1"};
     // 01:40:01 happens twice as summer time ends: the one in the offset in force now (at
     // 01:40:30 BST or GMT, EDT or EST), so Set on the fields as filled keeps the hour.
     const auto twice = [](const char* day, const char* now, const char* zone) {
-        const QStringList d = QString::fromLatin1(day).split(QLatin1Char('-'));
-        return QStringList{QStringLiteral("local"),
+        const QStringList d = QString::fromLatin1(day).split('-');
+        return QStringList{"local",
                            d[0],
                            d[1],
                            d[2],
-                           QStringLiteral("1"),
-                           QStringLiteral("40"),
-                           QStringLiteral("1"),
-                           QStringLiteral("--now"),
+                           "1",
+                           "40",
+                           "1",
+                           "--now",
                            QLatin1String(now),
-                           QStringLiteral("--zone"),
+                           "--zone",
                            QLatin1String(zone)};
     };
     const char* const london = "Europe/London";
     const char* const newYork = "America/New_York";
     QTest::newRow("London, BST now")
         << "accept" << twice("2021-10-31", "1635640830", london)
-        << "result=1 busy=0 reason=" << QStringList{QStringLiteral("1635640801000000 0 1 1")};
+        << "result=1 busy=0 reason=" << QStringList{"1635640801000000 0 1 1"};
     QTest::newRow("London, GMT now")
         << "accept" << twice("2021-10-31", "1635644430", london)
-        << "result=1 busy=0 reason=" << QStringList{QStringLiteral("1635644401000000 0 1 1")};
+        << "result=1 busy=0 reason=" << QStringList{"1635644401000000 0 1 1"};
     QTest::newRow("New York, EDT now")
         << "accept" << twice("2021-11-07", "1636263630", newYork)
-        << "result=1 busy=0 reason=" << QStringList{QStringLiteral("1636263601000000 0 1 1")};
+        << "result=1 busy=0 reason=" << QStringList{"1636263601000000 0 1 1"};
     QTest::newRow("New York, EST now")
         << "accept" << twice("2021-11-07", "1636267230", newYork)
-        << "result=1 busy=0 reason=" << QStringList{QStringLiteral("1636267201000000 0 1 1")};
+        << "result=1 busy=0 reason=" << QStringList{"1636267201000000 0 1 1"};
     // 01:30 never happens as summer time starts: nothing reaches the service.
     QTest::newRow("local skipped")
-        << "accept"
-        << QStringList{QStringLiteral("local"), QStringLiteral("2021"), QStringLiteral("3"),
-                       QStringLiteral("28"),    QStringLiteral("1"),    QStringLiteral("30"),
-                       QStringLiteral("0")}
+        << "accept" << QStringList{"local", "2021", "3", "28", "1", "30", "0"}
         << "result=0 busy=0 reason=Time skipped by summer time" << QStringList{};
     QTest::newRow("before 1970") << "accept"
-                                 << QStringList{QStringLiteral("utc"), QStringLiteral("1969"),
-                                                QStringLiteral("12"),  QStringLiteral("31"),
-                                                QStringLiteral("23"),  QStringLiteral("59"),
-                                                QStringLiteral("59")}
+                                 << QStringList{"utc", "1969", "12", "31", "23", "59", "59"}
                                  << "result=0 busy=0 reason=Cannot set that date" << QStringList{};
     QTest::newRow("not authorised")
-        << "deny"
-        << QStringList{QStringLiteral("utc"), QStringLiteral("2021"), QStringLiteral("3"),
-                       QStringLiteral("28"),  QStringLiteral("1"),    QStringLiteral("30"),
-                       QStringLiteral("0")}
+        << "deny" << QStringList{"utc", "2021", "3", "28", "1", "30", "0"}
         << "result=0 busy=0 reason=Not authorised to set the time"
-        << QStringList{QStringLiteral("1616895000000000 0 1 1")};
+        << QStringList{"1616895000000000 0 1 1"};
     QTest::newRow("synchronisation on")
-        << "sync"
-        << QStringList{QStringLiteral("utc"), QStringLiteral("2021"), QStringLiteral("3"),
-                       QStringLiteral("28"),  QStringLiteral("1"),    QStringLiteral("30"),
-                       QStringLiteral("0")}
+        << "sync" << QStringList{"utc", "2021", "3", "28", "1", "30", "0"}
         << "result=0 busy=0 reason=Automatic time synchronization is on"
-        << QStringList{QStringLiteral("1616895000000000 0 1 1")};
+        << QStringList{"1616895000000000 0 1 1"};
     QTest::newRow("never answers")
-        << "silent"
-        << QStringList{QStringLiteral("utc"), QStringLiteral("2021"),      QStringLiteral("3"),
-                       QStringLiteral("28"),  QStringLiteral("1"),         QStringLiteral("30"),
-                       QStringLiteral("0"),   QStringLiteral("--timeout"), QStringLiteral("500")}
+        << "silent" << QStringList{"utc", "2021", "3", "28", "1", "30", "0", "--timeout", "500"}
         << "result=0 busy=0 reason=The time service did not answer"
-        << QStringList{QStringLiteral("1616895000000000 0 1 1")};
+        << QStringList{"1616895000000000 0 1 1"};
 }
 
 // A request reaches the service only because setting the clock directly was refused.
@@ -240,45 +209,35 @@ void TestClockSetter::service()
 
 void TestClockSetter::noService()
 {
-    QCOMPARE(probe({QStringLiteral("utc"), QStringLiteral("2021"), QStringLiteral("3"),
-                    QStringLiteral("28"), QStringLiteral("1"), QStringLiteral("30"),
-                    QStringLiteral("0")}),
-             QStringList{QStringLiteral("result=0 busy=0 reason=No time service running")});
+    QCOMPARE(probe({"utc", "2021", "3", "28", "1", "30", "0"}),
+             QStringList{"result=0 busy=0 reason=No time service running"});
 }
 
 void TestClockSetter::noBus()
 {
-    QCOMPARE(
-        probe({QStringLiteral("local"), QStringLiteral("2021"), QStringLiteral("3"),
-               QStringLiteral("28"), QStringLiteral("9"), QStringLiteral("0"), QStringLiteral("0")},
-              QStringLiteral("unix:path=") + m_dir.filePath(QStringLiteral("no-such-bus"))),
-        QStringList{QStringLiteral("result=0 busy=0 reason=No system bus")});
+    QCOMPARE(probe({"local", "2021", "3", "28", "9", "0", "0"},
+                   "unix:path=" + m_dir.filePath("no-such-bus")),
+             QStringList{"result=0 busy=0 reason=No system bus"});
 }
 
 // While the first request waits for the user, a second one is refused at once and is never
 // sent; the first still ends on its own terms.
 void TestClockSetter::secondRequestWhileWaiting()
 {
-    QVERIFY(startService(QStringLiteral("silent")));
-    QCOMPARE(
-        probe({QStringLiteral("utc"), QStringLiteral("2021"), QStringLiteral("3"),
-               QStringLiteral("28"), QStringLiteral("1"), QStringLiteral("30"), QStringLiteral("0"),
-               QStringLiteral("--timeout"), QStringLiteral("2000"), QStringLiteral("--again-after"),
-               QStringLiteral("300")}),
-        (QStringList{QStringLiteral("again=0 busy=1 reason=Already setting the clock"),
-                     QStringLiteral("result=0 busy=0 reason=The time service did not answer")}));
-    QCOMPARE(recorded(), QStringList{QStringLiteral("1616895000000000 0 1 1")});
+    QVERIFY(startService("silent"));
+    QCOMPARE(probe({"utc", "2021", "3", "28", "1", "30", "0", "--timeout", "2000", "--again-after",
+                    "300"}),
+             (QStringList{"again=0 busy=1 reason=Already setting the clock",
+                          "result=0 busy=0 reason=The time service did not answer"}));
+    QCOMPARE(recorded(), QStringList{"1616895000000000 0 1 1"});
 }
 
 // Quitting does not wait out the half minute allowed for a password.
 void TestClockSetter::quittingEndsTheWait()
 {
-    QVERIFY(startService(QStringLiteral("silent")));
-    QCOMPARE(probe({QStringLiteral("utc"), QStringLiteral("2021"), QStringLiteral("3"),
-                    QStringLiteral("28"), QStringLiteral("1"), QStringLiteral("30"),
-                    QStringLiteral("0"), QStringLiteral("--quit-after"), QStringLiteral("300")},
-                   {}, 15000),
-             QStringList{QStringLiteral("result=0 busy=0 reason=")});
+    QVERIFY(startService("silent"));
+    QCOMPARE(probe({"utc", "2021", "3", "28", "1", "30", "0", "--quit-after", "300"}, {}, 15000),
+             QStringList{"result=0 busy=0 reason="});
 }
 
 // Only the NTP switch makes the service refuse a set, whatever NTPSynchronized says.

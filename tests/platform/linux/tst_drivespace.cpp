@@ -63,13 +63,13 @@ void TestDriveSpace::figuresAsDfCountsThem()
     QTEST(f.freeClusters, "free");
 
     SamplerState state;
-    state.settings.MonitorDrive = QStringLiteral("/");
+    state.settings.MonitorDrive = "/";
     FakePerfSource perf;
     FakeDriveInfo drives;
     drives.figures = f;
     RecordingSink bars;
     PerfSampler sampler(state.perf, state.settings, state.clock, perf, drives, bars);
-    QVERIFY(sampler.GetDriveSpace(QStringLiteral("/")));
+    QVERIFY(sampler.GetDriveSpace("/"));
     sampler.UpdateStatus();
     QTEST(state.perf.DiskUsagePercent, "percent");
 }
@@ -78,7 +78,7 @@ void TestDriveSpace::figuresAsDfCountsThem()
 void TestDriveSpace::agreesWithDfOnRoot()
 {
     QProcess df;
-    df.start(QStringLiteral("df"), {QStringLiteral("-P"), QStringLiteral("/")});
+    df.start("df", {"-P", "/"});
     QVERIFY(df.waitForFinished(10000));
     const QList<QByteArray> lines = df.readAllStandardOutput().trimmed().split('\n');
     QCOMPARE(lines.size(), 2);
@@ -87,17 +87,17 @@ void TestDriveSpace::agreesWithDfOnRoot()
     const int dfPercent = fields[4].chopped(1).toInt();
 
     SamplerState state;
-    state.settings.MonitorDrive = QStringLiteral("/");
+    state.settings.MonitorDrive = "/";
     FakePerfSource perf;
     LinuxDriveInfo drives;
     RecordingSink bars;
     PerfSampler sampler(state.perf, state.settings, state.clock, perf, drives, bars);
-    QVERIFY(sampler.GetDriveSpace(QStringLiteral("/")));
+    QVERIFY(sampler.GetDriveSpace("/"));
     sampler.UpdateStatus();
-    QVERIFY2(qAbs(state.perf.DiskUsagePercent - dfPercent) <= 1,
-             qPrintable(QStringLiteral("disk bar %1 %, df %2 %")
-                            .arg(state.perf.DiskUsagePercent)
-                            .arg(dfPercent)));
+    QVERIFY2(
+        qAbs(state.perf.DiskUsagePercent - dfPercent) <= 1,
+        qPrintable(
+            QString("disk bar %1 %, df %2 %").arg(state.perf.DiskUsagePercent).arg(dfPercent)));
 }
 
 QTEST_GUILESS_MAIN(TestDriveSpace)

@@ -29,7 +29,7 @@ QString writeRecorder(const QString& path, const QString& record)
     if (!f.open(QIODevice::WriteOnly))
         return {};
     f.write("#!/bin/sh\n");
-    f.write(QStringLiteral("printf '%s\\0' \"$(pwd)\" \"$@\" > '%1.part' && mv '%1.part' '%1'\n")
+    f.write(QString("printf '%s\\0' \"$(pwd)\" \"$@\" > '%1.part' && mv '%1.part' '%1'\n")
                 .arg(record)
                 .toUtf8());
     f.close();
@@ -107,9 +107,9 @@ void TestLauncher::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("work")));
-    m_record = m_dir->filePath(QStringLiteral("record"));
-    m_recorder = writeRecorder(m_dir->filePath(QStringLiteral("recorder.sh")), m_record);
+    QVERIFY(QDir(m_dir->path()).mkdir("work"));
+    m_record = m_dir->filePath("record");
+    m_recorder = writeRecorder(m_dir->filePath("recorder.sh"), m_record);
     QVERIFY(!m_recorder.isEmpty());
 }
 
@@ -118,37 +118,23 @@ void TestLauncher::split_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("words");
     QTest::newRow("empty") << "" << QStringList{};
-    QTest::newRow("plain") << "  a  b\tc "
-                           << QStringList{QStringLiteral("a"), QStringLiteral("b"),
-                                          QStringLiteral("c")};
-    QTest::newRow("double quotes")
-        << R"("hello world" x)" << QStringList{QStringLiteral("hello world"), QStringLiteral("x")};
-    QTest::newRow("single quotes") << "'a \"b\" c'" << QStringList{QStringLiteral("a \"b\" c")};
-    QTest::newRow("quotes join") << R"(a"b c"'d e'f)" << QStringList{QStringLiteral("ab cd ef")};
-    QTest::newRow("empty quotes") << R"("" '' x)"
-                                  << QStringList{QStringLiteral(""), QStringLiteral(""),
-                                                 QStringLiteral("x")};
-    QTest::newRow("escaped blank")
-        << R"(a\ b c)" << QStringList{QStringLiteral("a b"), QStringLiteral("c")};
-    QTest::newRow("escaped quotes")
-        << R"(\"a\' b)" << QStringList{QStringLiteral("\"a'"), QStringLiteral("b")};
-    QTest::newRow("trailing backslash") << R"(a\)" << QStringList{QStringLiteral("a\\")};
-    QTest::newRow("escapes inside double")
-        << R"("a\"b\\c\$d\`e")" << QStringList{QStringLiteral("a\"b\\c$d`e")};
-    QTest::newRow("other backslash inside double")
-        << R"("a\nb")" << QStringList{QStringLiteral("a\\nb")};
-    QTest::newRow("backslash inside single") << R"('a\'b)" << QStringList{QStringLiteral("a\\b")};
-    QTest::newRow("semicolon") << "a; rm -rf x"
-                               << QStringList{QStringLiteral("a;"), QStringLiteral("rm"),
-                                              QStringLiteral("-rf"), QStringLiteral("x")};
+    QTest::newRow("plain") << "  a  b\tc " << QStringList{"a", "b", "c"};
+    QTest::newRow("double quotes") << R"("hello world" x)" << QStringList{"hello world", "x"};
+    QTest::newRow("single quotes") << "'a \"b\" c'" << QStringList{"a \"b\" c"};
+    QTest::newRow("quotes join") << R"(a"b c"'d e'f)" << QStringList{"ab cd ef"};
+    QTest::newRow("empty quotes") << R"("" '' x)" << QStringList{"", "", "x"};
+    QTest::newRow("escaped blank") << R"(a\ b c)" << QStringList{"a b", "c"};
+    QTest::newRow("escaped quotes") << R"(\"a\' b)" << QStringList{"\"a'", "b"};
+    QTest::newRow("trailing backslash") << R"(a\)" << QStringList{"a\\"};
+    QTest::newRow("escapes inside double") << R"("a\"b\\c\$d\`e")" << QStringList{"a\"b\\c$d`e"};
+    QTest::newRow("other backslash inside double") << R"("a\nb")" << QStringList{"a\\nb"};
+    QTest::newRow("backslash inside single") << R"('a\'b)" << QStringList{"a\\b"};
+    QTest::newRow("semicolon") << "a; rm -rf x" << QStringList{"a;", "rm", "-rf", "x"};
     QTest::newRow("substitution") << "$(touch x) `id` $HOME"
-                                  << QStringList{QStringLiteral("$(touch"), QStringLiteral("x)"),
-                                                 QStringLiteral("`id`"), QStringLiteral("$HOME")};
+                                  << QStringList{"$(touch", "x)", "`id`", "$HOME"};
     QTest::newRow("glob and pipe")
-        << "*.txt | tee > out &"
-        << QStringList{QStringLiteral("*.txt"), QStringLiteral("|"),   QStringLiteral("tee"),
-                       QStringLiteral(">"),     QStringLiteral("out"), QStringLiteral("&")};
-    QTest::newRow("line continuation") << "a\\\nb" << QStringList{QStringLiteral("ab")};
+        << "*.txt | tee > out &" << QStringList{"*.txt", "|", "tee", ">", "out", "&"};
+    QTest::newRow("line continuation") << "a\\\nb" << QStringList{"ab"};
     QTest::newRow("unicode") << "«ü» 'é è'"
                              << QStringList{QStringLiteral("«ü»"), QStringLiteral("é è")};
 }
@@ -184,34 +170,28 @@ void TestLauncher::programGetsWordsLiterally_data()
 {
     QTest::addColumn<QString>("parameters");
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("blanks") << "one  two"
-                            << QStringList{QStringLiteral("one"), QStringLiteral("two")};
+    QTest::newRow("blanks") << "one  two" << QStringList{"one", "two"};
     QTest::newRow("quoted") << R"("with space" 'it''s' "a\"b")"
-                            << QStringList{QStringLiteral("with space"), QStringLiteral("its"),
-                                           QStringLiteral("a\"b")};
-    QTest::newRow("command separator")
-        << "x; touch pwned"
-        << QStringList{QStringLiteral("x;"), QStringLiteral("touch"), QStringLiteral("pwned")};
+                            << QStringList{"with space", "its", "a\"b"};
+    QTest::newRow("command separator") << "x; touch pwned" << QStringList{"x;", "touch", "pwned"};
     QTest::newRow("substitutions")
         << "\"$(touch pwned)\" `touch pwned` $HOME *"
-        << QStringList{QStringLiteral("$(touch pwned)"), QStringLiteral("`touch"),
-                       QStringLiteral("pwned`"), QStringLiteral("$HOME"), QStringLiteral("*")};
-    QTest::newRow("empty argument")
-        << "'' last" << QStringList{QStringLiteral(""), QStringLiteral("last")};
-    QTest::newRow("newline inside quotes") << "'a\nb'" << QStringList{QStringLiteral("a\nb")};
+        << QStringList{"$(touch pwned)", "`touch", "pwned`", "$HOME", "*"};
+    QTest::newRow("empty argument") << "'' last" << QStringList{"", "last"};
+    QTest::newRow("newline inside quotes") << "'a\nb'" << QStringList{"a\nb"};
 }
 
 void TestLauncher::programGetsWordsLiterally()
 {
     QFETCH(QString, parameters);
     QFETCH(QStringList, arguments);
-    const QString work = m_dir->filePath(QStringLiteral("work"));
+    const QString work = m_dir->filePath("work");
     LinuxLauncher launcher;
     QVERIFY(launcher.open(m_recorder, parameters, work, 1));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_record), 10000);
     QCOMPARE(readRecord(m_record), QStringList{work} + arguments);
-    QVERIFY(!QFile::exists(QDir(work).filePath(QStringLiteral("pwned"))));
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("pwned"))));
+    QVERIFY(!QFile::exists(QDir(work).filePath("pwned")));
+    QVERIFY(!QFile::exists(m_dir->filePath("pwned")));
 }
 
 void TestLauncher::programFoundRelativeToStartDirectory_data()
@@ -224,12 +204,12 @@ void TestLauncher::programFoundRelativeToStartDirectory_data()
 void TestLauncher::programFoundRelativeToStartDirectory()
 {
     QFETCH(QString, file);
-    const QString work = m_dir->filePath(QStringLiteral("work"));
-    writeRecorder(QDir(work).filePath(QStringLiteral("recorder-here")), m_record);
+    const QString work = m_dir->filePath("work");
+    writeRecorder(QDir(work).filePath("recorder-here"), m_record);
     LinuxLauncher launcher;
-    QVERIFY(launcher.open(file, QStringLiteral("arg"), work, 1));
+    QVERIFY(launcher.open(file, "arg", work, 1));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_record), 10000);
-    QCOMPARE(readRecord(m_record), (QStringList{work, QStringLiteral("arg")}));
+    QCOMPARE(readRecord(m_record), (QStringList{work, "arg"}));
 }
 
 void TestLauncher::refusals_data()
@@ -271,19 +251,18 @@ void TestLauncher::refusals()
     QFETCH(QString, file);
     QFETCH(QString, parameters);
     QFETCH(QString, directory);
-    writeFile(m_dir->filePath(QStringLiteral("plain.sh")), "#!/bin/sh\ntouch ran\n", ReadWrite);
-    writeFile(m_dir->filePath(QStringLiteral("plain.bin")),
+    writeFile(m_dir->filePath("plain.sh"), "#!/bin/sh\ntouch ran\n", ReadWrite);
+    writeFile(m_dir->filePath("plain.bin"),
               QByteArray("\x7f"
                          "ELF\2\1\1",
                          7),
               ReadWrite);
-    const QString opened = m_dir->filePath(QStringLiteral("opened"));
+    const QString opened = m_dir->filePath("opened");
     // Whatever is refused must not be handed to the opener either.
-    const QString opener = writeRecorder(m_dir->filePath(QStringLiteral("opener.sh")), opened);
+    const QString opener = writeRecorder(m_dir->filePath("opener.sh"), opened);
     LinuxLauncher launcher(opener);
     const auto inDir = [&](const QString& name) {
-        return name.isEmpty() || name.startsWith(QStringLiteral("no-such")) ? name
-                                                                            : m_dir->filePath(name);
+        return name.isEmpty() || name.startsWith("no-such") ? name : m_dir->filePath(name);
     };
     QVERIFY(!launcher.open(inDir(file), parameters, inDir(directory), 1));
     QTest::qWait(100);
@@ -311,19 +290,17 @@ void TestLauncher::documentsAndAddressesGoToTheOpener()
 {
     QFETCH(QString, file);
     QFETCH(QString, expected);
-    writeFile(m_dir->filePath(QStringLiteral("notes.txt")), "text\n", ReadWrite);
-    writeFile(m_dir->filePath(QStringLiteral("marked.txt")), "text\n",
-              ReadWrite | QFileDevice::ExeOwner);
-    const QString work = m_dir->filePath(QStringLiteral("work"));
-    const QString opener = writeRecorder(m_dir->filePath(QStringLiteral("opener.sh")), m_record);
+    writeFile(m_dir->filePath("notes.txt"), "text\n", ReadWrite);
+    writeFile(m_dir->filePath("marked.txt"), "text\n", ReadWrite | QFileDevice::ExeOwner);
+    const QString work = m_dir->filePath("work");
+    const QString opener = writeRecorder(m_dir->filePath("opener.sh"), m_record);
     LinuxLauncher launcher(opener);
-    const QString target = file.contains(QLatin1Char(':')) || file.startsWith(QStringLiteral(".."))
-                               ? file
-                               : m_dir->filePath(file);
+    const QString target =
+        file.contains(':') || file.startsWith("..") ? file : m_dir->filePath(file);
     // Parameters belong to programs; a document's opener gets the one argument only.
-    QVERIFY(launcher.open(target, QStringLiteral("--ignored"), work, 5));
+    QVERIFY(launcher.open(target, "--ignored", work, 5));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_record), 10000);
-    if (expected.contains(QStringLiteral("%1")))
+    if (expected.contains("%1"))
         expected = expected.arg(m_dir->path());
     QCOMPARE(readRecord(m_record), (QStringList{work, expected}));
 }
@@ -332,8 +309,8 @@ void TestLauncher::documentsAndAddressesGoToTheOpener()
 // it starts must get the normal class.
 void TestLauncher::programsRunAtNormalPriority()
 {
-    const QString out = m_dir->filePath(QStringLiteral("policy"));
-    const QString script = m_dir->filePath(QStringLiteral("policy.sh"));
+    const QString out = m_dir->filePath("policy");
+    const QString script = m_dir->filePath("policy.sh");
     writeFile(script, "#!/bin/sh\ncut -d' ' -f41 /proc/$$/stat > '" + out.toUtf8() + "'\n",
               ReadWrite | QFileDevice::ExeOwner);
     LinuxLauncher launcher;
@@ -350,12 +327,10 @@ void TestLauncher::programsRunAtNormalPriority()
 
 void TestLauncher::missingOpenerFails()
 {
-    writeFile(m_dir->filePath(QStringLiteral("notes.txt")), "text\n", ReadWrite);
-    LinuxLauncher launcher(m_dir->filePath(QStringLiteral("no-opener")));
-    QVERIFY(!launcher.open(m_dir->filePath(QStringLiteral("notes.txt")), QStringLiteral(""),
-                           QStringLiteral(""), 1));
-    QVERIFY(!launcher.open(QStringLiteral("https://example.org/"), QStringLiteral(""),
-                           QStringLiteral(""), 1));
+    writeFile(m_dir->filePath("notes.txt"), "text\n", ReadWrite);
+    LinuxLauncher launcher(m_dir->filePath("no-opener"));
+    QVERIFY(!launcher.open(m_dir->filePath("notes.txt"), "", "", 1));
+    QVERIFY(!launcher.open("https://example.org/", "", "", 1));
 }
 
 // Found by the sanitizer run: the spawning thread's context was queued for deletion just before
@@ -381,32 +356,27 @@ void TestLauncher::editorAndLauncherAgree_data()
     const auto refuse = [](const char* name, const QString& p) {
         QTest::newRow(name) << p << QStringList{} << true;
     };
-    accept("blanks separate", QStringLiteral("-v  report.txt\t2"),
-           {QStringLiteral("-v"), QStringLiteral("report.txt"), QStringLiteral("2")});
+    accept("blanks separate", "-v  report.txt\t2", {"-v", "report.txt", "2"});
     accept("single quotes keep all", QString::fromUtf8(R"('two words' 'C:\Temp\new')"),
-           {QStringLiteral("two words"), QString::fromUtf8(R"(C:\Temp\new)")});
-    accept("double quotes keep blanks", QString::fromUtf8(R"("my file.txt")"),
-           {QStringLiteral("my file.txt")});
+           {"two words", QString::fromUtf8(R"(C:\Temp\new)")});
+    accept("double quotes keep blanks", QString::fromUtf8(R"("my file.txt")"), {"my file.txt"});
     accept("escapes inside double quotes", QString::fromUtf8(R"("a\"b\\c\$d\`e\x")"),
            {QString::fromUtf8(R"(a"b\c$d`e\x)")});
-    accept("backslash before blank", QString::fromUtf8(R"(my\ file.txt)"),
-           {QStringLiteral("my file.txt")});
-    accept("backslash before quote", QString::fromUtf8(R"(O\'Brien)"), {QStringLiteral("O'Brien")});
-    accept("other quotes around", QString::fromUtf8(R"("O'Brien")"), {QStringLiteral("O'Brien")});
+    accept("backslash before blank", QString::fromUtf8(R"(my\ file.txt)"), {"my file.txt"});
+    accept("backslash before quote", QString::fromUtf8(R"(O\'Brien)"), {"O'Brien"});
+    accept("other quotes around", QString::fromUtf8(R"("O'Brien")"), {"O'Brien"});
     accept("doubled backslashes", QString::fromUtf8(R"(C:\\Temp\\new)"),
            {QString::fromUtf8(R"(C:\Temp\new)")});
     accept("one backslash", QString::fromUtf8(R"(\\)"), {QString::fromUtf8(R"(\)")});
     accept("trailing backslash", QString::fromUtf8(R"(end\)"), {QString::fromUtf8(R"(end\)")});
     accept("backslash before punctuation", QString::fromUtf8(R"(\-x \. \$HOME)"),
-           {QStringLiteral("-x"), QStringLiteral("."), QStringLiteral("$HOME")});
-    accept("parts join", QString::fromUtf8(R"(a"b c"'d')"), {QStringLiteral("ab cd")});
-    accept("empty word", QString::fromUtf8(R"("" x)"), {QStringLiteral(""), QStringLiteral("x")});
-    accept("nothing interpreted", QStringLiteral("$HOME * ; | > `id`"),
-           {QStringLiteral("$HOME"), QStringLiteral("*"), QStringLiteral(";"), QStringLiteral("|"),
-            QStringLiteral(">"), QStringLiteral("`id`")});
+           {"-x", ".", "$HOME"});
+    accept("parts join", QString::fromUtf8(R"(a"b c"'d')"), {"ab cd"});
+    accept("empty word", QString::fromUtf8(R"("" x)"), {"", "x"});
+    accept("nothing interpreted", "$HOME * ; | > `id`", {"$HOME", "*", ";", "|", ">", "`id`"});
     accept("non-ASCII", QStringLiteral("caf\u00e9 '\u00e0 b'"),
            {QStringLiteral("caf\u00e9"), QStringLiteral("\u00e0 b")});
-    refuse("unpaired apostrophe", QStringLiteral("p5 O'Brien"));
+    refuse("unpaired apostrophe", "p5 O'Brien");
     refuse("unclosed double quote", QString::fromUtf8(R"(say "hi)"));
     refuse("quote closed only by an escaped one", QString::fromUtf8(R"("a\")"));
     refuse("backslash before letter", QString::fromUtf8(R"(C:\Temp\new)"));
@@ -419,7 +389,7 @@ void TestLauncher::editorAndLauncherAgree()
     QFETCH(QString, parameters);
     QFETCH(QStringList, words);
     QFETCH(bool, refused);
-    const QString work = m_dir->filePath(QStringLiteral("work"));
+    const QString work = m_dir->filePath("work");
 
     EditorRules::EditorValues values;
     values.runProgram = true;
@@ -427,7 +397,7 @@ void TestLauncher::editorAndLauncherAgree()
     values.parameters = parameters;
     values.startDir = work;
     const EditorRules::Refusal refusal = EditorRules::runItemRefusal(values);
-    QCOMPARE(refusal.field, refused ? QStringLiteral("Parameters") : QString());
+    QCOMPARE(refusal.field, refused ? "Parameters" : QString());
     QCOMPARE(refusal.message.isEmpty(), !refused);
 
     // Through the stored line, as the scan would start it.
@@ -460,7 +430,7 @@ void TestLauncher::nameThatIsNotUtf8RunsFromTheSchedule()
     QCOMPARE(::write(fd, script.constData(), size_t(script.size())), ssize_t(script.size()));
     ::close(fd);
 
-    const QString schedule = m_dir->filePath(QStringLiteral("horolux.dat"));
+    const QString schedule = m_dir->filePath("horolux.dat");
     {
         QFile f(schedule);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -495,20 +465,20 @@ void TestLauncher::openerVerdict()
 {
     QFETCH(QByteArray, script);
     QFETCH(bool, opened);
-    const QString bin = m_dir->filePath(QStringLiteral("bin"));
+    const QString bin = m_dir->filePath("bin");
     QVERIFY(QDir().mkpath(bin));
-    writeFile(bin + QStringLiteral("/xdg-open"),
+    writeFile(bin + "/xdg-open",
               "#!/bin/sh\necho \"$1\" > '" + QFile::encodeName(m_record) + ".arg'\n" + script +
                   "\n",
               ReadWrite | QFileDevice::ExeOwner);
-    writeFile(m_dir->filePath(QStringLiteral("notes.txt")), "text\n", ReadWrite);
+    writeFile(m_dir->filePath("notes.txt"), "text\n", ReadWrite);
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(bin) + ":" + oldPath);
     const auto restore = qScopeGuard([&] { qputenv("PATH", oldPath); });
 
-    LinuxLauncher launcher(QStringLiteral("xdg-open"), 1000);
+    LinuxLauncher launcher("xdg-open", 1000);
     for (const QString& target :
-         {m_dir->filePath(QStringLiteral("notes.txt")), QStringLiteral("https://example.org/")}) {
+         QStringList{m_dir->filePath("notes.txt"), "https://example.org/"}) {
         int ticks = 0;
         QTimer face;
         QObject::connect(&face, &QTimer::timeout, [&] { ++ticks; });
@@ -516,11 +486,11 @@ void TestLauncher::openerVerdict()
         QCOMPARE(launcher.open(target, QString(), QString(), 5), opened);
         // The face went on ticking while the opener was awaited.
         QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
-        QFile arg(m_record + QStringLiteral(".arg"));
+        QFile arg(m_record + ".arg");
         QVERIFY(arg.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(arg.readAll().trimmed()), target);
         // An opener left running (it is nobody's child here) is ended by its process id.
-        QFile pid(bin + QStringLiteral("/xdg-open.pid"));
+        QFile pid(bin + "/xdg-open.pid");
         if (pid.open(QIODevice::ReadOnly)) {
             const pid_t sleeper = pid.readAll().trimmed().toInt();
             pid.close();

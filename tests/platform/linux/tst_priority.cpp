@@ -43,24 +43,23 @@ int child(bool mixed)
     if (!mixed)
         priority.setPriorityClass(IProcessPriority::IdleClass);
     const IProcessPriority::Result r = priority.setPriorityClass(IProcessPriority::NormalClass);
-    QStringList out{r == IProcessPriority::Result::Set            ? QStringLiteral("set")
-                    : r == IProcessPriority::Result::NotPermitted ? QStringLiteral("not-permitted")
-                                                                  : QStringLiteral("failed")};
+    QStringList out{r == IProcessPriority::Result::Set            ? "set"
+                    : r == IProcessPriority::Result::NotPermitted ? "not-permitted"
+                                                                  : "failed"};
     QList<int> tids;
-    for (const QString& tid :
-         QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+    for (const QString& tid : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         tids << tid.toInt();
     std::sort(tids.begin(), tids.end());
     for (int tid : tids) {
         const int policy = sched_getscheduler(tid);
-        out << QStringLiteral("%1:%2")
-                   .arg(policy == SCHED_IDLE    ? QStringLiteral("idle")
-                        : policy == SCHED_BATCH ? QStringLiteral("batch")
-                        : policy == SCHED_OTHER ? QStringLiteral("other")
-                                                : QStringLiteral("?"))
+        out << QString("%1:%2")
+                   .arg(policy == SCHED_IDLE    ? "idle"
+                        : policy == SCHED_BATCH ? "batch"
+                        : policy == SCHED_OTHER ? "other"
+                                                : "?")
                    .arg(getpriority(PRIO_PROCESS, tid));
     }
-    std::puts(qPrintable(out.join(QLatin1Char(' '))));
+    std::puts(qPrintable(out.join(' ')));
     done.set_value();
     return 0;
 }
@@ -97,12 +96,10 @@ void TestPriority::normalAfterIdle()
     if (right && !root)
         QSKIP("only root has the right to raise priority here");
     QString program = QCoreApplication::applicationFilePath();
-    QStringList args{QStringLiteral("--child"), mode};
+    QStringList args{"--child", mode};
     if (root && !right) {
-        args = QStringList{QStringLiteral("--inh-caps=-sys_nice"),
-                           QStringLiteral("--bounding-set=-sys_nice"), program} +
-               args;
-        program = QStringLiteral("setpriv");
+        args = QStringList{"--inh-caps=-sys_nice", "--bounding-set=-sys_nice", program} + args;
+        program = "setpriv";
     }
     QProcess p;
     p.start(program, args);

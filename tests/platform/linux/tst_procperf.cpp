@@ -10,16 +10,15 @@ Q_DECLARE_METATYPE(ProcPerfSource::CpuTimes)
 
 namespace {
 
-const QString kStatData = QStringLiteral("PerfStats\\StatData");
-const QString kStart = QStringLiteral("PerfStats\\StartStat");
-const QString kStop = QStringLiteral("PerfStats\\StopStat");
-const QString kCpu = QStringLiteral("KERNEL\\CPUUsage");
-const QString kFaults = QStringLiteral("VMM\\cPageFaults");
+const QString kStatData = "PerfStats\\StatData";
+const QString kStart = "PerfStats\\StartStat";
+const QString kStop = "PerfStats\\StopStat";
+const QString kCpu = "KERNEL\\CPUUsage";
+const QString kFaults = "VMM\\cPageFaults";
 
 QString dataPath(const QString& name)
 {
-    return qEnvironmentVariable("HOROLUX_SOURCE_DIR") +
-           QStringLiteral("/tests/platform/linux/data/") + name;
+    return qEnvironmentVariable("HOROLUX_SOURCE_DIR") + "/tests/platform/linux/data/" + name;
 }
 
 QByteArray dataFile(const QString& name)
@@ -146,7 +145,7 @@ private slots:
     void cpuCollection()
     {
         QTemporaryDir dir;
-        const QString stat = dir.filePath(QStringLiteral("stat"));
+        const QString stat = dir.filePath("stat");
         ProcPerfSource source(dir.path());
 
         writeFile(stat, "cpu  100 0 100 800 0 0 0 0\n");
@@ -160,9 +159,7 @@ private slots:
         QCOMPARE(source.readPerfStat(kStatData, kCpu), 10);
         // Registry names are not case-sensitive.
         writeFile(stat, "cpu  310 0 150 940 0 0 0 0\n");
-        QCOMPARE(source.readPerfStat(QStringLiteral("perfstats\\statdata"),
-                                     QStringLiteral("kernel\\cpuusage")),
-                 100);
+        QCOMPARE(source.readPerfStat("perfstats\\statdata", "kernel\\cpuusage"), 100);
 
         source.readPerfStat(kStop, kCpu);
         QCOMPARE(source.readPerfStat(kStatData, kCpu), -1);
@@ -174,7 +171,7 @@ private slots:
     void cpuFileUnreadable()
     {
         QTemporaryDir dir;
-        const QString stat = dir.filePath(QStringLiteral("stat"));
+        const QString stat = dir.filePath("stat");
         ProcPerfSource source(dir.path());
         QCOMPARE(source.readPerfStat(kStart, kCpu), -1);
         QCOMPARE(source.readPerfStat(kStatData, kCpu), -1);
@@ -191,15 +188,15 @@ private slots:
 
     void unknownNamesAndMissingFiles()
     {
-        ProcPerfSource source(QStringLiteral("/nonexistent/horolux-proc"));
+        ProcPerfSource source("/nonexistent/horolux-proc");
         QCOMPARE(source.readPerfStat(kStatData, kFaults), -1);
         QCOMPARE(source.memoryLoad(), -1);
         QCOMPARE(source.readPerfStat(kStart, kCpu), -1);
         QCOMPARE(source.readPerfStat(kStatData, kCpu), -1);
 
         ProcPerfSource real;
-        QCOMPARE(real.readPerfStat(kStatData, QStringLiteral("KERNEL\\Threads")), -1);
-        QCOMPARE(real.readPerfStat(QStringLiteral("PerfStats\\Other"), kCpu), -1);
+        QCOMPARE(real.readPerfStat(kStatData, "KERNEL\\Threads"), -1);
+        QCOMPARE(real.readPerfStat("PerfStats\\Other", kCpu), -1);
         QCOMPARE(real.readPerfStat(kStart, kFaults), -1);
     }
 
@@ -224,28 +221,25 @@ private slots:
 
     void mountTable()
     {
-        const QStringList drives =
-            LinuxDriveInfo::parseMountTable(dataFile(QStringLiteral("mounts")));
-        const QStringList want{QStringLiteral("/"), QStringLiteral("/home"),
-                               QStringLiteral("/boot/efi"), QStringLiteral("/media/usb stick"),
-                               QStringLiteral("/data")};
+        const QStringList drives = LinuxDriveInfo::parseMountTable(dataFile("mounts"));
+        const QStringList want{"/", "/home", "/boot/efi", "/media/usb stick", "/data"};
         QCOMPARE(drives, want);
-        LinuxDriveInfo fromFile(dataPath(QStringLiteral("mounts")));
+        LinuxDriveInfo fromFile(dataPath("mounts"));
         QCOMPARE(fromFile.listDrives(), want);
     }
 
     void realDrives()
     {
         LinuxDriveInfo info;
-        QCOMPARE(info.defaultDrive(), QStringLiteral("/"));
-        QVERIFY(info.listDrives().contains(QStringLiteral("/")));
+        QCOMPARE(info.defaultDrive(), "/");
+        QVERIFY(info.listDrives().contains("/"));
         DriveFigures f;
-        QVERIFY(info.driveSpace(QStringLiteral("/"), f));
+        QVERIFY(info.driveSpace("/", f));
         QCOMPARE(f.sectorsPerCluster, quint64(1));
         QVERIFY(f.bytesPerSector > 0);
         QVERIFY(f.totalClusters > 0);
         QVERIFY(f.freeClusters <= f.totalClusters);
-        QVERIFY(!info.driveSpace(QStringLiteral("/nonexistent/horolux-drive"), f));
+        QVERIFY(!info.driveSpace("/nonexistent/horolux-drive", f));
         QVERIFY(!info.driveSpace(QString(), f));
     }
 };

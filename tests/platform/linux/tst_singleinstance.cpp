@@ -71,7 +71,7 @@ void TestSingleInstance::displayKey_data()
     QTest::newRow("none") << QByteArray() << "none";
     // Never a path out of the lock folder.
     QTest::newRow("slashes") << QByteArray("../../etc/x:0") << ".._.._etc_x_0";
-    QTest::newRow("long") << QByteArray(60, 'h') + ":0" << QString(48, QLatin1Char('h'));
+    QTest::newRow("long") << QByteArray(60, 'h') + ":0" << QString(48, 'h');
 }
 
 void TestSingleInstance::displayKey()
@@ -136,7 +136,7 @@ bool makeFolder(const QString& path, const QString& how, const QString& scratch)
     if (how == QLatin1String("file"))
         return QFile(path).open(QIODevice::WriteOnly);
     if (how == QLatin1String("link")) {
-        const QByteArray target = QFile::encodeName(scratch + QStringLiteral("/elsewhere"));
+        const QByteArray target = QFile::encodeName(scratch + "/elsewhere");
         return ::mkdir(target.constData(), 0700) == 0 &&
                ::symlink(target.constData(), p.constData()) == 0;
     }
@@ -157,8 +157,8 @@ void TestSingleInstance::lockFolder()
     QFETCH(QString, chosen);
     QTemporaryDir scratch;
     const uint uid = ::geteuid();
-    const QString runtimeDir = scratch.path() + QStringLiteral("/run");
-    const QString tmpDir = scratch.path() + QStringLiteral("/horolux-%1").arg(uid);
+    const QString runtimeDir = scratch.path() + "/run";
+    const QString tmpDir = scratch.path() + QString("/horolux-%1").arg(uid);
     if (!makeFolder(runtimeDir, runtime, scratch.path()) ||
         !makeFolder(tmpDir, fallback, scratch.path()))
         QSKIP("this set-up needs the right to give folders to another user");
@@ -172,7 +172,7 @@ void TestSingleInstance::lockFolder()
         LinuxSingleInstance::lockFolder({.runtimeDir = env, .tmpRoot = scratch.path()}, uid);
     const QString expected = chosen == QLatin1String("runtime") ? runtimeDir
                              : chosen == QLatin1String("tmp")   ? tmpDir
-                                                                : QStringLiteral("");
+                                                                : "";
     QCOMPARE(folder, expected);
     if (chosen == QLatin1String("tmp")) {
         struct stat st {};
@@ -197,17 +197,16 @@ void TestSingleInstance::tmpNameTakenByAnotherUser()
     QFETCH(QString, planted);
     QTemporaryDir scratch;
     const QString s = scratch.path();
-    const QString name = s + QStringLiteral("/horolux-%1").arg(::geteuid());
-    if (!makeFolder(name, planted, s) || !QDir().mkpath(s + QStringLiteral("/home")))
+    const QString name = s + QString("/horolux-%1").arg(::geteuid());
+    if (!makeFolder(name, planted, s) || !QDir().mkpath(s + "/home"))
         QSKIP("this set-up needs the right to give folders to another user");
-    const QString folder = LinuxSingleInstance::lockFolder(
-        {.tmpRoot = s, .home = s + QStringLiteral("/home")}, ::geteuid());
-    QCOMPARE(folder, s + QStringLiteral("/home/.local/state/horolux"));
+    const QString folder =
+        LinuxSingleInstance::lockFolder({.tmpRoot = s, .home = s + "/home"}, ::geteuid());
+    QCOMPARE(folder, s + "/home/.local/state/horolux");
     LinuxSingleInstance first(folder, ":3");
     QVERIFY(first.claim());
     QCOMPARE(LinuxSingleInstance(folder, ":3").claim().outcome, ISingleInstance::Outcome::Shown);
-    const QFileInfo target(planted == QLatin1String("link") ? s + QStringLiteral("/elsewhere")
-                                                            : name);
+    const QFileInfo target(planted == QLatin1String("link") ? s + "/elsewhere" : name);
     QVERIFY(target.isDir() ? QDir(target.filePath()).isEmpty() : target.size() == 0);
 }
 
@@ -216,13 +215,13 @@ void TestSingleInstance::tmpNameTakenByAnotherUser()
 // learns where the clock runs.
 void TestSingleInstance::requestsWaitForTheHandler()
 {
-    const QString folder = m_dir.path() + QStringLiteral("/") + QString(100, QLatin1Char('f'));
+    const QString folder = m_dir.path() + "/" + QString(100, 'f');
     QVERIFY(QDir().mkpath(folder));
     LinuxSingleInstance first(folder, ":6");
     QVERIFY(first.claim());
     const ISingleInstance::Claim elsewhere = LinuxSingleInstance(folder, ":7").claim();
     QCOMPARE(elsewhere.outcome, ISingleInstance::Outcome::OtherDisplay);
-    QCOMPARE(elsewhere.display, QStringLiteral(":6"));
+    QCOMPARE(elsewhere.display, ":6");
     LinuxSingleInstance second(folder, ":6.0");
     QCOMPARE(second.claim().outcome, ISingleInstance::Outcome::Shown);
     QTest::qWait(50);
@@ -283,9 +282,7 @@ void TestSingleInstance::misbehavingCallers()
     std::atomic<int> outcome{-1};
     std::thread other([&] {
         LinuxSingleInstance caller(m_dir.path(), ":22");
-        outcome =
-            int(caller.deliver({ReminderRequest::Verb::Remind, {}, QStringLiteral("t"), {}}, reply)
-                    .outcome);
+        outcome = int(caller.deliver({ReminderRequest::Verb::Remind, {}, "t", {}}, reply).outcome);
     });
     QTRY_VERIFY_WITH_TIMEOUT(outcome >= 0, 5000);
     other.join();
@@ -328,7 +325,7 @@ void TestSingleInstance::killedHolderDoesNotBlock()
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    QVERIFY(QFile::exists(m_dir.path() + QStringLiteral("/horolux.socket")));
+    QVERIFY(QFile::exists(m_dir.path() + "/horolux.socket"));
 
     int shown = 0;
     LinuxSingleInstance next(m_dir.path(), ":9");
@@ -342,7 +339,7 @@ void TestSingleInstance::killedHolderDoesNotBlock()
 // A holder that never answers (stopped, or without its socket) still keeps a second copy out.
 void TestSingleInstance::unreachableHolderStillBlocks()
 {
-    const QString lock = m_dir.path() + QStringLiteral("/horolux.lock");
+    const QString lock = m_dir.path() + "/horolux.lock";
     const int fd = ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT, 0600);
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
@@ -388,8 +385,7 @@ void TestSingleInstance::launchedProgramDoesNotKeepTheLock()
     {
         LinuxSingleInstance first(m_dir.path(), ":12");
         QVERIFY(first.claim());
-        QVERIFY(QProcess::startDetached(QStringLiteral("sleep"), {QStringLiteral("5")}, QString(),
-                                        &sleeper));
+        QVERIFY(QProcess::startDetached("sleep", {"5"}, QString(), &sleeper));
     }
     LinuxSingleInstance next(m_dir.path(), ":12");
     const bool claimed = static_cast<bool>(next.claim());

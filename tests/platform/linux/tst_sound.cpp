@@ -16,7 +16,7 @@ namespace {
 // Stand-in players: a shell script run with the file as $1.
 QStringList script(const QString& body)
 {
-    return {QStringLiteral("/bin/sh"), QStringLiteral("-c"), body, QStringLiteral("player")};
+    return {"/bin/sh", "-c", body, "player"};
 }
 
 // Short limits so that stalled stand-ins are cut off quickly.
@@ -84,15 +84,15 @@ void TestSound::unplayableFilesNeverReachThePlayer()
 {
     QFETCH(QString, name);
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("locked.wav")), "RIFF"));
-    QFile(dir.filePath(QStringLiteral("locked.wav"))).setPermissions(QFileDevice::Permissions());
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    QVERIFY(writeFile(dir.filePath("locked.wav"), "RIFF"));
+    QFile(dir.filePath("locked.wav")).setPermissions(QFileDevice::Permissions());
     if (name == QLatin1String("locked.wav") && ::geteuid() == 0)
         QSKIP("root reads every file");
 
     int beeps = 0;
     // A player that ran would fail and beep a second time.
-    QtSound sound([&] { ++beeps; }, script(QStringLiteral("exit 1")), Quick);
+    QtSound sound([&] { ++beeps; }, script("exit 1"), Quick);
     QSignalSpy finished(&sound, &QtSound::finished);
     sound.playAsync(name.isEmpty() ? QString() : dir.filePath(name));
     QCOMPARE(beeps, 1); // at once, not when some player gives up
@@ -105,20 +105,16 @@ void TestSound::playerOutcomes_data()
 {
     QTest::addColumn<QStringList>("player");
     QTest::addColumn<bool>("played");
-    QTest::newRow("plays") << script(QStringLiteral("exit 0")) << true;
-    QTest::newRow("announces and plays")
-        << script(QStringLiteral("echo playing 50; sleep 0.1")) << true;
-    QTest::newRow("file refused") << script(QStringLiteral("exit 2")) << false;
-    QTest::newRow("fails after starting")
-        << script(QStringLiteral("echo playing 50; exit 3")) << false;
-    QTest::newRow("crashes") << script(QStringLiteral("kill -SEGV $$")) << false;
-    QTest::newRow("not installed")
-        << QStringList{QStringLiteral("/nonexistent/horolux-play")} << false;
+    QTest::newRow("plays") << script("exit 0") << true;
+    QTest::newRow("announces and plays") << script("echo playing 50; sleep 0.1") << true;
+    QTest::newRow("file refused") << script("exit 2") << false;
+    QTest::newRow("fails after starting") << script("echo playing 50; exit 3") << false;
+    QTest::newRow("crashes") << script("kill -SEGV $$") << false;
+    QTest::newRow("not installed") << QStringList{"/nonexistent/horolux-play"} << false;
     // Killed once the start limit has passed: nothing was heard.
-    QTest::newRow("stalls before playing") << script(QStringLiteral("exec sleep 30")) << false;
+    QTest::newRow("stalls before playing") << script("exec sleep 30") << false;
     // Killed after its announced length and the slack: the sound was heard.
-    QTest::newRow("overruns its length")
-        << script(QStringLiteral("echo playing 100; exec sleep 30")) << true;
+    QTest::newRow("overruns its length") << script("echo playing 100; exec sleep 30") << true;
 }
 
 void TestSound::playerOutcomes()
@@ -144,21 +140,20 @@ void TestSound::playerOutcomes()
 void TestSound::newSoundReplacesThePlayingOne()
 {
     QTemporaryDir dir;
-    const QString slow = dir.filePath(QStringLiteral("slow.wav"));
-    const QString quick = dir.filePath(QStringLiteral("quick.wav"));
+    const QString slow = dir.filePath("slow.wav");
+    const QString quick = dir.filePath("quick.wav");
     QVERIFY(writeFile(slow, "RIFF"));
     QVERIFY(writeFile(quick, "RIFF"));
     int beeps = 0;
-    QtSound sound(
-        [&] { ++beeps; },
-        script(QStringLiteral("echo $$ > \"$1.pid\"; case \"$1\" in *slow*) echo playing 20000; "
-                              "exec sleep 30;; esac")),
-        {5000, 300, 30000});
+    QtSound sound([&] { ++beeps; },
+                  script("echo $$ > \"$1.pid\"; case \"$1\" in *slow*) echo playing 20000; "
+                         "exec sleep 30;; esac"),
+                  {5000, 300, 30000});
     QSignalSpy finished(&sound, &QtSound::finished);
     sound.playAsync(slow);
     QByteArray pid;
-    QTRY_VERIFY(!(pid = readFile(slow + QStringLiteral(".pid"))).isEmpty());
-    const QString proc = QStringLiteral("/proc/") + QString::fromLatin1(pid.trimmed());
+    QTRY_VERIFY(!(pid = readFile(slow + ".pid")).isEmpty());
+    const QString proc = "/proc/" + QString::fromLatin1(pid.trimmed());
     QVERIFY(QFile::exists(proc));
 
     sound.playAsync(quick);
@@ -178,23 +173,21 @@ void TestSound::newSoundReplacesThePlayingOne()
 void TestSound::closingStopsThePlayingSound()
 {
     QTemporaryDir dir;
-    const QString slow = dir.filePath(QStringLiteral("slow.wav"));
+    const QString slow = dir.filePath("slow.wav");
     QVERIFY(writeFile(slow, "RIFF"));
     for (int round = 0; round < 10; ++round) {
-        QFile::remove(slow + QStringLiteral(".pid"));
+        QFile::remove(slow + ".pid");
         {
-            QtSound sound(
-                [] {},
-                script(QStringLiteral("echo $$ > \"$1.pid\"; echo playing 20000; exec sleep 30")),
-                {5000, 300, 30000});
+            QtSound sound([] {}, script("echo $$ > \"$1.pid\"; echo playing 20000; exec sleep 30"),
+                          {5000, 300, 30000});
             sound.playAsync(slow);
         }
         // A player that got as far as writing its number must be gone.
         QTest::qWait(300);
-        const QByteArray pid = readFile(slow + QStringLiteral(".pid")).trimmed();
+        const QByteArray pid = readFile(slow + ".pid").trimmed();
         if (!pid.isEmpty())
-            QVERIFY2(!QFile::exists(QStringLiteral("/proc/") + QString::fromLatin1(pid)),
-                     qPrintable(QStringLiteral("round %1").arg(round)));
+            QVERIFY2(!QFile::exists("/proc/" + QString::fromLatin1(pid)),
+                     qPrintable(QString("round %1").arg(round)));
     }
 }
 
@@ -218,14 +211,13 @@ void TestSound::realPlayerReachesTheSink()
     qputenv("PULSE_SERVER", pulse.server().toUtf8());
     QVERIFY(pulse.startRecording());
     int beeps = 0;
-    QtSound sound([&] { ++beeps; }, {QStringLiteral(HOROLUX_PLAY_BIN)});
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN});
     QSignalSpy finished(&sound, &QtSound::finished);
     sound.playAsync(chime);
     // The stream shows up at the server while it plays.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        pulse.sinkInputs().contains(QStringLiteral("application.process.binary = "
-                                                   "\"horolux-play\"")),
-        5000);
+    QTRY_VERIFY_WITH_TIMEOUT(pulse.sinkInputs().contains("application.process.binary = "
+                                                         "\"horolux-play\""),
+                             5000);
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished[0][0].toBool(), true);
     QCOMPARE(beeps, 0);
@@ -235,14 +227,13 @@ void TestSound::realPlayerReachesTheSink()
     QVERIFY2(PulseRig::loudSamples(recorded) > 5000,
              qPrintable(QString::number(PulseRig::loudSamples(recorded))));
     QVERIFY(pulse.sinkInputs().trimmed().isEmpty());
-    qputenv("PULSE_SERVER", QFile::encodeName(QStringLiteral("unix:") +
-                                              m_dir.filePath(QStringLiteral("no-server"))));
+    qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("no-server")));
 }
 
 void TestSound::realPlayerWithoutServerBeeps()
 {
     int beeps = 0;
-    QtSound sound([&] { ++beeps; }, {QStringLiteral(HOROLUX_PLAY_BIN)});
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN});
     QSignalSpy finished(&sound, &QtSound::finished);
     sound.playAsync(m_chime);
     QVERIFY(finished.wait(10000));
@@ -254,27 +245,25 @@ void TestSound::realPlayerWithoutServerBeeps()
 void TestSound::realPlayerStalledServerIsCutOff()
 {
     QLocalServer stalled;
-    QVERIFY(stalled.listen(m_dir.filePath(QStringLiteral("stalled"))));
-    qputenv("PULSE_SERVER",
-            QFile::encodeName(QStringLiteral("unix:") + m_dir.filePath(QStringLiteral("stalled"))));
+    QVERIFY(stalled.listen(m_dir.filePath("stalled")));
+    qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("stalled")));
     int beeps = 0;
-    QtSound sound([&] { ++beeps; }, {QStringLiteral(HOROLUX_PLAY_BIN)}, {1500, 300, 3000});
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN}, {1500, 300, 3000});
     QSignalSpy finished(&sound, &QtSound::finished);
     sound.playAsync(m_chime);
     QVERIFY(finished.wait(8000));
     QCOMPARE(finished[0][0].toBool(), false);
     QCOMPARE(beeps, 1);
-    qputenv("PULSE_SERVER", QFile::encodeName(QStringLiteral("unix:") +
-                                              m_dir.filePath(QStringLiteral("no-server"))));
+    qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_dir.filePath("no-server")));
 }
 
 // Text named .wav reaches the real player, which must refuse it; each refusal beeps once.
 void TestSound::realPlayerRefusesNonAudioFiles()
 {
-    const QString notes = m_dir.filePath(QStringLiteral("notes.wav"));
+    const QString notes = m_dir.filePath("notes.wav");
     QVERIFY(writeFile(notes, "This is plain text, not a sound.\n"));
     int beeps = 0;
-    QtSound sound([&] { ++beeps; }, {QStringLiteral(HOROLUX_PLAY_BIN)});
+    QtSound sound([&] { ++beeps; }, {HOROLUX_PLAY_BIN});
     QSignalSpy finished(&sound, &QtSound::finished);
     sound.playAsync(notes);
     QVERIFY(finished.wait(10000));
@@ -290,20 +279,17 @@ void TestSound::realPlayerEndsWithItsParent()
 {
     PulseRig pulse;
     QVERIFY(pulse.start());
-    const QString tone = m_dir.filePath(QStringLiteral("long.wav"));
+    const QString tone = m_dir.filePath("long.wav");
     QVERIFY(PulseRig::writeTone(tone, 60000));
-    const QString player = QStringLiteral("PULSE_SERVER=") + pulse.server() +
-                           QStringLiteral(" HOROLUX_PLAYER_PARENT=");
+    const QString player = "PULSE_SERVER=" + pulse.server() + " HOROLUX_PLAYER_PARENT=";
     // Started by another than the clock it names: that clock has gone already.
-    QCOMPARE(QProcess::execute(QStringLiteral("/bin/sh"),
-                               {QStringLiteral("-c"), player + QStringLiteral("1 \"$0\" \"$1\""),
-                                QStringLiteral(HOROLUX_PLAY_BIN), tone}),
-             4);
+    QCOMPARE(
+        QProcess::execute("/bin/sh", {"-c", player + "1 \"$0\" \"$1\"", HOROLUX_PLAY_BIN, tone}),
+        4);
 
     QProcess clock;
-    clock.start(QStringLiteral("/bin/sh"),
-                {QStringLiteral("-c"), player + QStringLiteral("$$ \"$0\" \"$1\" & echo $!; wait"),
-                 QStringLiteral(HOROLUX_PLAY_BIN), tone});
+    clock.start("/bin/sh",
+                {"-c", player + "$$ \"$0\" \"$1\" & echo $!; wait", HOROLUX_PLAY_BIN, tone});
     QByteArray out;
     QTRY_VERIFY_WITH_TIMEOUT((out += clock.readAllStandardOutput()).contains("playing"), 10000);
     const QString stat = QString::fromUtf8("/proc/" + out.left(out.indexOf('\n')) + "/stat");

@@ -32,25 +32,25 @@ private slots:
 void TestTrayShell::noTrayRefusesAdd()
 {
     QtTrayShell shell([] { return false; });
-    QVERIFY(!shell.add({1, cyanIcon(), QStringLiteral("tip")}));
+    QVERIFY(!shell.add({1, cyanIcon(), "tip"}));
     QVERIFY(!shell.iconFor(1));
-    QVERIFY(!shell.modify({1, cyanIcon(), QStringLiteral("tip")}));
-    QVERIFY(!shell.remove({1, cyanIcon(), QStringLiteral("tip")}));
+    QVERIFY(!shell.modify({1, cyanIcon(), "tip"}));
+    QVERIFY(!shell.remove({1, cyanIcon(), "tip"}));
 }
 
 void TestTrayShell::addModifyRemove()
 {
     QtTrayShell shell([] { return true; });
-    QVERIFY(shell.add({1, cyanIcon(), QStringLiteral("first")}));
-    QVERIFY(!shell.add({1, cyanIcon(), QStringLiteral("again")})); // one icon per identifier
-    QVERIFY(shell.add({2, QIcon(), QStringLiteral("second")}));
-    QCOMPARE(shell.iconFor(1)->toolTip(), QStringLiteral("first"));
-    QVERIFY(shell.modify({1, cyanIcon(), QStringLiteral("changed")}));
-    QCOMPARE(shell.iconFor(1)->toolTip(), QStringLiteral("changed"));
-    QVERIFY(!shell.modify({3, QIcon(), QStringLiteral("unknown")}));
-    QVERIFY(shell.remove({1, QIcon(), QStringLiteral("")}));
+    QVERIFY(shell.add({1, cyanIcon(), "first"}));
+    QVERIFY(!shell.add({1, cyanIcon(), "again"})); // one icon per identifier
+    QVERIFY(shell.add({2, QIcon(), "second"}));
+    QCOMPARE(shell.iconFor(1)->toolTip(), "first");
+    QVERIFY(shell.modify({1, cyanIcon(), "changed"}));
+    QCOMPARE(shell.iconFor(1)->toolTip(), "changed");
+    QVERIFY(!shell.modify({3, QIcon(), "unknown"}));
+    QVERIFY(shell.remove({1, QIcon(), ""}));
     QVERIFY(!shell.iconFor(1));
-    QVERIFY(!shell.remove({1, QIcon(), QStringLiteral("")}));
+    QVERIFY(!shell.remove({1, QIcon(), ""}));
     QVERIFY(shell.iconFor(2));
 }
 
@@ -73,7 +73,7 @@ void TestTrayShell::activationReasons()
     QtTrayShell shell([] { return true; });
     QList<Notification> got;
     shell.setCallback([&](int id, ITrayShell::Mouse m, QPoint) { got.append({id, m}); });
-    QVERIFY(shell.add({7, cyanIcon(), QStringLiteral("tip")}));
+    QVERIFY(shell.add({7, cyanIcon(), "tip"}));
     emit shell.iconFor(7)->activated(static_cast<QSystemTrayIcon::ActivationReason>(reason));
     QCOMPARE(got.size(), 1);
     QCOMPARE(got[0].id, 7);
@@ -87,9 +87,9 @@ void TestTrayShell::removingFromInsideTheCallback()
     shell.setCallback([&](int id, ITrayShell::Mouse, QPoint) {
         ++calls;
         shell.setCallback({});
-        QVERIFY(shell.remove({id, QIcon(), QStringLiteral("")}));
+        QVERIFY(shell.remove({id, QIcon(), ""}));
     });
-    QVERIFY(shell.add({3, cyanIcon(), QStringLiteral("tip")}));
+    QVERIFY(shell.add({3, cyanIcon(), "tip"}));
     QPointer<QSystemTrayIcon> icon = shell.iconFor(3);
     emit icon->activated(QSystemTrayIcon::Trigger);
     QCOMPARE(calls, 1);

@@ -55,7 +55,7 @@ struct Rig {
     void start(const QDateTime& t)
     {
         tick.UpdateTime(t);
-        face.date = QStringLiteral("Good morning ");
+        face.date = "Good morning ";
         state.sched.StartupComplete = true;
     }
 };
@@ -118,11 +118,11 @@ void TestClockTick::hourForms()
 void TestClockTick::colonBlinksFromTheFirstTick()
 {
     Rig r;
-    r.start(at(QStringLiteral("2000-01-03T10:00:30")));
+    r.start(at("2000-01-03T10:00:30"));
     QCOMPARE(r.face.colon, false);
     QList<bool> seen;
     for (int i = 1; i <= 4; ++i) {
-        r.tick.TimerTimer(at(QStringLiteral("2000-01-03T10:00:30")).addSecs(i));
+        r.tick.TimerTimer(at("2000-01-03T10:00:30").addSecs(i));
         seen << r.face.colon;
     }
     QCOMPARE(seen, QList<bool>({true, false, true, false}));
@@ -133,8 +133,8 @@ void TestClockTick::chimesOnceOnTheHour_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QStringList>("events");
     QTest::newRow("off") << 0 << QStringList();
-    QTest::newRow("beep") << 1 << QStringList({QStringLiteral("beep")});
-    QTest::newRow("sound") << 2 << QStringList({QStringLiteral("play /snd/chime.wav")});
+    QTest::newRow("beep") << 1 << QStringList({"beep"});
+    QTest::newRow("sound") << 2 << QStringList({"play /snd/chime.wav"});
     QTest::newRow("unknown mode is silent") << 7 << QStringList();
 }
 
@@ -143,8 +143,8 @@ void TestClockTick::chimesOnceOnTheHour()
     QFETCH(int, mode);
     Rig r;
     r.state.settings.ChimeMode = mode;
-    r.state.settings.ChimeSound = QStringLiteral("/snd/chime.wav");
-    const QDateTime t0 = at(QStringLiteral("2000-01-03T13:59:55"));
+    r.state.settings.ChimeSound = "/snd/chime.wav";
+    const QDateTime t0 = at("2000-01-03T13:59:55");
     r.start(t0);
     for (int i = 1; i <= 70; ++i)
         r.tick.TimerTimer(t0.addSecs(i));
@@ -158,26 +158,22 @@ void TestClockTick::chimesEveryRealHourOnce_data()
     QTest::addColumn<QStringList>("stretches");
     QTest::addColumn<QStringList>("chimes");
     QTest::newRow("summer time ends: 01:00 twice")
-        << QStringList{QStringLiteral("2000-10-28T23:59:50Z 2000-10-29T02:00:10Z")}
-        << QStringList{QStringLiteral("01:00 BST"), QStringLiteral("01:00 GMT"),
-                       QStringLiteral("02:00 GMT")};
+        << QStringList{"2000-10-28T23:59:50Z 2000-10-29T02:00:10Z"}
+        << QStringList{"01:00 BST", "01:00 GMT", "02:00 GMT"};
     QTest::newRow("summer time starts: no 01:00")
-        << QStringList{QStringLiteral("2000-03-26T00:59:50Z 2000-03-26T01:00:10Z")}
-        << QStringList{QStringLiteral("02:00 BST")};
+        << QStringList{"2000-03-26T00:59:50Z 2000-03-26T01:00:10Z"} << QStringList{"02:00 BST"};
     QTest::newRow("set back half an hour")
-        << QStringList{QStringLiteral("2000-01-03T14:59:58Z 2000-01-03T15:00:05Z"),
-                       QStringLiteral("2000-01-03T14:30:00Z 2000-01-03T15:00:05Z")}
-        << QStringList{QStringLiteral("15:00 GMT")};
+        << QStringList{"2000-01-03T14:59:58Z 2000-01-03T15:00:05Z",
+                       "2000-01-03T14:30:00Z 2000-01-03T15:00:05Z"}
+        << QStringList{"15:00 GMT"};
     // 14:00 sounded in neither stretch before, so it does now; 15:00 already did.
-    QTest::newRow("set back two hours")
-        << QStringList{QStringLiteral("2000-01-03T14:59:58Z 2000-01-03T15:00:05Z"),
-                       QStringLiteral("2000-01-03T13:10:00Z 2000-01-03T16:00:05Z")}
-        << QStringList{QStringLiteral("15:00 GMT"), QStringLiteral("14:00 GMT"),
-                       QStringLiteral("16:00 GMT")};
+    QTest::newRow("set back two hours") << QStringList{"2000-01-03T14:59:58Z 2000-01-03T15:00:05Z",
+                                                       "2000-01-03T13:10:00Z 2000-01-03T16:00:05Z"}
+                                        << QStringList{"15:00 GMT", "14:00 GMT", "16:00 GMT"};
     QTest::newRow("set forward by hours")
-        << QStringList{QStringLiteral("2000-01-03T14:59:58Z 2000-01-03T15:00:02Z"),
-                       QStringLiteral("2000-01-03T18:00:00Z 2000-01-03T18:00:03Z")}
-        << QStringList{QStringLiteral("15:00 GMT"), QStringLiteral("18:00 GMT")};
+        << QStringList{"2000-01-03T14:59:58Z 2000-01-03T15:00:02Z",
+                       "2000-01-03T18:00:00Z 2000-01-03T18:00:03Z"}
+        << QStringList{"15:00 GMT", "18:00 GMT"};
 }
 
 void TestClockTick::chimesEveryRealHourOnce()
@@ -189,8 +185,8 @@ void TestClockTick::chimesEveryRealHourOnce()
     QStringList heard;
     bool started = false;
     for (const QString& stretch : stretches) {
-        const QDateTime from = at(stretch.section(QLatin1Char(' '), 0, 0)).toLocalTime();
-        const QDateTime to = at(stretch.section(QLatin1Char(' '), 1, 1)).toLocalTime();
+        const QDateTime from = at(stretch.section(' ', 0, 0)).toLocalTime();
+        const QDateTime to = at(stretch.section(' ', 1, 1)).toLocalTime();
         for (QDateTime t = from; t <= to; t = t.addSecs(1)) {
             const qsizetype before = r.sound.calls.size();
             if (started) {
@@ -200,7 +196,7 @@ void TestClockTick::chimesEveryRealHourOnce()
                 started = true;
             }
             if (r.sound.calls.size() != before)
-                heard << t.toString(QStringLiteral("hh:mm t"));
+                heard << t.toString("hh:mm t");
         }
     }
     QCOMPARE(heard, chimes);
@@ -210,7 +206,7 @@ void TestClockTick::forcedRedrawChimesAgain()
 {
     Rig r;
     r.state.settings.ChimeMode = 1;
-    r.start(at(QStringLiteral("2000-01-03T09:00:10")));
+    r.start(at("2000-01-03T09:00:10"));
     QCOMPARE(r.sound.calls.size(), 1); // started during minute 0
     r.state.tick.LastMinuteShown = TickState::ForceMinuteSteps;
     r.tick.TimerTimer(at("2000-01-03T09:00:11"));
@@ -220,7 +216,7 @@ void TestClockTick::forcedRedrawChimesAgain()
 void TestClockTick::statusLineCountdown()
 {
     Rig r;
-    const QDateTime t0 = at(QStringLiteral("2000-01-03T10:00:00"));
+    const QDateTime t0 = at("2000-01-03T10:00:00");
     r.start(t0);
     int tick = 0;
     auto run = [&](int n) {
@@ -228,37 +224,37 @@ void TestClockTick::statusLineCountdown()
             r.tick.TimerTimer(t0.addSecs(++tick));
     };
     run(9);
-    QCOMPARE(r.face.date, QStringLiteral("Good morning "));
+    QCOMPARE(r.face.date, "Good morning ");
     r.state.sched.ScheduleCursor = 5;
     run(1); // the tenth tick brings the date back and resets the scan cursor
-    QCOMPARE(r.face.date, QStringLiteral("Monday, 3 January 2000"));
+    QCOMPARE(r.face.date, "Monday, 3 January 2000");
     QCOMPARE(r.state.sched.ScheduleCursor, 0);
 
-    r.face.date = QStringLiteral("first");
+    r.face.date = "first";
     r.state.tick.DateLineCountdown = 20;
     run(10);
-    r.face.date = QStringLiteral("second");
+    r.face.date = "second";
     r.state.tick.DateLineCountdown = 20;
     run(19);
-    QCOMPARE(r.face.date, QStringLiteral("second"));
+    QCOMPARE(r.face.date, "second");
     run(1);
-    QCOMPARE(r.face.date, QStringLiteral("Monday, 3 January 2000"));
+    QCOMPARE(r.face.date, "Monday, 3 January 2000");
 }
 
 void TestClockTick::midnightRewritesDateAndResetsCursor()
 {
     Rig r;
-    r.start(at(QStringLiteral("2000-01-03T23:59:58")));
-    r.face.date = QStringLiteral("status");
+    r.start(at("2000-01-03T23:59:58"));
+    r.face.date = "status";
     r.state.tick.DateLineCountdown = 20;
     r.state.sched.ScheduleCursor = 3;
-    r.tick.TimerTimer(at(QStringLiteral("2000-01-03T23:59:59")));
-    QCOMPARE(r.face.date, QStringLiteral("status"));
-    r.tick.TimerTimer(at(QStringLiteral("2000-01-04T00:00:00")));
-    QCOMPARE(r.face.date, QStringLiteral("Tuesday, 4 January 2000"));
+    r.tick.TimerTimer(at("2000-01-03T23:59:59"));
+    QCOMPARE(r.face.date, "status");
+    r.tick.TimerTimer(at("2000-01-04T00:00:00"));
+    QCOMPARE(r.face.date, "Tuesday, 4 January 2000");
     QCOMPARE(r.state.sched.ScheduleCursor, 0);
     QCOMPARE(r.state.clock.TodayDate, 36529);
-    QCOMPARE(r.face.tip, QStringLiteral("00:00 Tuesday, 4 January 2000")); // the new date, at once
+    QCOMPARE(r.face.tip, "00:00 Tuesday, 4 January 2000"); // the new date, at once
 }
 
 void TestClockTick::sampleCountdown()
@@ -266,7 +262,7 @@ void TestClockTick::sampleCountdown()
     Rig r;
     r.state.settings.UpdateInterval = 5;
     r.state.tick.SampleCountdown = 5;
-    const QDateTime t0 = at(QStringLiteral("2000-01-03T10:00:00"));
+    const QDateTime t0 = at("2000-01-03T10:00:00");
     r.start(t0);
     QList<int> sampledAt;
     for (int i = 1; i <= 20; ++i) {
@@ -312,12 +308,12 @@ void TestClockTick::nestedTickDoesNotRepeatMinuteSteps()
 {
     Rig r;
     r.state.settings.ChimeMode = 1;
-    r.start(at(QStringLiteral("2000-01-03T10:59:59")));
+    r.start(at("2000-01-03T10:59:59"));
     // The scan pumps messages: a tick arriving meanwhile must find the minute done.
     int nested = 0;
     r.work.onScan = [&] {
         if (nested++ == 0)
-            r.tick.TimerTimer(at(QStringLiteral("2000-01-03T11:00:01")));
+            r.tick.TimerTimer(at("2000-01-03T11:00:01"));
     };
     r.tick.TimerTimer(at("2000-01-03T11:00:00"));
     QCOMPARE(r.work.scans, 1);
@@ -347,10 +343,10 @@ void TestClockTick::automaticUpdateConditions()
 {
     QFETCH(bool, armed);
     Rig r;
-    r.start(at(QStringLiteral("2000-01-03T10:00:30")));
+    r.start(at("2000-01-03T10:00:30"));
     r.state.settings.AutoUpdate = armed;
     r.state.settings.InternetWindowTitle =
-        QTest::currentDataTag() == QByteArray("no title") ? QString() : QStringLiteral("Connected");
+        QTest::currentDataTag() == QByteArray("no title") ? QString() : "Connected";
     QFETCH(QString, host);
     QFETCH(bool, present);
     r.state.settings.TimeServerHost = host;
@@ -363,19 +359,19 @@ void TestClockTick::automaticUpdateConditions()
 void TestClockTick::hiddenPanelReturnsOnTheNthTick()
 {
     Rig r;
-    r.start(at(QStringLiteral("2000-01-03T10:00:00")));
+    r.start(at("2000-01-03T10:00:00"));
     r.state.tick.HideCountdown = 4;
     QList<int> shownAt;
     for (int i = 1; i <= 10; ++i) {
         const int before = r.face.shows;
-        r.tick.TimerTimer(at(QStringLiteral("2000-01-03T10:00:00")).addSecs(i));
+        r.tick.TimerTimer(at("2000-01-03T10:00:00").addSecs(i));
         if (r.face.shows != before)
             shownAt << i;
     }
     QCOMPARE(shownAt, QList<int>({4}));
     r.state.tick.HideCountdown = -1; // indefinite: never reaches 0
     for (int i = 0; i < 100; ++i)
-        r.tick.TimerTimer(at(QStringLiteral("2000-01-03T10:01:00")).addSecs(i));
+        r.tick.TimerTimer(at("2000-01-03T10:01:00").addSecs(i));
     QCOMPARE(r.face.shows, 1);
 }
 
@@ -384,12 +380,12 @@ void TestClockTick::hiddenPanelReturnsOnTheNthTick()
 void TestClockTick::tipCarriesTimeAndDateLine()
 {
     Rig r;
-    r.start(at(QStringLiteral("2000-01-03T10:20:59")));
-    r.tick.TimerTimer(at(QStringLiteral("2000-01-03T10:21:00")));
-    QCOMPARE(r.face.tip, QStringLiteral("10:21 Good morning "));
-    r.face.date = QString(300, QLatin1Char('x'));
-    r.tick.TimerTimer(at(QStringLiteral("2000-01-03T13:05:00")));
-    QCOMPARE(r.face.tip, (QStringLiteral("13:05 ") + QString(300, QLatin1Char('x'))).left(255));
+    r.start(at("2000-01-03T10:20:59"));
+    r.tick.TimerTimer(at("2000-01-03T10:21:00"));
+    QCOMPARE(r.face.tip, "10:21 Good morning ");
+    r.face.date = QString(300, 'x');
+    r.tick.TimerTimer(at("2000-01-03T13:05:00"));
+    QCOMPARE(r.face.tip, ("13:05 " + QString(300, 'x')).left(255));
 }
 
 void TestClockTick::timeFormatWithoutSeconds_data()

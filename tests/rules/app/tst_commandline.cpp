@@ -20,36 +20,29 @@ void TestCommandLine::parse_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<Action>("action");
     QTest::addColumn<QString>("error");
-    const QString tail = QStringLiteral("; try 'horolux --help' for more information");
+    const QString tail = "; try 'horolux --help' for more information";
 
     QTest::newRow("none") << QStringList{} << Action::Run << "";
-    QTest::newRow("end of options alone") << QStringList{QStringLiteral("--")} << Action::Run << "";
-    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << Action::Help << "";
-    QTest::newRow("version") << QStringList{QStringLiteral("--version")} << Action::Version << "";
-    QTest::newRow("shortened") << QStringList{QStringLiteral("--h")} << Action::Help << "";
-    QTest::newRow("shortened version")
-        << QStringList{QStringLiteral("--vers")} << Action::Version << "";
+    QTest::newRow("end of options alone") << QStringList{"--"} << Action::Run << "";
+    QTest::newRow("help") << QStringList{"--help"} << Action::Help << "";
+    QTest::newRow("version") << QStringList{"--version"} << Action::Version << "";
+    QTest::newRow("shortened") << QStringList{"--h"} << Action::Help << "";
+    QTest::newRow("shortened version") << QStringList{"--vers"} << Action::Version << "";
     // Options are read before operands, and the first option decides.
-    QTest::newRow("operand before help")
-        << QStringList{QStringLiteral("x"), QStringLiteral("--help")} << Action::Help << "";
-    QTest::newRow("help then bad")
-        << QStringList{QStringLiteral("--help"), QStringLiteral("--bad")} << Action::Help << "";
+    QTest::newRow("operand before help") << QStringList{"x", "--help"} << Action::Help << "";
+    QTest::newRow("help then bad") << QStringList{"--help", "--bad"} << Action::Help << "";
     QTest::newRow("version then help")
-        << QStringList{QStringLiteral("--version"), QStringLiteral("--help")} << Action::Version
-        << "";
-    QTest::newRow("bad then help")
-        << QStringList{QStringLiteral("--bad"), QStringLiteral("--help")} << Action::Refuse
-        << QStringLiteral("horolux: unrecognized option '--bad'") + tail;
-    QTest::newRow("longer than help")
-        << QStringList{QStringLiteral("--helpme")} << Action::Refuse
-        << QStringLiteral("horolux: unrecognized option '--helpme'") + tail;
-    QTest::newRow("value given") << QStringList{QStringLiteral("--vers=2")} << Action::Refuse
+        << QStringList{"--version", "--help"} << Action::Version << "";
+    QTest::newRow("bad then help") << QStringList{"--bad", "--help"} << Action::Refuse
+                                   << "horolux: unrecognized option '--bad'" + tail;
+    QTest::newRow("longer than help") << QStringList{"--helpme"} << Action::Refuse
+                                      << "horolux: unrecognized option '--helpme'" + tail;
+    QTest::newRow("value given") << QStringList{"--vers=2"} << Action::Refuse
                                  << QStringLiteral(
                                         "horolux: option '--version' doesn't allow an argument") +
                                         tail;
     QTest::newRow("empty name with value")
-        << QStringList{QStringLiteral("--=x")} << Action::Refuse
-        << QStringLiteral("horolux: unrecognized option '--=x'") + tail;
+        << QStringList{"--=x"} << Action::Refuse << "horolux: unrecognized option '--=x'" + tail;
     // Qt's own options are not offered.
     QTest::newRow("qt option") << QStringList{"-platform", "offscreen"} << Action::Refuse
                                << "horolux: invalid option -- 'p'" + tail;
@@ -104,14 +97,14 @@ void TestCommandLine::parse()
 
 void TestCommandLine::texts()
 {
-    QVERIFY(QRegularExpression(QStringLiteral("^horolux \\d+\\.\\d+\\.\\d+\\n$"))
+    QVERIFY(QRegularExpression("^horolux \\d+\\.\\d+\\.\\d+\\n$")
                 .match(CommandLine::versionText())
                 .hasMatch());
     const QString help = CommandLine::helpText();
-    QVERIFY(help.startsWith(QStringLiteral("Usage: horolux [OPTION]\n")));
-    QVERIFY(help.contains(QStringLiteral("~/.config/horolux/settings.reg")));
+    QVERIFY(help.startsWith("Usage: horolux [OPTION]\n"));
+    QVERIFY(help.contains("~/.config/horolux/settings.reg"));
     // Fits an 80-column terminal without wrapping.
-    for (const QString& line : help.split(QLatin1Char('\n')))
+    for (const QString& line : help.split('\n'))
         QVERIFY2(line.size() < 80, qPrintable(line));
 }
 

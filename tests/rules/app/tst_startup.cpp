@@ -35,9 +35,8 @@ void TestStartup::greeting_data()
 void TestStartup::greeting()
 {
     QFETCH(int, hour);
-    QTEST(Startup::greeting(hour, QStringLiteral("Ann")), "text");
-    QVERIFY(Startup::greeting(hour, QString())
-                .endsWith(QLatin1Char(' '))); // an empty name leaves the blank
+    QTEST(Startup::greeting(hour, "Ann"), "text");
+    QVERIFY(Startup::greeting(hour, QString()).endsWith(' ')); // an empty name leaves the blank
 }
 
 void TestStartup::nothingStoredGivesDefaults()
@@ -46,7 +45,7 @@ void TestStartup::nothingStoredGivesDefaults()
     SettingsStore store(reg);
     MainState s;
     const Startup::WindowSettings w = Startup::readDisplaySettings(s, store);
-    Startup::readSoundAndDriveSettings(s, store, QStringLiteral("/"));
+    Startup::readSoundAndDriveSettings(s, store, "/");
     Startup::readTimeServerSettings(s, store);
     QCOMPARE(w.stayOnTop, false);
     QCOMPARE(w.taskIcon, false);
@@ -56,13 +55,13 @@ void TestStartup::nothingStoredGivesDefaults()
     QCOMPARE(s.settings.UpdateInterval, 1);
     QCOMPARE(s.tick.SampleCountdown, 1);
     QCOMPARE(Startup::readPriorityClass(store), 64);
-    QCOMPARE(s.settings.MonitorDrive, QStringLiteral("/"));
+    QCOMPARE(s.settings.MonitorDrive, "/");
     QCOMPARE(s.settings.ChimeMode, 0);
     QCOMPARE(s.settings.AlarmMode, 0);
     QVERIFY(s.settings.ChimeSound.isEmpty() && s.settings.AlarmSound.isEmpty());
     QCOMPARE(s.settings.AutoUpdate, false);
-    QCOMPARE(s.settings.InternetWindowTitle, QStringLiteral("Connected to Internet"));
-    QCOMPARE(s.settings.TimeServerHost, QStringLiteral("ptbtime1.ptb.de"));
+    QCOMPARE(s.settings.InternetWindowTitle, "Connected to Internet");
+    QCOMPARE(s.settings.TimeServerHost, "ptbtime1.ptb.de");
     QCOMPARE(reg.writes, 0); // reading never creates anything
 }
 

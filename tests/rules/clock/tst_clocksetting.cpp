@@ -79,8 +79,8 @@ void TestClockSetting::dateReadAtEachCall()
     clock.current = clock.current.addSecs(4);
     QVERIFY(ClockSetting::SetLocalTimeOfDay(setter, clock, 12, 0, 0));
     QCOMPARE(setter.calls.size(), 2);
-    QCOMPARE(describe(setter.calls[0]), QStringLiteral("L 2000-01-03 12:00:00.000 w0"));
-    QCOMPARE(describe(setter.calls[1]), QStringLiteral("L 2000-01-04 12:00:00.000 w0"));
+    QCOMPARE(describe(setter.calls[0]), "L 2000-01-03 12:00:00.000 w0");
+    QCOMPARE(describe(setter.calls[1]), "L 2000-01-04 12:00:00.000 w0");
 }
 
 void TestClockSetting::utcDateTime_data()

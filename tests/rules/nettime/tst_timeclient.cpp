@@ -211,9 +211,8 @@ struct Rig {
 
 QStringList served(const QString& last)
 {
-    return {QStringLiteral("Updating system time"), QStringLiteral("Looking up host "),
-            QStringLiteral("Connecting to 127.0.0.1"), QStringLiteral("Connected to 127.0.0.1"),
-            last};
+    return {"Updating system time", "Looking up host ", "Connecting to 127.0.0.1",
+            "Connected to 127.0.0.1", last};
 }
 
 QString describe(const SystemTimeRecord& r)
@@ -286,7 +285,7 @@ void TestTimeClient::servedReply()
     server.pauseMs = qstrcmp(QTest::currentDataTag(), "3 s a byte") == 0 ? 3000 : chunk * 500;
     const quint16 port = server.listen();
     QVERIFY(port);
-    Rig rig(QStringLiteral("127.0.0.1"), port);
+    Rig rig("127.0.0.1", port);
     rig.clock.current = clock;
     rig.setter.result = accept;
     QList<qint64> sentAtSet;
@@ -316,27 +315,23 @@ void TestTimeClient::givenUp_data()
 {
     QTest::addColumn<QString>("server");
     QTest::addColumn<QStringList>("steps");
-    const QStringList connecting{QStringLiteral("Updating system time"),
-                                 QStringLiteral("Looking up host "),
-                                 QStringLiteral("Connecting to 127.0.0.1")};
-    QTest::newRow("refuses") << "refuses"
-                             << connecting + QStringList{QStringLiteral("Connected to ?")};
+    const QStringList connecting{"Updating system time", "Looking up host ",
+                                 "Connecting to 127.0.0.1"};
+    QTest::newRow("refuses") << "refuses" << connecting + QStringList{"Connected to ?"};
     // Accepted late, after the time-out: that connection is never reported nor used.
     QTest::newRow("accepts late") << "accepts late"
-                                  << connecting +
-                                         QStringList{QStringLiteral("Connection timed out")};
+                                  << connecting + QStringList{"Connection timed out"};
     // Fewer than four bytes: given up when the server closes, or after the time-out.
     const auto connected = [&](const QString& last) {
-        return connecting + QStringList{QStringLiteral("Connected to 127.0.0.1"), last};
+        return connecting + QStringList{"Connected to 127.0.0.1", last};
     };
-    QTest::newRow("nothing, closes")
-        << "nothing, closes" << connected(QStringLiteral("Connection closed by host"));
+    QTest::newRow("nothing, closes") << "nothing, closes" << connected("Connection closed by host");
     QTest::newRow("three bytes, stalls")
-        << "three bytes, stalls" << connected(QStringLiteral("Connection timed out"));
+        << "three bytes, stalls" << connected("Connection timed out");
     QTest::newRow("three bytes, closes")
-        << "three bytes, closes" << connected(QStringLiteral("Connection closed by host"));
+        << "three bytes, closes" << connected("Connection closed by host");
     QTest::newRow("three bytes, resets")
-        << "three bytes, resets" << connected(QStringLiteral("Connection closed by host"));
+        << "three bytes, resets" << connected("Connection closed by host");
 }
 
 void TestTimeClient::givenUp()
@@ -352,15 +347,14 @@ void TestTimeClient::givenUp()
         raw.listenFull();
         port = raw.port();
     } else {
-        scripted.bytes =
-            server.startsWith(QStringLiteral("three")) ? Reply2030.left(3) : QByteArray();
-        scripted.closeAfter = !server.endsWith(QStringLiteral("stalls"));
-        scripted.reset = server.endsWith(QStringLiteral("resets"));
+        scripted.bytes = server.startsWith("three") ? Reply2030.left(3) : QByteArray();
+        scripted.closeAfter = !server.endsWith("stalls");
+        scripted.reset = server.endsWith("resets");
         scripted.pauseMs = 300; // the close comes after the connection was reported
         port = scripted.listen();
     }
     QVERIFY(port);
-    Rig rig(QStringLiteral("127.0.0.1"), port);
+    Rig rig("127.0.0.1", port);
 
     LoopWatch watch;
     QVERIFY(rig.update(watch));
@@ -378,7 +372,7 @@ void TestTimeClient::givenUp()
         rig.steps.clear();
         QVERIFY(rig.update(watch));
         QTest::qWait(2000);
-        QCOMPARE(rig.steps, served(QStringLiteral("Clock was 5 seconds slow")));
+        QCOMPARE(rig.steps, served("Clock was 5 seconds slow"));
         QCOMPARE(rig.setter.calls.size(), 1);
     }
     if (server == QLatin1String("three bytes, stalls")) {
@@ -386,7 +380,7 @@ void TestTimeClient::givenUp()
         rig.clock.current = QDateTime(QDate(2030, 1, 1), QTime(12, 34, 51), Qt::UTC);
         rig.steps.clear();
         QVERIFY(rig.update(watch));
-        QCOMPARE(rig.steps, served(QStringLiteral("Clock was 5 seconds slow")));
+        QCOMPARE(rig.steps, served("Clock was 5 seconds slow"));
     }
 }
 
@@ -394,22 +388,19 @@ void TestTimeClient::hostAndService_data()
 {
     QTest::addColumn<QString>("host");
     QTest::addColumn<QStringList>("steps");
-    const QString longName(300, QLatin1Char('h'));
+    const QString longName(300, 'h');
     QTest::newRow("300 characters")
         << longName
-        << QStringList{QStringLiteral("Updating system time"),
-                       QStringLiteral("Looking up host ") + longName.left(255),
-                       QStringLiteral("Unable to connect to Internet")};
+        << QStringList{"Updating system time", "Looking up host " + longName.left(255),
+                       "Unable to connect to Internet"};
     QTest::newRow("unknown host") << "no-such-host.invalid"
-                                  << QStringList{
-                                         QStringLiteral("Updating system time"),
-                                         QStringLiteral("Looking up host no-such-host.invalid"),
-                                         QStringLiteral("Unable to connect to Internet")};
+                                  << QStringList{"Updating system time",
+                                                 "Looking up host no-such-host.invalid",
+                                                 "Unable to connect to Internet"};
     // Port 0 then: the connect fails at once or is reported failed.
     QTest::newRow("no time service")
         << "127.0.0.1"
-        << QStringList{QStringLiteral("Updating system time"), QStringLiteral("Looking up host "),
-                       QStringLiteral("Connecting to 127.0.0.1")};
+        << QStringList{"Updating system time", "Looking up host ", "Connecting to 127.0.0.1"};
 }
 
 void TestTimeClient::hostAndService()
@@ -439,7 +430,7 @@ void TestTimeClient::secondStartIgnoredAndSocketReused()
 {
     ScriptedServer server;
     server.bytes = Reply2030;
-    Rig rig(QStringLiteral("time.example"), server.listen());
+    Rig rig("time.example", server.listen());
     rig.clock.current = QDateTime(QDate(2030, 1, 1), QTime(12, 34, 56), Qt::UTC);
     g_sockets->setHost("time.example", "127.0.0.1");
     g_sockets->setHoldLookups(true);
@@ -452,10 +443,9 @@ void TestTimeClient::secondStartIgnoredAndSocketReused()
     });
     LoopWatch watch;
     QVERIFY(rig.update(watch));
-    const QStringList steps{
-        QStringLiteral("Updating system time"), QStringLiteral("Looking up host time.example"),
-        QStringLiteral("Connecting to 127.0.0.1"), QStringLiteral("Connected to 127.0.0.1"),
-        QStringLiteral("Clock is correct")};
+    const QStringList steps{"Updating system time", "Looking up host time.example",
+                            "Connecting to 127.0.0.1", "Connected to 127.0.0.1",
+                            "Clock is correct"};
     QCOMPARE(rig.steps, steps);
     QCOMPARE(g_sockets->hostLookups().count("time.example"), 1);
     TClientSocket* first = rig.client.ClientSocket();
@@ -474,11 +464,11 @@ void TestTimeClient::readFails()
 {
     ScriptedServer server;
     server.bytes = Reply2030;
-    Rig rig(QStringLiteral("127.0.0.1"), server.listen());
+    Rig rig("127.0.0.1", server.listen());
     g_sockets->failNext(FakeSocketApi::fnRecv, 10054);
     LoopWatch watch;
     QVERIFY(rig.update(watch));
-    QCOMPARE(rig.steps, served(QStringLiteral("Connected to 127.0.0.1")).mid(0, 4));
+    QCOMPARE(rig.steps, served("Connected to 127.0.0.1").mid(0, 4));
     QCOMPARE(CatchingApplication::instance()->errors.size(), 1);
     QCOMPARE(rig.setter.calls.size(), 0);
     QVERIFY(rig.settings.AutoUpdate);
@@ -489,24 +479,23 @@ void TestTimeClient::socketLayerMissing()
 {
     ScriptedServer server;
     server.bytes = Reply2030;
-    Rig rig(QStringLiteral("127.0.0.1"), server.listen());
+    Rig rig("127.0.0.1", server.listen());
     ISocketApi* api = SocketApi();
     InstallSocketApi(nullptr);
     LoopWatch watch;
     QVERIFY(rig.update(watch));
     InstallSocketApi(api);
-    QCOMPARE(rig.steps, (QStringList{QStringLiteral("Updating system time"),
-                                     QStringLiteral("Unable to create socket")}));
+    QCOMPARE(rig.steps, (QStringList{"Updating system time", "Unable to create socket"}));
     QVERIFY(!rig.client.ClientSocket());
 
     rig.steps.clear();
     QVERIFY(rig.update(watch));
-    QCOMPARE(rig.steps, served(QStringLiteral("Clock was 12896 seconds slow"))); // from 09:00:00
+    QCOMPARE(rig.steps, served("Clock was 12896 seconds slow")); // from 09:00:00
 }
 
 void TestTimeClient::quitEndsTheWait()
 {
-    Rig rig(QStringLiteral("127.0.0.1"), 9);
+    Rig rig("127.0.0.1", 9);
     QElapsedTimer took;
     QTimer::singleShot(0, [&] {
         took.start();
@@ -516,7 +505,7 @@ void TestTimeClient::quitEndsTheWait()
     QTimer::singleShot(300, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();
     QVERIFY(took.elapsed() < 1500);
-    QCOMPARE(rig.steps, QStringList{QStringLiteral("Updating system time")});
+    QCOMPARE(rig.steps, QStringList{"Updating system time"});
     QVERIFY(!rig.client.updating());
 }
 
@@ -529,13 +518,13 @@ bool usePrivateNames()
     if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0 ||
         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
         return false;
-    QFile services(QStringLiteral("/etc/services"));
+    QFile services("/etc/services");
     QByteArray kept;
     if (services.open(QIODevice::ReadOnly))
         for (const QByteArray& line : services.readAll().split('\n'))
             if (!line.startsWith("time") || (line.size() > 4 && !std::isspace(uchar(line[4]))))
                 kept += line + '\n';
-    const QString dir = qEnvironmentVariable("HOME") + QStringLiteral("/names/");
+    const QString dir = qEnvironmentVariable("HOME") + "/names/";
     QDir().mkpath(dir);
     const QList<QPair<const char*, QByteArray>> files{
         {"services", kept},

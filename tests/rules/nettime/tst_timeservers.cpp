@@ -51,8 +51,8 @@ void TestTimeServers::list()
     // Most national time services answer NTP only: only NIST's and PTB's hosts answer port 37
     // (and NIST's ut1-* servers send UT1, not UTC).
     static const QRegularExpression answers(
-        QStringLiteral("^((time|time-[a-e]-(g|b|wwv))\\.nist\\.gov|utcnist\\.colorado\\.edu|"
-                       "ptbtime[12]\\.ptb\\.de)$"));
+        "^((time|time-[a-e]-(g|b|wwv))\\.nist\\.gov|utcnist\\.colorado\\.edu|"
+        "ptbtime[12]\\.ptb\\.de)$");
     QStringList countries;
     QStringList defaults;
     for (qsizetype i = 0; i < servers.size(); ++i) {
@@ -82,17 +82,15 @@ void TestTimeServers::applyStoresWhatItIsGiven()
     SettingsInForce settings;
     const auto stored = [&reg](const char* name) {
         const std::optional<RegValue> v = reg.get(Settings::SettingsSection, QLatin1String(name));
-        return v && v->type == RegValue::Type::Sz ? QString::fromUtf8(v->text)
-                                                  : QStringLiteral("<none>");
+        return v && v->type == RegValue::Type::Sz ? QString::fromUtf8(v->text) : "<none>";
     };
-    TimeServers::applyConfiguration(settings, store, QStringLiteral("Link up"),
-                                    QStringLiteral("Germany: ptbtime2.ptb.de"));
-    QCOMPARE(settings.InternetWindowTitle, QStringLiteral("Link up"));
-    QCOMPARE(settings.TimeServerHost, QStringLiteral("ptbtime2.ptb.de"));
-    QCOMPARE(stored("InternetWin"), QStringLiteral("Link up"));
-    QCOMPARE(stored("HostName"), QStringLiteral("ptbtime2.ptb.de"));
+    TimeServers::applyConfiguration(settings, store, "Link up", "Germany: ptbtime2.ptb.de");
+    QCOMPARE(settings.InternetWindowTitle, "Link up");
+    QCOMPARE(settings.TimeServerHost, "ptbtime2.ptb.de");
+    QCOMPARE(stored("InternetWin"), "Link up");
+    QCOMPARE(stored("HostName"), "ptbtime2.ptb.de");
     // Nothing is checked: empty values are stored, and turn the automatic check off.
-    TimeServers::applyConfiguration(settings, store, QStringLiteral(""), QStringLiteral("UK:"));
+    TimeServers::applyConfiguration(settings, store, "", "UK:");
     QVERIFY(settings.InternetWindowTitle.isEmpty() && settings.TimeServerHost.isEmpty());
     QCOMPARE(stored("InternetWin"), QString());
     QCOMPARE(stored("HostName"), QString());

@@ -21,18 +21,15 @@ public:
 
 class RecordingEffects : public OptionsEffects {
 public:
-    void SetDisplayFormat(bool use12Hour) override
-    {
-        log << QStringLiteral("format %1").arg(use12Hour);
-    }
-    void GetDriveSpace(const QString& drive) override { log << QStringLiteral("drive ") + drive; }
-    void setTrayIconShown(bool shown) override { log << QStringLiteral("tray %1").arg(shown); }
+    void SetDisplayFormat(bool use12Hour) override { log << QString("format %1").arg(use12Hour); }
+    void GetDriveSpace(const QString& drive) override { log << "drive " + drive; }
+    void setTrayIconShown(bool shown) override { log << QString("tray %1").arg(shown); }
     bool SetPriorityClass(int c) override
     {
-        log << QStringLiteral("priority %1").arg(c);
+        log << QString("priority %1").arg(c);
         return true;
     }
-    void ShowWarning(const QString& text) override { log << QStringLiteral("warning ") + text; }
+    void ShowWarning(const QString& text) override { log << "warning " + text; }
     QStringList log;
 };
 
@@ -41,26 +38,25 @@ SettingsInForce running()
     SettingsInForce s;
     s.HideInterval = 4;
     s.UpdateInterval = 1;
-    s.MonitorDrive = QStringLiteral("/");
+    s.MonitorDrive = "/";
     s.ChimeMode = 1;
-    s.ChimeSound = QStringLiteral("/snd/chime.wav");
+    s.ChimeSound = "/snd/chime.wav";
     s.AlarmMode = 2;
-    s.AlarmSound = QStringLiteral("/snd/alarm.wav");
+    s.AlarmSound = "/snd/alarm.wav";
     return s;
 }
 
-const QStringList Drives{QStringLiteral("/"), QStringLiteral("/home"), QStringLiteral("/data")};
+const QStringList Drives{"/", "/home", "/data"};
 
 qint32 storedInt(FakeRegistry& reg, const char* name)
 {
-    const auto v = reg.get(QStringLiteral("Settings"), QLatin1String(name));
+    const auto v = reg.get("Settings", QLatin1String(name));
     return v && v->type == RegValue::Type::Dword ? qint32(v->dword) : -99;
 }
 QString storedText(FakeRegistry& reg, const char* name)
 {
-    const auto v = reg.get(QStringLiteral("Settings"), QLatin1String(name));
-    return v && v->type == RegValue::Type::Sz ? QString::fromUtf8(v->text)
-                                              : QStringLiteral("<none>");
+    const auto v = reg.get("Settings", QLatin1String(name));
+    return v && v->type == RegValue::Type::Sz ? QString::fromUtf8(v->text) : "<none>";
 }
 
 } // namespace
@@ -106,7 +102,7 @@ void TstOptionsRules::fillShowsStoredValuesWithinTheControls()
     FakeRegistry reg;
     SettingsStore store(reg);
     if (priority != 0)
-        store.WriteRegInt(QStringLiteral("Settings"), QStringLiteral("PriorityClass"), priority);
+        store.WriteRegInt("Settings", "PriorityClass", priority);
     SettingsInForce s = running();
     s.HideInterval = hide;
     s.UpdateInterval = interval;
@@ -127,7 +123,7 @@ void TstOptionsRules::fillOffersAVanishedDriveAndTheTime()
     clock.CurrentHour = 15;
     clock.CurrentMinute = 10;
     clock.CurrentSecond = 42;
-    s.MonitorDrive = QStringLiteral("/home");
+    s.MonitorDrive = "/home";
     s.TaskIcon = true;
     OptionsValues v = OptionsRules::fill(s, clock, store, Drives);
     QCOMPARE(v.drives, Drives);
@@ -136,15 +132,14 @@ void TstOptionsRules::fillOffersAVanishedDriveAndTheTime()
     QCOMPARE(QList<int>({v.hour, v.minute, v.second}), QList<int>({15, 10, 42}));
 
     // Unmounted since it was chosen: still offered, and kept by OK.
-    s.MonitorDrive = QStringLiteral("/media/usb");
+    s.MonitorDrive = "/media/usb";
     v = OptionsRules::fill(s, clock, store, Drives);
-    QCOMPARE(v.drives, QStringList({QStringLiteral("/media/usb"), QStringLiteral("/"),
-                                    QStringLiteral("/home"), QStringLiteral("/data")}));
+    QCOMPARE(v.drives, QStringList({"/media/usb", "/", "/home", "/data"}));
     QCOMPARE(v.drive, 0);
     RecordingEffects fx;
     OptionsRules::apply(v, s, store, fx);
-    QCOMPARE(s.MonitorDrive, QStringLiteral("/media/usb"));
-    QVERIFY(fx.log.contains(QStringLiteral("drive /media/usb")));
+    QCOMPARE(s.MonitorDrive, "/media/usb");
+    QVERIFY(fx.log.contains("drive /media/usb"));
 }
 
 void TstOptionsRules::okWithoutChangeRewritesAllButTheFormat()
@@ -155,16 +150,12 @@ void TstOptionsRules::okWithoutChangeRewritesAllButTheFormat()
     const OptionsValues v = OptionsRules::fill(s, ClockReading{}, store, Drives);
     RecordingEffects fx;
     OptionsRules::apply(v, s, store, fx);
-    QCOMPARE(
-        reg.written,
-        QStringList({QStringLiteral("Hide Interval"), QStringLiteral("UpdateInterval"),
-                     QStringLiteral("Drive"), QStringLiteral("Chime"), QStringLiteral("ChimeSound"),
-                     QStringLiteral("Alarm"), QStringLiteral("AlarmSound"),
-                     QStringLiteral("TaskIcon"), QStringLiteral("PriorityClass")}));
-    QCOMPARE(fx.log, QStringList({QStringLiteral("drive /"), QStringLiteral("tray 0"),
-                                  QStringLiteral("priority 64")}));
+    QCOMPARE(reg.written,
+             QStringList({"Hide Interval", "UpdateInterval", "Drive", "Chime", "ChimeSound",
+                          "Alarm", "AlarmSound", "TaskIcon", "PriorityClass"}));
+    QCOMPARE(fx.log, QStringList({"drive /", "tray 0", "priority 64"}));
     QCOMPARE(storedInt(reg, "Chime"), 1);
-    QCOMPARE(storedText(reg, "AlarmSound"), QStringLiteral("/snd/alarm.wav"));
+    QCOMPARE(storedText(reg, "AlarmSound"), "/snd/alarm.wav");
 }
 
 // Each row changes some controls of an unchanged dialog; `effects` are the calls in order, and
@@ -174,58 +165,37 @@ void TstOptionsRules::applyFollowsTheUsersChoices_data()
     QTest::addColumn<QString>("change");
     QTest::addColumn<QStringList>("effects");
     QTest::addColumn<QStringList>("stored");
-    const QString warning = QStringLiteral("warning ") + OptionsRules::TrayWarning;
+    const QString warning = "warning " + OptionsRules::TrayWarning;
     QTest::newRow("24 to 12 hours")
-        << "12h"
-        << QStringList{QStringLiteral("format 1"), QStringLiteral("drive /"),
-                       QStringLiteral("tray 0"), QStringLiteral("priority 64")}
-        << QStringList{QStringLiteral("12Hr Format=1")};
+        << "12h" << QStringList{"format 1", "drive /", "tray 0", "priority 64"}
+        << QStringList{"12Hr Format=1"};
     QTest::newRow("indefinite hide, tray box cleared")
-        << "hide-1"
-        << QStringList{QStringLiteral("drive /"), warning, QStringLiteral("tray 1"),
-                       QStringLiteral("priority 64")}
-        << QStringList{QStringLiteral("Hide Interval=-1"), QStringLiteral("TaskIcon=1")};
+        << "hide-1" << QStringList{"drive /", warning, "tray 1", "priority 64"}
+        << QStringList{"Hide Interval=-1", "TaskIcon=1"};
     QTest::newRow("indefinite hide, tray box checked")
-        << "hide-1 tray"
-        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 1"),
-                       QStringLiteral("priority 64")}
-        << QStringList{QStringLiteral("Hide Interval=-1"), QStringLiteral("TaskIcon=1")};
+        << "hide-1 tray" << QStringList{"drive /", "tray 1", "priority 64"}
+        << QStringList{"Hide Interval=-1", "TaskIcon=1"};
     QTest::newRow("hide off, tray cleared")
-        << "hide0"
-        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 0"),
-                       QStringLiteral("priority 64")}
-        << QStringList{QStringLiteral("Hide Interval=0"), QStringLiteral("TaskIcon=0")};
+        << "hide0" << QStringList{"drive /", "tray 0", "priority 64"}
+        << QStringList{"Hide Interval=0", "TaskIcon=0"};
     QTest::newRow("play sound without a file")
-        << "chime2 nofile"
-        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 0"),
-                       QStringLiteral("priority 64")}
-        << QStringList{QStringLiteral("Chime=2"), QStringLiteral("ChimeSound=")};
+        << "chime2 nofile" << QStringList{"drive /", "tray 0", "priority 64"}
+        << QStringList{"Chime=2", "ChimeSound="};
     QTest::newRow("no chime button checked stores off")
-        << "chime-1"
-        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 0"),
-                       QStringLiteral("priority 64")}
-        << QStringList{QStringLiteral("Chime=0")};
-    QTest::newRow("drive change") << "drive2"
-                                  << QStringList{QStringLiteral("drive /data"),
-                                                 QStringLiteral("tray 0"),
-                                                 QStringLiteral("priority 64")}
-                                  << QStringList{QStringLiteral("Drive=/data")};
-    QTest::newRow("normal priority")
-        << "normal"
-        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 0"),
-                       QStringLiteral("priority 32")}
-        << QStringList{QStringLiteral("PriorityClass=32")};
+        << "chime-1" << QStringList{"drive /", "tray 0", "priority 64"} << QStringList{"Chime=0"};
+    QTest::newRow("drive change") << "drive2" << QStringList{"drive /data", "tray 0", "priority 64"}
+                                  << QStringList{"Drive=/data"};
+    QTest::newRow("normal priority") << "normal" << QStringList{"drive /", "tray 0", "priority 32"}
+                                     << QStringList{"PriorityClass=32"};
     QTest::newRow("a 1000-character sound path is kept whole")
         << "longfile" << QStringList{"drive /", "tray 0", "priority 64"}
-        << QStringList{"AlarmSound=/" + QString(999, QLatin1Char('a'))};
+        << QStringList{"AlarmSound=/" + QString(999, 'a')};
     QTest::newRow("reminders as notifications only")
         << "notice" << QStringList{"drive /", "tray 0", "priority 64"}
         << QStringList{"NotificationOnly=1"};
     QTest::newRow("out-of-range record is stored clamped")
-        << "wild"
-        << QStringList{QStringLiteral("drive /"), QStringLiteral("tray 0"),
-                       QStringLiteral("priority 64")}
-        << QStringList{QStringLiteral("Hide Interval=15"), QStringLiteral("UpdateInterval=1")};
+        << "wild" << QStringList{"drive /", "tray 0", "priority 64"}
+        << QStringList{"Hide Interval=15", "UpdateInterval=1"};
 }
 
 void TstOptionsRules::applyFollowsTheUsersChoices()
@@ -237,7 +207,7 @@ void TstOptionsRules::applyFollowsTheUsersChoices()
     SettingsStore store(reg);
     SettingsInForce s = running();
     OptionsValues v = OptionsRules::fill(s, ClockReading{}, store, Drives);
-    const QStringList words = change.split(QLatin1Char(' '));
+    const QStringList words = change.split(' ');
     for (const QString& w : words) {
         if (w == QLatin1String("12h"))
             v.use12Hour = true;
@@ -254,7 +224,7 @@ void TstOptionsRules::applyFollowsTheUsersChoices()
         else if (w == QLatin1String("normal"))
             v.idlePriority = false;
         else if (w == QLatin1String("longfile"))
-            v.alarmFile = QLatin1Char('/') + QString(999, QLatin1Char('a'));
+            v.alarmFile = '/' + QString(999, 'a');
         else if (w == QLatin1String("notice"))
             v.notificationOnly = true;
         else if (w == QLatin1String("wild")) {
@@ -266,9 +236,9 @@ void TstOptionsRules::applyFollowsTheUsersChoices()
     OptionsRules::apply(v, s, store, fx);
     QCOMPARE(fx.log, effects);
     for (const QString& pair : stored) {
-        const QString name = pair.section(QLatin1Char('='), 0, 0);
-        const QString value = pair.section(QLatin1Char('='), 1);
-        const auto got = reg.get(QStringLiteral("Settings"), name);
+        const QString name = pair.section('=', 0, 0);
+        const QString value = pair.section('=', 1);
+        const auto got = reg.get("Settings", name);
         QVERIFY2(got.has_value(), qPrintable(name));
         const QString text = got->type == RegValue::Type::Dword
                                  ? QString::number(qint32(got->dword))
@@ -290,16 +260,11 @@ void TstOptionsRules::labels_data()
     QTest::newRow("hide 1") << OptionsRules::hideLabel(1) << "1 secs";
     QTest::newRow("hide 15") << OptionsRules::hideLabel(15) << "15 secs";
     QTest::newRow("interval 30") << OptionsRules::updateIntervalLabel(30) << "30 secs";
-    QTest::newRow("path") << OptionsRules::fileNamePart(
-                                 QStringLiteral("/usr/share/sounds/bell.wav"))
-                          << "bell.wav";
-    QTest::newRow("bare name") << OptionsRules::fileNamePart(QStringLiteral("bell.wav"))
-                               << "bell.wav";
-    QTest::newRow("empty") << OptionsRules::fileNamePart(QStringLiteral("")) << "";
-    QTest::newRow("help task bar")
-        << OptionsRules::helpTopic(QStringLiteral("Task Bar")) << "settings_Task";
-    QTest::newRow("help time") << OptionsRules::helpTopic(QStringLiteral("Time"))
-                               << "settings_Time";
+    QTest::newRow("path") << OptionsRules::fileNamePart("/usr/share/sounds/bell.wav") << "bell.wav";
+    QTest::newRow("bare name") << OptionsRules::fileNamePart("bell.wav") << "bell.wav";
+    QTest::newRow("empty") << OptionsRules::fileNamePart("") << "";
+    QTest::newRow("help task bar") << OptionsRules::helpTopic("Task Bar") << "settings_Task";
+    QTest::newRow("help time") << OptionsRules::helpTopic("Time") << "settings_Time";
 }
 
 void TstOptionsRules::labels()

@@ -244,10 +244,10 @@ private slots:
         QFETCH(quint64, clusterBytes);
         QFETCH(int, percent);
         state.perf.DriveTotalKB = totalKB;
-        state.settings.MonitorDrive = QStringLiteral("/data");
+        state.settings.MonitorDrive = "/data";
         drives.figures = {1, clusterBytes, freeClusters, 0};
         sampler().UpdateStatus();
-        QCOMPARE(drives.asked, QStringList{QStringLiteral("/data")});
+        QCOMPARE(drives.asked, QStringList{"/data"});
         QCOMPARE(state.perf.DiskUsagePercent, percent);
         QCOMPARE(bars.last(Indicator::DSK), percent);
     }
@@ -277,8 +277,8 @@ private slots:
         state.perf.DriveTotalKB = 100;
         drives.figures = {1, 1024, 50, 100};
         sampler().UpdateStatus();
-        const QStringList reads{QStringLiteral("PerfStats\\StatData|KERNEL\\CPUUsage"),
-                                QStringLiteral("PerfStats\\StatData|VMM\\cPageFaults")};
+        const QStringList reads{"PerfStats\\StatData|KERNEL\\CPUUsage",
+                                "PerfStats\\StatData|VMM\\cPageFaults"};
         QCOMPARE(perf.reads, reads);
         QCOMPARE(bars.shown.size(), 3);
         QCOMPARE(bars.shown[0].first, Indicator::CPU);
@@ -301,8 +301,8 @@ private slots:
         QFETCH(qint64, kb);
         state.perf.DriveTotalKB = 123;
         drives.figures = figures;
-        QVERIFY(sampler().GetDriveSpace(QStringLiteral("/home")));
-        QCOMPARE(drives.asked, QStringList{QStringLiteral("/home")});
+        QVERIFY(sampler().GetDriveSpace("/home"));
+        QCOMPARE(drives.asked, QStringList{"/home"});
         QCOMPARE(state.perf.DriveTotalKB, kb);
     }
 
@@ -310,12 +310,12 @@ private slots:
     {
         state.perf.DriveTotalKB = 123;
         drives.ok = false;
-        QVERIFY(!sampler().GetDriveSpace(QStringLiteral("/nowhere")));
+        QVERIFY(!sampler().GetDriveSpace("/nowhere"));
         QCOMPARE(state.perf.DriveTotalKB, qint64(123));
         // Figures whose product overflows 64 bits are not believed either.
         drives.ok = true;
         drives.figures = {1u << 31, 1u << 31, 0, 1u << 31};
-        QVERIFY(!sampler().GetDriveSpace(QStringLiteral("/odd")));
+        QVERIFY(!sampler().GetDriveSpace("/odd"));
         QCOMPARE(state.perf.DriveTotalKB, qint64(123));
     }
 
@@ -326,13 +326,13 @@ private slots:
         clock.current.setTime(QTime(9, 0, 42, 250));
         PerfSampler s(state.perf, state.settings, state.clock, perf, drives, bars, &clock);
         s.StartStat();
-        QCOMPARE(perf.reads, QStringList{QStringLiteral("PerfStats\\StartStat|KERNEL\\CPUUsage")});
+        QCOMPARE(perf.reads, QStringList{"PerfStats\\StartStat|KERNEL\\CPUUsage"});
         QCOMPARE(state.perf.LastSampleStamp, 42250);
         at(43300);
         s.UpdateStatus();
         QCOMPARE(state.perf.RunningTime, 10);
         s.StopStat();
-        QCOMPARE(perf.reads.last(), QStringLiteral("PerfStats\\StopStat|KERNEL\\CPUUsage"));
+        QCOMPARE(perf.reads.last(), "PerfStats\\StopStat|KERNEL\\CPUUsage");
     }
 };
 

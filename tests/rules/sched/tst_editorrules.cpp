@@ -61,10 +61,9 @@ void TestEditorRules::buildsDates()
     v.minute = 5;
     v.option = option;
     v.date = kWednesday + calendar;
-    v.text = QStringLiteral("Tea");
-    const QString want = QStringLiteral("0705%1%2Reminder:Tea")
-                             .arg(kWednesday + expected, 5)
-                             .arg(code, 2, 10, QLatin1Char('0'));
+    v.text = "Tea";
+    const QString want =
+        QString("0705%1%2Reminder:Tea").arg(kWednesday + expected, 5).arg(code, 2, 10, QChar('0'));
     QCOMPARE(buildLine(v, kWednesday), want);
 }
 
@@ -99,11 +98,11 @@ void TestEditorRules::buildsDetails()
     v.date = 36526;
     v.runProgram = run;
     v.text = text;
-    v.program = QStringLiteral("/usr/bin/xterm");
-    v.parameters = QStringLiteral("-e top");
-    v.startDir = QStringLiteral("/tmp");
+    v.program = "/usr/bin/xterm";
+    v.parameters = "-e top";
+    v.startDir = "/tmp";
     v.showState = state;
-    QCOMPARE(buildLine(v, kWednesday), QStringLiteral("23593652600") + detail);
+    QCOMPARE(buildLine(v, kWednesday), "23593652600" + detail);
 }
 
 void TestEditorRules::loadsLines_data()
@@ -177,35 +176,21 @@ void TestEditorRules::gridTexts_data()
     QTest::addColumn<QStringList>("cells");
 
     QTest::newRow("one-shot") << "09053652600Reminder:Call home"
-                              << QStringList{QStringLiteral("09:05"), QStringLiteral("01Jan00"),
-                                             QStringLiteral("One-shot"),
-                                             QStringLiteral("Reminder:Call home")};
+                              << QStringList{"09:05", "01Jan00", "One-shot", "Reminder:Call home"};
     QTest::newRow("daily") << "23593652701Run:a,,,1"
-                           << QStringList{QStringLiteral("23:59"), QStringLiteral("02Jan00"),
-                                          QStringLiteral("Daily"), QStringLiteral("Run:a,,,1")};
+                           << QStringList{"23:59", "02Jan00", "Daily", "Run:a,,,1"};
     QTest::newRow("weekly") << "00003652602Reminder:"
-                            << QStringList{QStringLiteral("00:00"), QStringLiteral("01Jan00"),
-                                           QStringLiteral("Weekly"), QStringLiteral("Reminder:")};
+                            << QStringList{"00:00", "01Jan00", "Weekly", "Reminder:"};
     QTest::newRow("each Sunday") << "07003652603Reminder:x"
-                                 << QStringList{QStringLiteral("07:00"), QStringLiteral("01Jan00"),
-                                                QStringLiteral("Each Sun"),
-                                                QStringLiteral("Reminder:x")};
+                                 << QStringList{"07:00", "01Jan00", "Each Sun", "Reminder:x"};
     QTest::newRow("each Tuesday") << "07003652605Reminder:x"
-                                  << QStringList{QStringLiteral("07:00"), QStringLiteral("01Jan00"),
-                                                 QStringLiteral("Each Tue"),
-                                                 QStringLiteral("Reminder:x")};
+                                  << QStringList{"07:00", "01Jan00", "Each Tue", "Reminder:x"};
     QTest::newRow("each Saturday")
-        << "07003652609Reminder:x"
-        << QStringList{QStringLiteral("07:00"), QStringLiteral("01Jan00"),
-                       QStringLiteral("Each Sat"), QStringLiteral("Reminder:x")};
+        << "07003652609Reminder:x" << QStringList{"07:00", "01Jan00", "Each Sat", "Reminder:x"};
     QTest::newRow("unknown code") << "07003652642Reminder:x"
-                                  << QStringList{QStringLiteral("07:00"), QStringLiteral("01Jan00"),
-                                                 QStringLiteral("Unknown"),
-                                                 QStringLiteral("Reminder:x")};
+                                  << QStringList{"07:00", "01Jan00", "Unknown", "Reminder:x"};
     QTest::newRow("small day number")
-        << "0700  10000Reminder:x"
-        << QStringList{QStringLiteral("07:00"), QStringLiteral("09Apr00"),
-                       QStringLiteral("One-shot"), QStringLiteral("Reminder:x")};
+        << "0700  10000Reminder:x" << QStringList{"07:00", "09Apr00", "One-shot", "Reminder:x"};
 }
 
 void TestEditorRules::gridTexts()

@@ -41,7 +41,7 @@ void TestReminderRules::parseTime_data()
                           << "2026-03-07 10:30";
     QTest::newRow("last storable day") << "2173-10-13 23:59"
                                        << "2173-10-13 23:59";
-    const QString form = QStringLiteral("must be HH:MM, +Nm, +Nh or 'YYYY-MM-DD HH:MM'");
+    const QString form = "must be HH:MM, +Nm, +Nh or 'YYYY-MM-DD HH:MM'";
     QTest::newRow("25:00") << "25:00"
                            << "horolux: TIME '25:00' is not a time of day (00:00 to 23:59)";
     QTest::newRow("12:60") << "12:60"
@@ -104,7 +104,7 @@ void TestReminderRules::text_data()
                            << "horolux: TEXT is empty";
     QTest::newRow("blanks") << "   "
                             << "horolux: TEXT is empty";
-    const QString control = QStringLiteral("horolux: TEXT holds a control character or line break");
+    const QString control = "horolux: TEXT holds a control character or line break";
     QTest::newRow("LF") << "a\nb" << control;
     QTest::newRow("CR") << "a\rb" << control;
     QTest::newRow("NUL") << QString(QChar(0)) + "a" << control;
@@ -126,11 +126,11 @@ void TestReminderRules::text()
     if (!error.isEmpty())
         return;
     ScheduleList list;
-    const ReminderRequest request{ReminderRequest::Verb::Remind, QStringLiteral("+5m"), text, {}};
+    const ReminderRequest request{ReminderRequest::Verb::Remind, "+5m", text, {}};
     QCOMPARE(ReminderRules::apply(list, request, Now).reply.status, 0);
     ScheduleList read;
     QCOMPARE(read.parse(list.format()), 0);
-    QCOMPARE(read.lines(), QStringList{QStringLiteral("10354608800Reminder:") + text});
+    QCOMPARE(read.lines(), QStringList{"10354608800Reminder:" + text});
 }
 
 void TestReminderRules::listAndCancel_data()
@@ -141,24 +141,23 @@ void TestReminderRules::listAndCancel_data()
     QTest::addColumn<QStringList>("answer");
     QTest::addColumn<QStringList>("left");
     const QStringList lines{
-        QStringLiteral("09004608700Reminder:missed yesterday"),
-        QStringLiteral("08004609000Run:/bin/true,-x,/tmp,1"),
-        QStringLiteral("07004608101Reminder:daily, last fired a week ago"),
-        QStringLiteral("12004607308Reminder:fridays\tfrom long ago"),
-        QStringLiteral("06004608842Weird"),
+        "09004608700Reminder:missed yesterday",
+        "08004609000Run:/bin/true,-x,/tmp,1",
+        "07004608101Reminder:daily, last fired a week ago",
+        "12004607308Reminder:fridays\tfrom long ago",
+        "06004608842Weird",
     };
     const QStringList listing{
-        QStringLiteral("1\t2026-03-07 06:00\ttype-42\tother\tWeird"),
-        QStringLiteral("2\t2026-03-07 07:00\tdaily\treminder\tdaily, last fired a week ago"),
-        QStringLiteral("3\t2026-03-07 09:00\tonce\treminder\tmissed yesterday"),
-        QStringLiteral("4\t2026-03-09 08:00\tonce\trun\t/bin/true,-x,/tmp,1"),
-        QStringLiteral("5\t2026-03-13 12:00\tfridays\treminder\tfridays from long ago"),
+        "1\t2026-03-07 06:00\ttype-42\tother\tWeird",
+        "2\t2026-03-07 07:00\tdaily\treminder\tdaily, last fired a week ago",
+        "3\t2026-03-07 09:00\tonce\treminder\tmissed yesterday",
+        "4\t2026-03-09 08:00\tonce\trun\t/bin/true,-x,/tmp,1",
+        "5\t2026-03-13 12:00\tfridays\treminder\tfridays from long ago",
     };
     QTest::newRow("list") << lines << "" << 0 << listing << lines;
     QTest::newRow("list nothing") << QStringList{} << "" << 0 << QStringList{} << QStringList{};
     QTest::newRow("cancel the fourth")
-        << lines << "4" << 0
-        << QStringList{QStringLiteral("2026-03-09 08:00\tonce\trun\t/bin/true,-x,/tmp,1")}
+        << lines << "4" << 0 << QStringList{"2026-03-09 08:00\tonce\trun\t/bin/true,-x,/tmp,1"}
         << QStringList{lines[0], lines[2], lines[3], lines[4]};
     QTest::newRow("cancel the last") << lines << "5" << 0 << QStringList{listing[4].mid(2)}
                                      << QStringList{lines[0], lines[1], lines[2], lines[4]};

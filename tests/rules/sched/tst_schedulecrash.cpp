@@ -25,7 +25,7 @@ void TestScheduleCrash::killedWhileSaving()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("horolux.dat"));
+    const QString path = dir.filePath("horolux.dat");
 
     QStringList expected[2];
     for (int i = 0; i < 2; ++i) {
@@ -40,7 +40,7 @@ void TestScheduleCrash::killedWhileSaving()
     const int rounds = 200;
     for (int round = 0; round < rounds; ++round) {
         QProcess saver;
-        saver.start(QStringLiteral(SCHEDULE_SAVE_LOOP_BIN), {path});
+        saver.start(SCHEDULE_SAVE_LOOP_BIN, {path});
         QVERIFY(saver.waitForStarted());
         QVERIFY2(saver.waitForReadyRead(30000), "the save loop did not start");
         QThread::usleep(rng.bounded(0, 40000));
@@ -58,7 +58,7 @@ void TestScheduleCrash::killedWhileSaving()
         else if (lines == expected[1])
             ++seen[1];
         else
-            QFAIL(qPrintable(QStringLiteral("round %1: the file holds %2 lines of neither list")
+            QFAIL(qPrintable(QString("round %1: the file holds %2 lines of neither list")
                                  .arg(round)
                                  .arg(lines.size())));
     }

@@ -15,7 +15,7 @@ inline QStringList lines(int which)
     for (int i = 0; i < n; ++i) {
         out << ScheduleEntry::FormatScheduleEntry(
             i % 24, (i * 7) % 60, 36526 + i % 500, i % 10,
-            QStringLiteral("Reminder:list %1 item %2 \u00e9t\u00e9").arg(which).arg(i));
+            QString("Reminder:list %1 item %2 \u00e9t\u00e9").arg(which).arg(i));
     }
     return out;
 }

@@ -255,11 +255,11 @@ void TestScheduleEntry::runDetail()
 void TestScheduleEntry::longDetailIsCut()
 {
     const QString text(5000, u'x');
-    const QString line = FormatScheduleEntry(9, 0, 36526, 0, QStringLiteral("Reminder:") + text);
+    const QString line = FormatScheduleEntry(9, 0, 36526, 0, "Reminder:" + text);
     QCOMPARE(line.size(), 11 + 9 + 5000);
     QCOMPARE(detail(line).size(), MaxDetail);
-    QCOMPARE(detailText(QStringLiteral("Reminder:") + text).size(), MaxDetail);
-    QCOMPARE(ParseRunDetail(QStringLiteral("Run:") + text).program.size(), MaxDetail);
+    QCOMPARE(detailText("Reminder:" + text).size(), MaxDetail);
+    QCOMPARE(ParseRunDetail("Run:" + text).program.size(), MaxDetail);
 }
 
 // Found by fuzzing: the cut fell between the two halves of a character outside the BMP.
@@ -267,9 +267,9 @@ void TestScheduleEntry::longDetailIsCutBetweenCharacters()
 {
     const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E");
     const QString text = QString(998, u'x') + clef + u'y';
-    QCOMPARE(detail(QStringLiteral("09003652600") + text), QString(998, u'x'));
-    QCOMPARE(detailText(QStringLiteral(":") + text), QString(998, u'x'));
-    QCOMPARE(detailText(QStringLiteral(":") + text.mid(1)), QString(997, u'x') + clef);
+    QCOMPARE(detail("09003652600" + text), QString(998, u'x'));
+    QCOMPARE(detailText(":" + text), QString(998, u'x'));
+    QCOMPARE(detailText(":" + text.mid(1)), QString(997, u'x') + clef);
 }
 
 QTEST_APPLESS_MAIN(TestScheduleEntry)

@@ -50,7 +50,7 @@ void TestScheduleFile::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    m_path = m_dir->filePath(QStringLiteral("horolux.dat"));
+    m_path = m_dir->filePath("horolux.dat");
 }
 
 void TestScheduleFile::loadSortsAndSaves()
@@ -68,15 +68,15 @@ void TestScheduleFile::loadSortsAndSaves()
     QCOMPARE(
         readAll(m_path),
         QByteArray("09003652600Run:x,,,1\r\n09003652700Reminder:b\r\n12003652600Reminder:c\r\n"));
-    QVERIFY(!QFileInfo::exists(m_path + QStringLiteral(".rejected")));
+    QVERIFY(!QFileInfo::exists(m_path + ".rejected"));
 }
 
 void TestScheduleFile::missingEmptyAndFolder()
 {
     ScheduleList list;
-    list.add(QStringLiteral("09003652600a"));
+    list.add("09003652600a");
     ScheduleFile::LoadResult r =
-        ScheduleFile(diskFiles(), m_dir->filePath(QStringLiteral("nothing-here.dat"))).load(list);
+        ScheduleFile(diskFiles(), m_dir->filePath("nothing-here.dat")).load(list);
     QVERIFY(!r.fileRead);
     QVERIFY(!r.unreadable);
     QCOMPARE(list.count(), 1);
@@ -106,7 +106,7 @@ void TestScheduleFile::missingEmptyAndFolder()
 // never written twice, and earlier ones stay.
 void TestScheduleFile::badLinesSetAside()
 {
-    const QString aside = m_path + QStringLiteral(".rejected");
+    const QString aside = m_path + ".rejected";
     writeRaw(aside, "older rejected line\r\n");
     writeRaw(m_path, "09003652600good\r\ngarbage one\r\n2500365260x\n\r\n1200 365 2600ok?\r\n"
                      "0\xff\x01\r\n");
@@ -117,7 +117,7 @@ void TestScheduleFile::badLinesSetAside()
     QCOMPARE(r.setAside, 4);
     QCOMPARE(r.setAsidePath, aside);
     QVERIFY(r.setAsideError.isEmpty());
-    QCOMPARE(list.lines(), QStringList({QStringLiteral("09003652600good")}));
+    QCOMPARE(list.lines(), QStringList({"09003652600good"}));
     const QByteArray expected = "older rejected line\r\ngarbage one\r\n2500365260x\r\n"
                                 "1200 365 2600ok?\r\n0\xff\x01\r\n";
     QCOMPARE(readAll(aside), expected);
@@ -129,9 +129,9 @@ void TestScheduleFile::badLinesSetAside()
     QCOMPARE(readAll(aside), expected);
 
     // A line the scan sets aside joins them at the next save.
-    list.add(QStringLiteral("12009999901Reminder:late"));
-    list.removeAt(list.indexOf(QStringLiteral("12009999901Reminder:late")));
-    list.setAside(QStringLiteral("12009999901Reminder:late"));
+    list.add("12009999901Reminder:late");
+    list.removeAt(list.indexOf("12009999901Reminder:late"));
+    list.setAside("12009999901Reminder:late");
     QCOMPARE(file.save(list), ScheduleFile::SaveResult::Saved);
     QCOMPARE(readAll(m_path), QByteArray("09003652600good\r\n"));
     QCOMPARE(readAll(aside), expected + "12009999901Reminder:late\r\n");
@@ -141,7 +141,7 @@ void TestScheduleFile::badLinesSetAside()
 // If the bad lines cannot be kept, the schedule file that still holds them is not replaced.
 void TestScheduleFile::setAsideUnwritableBlocksSave()
 {
-    const QString aside = m_path + QStringLiteral(".rejected");
+    const QString aside = m_path + ".rejected";
     QVERIFY(QDir().mkdir(aside));
     const QByteArray original = "09003652600good\r\nbad line\r\n";
     writeRaw(m_path, original);
@@ -149,10 +149,10 @@ void TestScheduleFile::setAsideUnwritableBlocksSave()
     ScheduleList list;
     const ScheduleFile::LoadResult r = file.load(list);
     QCOMPARE(r.setAside, 1);
-    QCOMPARE(r.setAsideError, QStringLiteral("cannot read ") + aside);
+    QCOMPARE(r.setAsideError, "cannot read " + aside);
     QString error;
     QCOMPARE(file.save(list, &error), ScheduleFile::SaveResult::Failed);
-    QCOMPARE(error, QStringLiteral("cannot read ") + aside);
+    QCOMPARE(error, "cannot read " + aside);
     QCOMPARE(readAll(m_path), original);
 
     QVERIFY(QDir().rmdir(aside));
@@ -174,7 +174,7 @@ void TestScheduleFile::saveRefused()
 {
     QFETCH(QString, name);
     QFETCH(bool, readOnly);
-    writeRaw(m_dir->filePath(QStringLiteral("plainfile")), "x");
+    writeRaw(m_dir->filePath("plainfile"), "x");
     const QString path = m_dir->filePath(name);
     if (readOnly) {
         writeRaw(path, "09003652600old\r\n");
@@ -183,7 +183,7 @@ void TestScheduleFile::saveRefused()
     ScheduleFile file(diskFiles(), path);
     ScheduleList list;
     file.load(list);
-    list.add(QStringLiteral("10003652600new"));
+    list.add("10003652600new");
     const QStringList held = list.lines();
     QString error;
     QCOMPARE(file.save(list, &error), ScheduleFile::SaveResult::Failed);
@@ -211,9 +211,9 @@ void TestScheduleFile::saveAfterUnreadableLoad()
     QFETCH(QString, kind);
     QFETCH(bool, behindLink);
     QFETCH(ScheduleFile::SaveResult, result);
-    const QString target = m_dir->filePath(QStringLiteral("mount/horolux.dat"));
+    const QString target = m_dir->filePath("mount/horolux.dat");
     if (kind == QLatin1String("folder"))
-        QVERIFY(QDir().mkpath(m_path + QStringLiteral("/keep")));
+        QVERIFY(QDir().mkpath(m_path + "/keep"));
     else
         QVERIFY(QFile::link(target, m_path));
     if (kind == QLatin1String("link to folder"))
@@ -224,23 +224,22 @@ void TestScheduleFile::saveAfterUnreadableLoad()
     const ScheduleFile::LoadResult r = file.load(list);
     QVERIFY(r.unreadable);
     QCOMPARE(r.behindLink, behindLink);
-    list.add(QStringLiteral("09053652600Reminder:new"));
+    list.add("09053652600Reminder:new");
     QCOMPARE(file.save(list), result);
     QCOMPARE(file.save(list), result);
     if (!behindLink) {
-        QVERIFY(QFileInfo(m_path + QStringLiteral(".unreadable/keep")).isDir());
+        QVERIFY(QFileInfo(m_path + ".unreadable/keep").isDir());
         QCOMPARE(readAll(m_path), QByteArray("09053652600Reminder:new\r\n"));
         return;
     }
     QVERIFY(QFileInfo(m_path).isSymLink());
     // Nothing moved aside or left beside it.
     const auto entries = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
-    QCOMPARE(QDir(m_dir->path()).entryList(entries).filter(QStringLiteral("horolux")),
-             QStringList{QStringLiteral("horolux.dat")});
+    QCOMPARE(QDir(m_dir->path()).entryList(entries).filter("horolux"), QStringList{"horolux.dat"});
 
     // Once what it leads to can be read, its items join those held and the link stays.
     QDir(target).removeRecursively();
-    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("mount"))));
+    QVERIFY(QDir().mkpath(m_dir->filePath("mount")));
     writeRaw(target, "07003652600Reminder:from the mount\r\n");
     QCOMPARE(file.save(list), ScheduleFile::SaveResult::Saved);
     QVERIFY(QFileInfo(m_path).isSymLink());

@@ -34,23 +34,23 @@ void TestScheduleList::order_data()
 {
     QTest::addColumn<QStringList>("input");
     QTest::addColumn<QStringList>("sorted");
-    const QString a = FormatScheduleEntry(9, 5, 36527, 0, QStringLiteral("Reminder:a"));
-    const QString b = FormatScheduleEntry(10, 0, 36526, 0, QStringLiteral("Reminder:b"));
-    const QString c = FormatScheduleEntry(9, 5, 36526, 0, QStringLiteral("Reminder:c"));
+    const QString a = FormatScheduleEntry(9, 5, 36527, 0, "Reminder:a");
+    const QString b = FormatScheduleEntry(10, 0, 36526, 0, "Reminder:b");
+    const QString c = FormatScheduleEntry(9, 5, 36526, 0, "Reminder:c");
     QTest::newRow("time before date") << QStringList{b, a} << QStringList{a, b};
     QTest::newRow("same time by date") << QStringList{b, a, c} << QStringList{c, a, b};
     QTest::newRow("then type, then detail")
-        << QStringList{FormatScheduleEntry(7, 30, 36527, 1, QStringLiteral("Reminder:X")),
-                       FormatScheduleEntry(7, 30, 36527, 0, QStringLiteral("Reminder:y")),
-                       FormatScheduleEntry(7, 30, 36527, 0, QStringLiteral("Reminder:X"))}
-        << QStringList{FormatScheduleEntry(7, 30, 36527, 0, QStringLiteral("Reminder:X")),
-                       FormatScheduleEntry(7, 30, 36527, 0, QStringLiteral("Reminder:y")),
-                       FormatScheduleEntry(7, 30, 36527, 1, QStringLiteral("Reminder:X"))};
+        << QStringList{FormatScheduleEntry(7, 30, 36527, 1, "Reminder:X"),
+                       FormatScheduleEntry(7, 30, 36527, 0, "Reminder:y"),
+                       FormatScheduleEntry(7, 30, 36527, 0, "Reminder:X")}
+        << QStringList{FormatScheduleEntry(7, 30, 36527, 0, "Reminder:X"),
+                       FormatScheduleEntry(7, 30, 36527, 0, "Reminder:y"),
+                       FormatScheduleEntry(7, 30, 36527, 1, "Reminder:X")};
     QTest::newRow("space-filled day before five digits")
-        << QStringList{FormatScheduleEntry(0, 0, 10000, 0, QStringLiteral("x")),
-                       FormatScheduleEntry(0, 0, 9999, 0, QStringLiteral("x"))}
-        << QStringList{FormatScheduleEntry(0, 0, 9999, 0, QStringLiteral("x")),
-                       FormatScheduleEntry(0, 0, 10000, 0, QStringLiteral("x"))};
+        << QStringList{FormatScheduleEntry(0, 0, 10000, 0, "x"),
+                       FormatScheduleEntry(0, 0, 9999, 0, "x")}
+        << QStringList{FormatScheduleEntry(0, 0, 9999, 0, "x"),
+                       FormatScheduleEntry(0, 0, 10000, 0, "x")};
 }
 
 void TestScheduleList::order()
@@ -74,36 +74,36 @@ void TestScheduleList::order()
 void TestScheduleList::duplicatesIgnoringCase()
 {
     ScheduleList list;
-    QVERIFY(list.add(QStringLiteral("09003652600Reminder:Hello")));
-    QVERIFY(!list.add(QStringLiteral("09003652600REMINDER:HELLO")));
-    QVERIFY(!list.add(QStringLiteral("09003652600Reminder:Hello")));
-    QVERIFY(list.add(QStringLiteral("09003652600Reminder:Hello!")));
-    QCOMPARE(list.lines(), QStringList({QStringLiteral("09003652600Reminder:Hello"),
-                                        QStringLiteral("09003652600Reminder:Hello!")}));
+    QVERIFY(list.add("09003652600Reminder:Hello"));
+    QVERIFY(!list.add("09003652600REMINDER:HELLO"));
+    QVERIFY(!list.add("09003652600Reminder:Hello"));
+    QVERIFY(list.add("09003652600Reminder:Hello!"));
+    QCOMPARE(list.lines(),
+             QStringList({"09003652600Reminder:Hello", "09003652600Reminder:Hello!"}));
 }
 
 void TestScheduleList::addRefusesMalformed()
 {
     ScheduleList list;
-    QVERIFY(!list.add(QStringLiteral("")));
-    QVERIFY(!list.add(QStringLiteral("not a line")));
-    QVERIFY(!list.add(QStringLiteral("09003652600Reminder:a\r\nb")));
+    QVERIFY(!list.add(""));
+    QVERIFY(!list.add("not a line"));
+    QVERIFY(!list.add("09003652600Reminder:a\r\nb"));
     QCOMPARE(list.count(), 0);
 }
 
 void TestScheduleList::removeAndAt()
 {
     ScheduleList list;
-    list.add(QStringLiteral("09003652600a"));
-    list.add(QStringLiteral("08003652600b"));
-    QCOMPARE(list.at(0), QStringLiteral("08003652600b"));
+    list.add("09003652600a");
+    list.add("08003652600b");
+    QCOMPARE(list.at(0), "08003652600b");
     QVERIFY(list.at(2).isNull());
     QVERIFY(list.at(-1).isNull());
     list.removeAt(5);
     list.removeAt(-1);
     QCOMPARE(list.count(), 2);
     list.removeAt(0);
-    QCOMPARE(list.lines(), QStringList({QStringLiteral("09003652600a")}));
+    QCOMPARE(list.lines(), QStringList({"09003652600a"}));
 }
 
 void TestScheduleList::lineEnds_data()
@@ -123,8 +123,7 @@ void TestScheduleList::lineEnds()
     QFETCH(QByteArray, data);
     ScheduleList list;
     QCOMPARE(list.parse(data), 0);
-    QCOMPARE(list.lines(),
-             QStringList({QStringLiteral("08003652600b"), QStringLiteral("09003652600a")}));
+    QCOMPARE(list.lines(), QStringList({"08003652600b", "09003652600a"}));
 }
 
 void TestScheduleList::parseSortsAndFormats()
@@ -147,28 +146,26 @@ void TestScheduleList::parseDuplicatesKeepFirstRead()
     ScheduleList list;
     list.parse("09003652600REMINDER:HELLO\r\n08003652600x\r\n09003652600Reminder:Hello\r\n"
                "09003652600reminder:hello\r\n");
-    QCOMPARE(list.lines(), QStringList({QStringLiteral("08003652600x"),
-                                        QStringLiteral("09003652600REMINDER:HELLO")}));
+    QCOMPARE(list.lines(), QStringList({"08003652600x", "09003652600REMINDER:HELLO"}));
 }
 
 void TestScheduleList::parseKeepsHeldLines()
 {
     ScheduleList list;
-    list.add(QStringLiteral("09003652600Reminder:Held"));
+    list.add("09003652600Reminder:Held");
     list.parse("09003652600reminder:held\r\n07003652600y\r\n");
-    QCOMPARE(list.lines(), QStringList({QStringLiteral("07003652600y"),
-                                        QStringLiteral("09003652600Reminder:Held")}));
+    QCOMPARE(list.lines(), QStringList({"07003652600y", "09003652600Reminder:Held"}));
 }
 
 // Lines that cannot be scheduled wait in their bytes, after any set aside before.
 void TestScheduleList::badLinesSetAside()
 {
     ScheduleList list;
-    list.setAside(QStringLiteral("12009999901Reminder:a"));
+    list.setAside("12009999901Reminder:a");
     QCOMPARE(list.parse("09003652600good\r\ngarbage one\r\n2500365260x\n\r\n1200 365 2600ok?\r\n"
                         "0\xff\x01\r\n"),
              4);
-    QCOMPARE(list.lines(), QStringList({QStringLiteral("09003652600good")}));
+    QCOMPARE(list.lines(), QStringList({"09003652600good"}));
     QCOMPARE(list.setAsideLines(),
              QByteArrayList({"12009999901Reminder:a", "garbage one", "2500365260x",
                              "1200 365 2600ok?", "0\xff\x01"}));
@@ -254,7 +251,7 @@ void TestScheduleList::binaryData()
             c = char(rng.bounded(256));
         data += junk;
         const QString line =
-            FormatScheduleEntry(i % 24, i % 60, 36526 + i, 0, QStringLiteral("Reminder:%1").arg(i));
+            FormatScheduleEntry(i % 24, i % 60, 36526 + i, 0, QString("Reminder:%1").arg(i));
         good << line;
         data += "\n" + line.toUtf8() + "\r\n";
     }

@@ -101,11 +101,11 @@ private slots:
 // Three lines over two days, checking the list and the cursor after every scan.
 void TestScheduleScanner::workedExample()
 {
-    const QString X = FormatScheduleEntry(7, 30, D, 1, QStringLiteral("Reminder:X"));
-    const QString Y = FormatScheduleEntry(7, 30, D + 1, 0, QStringLiteral("Reminder:Y"));
-    const QString Z = FormatScheduleEntry(8, 15, D, 0, QStringLiteral("Reminder:Z"));
-    const QString X1 = FormatScheduleEntry(7, 30, D + 1, 1, QStringLiteral("Reminder:X"));
-    const QString X2 = FormatScheduleEntry(7, 30, D + 2, 1, QStringLiteral("Reminder:X"));
+    const QString X = FormatScheduleEntry(7, 30, D, 1, "Reminder:X");
+    const QString Y = FormatScheduleEntry(7, 30, D + 1, 0, "Reminder:Y");
+    const QString Z = FormatScheduleEntry(8, 15, D, 0, "Reminder:Z");
+    const QString X1 = FormatScheduleEntry(7, 30, D + 1, 1, "Reminder:X");
+    const QString X2 = FormatScheduleEntry(7, 30, D + 2, 1, "Reminder:X");
     ScanState state;
     RecordingActions actions;
     actions.state = &state;
@@ -120,7 +120,7 @@ void TestScheduleScanner::workedExample()
 
     setNow(state, D, 7, 30);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QCOMPARE(actions.fired, QStringList({QStringLiteral("Reminder:X")}));
+    QCOMPARE(actions.fired, QStringList({"Reminder:X"}));
     QCOMPARE(actions.saves, QList<QStringList>({{Y, X1, Z}}));
     QCOMPARE(state.sched.ScheduleList.lines(), QStringList({Y, X1, Z}));
     QCOMPARE(state.sched.ScheduleCursor, 2);
@@ -134,8 +134,7 @@ void TestScheduleScanner::workedExample()
 
     setNow(state, D, 8, 15);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QCOMPARE(actions.fired,
-             QStringList({QStringLiteral("Reminder:X"), QStringLiteral("Reminder:Z")}));
+    QCOMPARE(actions.fired, QStringList({"Reminder:X", "Reminder:Z"}));
     QCOMPARE(state.sched.ScheduleList.lines(), QStringList({Y, X1}));
     QCOMPARE(state.sched.ScheduleCursor, 2);
 
@@ -143,9 +142,7 @@ void TestScheduleScanner::workedExample()
     state.sched.ScheduleCursor = 0;
     setNow(state, D + 1, 7, 30);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QCOMPARE(actions.fired,
-             QStringList({QStringLiteral("Reminder:X"), QStringLiteral("Reminder:Z"),
-                          QStringLiteral("Reminder:Y"), QStringLiteral("Reminder:X")}));
+    QCOMPARE(actions.fired, QStringList({"Reminder:X", "Reminder:Z", "Reminder:Y", "Reminder:X"}));
     QCOMPARE(state.sched.ScheduleList.lines(), QStringList({X2}));
     QCOMPARE(state.sched.ScheduleCursor, 1);
     QCOMPARE(actions.saves.size(), 4);
@@ -157,14 +154,14 @@ void TestScheduleScanner::oneShotAtItsMinute()
     ScanState state;
     RecordingActions actions;
     actions.state = &state;
-    fill(state, {FormatScheduleEntry(9, 0, D, 0, QStringLiteral("Reminder:nine"))});
+    fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:nine")});
     setNow(state, D, 8, 59);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QVERIFY(actions.fired.isEmpty());
     QVERIFY(actions.saves.isEmpty());
     setNow(state, D, 9, 0);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QCOMPARE(actions.fired, QStringList({QStringLiteral("Reminder:nine")}));
+    QCOMPARE(actions.fired, QStringList({"Reminder:nine"}));
     QCOMPARE(state.sched.ScheduleList.count(), 0);
     QCOMPARE(actions.saves, QList<QStringList>({QStringList()}));
 }
@@ -179,25 +176,23 @@ void TestScheduleScanner::missedItems_data()
     QTest::addColumn<QString>("after"); // the list afterwards, one line or empty
 
     QTest::newRow("one-shot earlier today, program started later")
-        << FormatScheduleEntry(9, 0, D, 0, QStringLiteral("Reminder:a")) << D << 10 << 30 << true
-        << "";
+        << FormatScheduleEntry(9, 0, D, 0, "Reminder:a") << D << 10 << 30 << true << "";
     // Dated yesterday at 23:00: it waits for 23:00 today.
     QTest::newRow("one-shot yesterday, before its time")
-        << FormatScheduleEntry(23, 0, D - 1, 0, QStringLiteral("Reminder:a")) << D << 10 << 30
-        << false << FormatScheduleEntry(23, 0, D - 1, 0, QStringLiteral("Reminder:a"));
+        << FormatScheduleEntry(23, 0, D - 1, 0, "Reminder:a") << D << 10 << 30 << false
+        << FormatScheduleEntry(23, 0, D - 1, 0, "Reminder:a");
     QTest::newRow("one-shot yesterday, at its time")
-        << FormatScheduleEntry(23, 0, D - 1, 0, QStringLiteral("Reminder:a")) << D << 23 << 0
-        << true << "";
+        << FormatScheduleEntry(23, 0, D - 1, 0, "Reminder:a") << D << 23 << 0 << true << "";
     QTest::newRow("daily three days ago moves to tomorrow")
-        << FormatScheduleEntry(9, 0, D - 3, 1, QStringLiteral("Reminder:d")) << D << 10 << 0 << true
-        << FormatScheduleEntry(9, 0, D + 1, 1, QStringLiteral("Reminder:d"));
+        << FormatScheduleEntry(9, 0, D - 3, 1, "Reminder:d") << D << 10 << 0 << true
+        << FormatScheduleEntry(9, 0, D + 1, 1, "Reminder:d");
     // D + 4 is a Wednesday; the Monday item dated D + 2 was missed.
     QTest::newRow("EachMonday on a Wednesday moves on silently")
-        << FormatScheduleEntry(9, 0, D + 2, 4, QStringLiteral("Reminder:m")) << D + 4 << 10 << 0
-        << false << FormatScheduleEntry(9, 0, D + 9, 4, QStringLiteral("Reminder:m"));
+        << FormatScheduleEntry(9, 0, D + 2, 4, "Reminder:m") << D + 4 << 10 << 0 << false
+        << FormatScheduleEntry(9, 0, D + 9, 4, "Reminder:m");
     QTest::newRow("future date is stepped over")
-        << FormatScheduleEntry(9, 0, D + 1, 0, QStringLiteral("Reminder:f")) << D << 10 << 0
-        << false << FormatScheduleEntry(9, 0, D + 1, 0, QStringLiteral("Reminder:f"));
+        << FormatScheduleEntry(9, 0, D + 1, 0, "Reminder:f") << D << 10 << 0 << false
+        << FormatScheduleEntry(9, 0, D + 1, 0, "Reminder:f");
 }
 
 void TestScheduleScanner::missedItems()
@@ -227,17 +222,16 @@ void TestScheduleScanner::weeklyCatchesUp()
     ScanState state;
     RecordingActions actions;
     actions.state = &state;
-    fill(state, {FormatScheduleEntry(9, 0, D - 21, 2, QStringLiteral("Reminder:w")),
-                 FormatScheduleEntry(12, 0, D, 0, QStringLiteral("Reminder:noon"))});
+    fill(state, {FormatScheduleEntry(9, 0, D - 21, 2, "Reminder:w"),
+                 FormatScheduleEntry(12, 0, D, 0, "Reminder:noon")});
     setNow(state, D, 10, 0);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QCOMPARE(actions.fired, QStringList(4, QStringLiteral("Reminder:w")));
+    QCOMPARE(actions.fired, QStringList(4, "Reminder:w"));
     QCOMPARE(actions.saves.size(), 4);
-    QCOMPARE(actions.saves.at(0).first(),
-             FormatScheduleEntry(9, 0, D - 14, 2, QStringLiteral("Reminder:w")));
+    QCOMPARE(actions.saves.at(0).first(), FormatScheduleEntry(9, 0, D - 14, 2, "Reminder:w"));
     QCOMPARE(state.sched.ScheduleList.lines(),
-             QStringList({FormatScheduleEntry(9, 0, D + 7, 2, QStringLiteral("Reminder:w")),
-                          FormatScheduleEntry(12, 0, D, 0, QStringLiteral("Reminder:noon"))}));
+             QStringList({FormatScheduleEntry(9, 0, D + 7, 2, "Reminder:w"),
+                          FormatScheduleEntry(12, 0, D, 0, "Reminder:noon")}));
     QCOMPARE(state.sched.ScheduleCursor, 1);
 }
 
@@ -247,12 +241,12 @@ void TestScheduleScanner::eachWeekdayFiresOnItsDay()
     RecordingActions actions;
     actions.state = &state;
     // D + 2 is a Monday.
-    fill(state, {FormatScheduleEntry(9, 0, D + 2, 4, QStringLiteral("Reminder:mon"))});
+    fill(state, {FormatScheduleEntry(9, 0, D + 2, 4, "Reminder:mon")});
     setNow(state, D + 2, 9, 0);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QCOMPARE(actions.fired, QStringList({QStringLiteral("Reminder:mon")}));
+    QCOMPARE(actions.fired, QStringList({"Reminder:mon"}));
     QCOMPARE(state.sched.ScheduleList.lines(),
-             QStringList({FormatScheduleEntry(9, 0, D + 9, 4, QStringLiteral("Reminder:mon"))}));
+             QStringList({FormatScheduleEntry(9, 0, D + 9, 4, "Reminder:mon")}));
 }
 
 void TestScheduleScanner::unknownTypeIsDropped()
@@ -260,8 +254,8 @@ void TestScheduleScanner::unknownTypeIsDropped()
     ScanState state;
     RecordingActions actions;
     actions.state = &state;
-    fill(state, {FormatScheduleEntry(9, 0, D, 10, QStringLiteral("Reminder:x")),
-                 FormatScheduleEntry(9, 0, D, 99, QStringLiteral("Run:y,,,1"))});
+    fill(state, {FormatScheduleEntry(9, 0, D, 10, "Reminder:x"),
+                 FormatScheduleEntry(9, 0, D, 99, "Run:y,,,1")});
     setNow(state, D, 9, 0);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
     QVERIFY(actions.fired.isEmpty());
@@ -276,14 +270,13 @@ void TestScheduleScanner::failedRunItemWarnsAndStays()
     RecordingActions actions;
     actions.state = &state;
     actions.result = false;
-    const QString detail = QStringLiteral("Run:/no/such/program,,,1");
+    const QString detail = "Run:/no/such/program,,,1";
     fill(state, {FormatScheduleEntry(6, 0, D, 1, detail),
-                 FormatScheduleEntry(6, 0, D, 0, QStringLiteral("Run:/gone,,,1"))});
+                 FormatScheduleEntry(6, 0, D, 0, "Run:/gone,,,1")});
     setNow(state, D, 6, 0);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QCOMPARE(actions.warnings,
-             QStringList({QStringLiteral("Scheduler item Run:/gone,,,1 failed."),
-                          QStringLiteral("Scheduler item Run:/no/such/program,,,1 failed.")}));
+    QCOMPARE(actions.warnings, QStringList({"Scheduler item Run:/gone,,,1 failed.",
+                                            "Scheduler item Run:/no/such/program,,,1 failed."}));
     // The daily one stays for tomorrow, the one-shot is gone; both were saved.
     QCOMPARE(state.sched.ScheduleList.lines(),
              QStringList({FormatScheduleEntry(6, 0, D + 1, 1, detail)}));
@@ -296,7 +289,7 @@ void TestScheduleScanner::longDetailKeptWhenRecurring()
     ScanState state;
     RecordingActions actions;
     actions.state = &state;
-    const QString detail = QStringLiteral("Reminder:") + QString(3000, u'a');
+    const QString detail = "Reminder:" + QString(3000, u'a');
     fill(state, {FormatScheduleEntry(6, 0, D, 1, detail)});
     setNow(state, D, 6, 0);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
@@ -313,10 +306,10 @@ void TestScheduleScanner::nestedScanInsideFiring()
     ScanState state;
     RecordingActions actions;
     actions.state = &state;
-    fill(state, {FormatScheduleEntry(9, 0, D, 0, QStringLiteral("Reminder:a")),
-                 FormatScheduleEntry(9, 0, D, 0, QStringLiteral("Reminder:b")),
-                 FormatScheduleEntry(9, 1, D, 1, QStringLiteral("Reminder:c")),
-                 FormatScheduleEntry(9, 5, D, 0, QStringLiteral("Reminder:later"))});
+    fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:a"),
+                 FormatScheduleEntry(9, 0, D, 0, "Reminder:b"),
+                 FormatScheduleEntry(9, 1, D, 1, "Reminder:c"),
+                 FormatScheduleEntry(9, 5, D, 0, "Reminder:later")});
     int depth = 0;
     actions.onFire = [&](const QString&) {
         if (depth > 0)
@@ -328,11 +321,10 @@ void TestScheduleScanner::nestedScanInsideFiring()
     };
     setNow(state, D, 9, 0);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QCOMPARE(actions.fired, QStringList({QStringLiteral("Reminder:a"), QStringLiteral("Reminder:b"),
-                                         QStringLiteral("Reminder:c")}));
+    QCOMPARE(actions.fired, QStringList({"Reminder:a", "Reminder:b", "Reminder:c"}));
     QCOMPARE(state.sched.ScheduleList.lines(),
-             QStringList({FormatScheduleEntry(9, 1, D + 1, 1, QStringLiteral("Reminder:c")),
-                          FormatScheduleEntry(9, 5, D, 0, QStringLiteral("Reminder:later"))}));
+             QStringList({FormatScheduleEntry(9, 1, D + 1, 1, "Reminder:c"),
+                          FormatScheduleEntry(9, 5, D, 0, "Reminder:later")}));
     QCOMPARE(state.sched.ScheduleCursor, 1);
 }
 
@@ -341,8 +333,8 @@ void TestScheduleScanner::listEmptiedInsideFiring()
     ScanState state;
     RecordingActions actions;
     actions.state = &state;
-    fill(state, {FormatScheduleEntry(9, 0, D, 1, QStringLiteral("Reminder:a")),
-                 FormatScheduleEntry(9, 0, D, 1, QStringLiteral("Reminder:b"))});
+    fill(state, {FormatScheduleEntry(9, 0, D, 1, "Reminder:a"),
+                 FormatScheduleEntry(9, 0, D, 1, "Reminder:b")});
     actions.onFire = [&](const QString&) {
         state.sched.ScheduleList.clear();
         state.sched.ScheduleCursor = 7;
@@ -360,7 +352,7 @@ void TestScheduleScanner::cursorOutOfRange()
     ScanState state;
     RecordingActions actions;
     actions.state = &state;
-    fill(state, {FormatScheduleEntry(9, 0, D, 0, QStringLiteral("Reminder:a"))});
+    fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:a")});
     setNow(state, D, 9, 0);
     state.sched.ScheduleCursor = 5;
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
@@ -379,16 +371,15 @@ void TestScheduleScanner::endingProgramFinishesTheItemInHand()
     RecordingActions actions;
     actions.state = &state;
     actions.result = false;
-    const QString run =
-        FormatScheduleEntry(8, 30, D - 1, 1, QStringLiteral("Run:/no/such/program,,,1"));
-    const QString reminder = FormatScheduleEntry(9, 0, D, 0, QStringLiteral("Reminder:after"));
+    const QString run = FormatScheduleEntry(8, 30, D - 1, 1, "Run:/no/such/program,,,1");
+    const QString reminder = FormatScheduleEntry(9, 0, D, 0, "Reminder:after");
     fill(state, {run, reminder});
     actions.onWarning = [&] { actions.isClosing = true; };
     setNow(state, D, 9, 0);
     ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QCOMPARE(actions.fired, QStringList{QStringLiteral("Run:/no/such/program,,,1")});
-    const QStringList expected{
-        FormatScheduleEntry(8, 30, D + 1, 1, QStringLiteral("Run:/no/such/program,,,1")), reminder};
+    QCOMPARE(actions.fired, QStringList{"Run:/no/such/program,,,1"});
+    const QStringList expected{FormatScheduleEntry(8, 30, D + 1, 1, "Run:/no/such/program,,,1"),
+                               reminder};
     QCOMPARE(state.sched.ScheduleList.lines(), expected);
     QCOMPARE(actions.saves.last(), expected);
 }
@@ -406,50 +397,42 @@ void TestScheduleScanner::pastTheLastDate_data()
     QTest::addColumn<QByteArray>("setAside");
 
     QTest::newRow("daily on the last day")
-        << QStringList{QStringLiteral("23599999901Run:/bin/true,,,1")} << 99999 << 2359
-        << QStringList{QStringLiteral("Run:/bin/true,,,1")} << QStringList{}
+        << QStringList{"23599999901Run:/bin/true,,,1"} << 99999 << 2359
+        << QStringList{"Run:/bin/true,,,1"} << QStringList{}
         << QByteArray("23599999901Run:/bin/true,,,1\r\n");
     QTest::newRow("daily the day before")
-        << QStringList{QStringLiteral("23599999801Reminder:d")} << 99998 << 2359
-        << QStringList{QStringLiteral("Reminder:d")}
-        << QStringList{QStringLiteral("23599999901Reminder:d")} << QByteArray();
+        << QStringList{"23599999801Reminder:d"} << 99998 << 2359 << QStringList{"Reminder:d"}
+        << QStringList{"23599999901Reminder:d"} << QByteArray();
     QTest::newRow("weekly on the last day")
-        << QStringList{QStringLiteral("12009999902Reminder:w")} << 99999 << 1200
-        << QStringList{QStringLiteral("Reminder:w")} << QStringList{}
-        << QByteArray("12009999902Reminder:w\r\n");
+        << QStringList{"12009999902Reminder:w"} << 99999 << 1200 << QStringList{"Reminder:w"}
+        << QStringList{} << QByteArray("12009999902Reminder:w\r\n");
     QTest::newRow("weekly moving onto the last day")
-        << QStringList{QStringLiteral("12009999202Reminder:w")} << 99992 << 1200
-        << QStringList{QStringLiteral("Reminder:w")}
-        << QStringList{QStringLiteral("12009999902Reminder:w")} << QByteArray();
+        << QStringList{"12009999202Reminder:w"} << 99992 << 1200 << QStringList{"Reminder:w"}
+        << QStringList{"12009999902Reminder:w"} << QByteArray();
     QTest::newRow("weekly one day too late")
-        << QStringList{QStringLiteral("12009999302Reminder:w")} << 99993 << 1200
-        << QStringList{QStringLiteral("Reminder:w")} << QStringList{}
-        << QByteArray("12009999302Reminder:w\r\n");
+        << QStringList{"12009999302Reminder:w"} << 99993 << 1200 << QStringList{"Reminder:w"}
+        << QStringList{} << QByteArray("12009999302Reminder:w\r\n");
     QTest::newRow("each Wednesday on its day")
-        << QStringList{QStringLiteral("12009999906Reminder:wed")} << 99999 << 1200
-        << QStringList{QStringLiteral("Reminder:wed")} << QStringList{}
-        << QByteArray("12009999906Reminder:wed\r\n");
+        << QStringList{"12009999906Reminder:wed"} << 99999 << 1200 << QStringList{"Reminder:wed"}
+        << QStringList{} << QByteArray("12009999906Reminder:wed\r\n");
     QTest::newRow("each Monday on a Wednesday")
-        << QStringList{QStringLiteral("12009999904Reminder:mon")} << 99999 << 1200 << QStringList{}
-        << QStringList{} << QByteArray("12009999904Reminder:mon\r\n");
+        << QStringList{"12009999904Reminder:mon"} << 99999 << 1200 << QStringList{} << QStringList{}
+        << QByteArray("12009999904Reminder:mon\r\n");
     QTest::newRow("daily missed, the clock past the last day")
-        << QStringList{QStringLiteral("08009999001Reminder:d")} << 100000 << 900
-        << QStringList{QStringLiteral("Reminder:d")} << QStringList{}
-        << QByteArray("08009999001Reminder:d\r\n");
+        << QStringList{"08009999001Reminder:d"} << 100000 << 900 << QStringList{"Reminder:d"}
+        << QStringList{} << QByteArray("08009999001Reminder:d\r\n");
     QTest::newRow("one-shot on the last day")
-        << QStringList{QStringLiteral("23599999900Reminder:o")} << 99999 << 2359
-        << QStringList{QStringLiteral("Reminder:o")} << QStringList{} << QByteArray();
+        << QStringList{"23599999900Reminder:o"} << 99999 << 2359 << QStringList{"Reminder:o"}
+        << QStringList{} << QByteArray();
     // Kept as it stood, byte for byte.
     QTest::newRow("daily, a path beyond ASCII")
         << QStringList{QStringLiteral("12009999901Run:/opt/caf\u00e9,-x,,1")} << 99999 << 1200
         << QStringList{QStringLiteral("Run:/opt/caf\u00e9,-x,,1")} << QStringList{}
         << QByteArray("12009999901Run:/opt/caf\xc3\xa9,-x,,1\r\n");
     QTest::newRow("two set aside, one kept")
-        << QStringList{QStringLiteral("12009999901Reminder:a"),
-                       QStringLiteral("12009999902Reminder:b"),
-                       QStringLiteral("13009999901Reminder:c")}
-        << 99999 << 1200 << QStringList{QStringLiteral("Reminder:a"), QStringLiteral("Reminder:b")}
-        << QStringList{QStringLiteral("13009999901Reminder:c")}
+        << QStringList{"12009999901Reminder:a", "12009999902Reminder:b", "13009999901Reminder:c"}
+        << 99999 << 1200 << QStringList{"Reminder:a", "Reminder:b"}
+        << QStringList{"13009999901Reminder:c"}
         << QByteArray("12009999901Reminder:a\r\n12009999902Reminder:b\r\n");
 }
 

@@ -14,7 +14,7 @@ int main(int argc, char** argv)
         return 2;
     }
     RegFileRegistry reg(diskFiles(), QString::fromLocal8Bit(argv[1]));
-    const QString key = SettingsStore::SettingsKeyRoot + QStringLiteral("Settings");
+    const QString key = SettingsStore::SettingsKeyRoot + "Settings";
     const QString name = QString::fromLocal8Bit(argv[2]);
     const int count = QByteArray(argv[3]).toInt();
     for (int i = 0; i < count; ++i)

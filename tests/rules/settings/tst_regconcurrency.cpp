@@ -25,18 +25,16 @@ private slots:
 void TestRegConcurrency::heldLockDelaysTheWriteNotTheTimer()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("settings.reg"));
+    const QString path = dir.filePath("settings.reg");
     QProcess holder;
-    holder.start(QStringLiteral("flock"),
-                 {QStringLiteral("-x"), path + QStringLiteral(".lock"), QStringLiteral("sh"),
-                  QStringLiteral("-c"), QStringLiteral("echo held; exec cat")});
+    holder.start("flock", {"-x", path + ".lock", "sh", "-c", "echo held; exec cat"});
     QVERIFY(holder.waitForReadyRead(10000));
     RegFileRegistry file(diskFiles(), path);
     LinuxClock clock;
     DeferredRegistry deferred(file, clock);
     SettingsStore store(deferred);
-    store.WriteRegInt(QStringLiteral("Settings"), QStringLiteral("PFMax"), 500);
-    QCOMPARE(store.ReadRegInt(QStringLiteral("Settings"), QStringLiteral("PFMax"), 100),
+    store.WriteRegInt("Settings", "PFMax", 500);
+    QCOMPARE(store.ReadRegInt("Settings", "PFMax", 100),
              500); // answered from what is kept
     int ticks = 0;
     bool keptWhileHeld = false;
@@ -52,20 +50,18 @@ void TestRegConcurrency::heldLockDelaysTheWriteNotTheTimer()
     QTRY_VERIFY(ticks > 5 && deferred.pending() == 0);
     QVERIFY(keptWhileHeld);
     QVERIFY(!deferred.takeLoss());
-    QCOMPARE(
-        SettingsStore(file).ReadRegInt(QStringLiteral("Settings"), QStringLiteral("PFMax"), 100),
-        500);
+    QCOMPARE(SettingsStore(file).ReadRegInt("Settings", "PFMax", 100), 500);
     holder.waitForFinished(5000);
 }
 
 void TestRegConcurrency::twoWritersLoseNothing()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("settings.reg"));
+    const QString path = dir.filePath("settings.reg");
     const int count = 1000;
     QProcess a, b;
-    a.start(QStringLiteral(REGWRITER_BIN), {path, QStringLiteral("A"), QString::number(count)});
-    b.start(QStringLiteral(REGWRITER_BIN), {path, QStringLiteral("B"), QString::number(count)});
+    a.start(REGWRITER_BIN, {path, "A", QString::number(count)});
+    b.start(REGWRITER_BIN, {path, "B", QString::number(count)});
     QVERIFY(a.waitForStarted() && b.waitForStarted());
 
     // While they run, every read of the file must parse to the key with sane values.
@@ -90,8 +86,8 @@ void TestRegConcurrency::twoWritersLoseNothing()
 
     RegFileRegistry reg(diskFiles(), path);
     SettingsStore store(reg);
-    QCOMPARE(store.ReadRegInt(QStringLiteral("Settings"), QStringLiteral("A"), -1), count - 1);
-    QCOMPARE(store.ReadRegInt(QStringLiteral("Settings"), QStringLiteral("B"), -1), count - 1);
+    QCOMPARE(store.ReadRegInt("Settings", "A", -1), count - 1);
+    QCOMPARE(store.ReadRegInt("Settings", "B", -1), count - 1);
 }
 
 QTEST_GUILESS_MAIN(TestRegConcurrency)

@@ -13,7 +13,7 @@
 namespace {
 const QString Key =
     QStringLiteral("HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings");
-const QString Sub = QStringLiteral("Settings");
+const QString Sub = "Settings";
 
 void writeFile(const QString& path, const QByteArray& data)
 {
@@ -79,8 +79,8 @@ void TestRegFile::parsesValues()
 {
     QFETCH(QByteArray, line);
     QFETCH(int, type);
-    const auto v = RegFile::find("REGEDIT4\r\n\r\n[" + Key.toUtf8() + "]\r\n" + line + "\r\n", Key,
-                                 QStringLiteral("V"));
+    const auto v =
+        RegFile::find("REGEDIT4\r\n\r\n[" + Key.toUtf8() + "]\r\n" + line + "\r\n", Key, "V");
     if (type < 0) {
         QVERIFY(!v);
         return;
@@ -95,17 +95,15 @@ void TestRegFile::roundTripKeepsOtherTypesAndEscapes()
 {
     RegValue bin;
     bin.raw = "hex:01,02,\\";
-    QByteArray text =
-        RegFile::withValue({}, Key, QStringLiteral("Path"), RegValue::fromText("a\\b \"c\""));
-    text = RegFile::withValue(text, Key, QStringLiteral("N"), RegValue::fromDword(0xFFFFFFFF));
-    text = RegFile::withValue(text, Key, QStringLiteral("Bin"), bin);
+    QByteArray text = RegFile::withValue({}, Key, "Path", RegValue::fromText("a\\b \"c\""));
+    text = RegFile::withValue(text, Key, "N", RegValue::fromDword(0xFFFFFFFF));
+    text = RegFile::withValue(text, Key, "Bin", bin);
     QVERIFY(text.startsWith("REGEDIT4\n"));
     QVERIFY(text.contains("\"Path\"=\"a\\\\b \\\"c\\\"\""));
     QVERIFY(text.contains("\"N\"=dword:ffffffff"));
-    QCOMPARE(RegFile::find(text, Key, QStringLiteral("Path"))->text, QByteArray("a\\b \"c\""));
-    QCOMPARE(RegFile::find(text, Key, QStringLiteral("N"))->dword, 0xFFFFFFFFu);
-    QCOMPARE(int(RegFile::find(text, Key, QStringLiteral("Bin"))->type),
-             int(RegValue::Type::Other));
+    QCOMPARE(RegFile::find(text, Key, "Path")->text, QByteArray("a\\b \"c\""));
+    QCOMPARE(RegFile::find(text, Key, "N")->dword, 0xFFFFFFFFu);
+    QCOMPARE(int(RegFile::find(text, Key, "Bin")->type), int(RegValue::Type::Other));
 }
 
 void TestRegFile::badFilesYieldDefaults_data()
@@ -123,46 +121,44 @@ void TestRegFile::badFilesYieldDefaults()
 {
     QFETCH(QByteArray, content);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("settings.reg"));
+    const QString path = dir.filePath("settings.reg");
     writeFile(path, content);
     RegFileRegistry reg(diskFiles(), path);
     SettingsStore store(reg);
-    QCOMPARE(store.ReadRegInt(Sub, QStringLiteral("Hide Interval"), 4), 4);
-    QCOMPARE(store.ReadRegString(Sub, QStringLiteral("InternetWin"),
-                                 QStringLiteral("Connected to Internet")),
-             QStringLiteral("Connected to Internet"));
+    QCOMPARE(store.ReadRegInt(Sub, "Hide Interval", 4), 4);
+    QCOMPARE(store.ReadRegString(Sub, "InternetWin", "Connected to Internet"),
+             "Connected to Internet");
     // Still writable afterwards, and the file then parses.
-    store.WriteRegInt(Sub, QStringLiteral("PFMax"), 321);
-    QCOMPARE(store.ReadRegInt(Sub, QStringLiteral("PFMax"), 100), 321);
+    store.WriteRegInt(Sub, "PFMax", 321);
+    QCOMPARE(store.ReadRegInt(Sub, "PFMax", 100), 321);
 }
 
 void TestRegFile::nextWriteKeepsReadableValues()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("settings.reg"));
+    const QString path = dir.filePath("settings.reg");
     writeFile(path, "REGEDIT4\n\n[" + Key.toUtf8() +
                         "]\n\"Chime\"=dword:00000002\nnonsense here\n"
                         "\"ChimeSound\"=\"/snd/a b.wav\"\n\"Odd\"=hex(7):61,00\n\"Broken\"=\"x\n");
     RegFileRegistry reg(diskFiles(), path);
     SettingsStore store(reg);
-    store.WriteRegInt(Sub, QStringLiteral("PFMax"), 500);
-    QCOMPARE(store.ReadRegInt(Sub, QStringLiteral("Chime"), 0), 2);
-    QCOMPARE(store.ReadRegString(Sub, QStringLiteral("ChimeSound"), {}),
-             QStringLiteral("/snd/a b.wav"));
-    QCOMPARE(int(reg.queryValue(QStringLiteral("Software\\Quillfern\\Horolux\\1.0\\Settings"),
-                                QStringLiteral("Odd"))
-                     ->type),
-             int(RegValue::Type::Other));
-    QCOMPARE(store.ReadRegInt(Sub, QStringLiteral("PFMax"), 100), 500);
+    store.WriteRegInt(Sub, "PFMax", 500);
+    QCOMPARE(store.ReadRegInt(Sub, "Chime", 0), 2);
+    QCOMPARE(store.ReadRegString(Sub, "ChimeSound", {}), "/snd/a b.wav");
+    QCOMPARE(
+        int(reg.queryValue(QStringLiteral("Software\\Quillfern\\Horolux\\1.0\\Settings"), "Odd")
+                ->type),
+        int(RegValue::Type::Other));
+    QCOMPARE(store.ReadRegInt(Sub, "PFMax", 100), 500);
 }
 
 void TestRegFile::firstWriteCreatesFolderAndKey()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("deep/er/settings.reg"));
+    const QString path = dir.filePath("deep/er/settings.reg");
     RegFileRegistry reg(diskFiles(), path);
     SettingsStore store(reg);
-    store.WriteRegString(QStringLiteral("Window"), QStringLiteral("Note"), QStringLiteral("x"));
+    store.WriteRegString("Window", "Note", "x");
     QVERIFY(QFile::exists(path));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -173,24 +169,23 @@ void TestRegFile::unwritableFolderIsSilent()
 {
     // A regular file where the folder should be: no write can succeed, even as root.
     QTemporaryDir dir;
-    writeFile(dir.filePath(QStringLiteral("blocker")), "x");
-    RegFileRegistry reg(diskFiles(), dir.filePath(QStringLiteral("blocker/settings.reg")));
+    writeFile(dir.filePath("blocker"), "x");
+    RegFileRegistry reg(diskFiles(), dir.filePath("blocker/settings.reg"));
     SettingsStore store(reg);
-    store.WriteRegInt(Sub, QStringLiteral("PFMax"), 500);
-    QCOMPARE(store.ReadRegInt(Sub, QStringLiteral("PFMax"), 100), 100);
+    store.WriteRegInt(Sub, "PFMax", 500);
+    QCOMPARE(store.ReadRegInt(Sub, "PFMax", 100), 100);
 }
 
 void TestRegFile::writeLeavesNoTemporaryFiles()
 {
     QTemporaryDir dir;
-    RegFileRegistry reg(diskFiles(), dir.filePath(QStringLiteral("settings.reg")));
+    RegFileRegistry reg(diskFiles(), dir.filePath("settings.reg"));
     SettingsStore store(reg);
     for (int i = 0; i < 20; ++i)
-        store.WriteRegInt(Sub, QStringLiteral("V%1").arg(i), i);
+        store.WriteRegInt(Sub, QString("V%1").arg(i), i);
     QDir d(dir.path());
     const QStringList left = d.entryList(QDir::Files);
-    QCOMPARE(left,
-             QStringList({QStringLiteral("settings.reg"), QStringLiteral("settings.reg.lock")}));
+    QCOMPARE(left, QStringList({"settings.reg", "settings.reg.lock"}));
 }
 
 // A file that exists but cannot be read must not be replaced by one holding a single value
@@ -206,7 +201,7 @@ void TestRegFile::unreadableFileIsNeverReplaced()
 {
     QFETCH(bool, directory);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("settings.reg"));
+    const QString path = dir.filePath("settings.reg");
     QByteArray big;
     if (directory) {
         QVERIFY(QDir().mkdir(path));
@@ -217,8 +212,8 @@ void TestRegFile::unreadableFileIsNeverReplaced()
     }
     RegFileRegistry reg(diskFiles(), path);
     SettingsStore store(reg);
-    store.WriteRegInt(Sub, QStringLiteral("PFMax"), 500);
-    QCOMPARE(store.ReadRegInt(Sub, QStringLiteral("PFMax"), 100), 100);
+    store.WriteRegInt(Sub, "PFMax", 500);
+    QCOMPARE(store.ReadRegInt(Sub, "PFMax", 100), 100);
     if (directory) {
         QVERIFY(QFileInfo(path).isDir());
     } else {
@@ -231,16 +226,16 @@ void TestRegFile::unreadableFileIsNeverReplaced()
 void TestRegFile::writeThroughSymlinkKeepsTheLink()
 {
     QTemporaryDir dir;
-    const QString real = dir.filePath(QStringLiteral("dotfiles/settings.reg"));
-    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("dotfiles"))));
+    const QString real = dir.filePath("dotfiles/settings.reg");
+    QVERIFY(QDir().mkpath(dir.filePath("dotfiles")));
     writeFile(real, "REGEDIT4\n");
-    const QString link = dir.filePath(QStringLiteral("settings.reg"));
+    const QString link = dir.filePath("settings.reg");
     QVERIFY(QFile::link(real, link));
     RegFileRegistry reg(diskFiles(), link);
-    SettingsStore(reg).WriteRegInt(Sub, QStringLiteral("PFMax"), 500);
+    SettingsStore(reg).WriteRegInt(Sub, "PFMax", 500);
     QVERIFY(QFileInfo(link).isSymLink());
     QVERIFY(QFile(real).open(QIODevice::ReadOnly));
-    QCOMPARE(SettingsStore(reg).ReadRegInt(Sub, QStringLiteral("PFMax"), 100), 500);
+    QCOMPARE(SettingsStore(reg).ReadRegInt(Sub, "PFMax", 100), 500);
 }
 
 void TestRegFile::findsTheValueThatWins_data()
@@ -282,7 +277,7 @@ void TestRegFile::findsTheValueThatWins()
 {
     QFETCH(QByteArray, content);
     QFETCH(qint64, expected);
-    const auto v = RegFile::find(content, QStringLiteral("A\\B"), QStringLiteral("V"));
+    const auto v = RegFile::find(content, "A\\B", "V");
     QCOMPARE(v ? qint64(v->dword) : -1LL, expected);
 }
 
@@ -337,11 +332,10 @@ void TestRegFile::writeChangesOneValueOnly_data()
 void TestRegFile::writeChangesOneValueOnly()
 {
     QFETCH(QByteArray, before);
-    const QByteArray written = RegFile::withValue(before, QStringLiteral("A\\B"),
-                                                  QStringLiteral("V"), RegValue::fromDword(42));
+    const QByteArray written = RegFile::withValue(before, "A\\B", "V", RegValue::fromDword(42));
     QTEST(written, "after");
     // What was written is what the next read finds.
-    const auto v = RegFile::find(written, QStringLiteral("A\\B"), QStringLiteral("V"));
+    const auto v = RegFile::find(written, "A\\B", "V");
     QVERIFY(v);
     QCOMPARE(v->dword, 42u);
 }
@@ -390,16 +384,16 @@ void TestRegFile::fileNotUnderstoodIsLeftAlone()
 {
     QFETCH(QByteArray, content);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("settings.reg"));
+    const QString path = dir.filePath("settings.reg");
     writeFile(path, content);
     RegFileRegistry reg(diskFiles(), path);
     SettingsStore store(reg);
     QVERIFY(!reg.foundNotUnderstood());
-    QCOMPARE(store.ReadRegInt(Sub, QStringLiteral("PFMax"), 100), 100);
+    QCOMPARE(store.ReadRegInt(Sub, "PFMax", 100), 100);
     QVERIFY(reg.foundNotUnderstood());
-    store.WriteRegInt(Sub, QStringLiteral("PFMax"), 500);
-    QVERIFY(reg.setValue(SettingsStore::SettingsKeyRoot + Sub, QStringLiteral("PFMax"),
-                         RegValue::fromDword(5)) == RegWrite::Refused);
+    store.WriteRegInt(Sub, "PFMax", 500);
+    QVERIFY(reg.setValue(SettingsStore::SettingsKeyRoot + Sub, "PFMax", RegValue::fromDword(5)) ==
+            RegWrite::Refused);
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), content);
@@ -429,9 +423,8 @@ void TestRegFile::writesToMixedFilesKeepTheRest()
                                  "\"Y\"=dword:00000003",
                                  "junk"};
     const QByteArray ends[] = {"\r", "\n", "\r\n"};
-    const QString names[] = {QStringLiteral("W"), QStringLiteral("X"), QStringLiteral("Y"),
-                             QStringLiteral("V")};
-    const QString keys[] = {QStringLiteral("A\\B"), QStringLiteral("C")};
+    const QString names[] = {"W", "X", "Y", "V"};
+    const QString keys[] = {"A\\B", "C"};
     QRandomGenerator rng(20240305);
     for (int round = 0; round < 2000; ++round) {
         QByteArray text = "REGEDIT4";
@@ -442,9 +435,8 @@ void TestRegFile::writesToMixedFilesKeepTheRest()
             text += ends[rng.bounded(3)];
         const QString key = keys[rng.bounded(2)];
 
-        const QByteArray once =
-            RegFile::withValue(text, key, QStringLiteral("V"), RegValue::fromText("new"));
-        const auto v = RegFile::find(once, key, QStringLiteral("V"));
+        const QByteArray once = RegFile::withValue(text, key, "V", RegValue::fromText("new"));
+        const auto v = RegFile::find(once, key, "V");
         QVERIFY2(v && v->text == "new", once.constData());
         for (const QString& k : keys)
             for (const QString& n : names)
@@ -452,8 +444,7 @@ void TestRegFile::writesToMixedFilesKeepTheRest()
                     QVERIFY2(RegFile::find(once, k, n) == RegFile::find(text, k, n),
                              (text + " | " + once).constData());
         QVERIFY(RegFile::understood(once));
-        QCOMPARE(RegFile::withValue(once, key, QStringLiteral("V"), RegValue::fromText("new")),
-                 once);
+        QCOMPARE(RegFile::withValue(once, key, "V", RegValue::fromText("new")), once);
     }
 }
 

@@ -73,12 +73,12 @@ void TestSettingsStore::readsByType()
     QFETCH(QString, asText);
     FakeRegistry reg;
     if (storedType == 1)
-        reg.put(S, QStringLiteral("V"), RegValue::fromText(text));
+        reg.put(S, "V", RegValue::fromText(text));
     else if (storedType == 2)
-        reg.put(S, QStringLiteral("V"), RegValue::fromDword(dword));
+        reg.put(S, "V", RegValue::fromDword(dword));
     SettingsStore store(reg);
-    QCOMPARE(store.ReadRegInt(S, QStringLiteral("V"), 4), asInt);
-    QCOMPARE(store.ReadRegString(S, QStringLiteral("V"), QStringLiteral("dflt")), asText);
+    QCOMPARE(store.ReadRegInt(S, "V", 4), asInt);
+    QCOMPARE(store.ReadRegString(S, "V", "dflt"), asText);
 }
 
 void TestSettingsStore::textReadIsCutAtACharacterBoundary()
@@ -97,7 +97,7 @@ void TestSettingsStore::writesCreateKeyAndKeepTypes()
 {
     FakeRegistry reg;
     SettingsStore store(reg);
-    store.WriteRegString(S, Drive.name, QStringLiteral("C:\\"));
+    store.WriteRegString(S, Drive.name, "C:\\");
     store.WriteRegInt(S, HideInterval.name, -1);
     QCOMPARE(reg.get(S, Drive.name)->text, QByteArray("C:\\"));
     QCOMPARE(reg.get(S, HideInterval.name)->dword, 0xFFFFFFFFu);
@@ -140,25 +140,23 @@ void TestSettingsStore::writesWaitForABusyStore()
     FakeRegistry reg;
     FakeClock clock;
     DeferredRegistry deferred(reg, clock);
-    const QStringList answers{QStringLiteral("free"), QStringLiteral("busy"),
-                              QStringLiteral("refuse"),
-                              QStringLiteral("full")}; // in RegWrite's order
-    for (const QString& step : steps.split(QLatin1Char(' '))) {
+    const QStringList answers{"free", "busy", "refuse", "full"}; // in RegWrite's order
+    for (const QString& step : steps.split(' ')) {
         if (answers.contains(step))
             reg.answer = RegWrite(answers.indexOf(step));
-        else if (step[0] == QLatin1Char('w'))
+        else if (step[0] == 'w')
             deferred.setValue(S, step.mid(1, 1), RegValue::fromDword(step.mid(3).toUInt()));
-        else if (step[0] == QLatin1Char('+')) {
+        else if (step[0] == '+') {
             clock.ticks += step.mid(1).toUInt();
             deferred.retry();
         } else
             deferred.finish();
     }
     QStringList stored;
-    for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")})
+    for (const QString& name : QStringList{"A", "B"})
         if (const auto v = reg.queryValue(S, name))
-            stored << name + QLatin1Char('=') + QString::number(v->dword);
-    QTEST(stored.join(QLatin1Char(' ')), "stored");
+            stored << name + '=' + QString::number(v->dword);
+    QTEST(stored.join(' '), "stored");
     QTEST(deferred.takeLoss(), "lost");
     QVERIFY(clock.slept <= int(DeferredRegistry::FinalBudgetMs));
 }

@@ -64,10 +64,9 @@ void TestSettingsTable::storedNamesNeverChange()
         const char* type = r.type == Settings::Row::Type::Integer ? "int"
                            : r.type == Settings::Row::Type::Flag  ? "flag"
                                                                   : "text";
-        actual << QString(r.section) + QLatin1Char('|') + QString(r.name) + QLatin1Char('|') +
-                      QLatin1String(type);
+        actual << QString(r.section) + '|' + QString(r.name) + '|' + QLatin1String(type);
         // The file's names are matched without regard to case.
-        folded.insert((QString(r.section) + QLatin1Char('|') + QString(r.name)).toLower());
+        folded.insert((QString(r.section) + '|' + QString(r.name)).toLower());
     }
     QCOMPARE(actual, expected);
     QCOMPARE(folded.size(), actual.size());
@@ -149,18 +148,18 @@ void TestSettingsTable::writesKeepTheStoredTypes()
     Settings::write(store, Settings::StayOnTop, true);
     Settings::write(store, Settings::AutoUpdate, false);
     Settings::write(store, Settings::PFMax, 20000); // stored as given; the next start judges it
-    Settings::write(store, Settings::HostName, QStringLiteral("time.example.org"));
+    Settings::write(store, Settings::HostName, "time.example.org");
 
-    const auto onTop = reg.get(QStringLiteral("Settings"), QStringLiteral("StayOnTop"));
+    const auto onTop = reg.get("Settings", "StayOnTop");
     QVERIFY(onTop && onTop->type == RegValue::Type::Dword);
     QCOMPARE(onTop->dword, 1u);
-    const auto autoUpdate = reg.get(QStringLiteral("Settings"), QStringLiteral("AutoUpdate"));
+    const auto autoUpdate = reg.get("Settings", "AutoUpdate");
     QVERIFY(autoUpdate && autoUpdate->type == RegValue::Type::Dword);
     QCOMPARE(autoUpdate->dword, 0u);
-    const auto pfMax = reg.get(QStringLiteral("Settings"), QStringLiteral("PFMax"));
+    const auto pfMax = reg.get("Settings", "PFMax");
     QVERIFY(pfMax && pfMax->type == RegValue::Type::Dword);
     QCOMPARE(pfMax->dword, 20000u);
-    const auto host = reg.get(QStringLiteral("Settings"), QStringLiteral("HostName"));
+    const auto host = reg.get("Settings", "HostName");
     QVERIFY(host && host->type == RegValue::Type::Sz);
     QCOMPARE(host->text, QByteArray("time.example.org"));
     QCOMPARE(reg.writes, 4);

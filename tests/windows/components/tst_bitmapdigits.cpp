@@ -11,8 +11,8 @@ QString describe(const QList<TBitmapDigits::Glyph>& glyphs)
 {
     QStringList parts;
     for (const auto& g : glyphs)
-        parts << QStringLiteral("%1@%2").arg(g.cell).arg(g.x);
-    return parts.join(QLatin1Char(' '));
+        parts << QString("%1@%2").arg(g.cell).arg(g.x);
+    return parts.join(' ');
 }
 
 // The clock panel's configuration of the control.
@@ -180,13 +180,13 @@ void TestBitmapDigits::settersRefitHeightAndText()
     TBitmapDigits d;
     configureAsClock(d);
     d.setValue(5);
-    QCOMPARE(d.text(), QStringLiteral("05"));
+    QCOMPARE(d.text(), "05");
     d.setFormatWidth(0);
-    QCOMPARE(d.text(), QStringLiteral("5"));
+    QCOMPARE(d.text(), "5");
 
     d.setMargin(5);
     QCOMPARE(d.height(), 31);
-    QCOMPARE(describe(d.glyphs()), QStringLiteral("5@16"));
+    QCOMPARE(describe(d.glyphs()), "5@16");
 
     d.setAutoSize(false);
     d.setMargin(2);
@@ -247,7 +247,7 @@ void TestBitmapDigits::minusSign()
     d.resize(60, 25);
     d.setFormatWidth(1);
     d.setValue(-5);
-    QCOMPARE(describe(d.glyphs()), QStringLiteral("5@42 10@26"));
+    QCOMPARE(describe(d.glyphs()), "5@42 10@26");
     QImage shot = d.grab().toImage();
     QVERIFY(allBlack(shot, QRect(0, 0, 42, 25)));
 
@@ -296,7 +296,7 @@ void TestBitmapDigits::stripSegments()
     for (int s = 0; s < 7; ++s) {
         const bool on = strip.pixel(digit * 16 + probe[s].x(), probe[s].y()) != qRgb(0, 0, 0);
         QVERIFY2(on == lit.contains(QChar('a' + s)),
-                 qPrintable(QStringLiteral("segment %1").arg(QChar('a' + s))));
+                 qPrintable(QString("segment %1").arg(QChar('a' + s))));
     }
 }
 

@@ -28,14 +28,14 @@ void TestTaskIcon::activatingAddsOnceWithCurrentValues()
     TTaskIcon icon(shell);
     QVERIFY(!icon.Active());
     icon.setTaskIconID(7);
-    icon.setToolTip(QStringLiteral("12:00 Monday"));
+    icon.setToolTip("12:00 Monday");
     icon.setActive(true);
     icon.setActive(true);
     QVERIFY(icon.Active());
     QCOMPARE(shell.calls.size(), 1);
     QCOMPARE(shell.calls[0].op, Op::Add);
     QCOMPARE(shell.calls[0].record.id, 7);
-    QCOMPARE(shell.calls[0].record.tip, QStringLiteral("12:00 Monday"));
+    QCOMPARE(shell.calls[0].record.tip, "12:00 Monday");
 }
 
 void TestTaskIcon::refusedAddOrRemoveKeepsState()
@@ -46,7 +46,7 @@ void TestTaskIcon::refusedAddOrRemoveKeepsState()
     icon.setActive(true);
     QVERIFY(!icon.Active());
     // Not active, so a tip change must not reach the shell either.
-    icon.setToolTip(QStringLiteral("x"));
+    icon.setToolTip("x");
     QCOMPARE(shell.calls.size(), 1);
 
     shell.acceptAdd = true;
@@ -61,7 +61,7 @@ void TestTaskIcon::longTipIsCutForPropertyAndRecord()
     FakeTrayShell shell;
     TTaskIcon icon(shell);
     icon.setActive(true);
-    const QString tip = QStringLiteral("0123456789").repeated(7); // 70 characters
+    const QString tip = QString("0123456789").repeated(7); // 70 characters
     icon.setToolTip(tip);
     QCOMPARE(icon.ToolTip(), tip.left(64));
     QCOMPARE(shell.calls.last().op, Op::Modify);
@@ -73,7 +73,7 @@ void TestTaskIcon::unchangedTipSendsNothing()
     FakeTrayShell shell;
     TTaskIcon icon(shell);
     icon.setActive(true);
-    const QString tip = QString(80, QLatin1Char('a'));
+    const QString tip = QString(80, 'a');
     icon.setToolTip(tip);
     const auto before = shell.calls.size();
     icon.setToolTip(tip);          // cuts to the same 64 characters
@@ -85,13 +85,13 @@ void TestTaskIcon::changesWhileActiveModifyWithFreshRecord()
 {
     FakeTrayShell shell;
     TTaskIcon icon(shell);
-    icon.setToolTip(QStringLiteral("first"));
+    icon.setToolTip("first");
     icon.setActive(true);
     shell.acceptModify = false; // a refused change still keeps the new value
-    icon.setToolTip(QStringLiteral("second"));
-    QCOMPARE(icon.ToolTip(), QStringLiteral("second"));
+    icon.setToolTip("second");
+    QCOMPARE(icon.ToolTip(), "second");
     QCOMPARE(shell.calls.last().op, Op::Modify);
-    QCOMPARE(shell.calls.last().record.tip, QStringLiteral("second"));
+    QCOMPARE(shell.calls.last().record.tip, "second");
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::cyan);
     icon.setIcon(QIcon(pixmap));
@@ -105,16 +105,16 @@ void TestTaskIcon::removeUsesTheIdentifierItWasAddedWith()
     FakeTrayShell shell;
     TTaskIcon icon(shell);
     icon.setTaskIconID(1);
-    icon.setToolTip(QStringLiteral("added"));
+    icon.setToolTip("added");
     icon.setActive(true);
     icon.setTaskIconID(2);
     QCOMPARE(shell.calls.last().op, Op::Modify);
     QCOMPARE(shell.calls.last().record.id, 2);
-    icon.setToolTip(QStringLiteral("changed"));
+    icon.setToolTip("changed");
     icon.setActive(false);
     QCOMPARE(shell.calls.last().op, Op::Remove);
     QCOMPARE(shell.calls.last().record.id, 1);
-    QCOMPARE(shell.calls.last().record.tip, QStringLiteral("added"));
+    QCOMPARE(shell.calls.last().record.tip, "added");
 }
 
 void TestTaskIcon::callbacks_data()

@@ -52,25 +52,24 @@ void TestAutoFrm::smoke()
     TAutoFrm dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Automatic Time Update"));
+    QCOMPARE(dialog.windowTitle(), "Automatic Time Update");
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
-    QCOMPARE(child<QLabel>(&dialog, "Label1")->text(), QStringLiteral("Window title:"));
-    QCOMPARE(child<QLabel>(&dialog, "Label2")->text(), QStringLiteral("Time server:"));
+    QCOMPARE(child<QLabel>(&dialog, "Label1")->text(), "Window title:");
+    QCOMPARE(child<QLabel>(&dialog, "Label2")->text(), "Time server:");
     auto* cb = child<QComboBox>(&dialog, "cbTimeSrv");
     QVERIFY(cb->isEditable());
     QCOMPARE(cb->count(), 14);
-    QCOMPARE(cb->itemText(6), QStringLiteral("UK: ptbtime1.ptb.de"));
+    QCOMPARE(cb->itemText(6), "UK: ptbtime1.ptb.de");
     QStringList order; // focus stops; the combo's own line edit has no name
     for (QWidget* w = child<QLineEdit>(&dialog, "edWinTitle"); order.size() < 6;
          w = w->nextInFocusChain()) {
         if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
-            order << w->objectName() + QLatin1Char('=') + w->property("text").toString();
+            order << w->objectName() + '=' + w->property("text").toString();
     }
-    QCOMPARE(order, QStringList({QStringLiteral("edWinTitle="), QStringLiteral("cbTimeSrv="),
-                                 QStringLiteral("btnOK=OK"), QStringLiteral("btnCancel=Cancel"),
-                                 QStringLiteral("btnHelp=Help"), QStringLiteral("edWinTitle=")}));
+    QCOMPARE(order, QStringList({"edWinTitle=", "cbTimeSrv=", "btnOK=OK", "btnCancel=Cancel",
+                                 "btnHelp=Help", "edWinTitle="}));
     QTest::mouseClick(child<QPushButton>(&dialog, "btnHelp"), Qt::LeftButton);
-    QCOMPARE(HelpSystem::window()->currentTopic(), QStringLiteral("autoupdate"));
+    QCOMPARE(HelpSystem::window()->currentTopic(), "autoupdate");
     HelpSystem::closeWindow();
 }
 
@@ -110,21 +109,20 @@ void TestAutoFrm::configure()
     FakeRegistry reg;
     SettingsStore store(reg);
     SettingsInForce settings;
-    settings.InternetWindowTitle = QStringLiteral("Connected");
-    settings.TimeServerHost = QStringLiteral("ptbtime1.ptb.de");
+    settings.InternetWindowTitle = "Connected";
+    settings.TimeServerHost = "ptbtime1.ptb.de";
     QStringList shown;
     whenShown([&](TAutoFrm* dialog) {
         auto* cb = child<QComboBox>(dialog, "cbTimeSrv");
         shown << dialog->windowTitleText() << cb->currentText()
               << QString::number(cb->currentIndex());
-        child<QLineEdit>(dialog, "edWinTitle")->setText(QStringLiteral("Link up"));
+        child<QLineEdit>(dialog, "edWinTitle")->setText("Link up");
         cb->setCurrentIndex(5); // "Japan: ..."
         QTest::mouseClick(child<QPushButton>(dialog, qPrintable(button)), Qt::LeftButton);
     });
     btnAutoClick(nullptr, settings, store);
     // A bare host is shown as it is, with no entry of the list marked.
-    QCOMPARE(shown, QStringList({QStringLiteral("Connected"), QStringLiteral("ptbtime1.ptb.de"),
-                                 QStringLiteral("-1")}));
+    QCOMPARE(shown, QStringList({"Connected", "ptbtime1.ptb.de", "-1"}));
     QTEST(settings.InternetWindowTitle, "title");
     QTEST(settings.TimeServerHost, "host");
     QCOMPARE(reg.writes, button == QLatin1String("btnOK") ? 2 : 0);

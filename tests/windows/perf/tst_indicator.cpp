@@ -15,10 +15,10 @@ const QRgb red = qRgb(255, 0, 0);
 // Rows 1..5 only; rows 0, 6 and 7 are black.
 QStringList expectedRows(const QStringList& label)
 {
-    const QString segments = QStringLiteral("..gg.gg.gg.gg.gg.yy.yy.yy.rr.rr.");
+    const QString segments = "..gg.gg.gg.gg.gg.yy.yy.yy.rr.rr.";
     QStringList rows;
     for (const QString& l : label)
-        rows << QStringLiteral(".") + l + segments;
+        rows << "." + l + segments;
     return rows;
 }
 
@@ -33,26 +33,18 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         // Columns 1..11 of rows 1..5.
         QTest::newRow("DSK") << "DSK"
-                             << expectedRows(
-                                    {QStringLiteral("cc...cc.c.c"), QStringLiteral("c.c.c...c.c"),
-                                     QStringLiteral("c.c..c..cc."), QStringLiteral("c.c...c.c.c"),
-                                     QStringLiteral("cc..cc..c.c")});
+                             << expectedRows({"cc...cc.c.c", "c.c.c...c.c", "c.c..c..cc.",
+                                              "c.c...c.c.c", "cc..cc..c.c"});
         QTest::newRow("CPU") << "CPU"
-                             << expectedRows(
-                                    {QStringLiteral(".cc.cc..c.c"), QStringLiteral("c...c.c.c.c"),
-                                     QStringLiteral("c...cc..c.c"), QStringLiteral("c...c...c.c"),
-                                     QStringLiteral(".cc.c...ccc")});
+                             << expectedRows({".cc.cc..c.c", "c...c.c.c.c", "c...cc..c.c",
+                                              "c...c...c.c", ".cc.c...ccc"});
         QTest::newRow("MEM") << "MEM"
-                             << expectedRows(
-                                    {QStringLiteral("c.c.ccc.c.c"), QStringLiteral("ccc.c...ccc"),
-                                     QStringLiteral("ccc.cc..ccc"), QStringLiteral("c.c.c...c.c"),
-                                     QStringLiteral("c.c.ccc.c.c")});
+                             << expectedRows({"c.c.ccc.c.c", "ccc.c...ccc", "ccc.cc..ccc",
+                                              "c.c.c...c.c", "c.c.ccc.c.c"});
         // Two letters are set right, in columns 5..11.
         QTest::newRow("PF") << "PF"
-                            << expectedRows(
-                                   {QStringLiteral("....cc..ccc"), QStringLiteral("....c.c.c.."),
-                                    QStringLiteral("....cc..cc."), QStringLiteral("....c...c.."),
-                                    QStringLiteral("....c...c..")});
+                            << expectedRows({"....cc..ccc", "....c.c.c..", "....cc..cc.",
+                                             "....c...c..", "....c...c.."});
     }
     void picture()
     {
@@ -80,11 +72,11 @@ private slots:
                     break;
                 }
                 if (image.pixel(x, y) != want)
-                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is %3, want %4")
+                    QFAIL(qPrintable(QString("pixel %1,%2 is %3, want %4")
                                          .arg(x)
                                          .arg(y)
-                                         .arg(image.pixel(x, y) & 0xffffff, 6, 16, QLatin1Char('0'))
-                                         .arg(want & 0xffffff, 6, 16, QLatin1Char('0'))));
+                                         .arg(image.pixel(x, y) & 0xffffff, 6, 16, QChar('0'))
+                                         .arg(want & 0xffffff, 6, 16, QChar('0'))));
             }
         }
     }
@@ -116,7 +108,7 @@ private slots:
     void bar()
     {
         QWidget panel;
-        IndicatorBar bar(QStringLiteral("CPU"), &panel);
+        IndicatorBar bar("CPU", &panel);
         bar.move(132, 12);
         QCOMPARE(bar.size(), QSize(44, 8));
         bar.showLevel(50);

@@ -19,7 +19,7 @@ class TestReportFrm : public QObject {
     static QString text(const TReportFrm& dlg, const char* name)
     {
         const auto* label = dlg.findChild<QLabel*>(QLatin1String(name));
-        return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+        return label ? label->text() : QString("<missing %1>").arg(QLatin1String(name));
     }
 
 private slots:
@@ -33,14 +33,14 @@ private slots:
         state.settings.PageFaultMax = 500;
         state.perf.DiskUsagePercent = 75;
         TReportFrm dlg(state.perf, state.settings);
-        QCOMPARE(text(dlg, "lbTotTime"), QStringLiteral(" 0h10m00s"));
-        QCOMPARE(text(dlg, "lbCPUBound"), QStringLiteral(" 0h02m30s"));
-        QCOMPARE(text(dlg, "lbCPUPercent"), QStringLiteral("(25%)"));
-        QCOMPARE(text(dlg, "lbMemBound"), QStringLiteral(" 0h01m00s"));
-        QCOMPARE(text(dlg, "lbMemPercent"), QStringLiteral("(10%)"));
-        QCOMPARE(text(dlg, "lbPFBound"), QStringLiteral(" 0h00m02s"));
-        QCOMPARE(text(dlg, "lbSwapPercent"), QStringLiteral("(0%)"));
-        QCOMPARE(text(dlg, "lbDskUsage"), QStringLiteral("75%"));
+        QCOMPARE(text(dlg, "lbTotTime"), " 0h10m00s");
+        QCOMPARE(text(dlg, "lbCPUBound"), " 0h02m30s");
+        QCOMPARE(text(dlg, "lbCPUPercent"), "(25%)");
+        QCOMPARE(text(dlg, "lbMemBound"), " 0h01m00s");
+        QCOMPARE(text(dlg, "lbMemPercent"), "(10%)");
+        QCOMPARE(text(dlg, "lbPFBound"), " 0h00m02s");
+        QCOMPARE(text(dlg, "lbSwapPercent"), "(0%)");
+        QCOMPARE(text(dlg, "lbDskUsage"), "75%");
     }
 
     // Opened before the first sample: no placeholder may survive and no share divides by 0.
@@ -49,9 +49,9 @@ private slots:
         ReportState state;
         TReportFrm dlg(state.perf, state.settings);
         for (const char* name : {"lbCPUPercent", "lbMemPercent", "lbSwapPercent"})
-            QCOMPARE(text(dlg, name), QStringLiteral("(0%)"));
-        QCOMPARE(text(dlg, "lbTotTime"), QStringLiteral(" 0h00m00s"));
-        QCOMPARE(text(dlg, "lbDskUsage"), QStringLiteral("0%"));
+            QCOMPARE(text(dlg, name), "(0%)");
+        QCOMPARE(text(dlg, "lbTotTime"), " 0h00m00s");
+        QCOMPARE(text(dlg, "lbDskUsage"), "0%");
     }
 
     // Captions and places of the form, with the value labels inside the group box.
@@ -90,13 +90,12 @@ private slots:
         QFETCH(bool, inGroup);
         ReportState state;
         TReportFrm dlg(state.perf, state.settings);
-        QCOMPARE(dlg.windowTitle(), QStringLiteral("System Performance Status"));
+        QCOMPARE(dlg.windowTitle(), "System Performance Status");
         QCOMPARE(dlg.minimumSize(), QSize(392, 213));
         QCOMPARE(dlg.maximumSize(), QSize(392, 213));
         auto* w = dlg.findChild<QWidget*>(name);
         QVERIFY(w);
-        QCOMPARE(w->parentWidget()->objectName(),
-                 inGroup ? QStringLiteral("GroupBox1") : QStringLiteral("ReportFrm"));
+        QCOMPARE(w->parentWidget()->objectName(), inGroup ? "GroupBox1" : "ReportFrm");
         QCOMPARE(w->pos(), geometry.topLeft());
         if (geometry.width() > 0)
             QCOMPARE(w->size(), geometry.size());

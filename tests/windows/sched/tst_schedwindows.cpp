@@ -164,21 +164,21 @@ void TestSchedWindows::init()
 
 void TestSchedWindows::editorLoadsRunItem()
 {
-    const QString line = QStringLiteral("09053652600Run:notepad.exe,readme.txt,/tmp,3");
+    const QString line = "09053652600Run:notepad.exe,readme.txt,/tmp,3";
     TSchedEditFrm editor(kWednesday);
     editor.loadLine(line);
 
-    QCOMPARE(child<QLineEdit>(&editor, "edProgName")->text(), QStringLiteral("notepad.exe"));
-    QCOMPARE(child<QLineEdit>(&editor, "edParams")->text(), QStringLiteral("readme.txt"));
-    QCOMPARE(child<QLineEdit>(&editor, "edStartDir")->text(), QStringLiteral("/tmp"));
+    QCOMPARE(child<QLineEdit>(&editor, "edProgName")->text(), "notepad.exe");
+    QCOMPARE(child<QLineEdit>(&editor, "edParams")->text(), "readme.txt");
+    QCOMPARE(child<QLineEdit>(&editor, "edStartDir")->text(), "/tmp");
     QVERIFY(child<QRadioButton>(&editor, "rbMaximized")->isChecked());
-    QCOMPARE(child<QComboBox>(&editor, "cbActivity")->currentText(), QStringLiteral("Run program"));
+    QCOMPARE(child<QComboBox>(&editor, "cbActivity")->currentText(), "Run program");
     QCOMPARE(child<QStackedWidget>(&editor, "nbWhat")->currentWidget()->objectName(),
-             QStringLiteral("Run program"));
+             "Run program");
     QCOMPARE(child<QSpinBox>(&editor, "seHr")->value(), 9);
     QCOMPARE(child<QSpinBox>(&editor, "seMin")->value(), 5);
     QCOMPARE(editor.calendarDate(), QDate(2000, 1, 1));
-    QCOMPARE(child<QLabel>(&editor, "lbMthYr")->text(), QStringLiteral("January 2000"));
+    QCOMPARE(child<QLabel>(&editor, "lbMthYr")->text(), "January 2000");
     // Unchanged, it stores the same line again.
     QCOMPARE(editor.buildLine(), line);
 }
@@ -186,12 +186,12 @@ void TestSchedWindows::editorLoadsRunItem()
 void TestSchedWindows::editorOpensOneShotOnDate()
 {
     TSchedEditFrm editor(kWednesday);
-    editor.loadLine(QStringLiteral("18003653100Reminder:Call: home"));
+    editor.loadLine("18003653100Reminder:Call: home");
     QVERIFY(child<QRadioButton>(&editor, "rbDate")->isChecked());
     QVERIFY(child<QCalendarWidget>(&editor, "Calendar")->isEnabled());
     QCOMPARE(editor.calendarDate(), QDate(2000, 1, 6));
-    QCOMPARE(child<QPlainTextEdit>(&editor, "mmText")->toPlainText(), QStringLiteral("Call: home"));
-    QCOMPARE(child<QComboBox>(&editor, "cbActivity")->currentText(), QStringLiteral("Reminder"));
+    QCOMPARE(child<QPlainTextEdit>(&editor, "mmText")->toPlainText(), "Call: home");
+    QCOMPARE(child<QComboBox>(&editor, "cbActivity")->currentText(), "Reminder");
 }
 
 void TestSchedWindows::dateOptionsEnableCalendar_data()
@@ -235,16 +235,16 @@ void TestSchedWindows::monthButtonsStep()
     editor.setCalendarDate(QDate(2000, 1, 15));
     down->click();
     QCOMPARE(editor.calendarDate(), QDate(1999, 12, 15));
-    QCOMPARE(label->text(), QStringLiteral("December 1999"));
+    QCOMPARE(label->text(), "December 1999");
     up->click();
     QCOMPARE(editor.calendarDate(), QDate(2000, 1, 15));
-    QCOMPARE(label->text(), QStringLiteral("January 2000"));
+    QCOMPARE(label->text(), "January 2000");
 
     // A day the next month lacks lands on its last day, never on an invalid date.
     editor.setCalendarDate(QDate(2000, 3, 31));
     up->click();
     QCOMPARE(editor.calendarDate(), QDate(2000, 4, 30));
-    QCOMPARE(label->text(), QStringLiteral("April 2000"));
+    QCOMPARE(label->text(), "April 2000");
 }
 
 void TestSchedWindows::editorRefusesWhatCannotRun_data()
@@ -282,7 +282,7 @@ void TestSchedWindows::editorRefusesWhatCannotRun()
     TSchedEditFrm editor(kWednesday);
     editor.presetAdd(8, 0);
     child<QComboBox>(&editor, "cbActivity")->setCurrentIndex(1);
-    child<QLineEdit>(&editor, "edProgName")->setText(QStringLiteral("/bin/true"));
+    child<QLineEdit>(&editor, "edProgName")->setText("/bin/true");
     auto* line = child<QLineEdit>(&editor, edit.toLatin1().constData());
     line->setText(text);
     editor.show();
@@ -293,8 +293,7 @@ void TestSchedWindows::editorRefusesWhatCannotRun()
     QVERIFY(editor.isVisible());
     QCOMPARE(editor.result(), int(QDialog::Rejected));
     QCOMPARE(ModalSeam::shownMessages().size(), 1);
-    QVERIFY(ModalSeam::shownMessages().first().startsWith(QStringLiteral("The ") + field +
-                                                          QStringLiteral(" field ")));
+    QVERIFY(ModalSeam::shownMessages().first().startsWith("The " + field + " field "));
     QVERIFY(line->hasFocus());
 
     line->setText(fixed);
@@ -310,10 +309,10 @@ void TestSchedWindows::enterInEditorTextConfirms()
     editor.presetAdd(8, 0);
     editor.show();
     auto* text = child<QPlainTextEdit>(&editor, "mmText");
-    QTest::keyClicks(text, QStringLiteral("Tea"));
+    QTest::keyClicks(text, "Tea");
     QTest::keyClick(text, Qt::Key_Return);
     QCOMPARE(editor.result(), int(QDialog::Accepted));
-    QCOMPARE(text->toPlainText(), QStringLiteral("Tea"));
+    QCOMPARE(text->toPlainText(), "Tea");
 }
 
 void TestSchedWindows::emptyListShowsOneEmptyRow()
@@ -321,9 +320,8 @@ void TestSchedWindows::emptyListShowsOneEmptyRow()
     TSchedMain dialog(m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     QCOMPARE(gridRows(grid), 1);
-    QCOMPARE(gridRow(grid, 0), QStringList({QStringLiteral(""), QStringLiteral(""),
-                                            QStringLiteral(""), QStringLiteral("")}));
-    QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Detail"));
+    QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
+    QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), "Detail");
 
     dialog.btnDeleteClick();
     QCOMPARE(m_state.sched.ScheduleList.count(), 0);
@@ -333,38 +331,34 @@ void TestSchedWindows::emptyListShowsOneEmptyRow()
 
 void TestSchedWindows::deletingOnlyItemLeavesEmptyRow()
 {
-    m_state.sched.ScheduleList.add(QStringLiteral("09053652605Reminder:Call home"));
+    m_state.sched.ScheduleList.add("09053652605Reminder:Call home");
     TSchedMain dialog(m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
-    QCOMPARE(gridRow(grid, 0),
-             QStringList({QStringLiteral("09:05"), QStringLiteral("01Jan00"),
-                          QStringLiteral("Each Tue"), QStringLiteral("Reminder:Call home")}));
+    QCOMPARE(gridRow(grid, 0), QStringList({"09:05", "01Jan00", "Each Tue", "Reminder:Call home"}));
 
     dialog.btnDeleteClick();
     QCOMPARE(m_state.sched.ScheduleList.count(), 0);
     QCOMPARE(gridRows(grid), 1);
-    QCOMPARE(gridRow(grid, 0), QStringList({QStringLiteral(""), QStringLiteral(""),
-                                            QStringLiteral(""), QStringLiteral("")}));
+    QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
 }
 
 void TestSchedWindows::changedItemMovesToItsSortedRow()
 {
-    m_state.sched.ScheduleList.add(QStringLiteral("18003653000Reminder:evening"));
-    m_state.sched.ScheduleList.add(QStringLiteral("12003653000Reminder:noon"));
+    m_state.sched.ScheduleList.add("18003653000Reminder:evening");
+    m_state.sched.ScheduleList.add("12003653000Reminder:noon");
     TSchedMain dialog(m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     dialog.selectIndex(1);
     {
         std::unique_ptr<TSchedEditFrm> editor = dialog.createEditor(true);
-        QCOMPARE(editor->windowTitle(), QStringLiteral("Modify Scheduler Item"));
+        QCOMPARE(editor->windowTitle(), "Modify Scheduler Item");
         child<QSpinBox>(editor.get(), "seHr")->setValue(7);
         dialog.applyEditor(*editor);
     }
     QCOMPARE(m_state.sched.ScheduleList.lines(),
-             QStringList({QStringLiteral("07003653000Reminder:evening"),
-                          QStringLiteral("12003653000Reminder:noon")}));
+             QStringList({"07003653000Reminder:evening", "12003653000Reminder:noon"}));
     QCOMPARE(gridRows(grid), 2);
-    QCOMPARE(gridRow(grid, 0).first(), QStringLiteral("07:00"));
+    QCOMPARE(gridRow(grid, 0).first(), "07:00");
 }
 
 void TestSchedWindows::addGoesThroughModalEditor()
@@ -377,15 +371,14 @@ void TestSchedWindows::addGoesThroughModalEditor()
     whenShown<TSchedEditFrm>([&](TSchedEditFrm* editor) {
         title = editor->windowTitle();
         today = child<QRadioButton>(editor, "rbToday")->isChecked();
-        child<QPlainTextEdit>(editor, "mmText")->setPlainText(QStringLiteral("Tea"));
+        child<QPlainTextEdit>(editor, "mmText")->setPlainText("Tea");
         child<QPushButton>(editor, "btnOK")->click();
     });
     dialog.btnAddClick();
-    QCOMPARE(title, QStringLiteral("Add Scheduler Item"));
+    QCOMPARE(title, "Add Scheduler Item");
     QVERIFY(today);
-    QCOMPARE(m_state.sched.ScheduleList.lines(),
-             QStringList({QStringLiteral("14073653000Reminder:Tea")}));
-    QCOMPARE(gridRow(child<QTableView>(&dialog, "sgSchedule"), 0).at(1), QStringLiteral("05Jan00"));
+    QCOMPARE(m_state.sched.ScheduleList.lines(), QStringList({"14073653000Reminder:Tea"}));
+    QCOMPARE(gridRow(child<QTableView>(&dialog, "sgSchedule"), 0).at(1), "05Jan00");
 }
 
 void TestSchedWindows::deleteKeepsSelectedRow_data()
@@ -394,17 +387,11 @@ void TestSchedWindows::deleteKeepsSelectedRow_data()
     QTest::addColumn<QStringList>("left");
     QTest::addColumn<int>("selectedAfter");
     // The row stays where it was and shows the next item; after the last item the new last.
-    QTest::newRow("first") << 0
-                           << QStringList({QStringLiteral("09003653000Reminder:b"),
-                                           QStringLiteral("10003653000Reminder:c")})
+    QTest::newRow("first") << 0 << QStringList({"09003653000Reminder:b", "10003653000Reminder:c"})
                            << 0;
-    QTest::newRow("middle") << 1
-                            << QStringList({QStringLiteral("08003653000Reminder:a"),
-                                            QStringLiteral("10003653000Reminder:c")})
+    QTest::newRow("middle") << 1 << QStringList({"08003653000Reminder:a", "10003653000Reminder:c"})
                             << 1;
-    QTest::newRow("last") << 2
-                          << QStringList({QStringLiteral("08003653000Reminder:a"),
-                                          QStringLiteral("09003653000Reminder:b")})
+    QTest::newRow("last") << 2 << QStringList({"08003653000Reminder:a", "09003653000Reminder:b"})
                           << 1;
 }
 
@@ -453,11 +440,11 @@ void TestSchedWindows::longNamesFitTheirColumns()
     // One item in every month of 2088 (28th) and one of every type code, also an unknown one.
     for (int month = 1; month <= 12; ++month) {
         m_state.sched.ScheduleList.add(ScheduleEntry::FormatScheduleEntry(
-            23, 58, DayNumbers::fromDate(QDate(2088, month, 28)), 0, QStringLiteral("Reminder:m")));
+            23, 58, DayNumbers::fromDate(QDate(2088, month, 28)), 0, "Reminder:m"));
     }
     for (int code = 0; code <= 10; ++code) {
         m_state.sched.ScheduleList.add(
-            ScheduleEntry::FormatScheduleEntry(8, 8, 36530, code, QStringLiteral("Reminder:t")));
+            ScheduleEntry::FormatScheduleEntry(8, 8, 36530, code, "Reminder:t"));
     }
     TSchedMain dialog(m_state.sched, m_state.clock);
     dialog.show();
@@ -468,7 +455,7 @@ void TestSchedWindows::longNamesFitTheirColumns()
         const int width = grid->columnWidth(column);
         grid->resizeColumnToContents(column);
         QVERIFY2(grid->columnWidth(column) <= width,
-                 qPrintable(QStringLiteral("column %1 needs %2, has %3")
+                 qPrintable(QString("column %1 needs %2, has %3")
                                 .arg(column)
                                 .arg(grid->columnWidth(column))
                                 .arg(width)));
@@ -481,8 +468,8 @@ void TestSchedWindows::firesReminder_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QStringList>("sound");
     QTest::newRow("silent") << 0 << QStringList();
-    QTest::newRow("beep") << 1 << QStringList({QStringLiteral("beep")});
-    QTest::newRow("sound file") << 2 << QStringList({QStringLiteral("play /snd/alarm.wav")});
+    QTest::newRow("beep") << 1 << QStringList({"beep"});
+    QTest::newRow("sound file") << 2 << QStringList({"play /snd/alarm.wav"});
     QTest::newRow("other mode silent") << 3 << QStringList();
 }
 
@@ -492,28 +479,27 @@ void TestSchedWindows::firesReminder()
     QFETCH(QStringList, sound);
 
     m_state.settings.AlarmMode = mode;
-    m_state.settings.AlarmSound = QStringLiteral("/snd/alarm.wav");
+    m_state.settings.AlarmSound = "/snd/alarm.wav";
     m_state.clock.CurrentHour = 9;
     m_state.clock.CurrentMinute = 5;
     QPointer<TAlarmFrm> alarm;
     {
         SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
-        QVERIFY(ui.FireScheduleItem(QStringLiteral("reminder:Call: <b>home</b>"),
-                                    QStringLiteral("Wed 05 Jan 2000")));
+        QVERIFY(ui.FireScheduleItem("reminder:Call: <b>home</b>", "Wed 05 Jan 2000"));
         QCOMPARE(alarms().size(), 1);
         alarm = alarms().first();
         QVERIFY(alarm->isVisible());
         QVERIFY(!alarm->isModal());
-        QCOMPARE(child<QLabel>(alarm, "lbTime")->text(), QStringLiteral(" 9:05"));
-        QCOMPARE(child<QLabel>(alarm, "lbDate")->text(), QStringLiteral("Wed 05 Jan 2000"));
-        QCOMPARE(child<QLabel>(alarm, "lbText")->text(), QStringLiteral("Call: <b>home</b>"));
+        QCOMPARE(child<QLabel>(alarm, "lbTime")->text(), " 9:05");
+        QCOMPARE(child<QLabel>(alarm, "lbDate")->text(), "Wed 05 Jan 2000");
+        QCOMPARE(child<QLabel>(alarm, "lbText")->text(), "Call: <b>home</b>");
         QCOMPARE(m_sound.calls, sound);
         QCOMPARE(m_clock.slept, 1000);
 
         // Each firing opens its own window.
         m_state.clock.CurrentHour = 14;
         m_state.clock.CurrentMinute = 30;
-        QVERIFY(ui.FireScheduleItem(QStringLiteral("Reminder:again"), QString()));
+        QVERIFY(ui.FireScheduleItem("Reminder:again", QString()));
         QCOMPARE(alarms().size(), 2);
         QVERIFY(alarm);
     }
@@ -525,16 +511,16 @@ void TestSchedWindows::firesReminder()
 void TestSchedWindows::firesRunAndUnknownItems()
 {
     SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
-    QVERIFY(ui.FireScheduleItem(QStringLiteral("RUN:/usr/bin/xterm,-e top,/tmp,2"), QString()));
-    QCOMPARE(m_launcher.calls, QStringList({QStringLiteral("/usr/bin/xterm|-e top|/tmp|2")}));
+    QVERIFY(ui.FireScheduleItem("RUN:/usr/bin/xterm,-e top,/tmp,2", QString()));
+    QCOMPARE(m_launcher.calls, QStringList({"/usr/bin/xterm|-e top|/tmp|2"}));
     QCOMPARE(m_clock.slept, 1000);
 
     m_launcher.result = false;
-    QVERIFY(!ui.FireScheduleItem(QStringLiteral("Run:/nowhere,,,1"), QString()));
+    QVERIFY(!ui.FireScheduleItem("Run:/nowhere,,,1", QString()));
     QCOMPARE(m_clock.slept, 2000);
 
     m_state.settings.AlarmMode = 1;
-    QVERIFY(!ui.FireScheduleItem(QStringLiteral("Note:x"), QString()));
+    QVERIFY(!ui.FireScheduleItem("Note:x", QString()));
     QVERIFY(!ui.FireScheduleItem(QString(), QString()));
     QCOMPARE(m_launcher.calls.size(), 2);
     QCOMPARE(m_clock.slept, 4000);
@@ -545,8 +531,8 @@ void TestSchedWindows::firesRunAndUnknownItems()
 void TestSchedWindows::reminderFreesItselfOnClose()
 {
     SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
-    ui.FireScheduleItem(QStringLiteral("Reminder:x"), QString());
-    ui.FireScheduleItem(QStringLiteral("Reminder:y"), QString());
+    ui.FireScheduleItem("Reminder:x", QString());
+    ui.FireScheduleItem("Reminder:y", QString());
     QList<TAlarmFrm*> open = alarms();
     QCOMPARE(open.size(), 2);
     QPointer<TAlarmFrm> viaButton = open.at(0);
@@ -573,7 +559,7 @@ void TestSchedWindows::schedulerCommandSuspendsScan()
     QCOMPARE(saves, 1);
 
     // Cancel keeps the running list's changes but writes nothing.
-    m_state.sched.ScheduleList.add(QStringLiteral("09053653000Reminder:x"));
+    m_state.sched.ScheduleList.add("09053653000Reminder:x");
     whenShown<TSchedMain>([](TSchedMain* dialog) {
         dialog->btnDeleteClick();
         child<QPushButton>(dialog, "btnCancel")->click();
@@ -610,15 +596,14 @@ void TestSchedWindows::quickReminderStoresOneLine()
         presetHour = dialog->hour();
         presetMinute = dialog->minute();
         child<QSpinBox>(dialog, "seMin")->setValue(30);
-        child<QPlainTextEdit>(dialog, "mmText")->setPlainText(QStringLiteral("Tea\nnow"));
+        child<QPlainTextEdit>(dialog, "mmText")->setPlainText("Tea\nnow");
         child<QPushButton>(dialog, "btnOK")->click();
     });
     int saves = 0;
     ui.ReminderItemClick([&] { ++saves; });
     QCOMPARE(presetHour, 14);
     QCOMPARE(presetMinute, 7);
-    QCOMPARE(m_state.sched.ScheduleList.lines(),
-             QStringList({QStringLiteral("14303653000Reminder:Tea now")}));
+    QCOMPARE(m_state.sched.ScheduleList.lines(), QStringList({"14303653000Reminder:Tea now"}));
     QCOMPARE(saves, 1);
 }
 

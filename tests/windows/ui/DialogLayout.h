@@ -19,7 +19,7 @@ inline QString nameOf(const QWidget* w)
     if (!w->objectName().isEmpty())
         return w->objectName();
     if (const auto* l = qobject_cast<const QLabel*>(w))
-        return QStringLiteral("label \"%1\"").arg(l->text());
+        return QString("label \"%1\"").arg(l->text());
     return QString::fromLatin1(w->metaObject()->className());
 }
 
@@ -29,7 +29,7 @@ inline int textWidthNeeded(const QWidget* w)
     if (const auto* b = qobject_cast<const QPushButton*>(w)) {
         // The style's minimum push button width is no part of the text.
         QString text = b->text();
-        text.remove(QLatin1Char('&'));
+        text.remove('&');
         return b->fontMetrics().horizontalAdvance(text) +
                2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b);
     }
@@ -53,13 +53,13 @@ inline void check(const QWidget* box, QStringList& faults)
     for (qsizetype i = 0; i < controls.size(); ++i) {
         const QWidget* w = controls[i];
         if (!box->rect().contains(w->geometry()))
-            faults << QStringLiteral("%1 reaches out of %2").arg(nameOf(w), nameOf(box));
+            faults << QString("%1 reaches out of %2").arg(nameOf(w), nameOf(box));
         for (qsizetype j = i + 1; j < controls.size(); ++j)
             if (w->geometry().intersects(controls[j]->geometry()))
-                faults << QStringLiteral("%1 overlaps %2").arg(nameOf(w), nameOf(controls[j]));
+                faults << QString("%1 overlaps %2").arg(nameOf(w), nameOf(controls[j]));
         const int needed = textWidthNeeded(w);
         if (needed > w->width() || (needed > 0 && w->fontMetrics().height() > w->height()))
-            faults << QStringLiteral("%1 cuts its text off: %2x%3 for %4x%5")
+            faults << QString("%1 cuts its text off: %2x%3 for %4x%5")
                           .arg(nameOf(w))
                           .arg(w->width())
                           .arg(w->height())

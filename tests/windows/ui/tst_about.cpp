@@ -45,10 +45,10 @@ void TestAbout::fixedBox()
     TAbtFrm box;
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
-    QCOMPARE(box.windowTitle(), QStringLiteral("About Horolux"));
+    QCOMPARE(box.windowTitle(), "About Horolux");
     QCOMPARE(box.width(), 232);
     QCOMPARE(box.minimumSize(), box.maximumSize());
-    QCOMPARE(box.okButton()->text(), QStringLiteral("OK"));
+    QCOMPARE(box.okButton()->text(), "OK");
     const QStringList faults = DialogLayout::faults(&box);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     // The picture at the top, whole.
@@ -61,7 +61,7 @@ void TestAbout::fixedBox()
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     // Centred, give or take the window frame, which the desktop adds.
     QVERIFY2((box.frameGeometry().center() - screen.center()).manhattanLength() <= 40,
-             qPrintable(QStringLiteral("box %1,%2 %3x%4 on a screen of %5x%6")
+             qPrintable(QString("box %1,%2 %3x%4 on a screen of %5x%6")
                             .arg(box.x())
                             .arg(box.y())
                             .arg(box.width())

@@ -57,18 +57,17 @@ void TestHelp::linksResolve()
 {
     QSet<QString> ids;
     for (const HelpPages::Page& page : HelpPages::all()) {
-        QVERIFY2(!ids.contains(page.id), qPrintable(QStringLiteral("duplicate page ") + page.id));
+        QVERIFY2(!ids.contains(page.id), qPrintable("duplicate page " + page.id));
         ids.insert(page.id);
     }
     for (const HelpPages::Page& page : HelpPages::all()) {
         const QStringList links = HelpPages::linksOf(page.html);
         for (const QString& link : links)
-            QVERIFY2(ids.contains(link),
-                     qPrintable(page.id + QStringLiteral(" links to unknown ") + link));
+            QVERIFY2(ids.contains(link), qPrintable(page.id + " links to unknown " + link));
         // Catches an href the link pattern did not see (single quotes, a typo in the tag).
-        QCOMPARE(page.html.count(QStringLiteral("<a "), Qt::CaseInsensitive), links.size());
+        QCOMPARE(page.html.count("<a ", Qt::CaseInsensitive), links.size());
         // A shared piece or the server table left out by a mistyped directive.
-        QVERIFY2(!page.html.contains(QStringLiteral("<!--#")), qPrintable(page.id));
+        QVERIFY2(!page.html.contains("<!--#"), qPrintable(page.id));
     }
 }
 
@@ -89,8 +88,7 @@ void TestHelp::everyPageReachableFromContents()
         }
     }
     for (const QString& id : HelpPages::ids())
-        QVERIFY2(seen.contains(id),
-                 qPrintable(id + QStringLiteral(" cannot be reached from the contents")));
+        QVERIFY2(seen.contains(id), qPrintable(id + " cannot be reached from the contents"));
 }
 
 void TestHelp::translatedPages_data()
@@ -137,17 +135,17 @@ void TestHelp::translatedPages()
 
 void TestHelp::unknownTopicShowsContents()
 {
-    QVERIFY(HelpSystem::showTopic(QStringLiteral("Scheduler")));
+    QVERIFY(HelpSystem::showTopic("Scheduler"));
     HelpWindow* window = HelpSystem::window();
     QVERIFY(window);
     QVERIFY(window->isVisible());
-    QCOMPARE(window->windowTitle(), QStringLiteral("Horolux Help"));
-    QCOMPARE(window->currentTopic(), QStringLiteral("Scheduler"));
+    QCOMPARE(window->windowTitle(), "Horolux Help");
+    QCOMPARE(window->currentTopic(), "Scheduler");
 
-    QVERIFY(!HelpSystem::showTopic(QStringLiteral("NoSuchTopic")));
+    QVERIFY(!HelpSystem::showTopic("NoSuchTopic"));
     QCOMPARE(window->currentTopic(), HelpPages::contentsId());
     // Identifiers are exact.
-    QVERIFY(!HelpSystem::showTopic(QStringLiteral("scheduler")));
+    QVERIFY(!HelpSystem::showTopic("scheduler"));
     QVERIFY(!HelpSystem::showTopic(QString()));
 }
 
@@ -157,34 +155,34 @@ void TestHelp::oneWindowReused()
     HelpWindow* first = HelpSystem::window();
     QCOMPARE(first->currentTopic(), HelpPages::contentsId());
     first->close();
-    HelpSystem::showTopic(QStringLiteral("Report"));
+    HelpSystem::showTopic("Report");
     QCOMPARE(HelpSystem::window(), first);
     QVERIFY(first->isVisible());
-    QCOMPARE(first->currentTopic(), QStringLiteral("Report"));
+    QCOMPARE(first->currentTopic(), "Report");
 }
 
 void TestHelp::historyBackAndForward()
 {
     HelpWindow window;
     QVERIFY(!window.canGoBack());
-    window.showTopic(QStringLiteral("QRemind"));
-    window.showTopic(QStringLiteral("Scheduler"));
-    window.showTopic(QStringLiteral("Scheduler")); // the same page again adds no step
+    window.showTopic("QRemind");
+    window.showTopic("Scheduler");
+    window.showTopic("Scheduler"); // the same page again adds no step
     window.back();
-    QCOMPARE(window.currentTopic(), QStringLiteral("QRemind"));
+    QCOMPARE(window.currentTopic(), "QRemind");
     window.back();
     QCOMPARE(window.currentTopic(), HelpPages::contentsId());
     QVERIFY(!window.canGoBack());
     window.back(); // at the start: stays
     QCOMPARE(window.currentTopic(), HelpPages::contentsId());
     window.forward();
-    QCOMPARE(window.currentTopic(), QStringLiteral("QRemind"));
+    QCOMPARE(window.currentTopic(), "QRemind");
     QVERIFY(window.canGoForward());
     // A new page from the middle of the history drops what lay ahead.
-    window.showTopic(QStringLiteral("Report"));
+    window.showTopic("Report");
     QVERIFY(!window.canGoForward());
     window.back();
-    QCOMPARE(window.currentTopic(), QStringLiteral("QRemind"));
+    QCOMPARE(window.currentTopic(), "QRemind");
     window.home();
     QCOMPARE(window.currentTopic(), HelpPages::contentsId());
 }
@@ -194,12 +192,12 @@ void TestHelp::linkClickNavigates()
     HelpWindow window;
     auto* browser = window.findChild<QTextBrowser*>();
     QVERIFY(browser);
-    emit browser->anchorClicked(QUrl(QStringLiteral("autoupdate")));
-    QCOMPARE(window.currentTopic(), QStringLiteral("autoupdate"));
-    QVERIFY(browser->toPlainText().contains(QStringLiteral("Automatic Time Update")));
+    emit browser->anchorClicked(QUrl("autoupdate"));
+    QCOMPARE(window.currentTopic(), "autoupdate");
+    QVERIFY(browser->toPlainText().contains("Automatic Time Update"));
     // Outside addresses are not followed from the help.
-    emit browser->anchorClicked(QUrl(QStringLiteral("https://example.org/")));
-    QCOMPARE(window.currentTopic(), QStringLiteral("autoupdate"));
+    emit browser->anchorClicked(QUrl("https://example.org/"));
+    QCOMPARE(window.currentTopic(), "autoupdate");
 }
 
 void TestHelp::searchFilters_data()
@@ -209,11 +207,10 @@ void TestHelp::searchFilters_data()
     QTest::addColumn<int>("maxListed"); // -1: no limit
 
     QTest::newRow("empty lists all") << QString() << HelpPages::ids() << -1;
-    QTest::newRow("one word") << "swapping" << QStringList{QStringLiteral("Report")} << -1;
-    QTest::newRow("case ignored") << "cap_sys_time" << QStringList{QStringLiteral("files")} << -1;
+    QTest::newRow("one word") << "swapping" << QStringList{"Report"} << -1;
+    QTest::newRow("case ignored") << "cap_sys_time" << QStringList{"files"} << -1;
     QTest::newRow("all words must occur")
-        << "tray indefinite"
-        << QStringList{QStringLiteral("settings_Task"), QStringLiteral("moving")} << -1;
+        << "tray indefinite" << QStringList{"settings_Task", "moving"} << -1;
     QTest::newRow("no match") << "xylophone" << QStringList{} << 0;
     // Markup is not text: nothing should match a tag or attribute name.
     QTest::newRow("markup ignored") << "cellpadding" << QStringList{} << 0;
@@ -248,7 +245,7 @@ void TestHelp::usableFromModalDialog()
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(QApplication::activeModalWidget(), &dialog);
-        QVERIFY(HelpSystem::showTopic(QStringLiteral("settings_Time")));
+        QVERIFY(HelpSystem::showTopic("settings_Time"));
         QCOMPARE(window->attachedTo(), &dialog);
         QCOMPARE(window->parentWidget(), &dialog);
         QVERIFY(window->isWindow());
@@ -258,7 +255,7 @@ void TestHelp::usableFromModalDialog()
         QVERIFY(window->isVisible());
     }
     QCOMPARE(HelpSystem::window(), window);
-    QCOMPARE(window->currentTopic(), QStringLiteral("settings_Time"));
+    QCOMPARE(window->currentTopic(), "settings_Time");
 }
 
 namespace {
@@ -288,13 +285,13 @@ int inkPixels(const QImage& shot)
 // draws another picture.
 void TestHelp::pageIsDrawn()
 {
-    QVERIFY(HelpSystem::showTopic(QStringLiteral("Scheduler")));
+    QVERIFY(HelpSystem::showTopic("Scheduler"));
     HelpWindow* window = HelpSystem::window();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QWidget* page = window->findChild<QTextBrowser*>()->viewport();
     const QImage scheduler = page->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QVERIFY2(inkPixels(scheduler) > 1000, qPrintable(QString::number(inkPixels(scheduler))));
-    QVERIFY(HelpSystem::showTopic(QStringLiteral("Report")));
+    QVERIFY(HelpSystem::showTopic("Report"));
     const QImage report = page->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QVERIFY(inkPixels(report) > 1000);
     QVERIFY(report != scheduler);

@@ -30,10 +30,10 @@ class RecordingActions : public TimePageActions {
 public:
     void btnSetClick(int h, int m, int s) override
     {
-        log << QStringLiteral("set %1:%2:%3").arg(h).arg(m).arg(s);
+        log << QString("set %1:%2:%3").arg(h).arg(m).arg(s);
     }
-    void btnAutoClick(QWidget*) override { log << QStringLiteral("configure"); }
-    void btnSetInternetClick() override { log << QStringLiteral("internet"); }
+    void btnAutoClick(QWidget*) override { log << "configure"; }
+    void btnSetInternetClick() override { log << "internet"; }
     QStringList log;
 };
 
@@ -43,12 +43,12 @@ OptionsValues sample()
     v.use12Hour = true;
     v.hidePeriod = -1;
     v.updateInterval = 7;
-    v.drives = QStringList{QStringLiteral("/"), QStringLiteral("/home")};
+    v.drives = QStringList{"/", "/home"};
     v.drive = 1;
     v.chimeMode = -1;
-    v.chimeFile = QStringLiteral("/snd/hour.wav");
+    v.chimeFile = "/snd/hour.wav";
     v.alarmMode = 1;
-    v.alarmFile = QStringLiteral("/snd/long/alarm.wav");
+    v.alarmFile = "/snd/long/alarm.wav";
     v.notificationOnly = true;
     v.taskIcon = true;
     v.idlePriority = false;
@@ -91,7 +91,7 @@ void TstOptionsFrm::pagesAndControls()
 {
     RecordingActions actions;
     TOptionsFrm f(actions);
-    QCOMPARE(f.windowTitle(), QStringLiteral("Settings"));
+    QCOMPARE(f.windowTitle(), "Settings");
     QCOMPARE(f.size(), QSize(306, 253));
     QCOMPARE(f.minimumSize(), f.maximumSize());
     QVERIFY(!(f.windowFlags() & Qt::WindowCloseButtonHint));
@@ -99,9 +99,8 @@ void TstOptionsFrm::pagesAndControls()
     QStringList captions;
     for (int i = 0; i < pages->count(); ++i)
         captions << pages->tabText(i);
-    QCOMPARE(captions, QStringList({QStringLiteral("Display"), QStringLiteral("Monitors"),
-                                    QStringLiteral("Sounds"), QStringLiteral("Task Bar"),
-                                    QStringLiteral("Priority"), QStringLiteral("Time")}));
+    QCOMPARE(captions,
+             QStringList({"Display", "Monitors", "Sounds", "Task Bar", "Priority", "Time"}));
     QCOMPARE(pages->currentIndex(), 0);
     // Every caption stays in sight: no page hides behind a scroll arrow.
     f.show();
@@ -119,11 +118,10 @@ void TstOptionsFrm::pagesAndControls()
     QCOMPARE(child<QSpinBox>(f, "seHr")->maximum(), 23);
     QCOMPARE(child<QSpinBox>(f, "seMin")->maximum(), 59);
     QCOMPARE(child<QSpinBox>(f, "seSec")->maximum(), 59);
-    QCOMPARE(child<QRadioButton>(f, "rbWavAlarm")->text(), QStringLiteral("Play sound:"));
-    QCOMPARE(child<QCheckBox>(f, "cbTaskIcon")->text(), QStringLiteral("Show Task Bar Tray Icon"));
-    QCOMPARE(child<QGroupBox>(f, "gbInternet")->title(),
-             QStringLiteral("Set system clock (Internet)"));
-    QCOMPARE(child<QPushButton>(f, "btnAuto")->text(), QStringLiteral("Configure"));
+    QCOMPARE(child<QRadioButton>(f, "rbWavAlarm")->text(), "Play sound:");
+    QCOMPARE(child<QCheckBox>(f, "cbTaskIcon")->text(), "Show Task Bar Tray Icon");
+    QCOMPARE(child<QGroupBox>(f, "gbInternet")->title(), "Set system clock (Internet)");
+    QCOMPARE(child<QPushButton>(f, "btnAuto")->text(), "Configure");
     // The three buttons side by side under the pages.
     const QRect ok = child<QPushButton>(f, "btnOK")->geometry();
     const QRect cancel = child<QPushButton>(f, "btnCancel")->geometry();
@@ -198,9 +196,7 @@ void TstOptionsFrm::tabOrder()
         const QWidget* w = QApplication::focusWidget();
         if (qobject_cast<const QRadioButton*>(w))
             w = w->parentWidget();
-        seen << (!w                     ? QStringLiteral("nothing")
-                 : w == pages->tabBar() ? QStringLiteral("captions")
-                                        : w->objectName());
+        seen << (!w ? "nothing" : w == pages->tabBar() ? "captions" : w->objectName());
     }
     stops += QStringList{"btnOK", "btnCancel", "btnHelp", "captions"};
     QCOMPARE(seen, stops);
@@ -242,16 +238,16 @@ void TstOptionsFrm::labelsFollowTheTrackBars()
     f.setValues(sample());
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    QCOMPARE(child<QLabel>(f, "lbHide")->text(), QStringLiteral("Indefinite"));
-    QCOMPARE(child<QLabel>(f, "lbUpdInt")->text(), QStringLiteral("7 secs"));
-    QCOMPARE(child<QLabel>(f, "lbChimeFile")->text(), QStringLiteral("hour.wav"));
-    QCOMPARE(child<QLabel>(f, "lbAlarmFile")->text(), QStringLiteral("alarm.wav"));
+    QCOMPARE(child<QLabel>(f, "lbHide")->text(), "Indefinite");
+    QCOMPARE(child<QLabel>(f, "lbUpdInt")->text(), "7 secs");
+    QCOMPARE(child<QLabel>(f, "lbChimeFile")->text(), "hour.wav");
+    QCOMPARE(child<QLabel>(f, "lbAlarmFile")->text(), "alarm.wav");
     child<QSlider>(f, "tbHidePeriod")->setValue(0);
-    QCOMPARE(child<QLabel>(f, "lbHide")->text(), QStringLiteral("Off"));
+    QCOMPARE(child<QLabel>(f, "lbHide")->text(), "Off");
     child<QSlider>(f, "tbHidePeriod")->setValue(1);
-    QCOMPARE(child<QLabel>(f, "lbHide")->text(), QStringLiteral("1 secs"));
+    QCOMPARE(child<QLabel>(f, "lbHide")->text(), "1 secs");
     child<QSlider>(f, "tbUpdInt")->setValue(30);
-    QCOMPARE(child<QLabel>(f, "lbUpdInt")->text(), QStringLiteral("30 secs"));
+    QCOMPARE(child<QLabel>(f, "lbUpdInt")->text(), "30 secs");
 }
 
 void TstOptionsFrm::browsingKeepsTheModeAndTheOtherFile()
@@ -259,15 +255,15 @@ void TstOptionsFrm::browsingKeepsTheModeAndTheOtherFile()
     RecordingActions actions;
     TOptionsFrm f(actions);
     f.setValues(sample());
-    ModalSeam::queueFileAnswer(QStringLiteral("/home/ann/Music/bong.wav"));
+    ModalSeam::queueFileAnswer("/home/ann/Music/bong.wav");
     child<QPushButton>(f, "btnBrowseChime")->click();
-    QCOMPARE(child<QLabel>(f, "lbChimeFile")->text(), QStringLiteral("bong.wav"));
-    QCOMPARE(f.values().chimeFile, QStringLiteral("/home/ann/Music/bong.wav"));
+    QCOMPARE(child<QLabel>(f, "lbChimeFile")->text(), "bong.wav");
+    QCOMPARE(f.values().chimeFile, "/home/ann/Music/bong.wav");
     QCOMPARE(f.values().chimeMode, -1);
-    QCOMPARE(f.values().alarmFile, QStringLiteral("/snd/long/alarm.wav"));
+    QCOMPARE(f.values().alarmFile, "/snd/long/alarm.wav");
     ModalSeam::queueFileAnswer(QString()); // cancelled
     child<QPushButton>(f, "btnBrowseAlarm")->click();
-    QCOMPARE(f.values().alarmFile, QStringLiteral("/snd/long/alarm.wav"));
+    QCOMPARE(f.values().alarmFile, "/snd/long/alarm.wav");
 }
 
 void TstOptionsFrm::timePageButtons_data()
@@ -302,8 +298,7 @@ void TstOptionsFrm::timePageButtons()
     QTest::mouseClick(child<QPushButton>(f, "btnSet"), Qt::LeftButton);
     child<QPushButton>(f, "btnAuto")->click();
     child<QPushButton>(f, "btnSetInternet")->click();
-    QCOMPARE(actions.log,
-             QStringList({set, QStringLiteral("configure"), QStringLiteral("internet")}));
+    QCOMPARE(actions.log, QStringList({set, "configure", "internet"}));
 }
 
 void TstOptionsFrm::clockSyncLine()
@@ -345,7 +340,7 @@ void TstOptionsFrm::helpAsksForThePagesTopic()
     child<QTabWidget>(f, "PageControl1")->setCurrentIndex(3);
     child<QPushButton>(f, "btnHelp")->click();
     QVERIFY(HelpSystem::window());
-    QCOMPARE(HelpSystem::window()->currentTopic(), QStringLiteral("settings_Task"));
+    QCOMPARE(HelpSystem::window()->currentTopic(), "settings_Task");
     HelpSystem::closeWindow();
 }
 
