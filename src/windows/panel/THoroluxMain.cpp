@@ -34,6 +34,17 @@ QLabel* blackLabel(QWidget* parent, const QRect& geometry)
     return label;
 }
 
+// A bar captioned `caption` in its tiny font, named "ind" + caption, read out by `spokenName`.
+IndicatorBar* indicatorBar(QWidget* parent, const QString& caption, const QString& spokenName,
+                           const QPoint& at)
+{
+    auto* bar = new IndicatorBar(caption, parent);
+    bar->setObjectName(QStringLiteral("ind") + caption);
+    bar->setAccessibleName(spokenName);
+    bar->move(at);
+    return bar;
+}
+
 TBitmapDigits* digitDisplay(QWidget* parent, int left, const QImage& strip)
 {
     auto* d = new TBitmapDigits(parent);
@@ -88,22 +99,10 @@ void THoroluxMain::createControls()
 
     m_label1 = blackLabel(this, QRect(84, 6, 96, 28));
     m_label1->setObjectName(QStringLiteral("Label1"));
-    m_indDSK = new IndicatorBar(QStringLiteral("DSK"), this);
-    m_indDSK->setObjectName(QStringLiteral("indDSK"));
-    m_indDSK->setAccessibleName(tr("Disk"));
-    m_indDSK->move(84, 12);
-    m_indCPU = new IndicatorBar(QStringLiteral("CPU"), this);
-    m_indCPU->setObjectName(QStringLiteral("indCPU"));
-    m_indCPU->setAccessibleName(tr("Processor"));
-    m_indCPU->move(132, 12);
-    m_indMEM = new IndicatorBar(QStringLiteral("MEM"), this);
-    m_indMEM->setObjectName(QStringLiteral("indMEM"));
-    m_indMEM->setAccessibleName(tr("Memory"));
-    m_indMEM->move(84, 24);
-    m_indPF = new IndicatorBar(QStringLiteral("PF"), this);
-    m_indPF->setObjectName(QStringLiteral("indPF"));
-    m_indPF->setAccessibleName(tr("Paging"));
-    m_indPF->move(132, 24);
+    m_indDSK = indicatorBar(this, QStringLiteral("DSK"), tr("Disk"), QPoint(84, 12));
+    m_indCPU = indicatorBar(this, QStringLiteral("CPU"), tr("Processor"), QPoint(132, 12));
+    m_indMEM = indicatorBar(this, QStringLiteral("MEM"), tr("Memory"), QPoint(84, 24));
+    m_indPF = indicatorBar(this, QStringLiteral("PF"), tr("Paging"), QPoint(132, 24));
 
     m_lbDate = blackLabel(this, QRect(6, 34, 174, 13));
     m_lbDate->setObjectName(QStringLiteral("lbDate"));
