@@ -105,23 +105,17 @@ void TestE2eRemote::verbs()
     const QByteArray left = "09154748500Reminder:Call Ana\r\n";
     QCOMPARE(rig.readFile(rig.schedulePath()), left);
 
-    // Nothing to do, or bad input: the file keeps its bytes and is not even rewritten.
+    // Nothing to do, or bad input: the file keeps its bytes and is not even rewritten. The rules'
+    // own test has the full tables; these are the ways a refusal reaches the command line.
     const ino_t before = inode(rig.schedulePath());
     const QList<QPair<QList<QByteArray>, int>> refused = {
         {{"--cancel", "2"}, 1},
         {{"--cancel", "x"}, 2},
-        {{"--cancel", "0"}, 2},
         {{"--cancel"}, 2},
         {{"--remind", "25:00", "t"}, 2},
-        {{"--remind", "+0m", "t"}, 2},
-        {{"--remind", "+99999h", "t"}, 2},
-        {{"--remind", "2026-02-30 10:00", "t"}, 2},
         {{"--remind", "2001-01-01 10:00", "t"}, 2},
-        {{"--remind", "10:00", ""}, 2},
         {{"--remind", "10:00", "a\r\nb"}, 2},
-        {{"--remind", "10:00", "tab\there"}, 2},
         {{"--remind", "10:00", "\xff\xfe not UTF-8"}, 2},
-        {{"--remind", "10:00", QByteArray(5000, 'x')}, 2},
         {{"--remind", "10:00"}, 2},
         {{"--remind", "10:00", "t", "extra"}, 2},
         {{"--list", "extra"}, 2},

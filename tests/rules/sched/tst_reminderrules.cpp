@@ -23,54 +23,43 @@ void TestReminderRules::parseTime_data()
 {
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("at"); // "YYYY-MM-DD HH:MM", or the refusal
-    QTest::newRow("later today") << "10:31"
-                                 << "2026-03-07 10:31";
-    QTest::newRow("this minute is still today") << "10:30"
-                                                << "2026-03-07 10:30";
-    QTest::newRow("passed: tomorrow") << "10:29"
-                                      << "2026-03-08 10:29";
-    QTest::newRow("one-digit hour") << "7:05"
-                                    << "2026-03-08 07:05";
-    QTest::newRow("minutes, seconds dropped") << "+25m"
-                                              << "2026-03-07 10:55";
-    QTest::newRow("past midnight") << "+14h"
-                                   << "2026-03-08 00:30";
-    QTest::newRow("a year") << "+8784h"
-                            << "2027-03-08 10:30";
-    QTest::newRow("date") << "2026-03-07 10:30"
-                          << "2026-03-07 10:30";
-    QTest::newRow("last storable day") << "2173-10-13 23:59"
-                                       << "2173-10-13 23:59";
     const QString form = "must be HH:MM, +Nm, +Nh or 'YYYY-MM-DD HH:MM'";
-    QTest::newRow("25:00") << "25:00"
-                           << "horolux: TIME '25:00' is not a time of day (00:00 to 23:59)";
-    QTest::newRow("12:60") << "12:60"
-                           << "horolux: TIME '12:60' is not a time of day (00:00 to 23:59)";
-    QTest::newRow("+0m") << "+0m"
-                         << "horolux: TIME '+0m' must lie ahead";
-    QTest::newRow("+99999h") << "+99999h"
-                             << "horolux: TIME '+99999h' lies more than a year ahead";
-    QTest::newRow("+8785h") << "+8785h"
-                            << "horolux: TIME '+8785h' lies more than a year ahead";
-    QTest::newRow("Feb 30") << "2026-02-30 10:00"
-                            << "horolux: TIME '2026-02-30 10:00' names no date of the calendar";
-    QTest::newRow("a minute ago") << "2026-03-07 10:29"
-                                  << "horolux: TIME '2026-03-07 10:29' has passed";
-    QTest::newRow("beyond the line") << "2173-10-14 00:00"
-                                     << "horolux: TIME '2173-10-14 00:00' lies beyond 2173-10-13";
-    QTest::newRow("empty") << ""
-                           << "horolux: TIME '' " + form;
-    QTest::newRow("blank around") << " 10:31"
-                                  << "horolux: TIME ' 10:31' " + form;
-    QTest::newRow("two arguments' worth") << "2026-03-07  10:31"
-                                          << "horolux: TIME '2026-03-07  10:31' " + form;
-    QTest::newRow("other digits") << QStringLiteral("\u0661\u0660:\u0663\u0661")
-                                  << "horolux: TIME " + form;
-    QTest::newRow("upper unit") << "+5M"
-                                << "horolux: TIME '+5M' " + form;
-    QTest::newRow("huge number") << "+99999999999999999999m"
-                                 << "horolux: TIME '+99999999999999999999m' " + form;
-    QTest::newRow("long and odd") << QString(40, u'\n') << "horolux: TIME " + form;
+    const QString day = "is not a time of day (00:00 to 23:59)";
+    const QString farOff = "lies more than a year ahead";
+    const struct {
+        const char* name;
+        QString time;
+        QString at;
+    } rows[] = {
+        // clang-format off
+        {"later today", "10:31", "2026-03-07 10:31"},
+        {"this minute is still today", "10:30", "2026-03-07 10:30"},
+        {"passed: tomorrow", "10:29", "2026-03-08 10:29"},
+        {"one-digit hour", "7:05", "2026-03-08 07:05"},
+        {"minutes, seconds dropped", "+25m", "2026-03-07 10:55"},
+        {"past midnight", "+14h", "2026-03-08 00:30"},
+        {"a year", "+8784h", "2027-03-08 10:30"},
+        {"date", "2026-03-07 10:30", "2026-03-07 10:30"},
+        {"last storable day", "2173-10-13 23:59", "2173-10-13 23:59"},
+        {"25:00", "25:00", "horolux: TIME '25:00' " + day},
+        {"12:60", "12:60", "horolux: TIME '12:60' " + day},
+        {"+0m", "+0m", "horolux: TIME '+0m' must lie ahead"},
+        {"+99999h", "+99999h", "horolux: TIME '+99999h' " + farOff},
+        {"+8785h", "+8785h", "horolux: TIME '+8785h' " + farOff},
+        {"Feb 30", "2026-02-30 10:00", "horolux: TIME '2026-02-30 10:00' names no date of the calendar"},
+        {"a minute ago", "2026-03-07 10:29", "horolux: TIME '2026-03-07 10:29' has passed"},
+        {"beyond the line", "2173-10-14 00:00", "horolux: TIME '2173-10-14 00:00' lies beyond 2173-10-13"},
+        {"empty", "", "horolux: TIME '' " + form},
+        {"blank around", " 10:31", "horolux: TIME ' 10:31' " + form},
+        {"two arguments' worth", "2026-03-07  10:31", "horolux: TIME '2026-03-07  10:31' " + form},
+        {"other digits", QStringLiteral("\u0661\u0660:\u0663\u0661"), "horolux: TIME " + form},
+        {"upper unit", "+5M", "horolux: TIME '+5M' " + form},
+        {"huge number", "+99999999999999999999m", "horolux: TIME '+99999999999999999999m' " + form},
+        {"long and odd", QString(40, u'\n'), "horolux: TIME " + form},
+        // clang-format on
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row.name) << row.time << row.at;
 }
 
 void TestReminderRules::parseTime()
@@ -88,33 +77,36 @@ void TestReminderRules::text_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("error");
-    QTest::newRow("plain") << "Tea"
-                           << "";
-    QTest::newRow("commas and colons") << "a,b: c"
-                                       << "";
-    QTest::newRow("beyond the basic plane") << QStringLiteral("\U0001F375 time") << "";
-    QTest::newRow("longest") << QString(990, u'x') << "";
-    QTest::newRow("longest ending in a pair")
-        << QString(988, u'x') + QStringLiteral("\U0001F375") << "";
-    QTest::newRow("one too long") << QString(991, u'x')
-                                  << "horolux: TEXT is longer than 990 characters";
-    QTest::newRow("huge") << QString(1 << 20, u'x')
-                          << "horolux: TEXT is longer than 990 characters";
-    QTest::newRow("empty") << ""
-                           << "horolux: TEXT is empty";
-    QTest::newRow("blanks") << "   "
-                            << "horolux: TEXT is empty";
+    const QString tooLong = "horolux: TEXT is longer than 990 characters";
+    const QString empty = "horolux: TEXT is empty";
     const QString control = "horolux: TEXT holds a control character or line break";
-    QTest::newRow("LF") << "a\nb" << control;
-    QTest::newRow("CR") << "a\rb" << control;
-    QTest::newRow("NUL") << QString(QChar(0)) + "a" << control;
-    QTest::newRow("tab") << "a\tb" << control;
-    QTest::newRow("NEL") << QStringLiteral("a\u0085b") << control;
-    QTest::newRow("line separator") << QStringLiteral("a\u2028b") << control;
-    QTest::newRow("byte not UTF-8") << QString(QChar(0xDCFF)) + "a"
-                                    << "horolux: TEXT is not valid UTF-8";
-    QTest::newRow("high half alone")
-        << "a" + QString(QChar(0xD83C)) << "horolux: TEXT is not valid UTF-8";
+    const QString notUtf8 = "horolux: TEXT is not valid UTF-8";
+    const struct {
+        const char* name;
+        QString text;
+        QString error;
+    } rows[] = {
+        // clang-format off
+        {"plain", "Tea", ""},
+        {"commas and colons", "a,b: c", ""},
+        {"beyond the basic plane", QStringLiteral("\U0001F375 time"), ""},
+        {"longest", QString(990, u'x'), ""},
+        {"longest ending in a pair", QString(988, u'x') + QStringLiteral("\U0001F375"), ""},
+        {"one too long", QString(991, u'x'), tooLong},
+        {"huge", QString(1 << 20, u'x'), tooLong},
+        {"empty", "", empty},
+        {"blanks", "   ", empty},
+        {"LF", "a\nb", control},
+        {"NUL", QString(QChar(0)) + "a", control},
+        {"tab", "a\tb", control},
+        {"NEL", QStringLiteral("a\u0085b"), control},
+        {"line separator", QStringLiteral("a\u2028b"), control},
+        {"byte not UTF-8", QString(QChar(0xDCFF)) + "a", notUtf8},
+        {"high half alone", "a" + QString(QChar(0xD83C)), notUtf8},
+        // clang-format on
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row.name) << row.text << row.error;
 }
 
 // Every text accepted becomes a line the file gives back as the same reminder.
