@@ -2,11 +2,11 @@
 #include "core/ClockReading.h"
 #include "doubles/DiskFiles.h"
 #include "platform/linux/AtomicFile.h"
+#include "rules/sched/Schedule.h"
 #include "rules/sched/ScheduleEntry.h"
 #include "rules/sched/ScheduleFile.h"
 #include "rules/sched/ScheduleList.h"
 #include "rules/sched/ScheduleScanner.h"
-#include "rules/sched/SchedulerState.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,7 +16,7 @@
 
 // The slices the scan reads and writes.
 struct ScanState {
-    SchedulerState sched;
+    Schedule schedule;
     ClockReading clock;
 };
 
@@ -108,17 +108,17 @@ void BM_AddOne(benchmark::State& state)
 void BM_IdleScan(benchmark::State& state)
 {
     ScanState main;
-    main.sched.ScheduleList = makeList(int(state.range(0)));
+    main.schedule.merge(makeList(int(state.range(0))).format());
     main.clock.TodayDate = Today;
     main.clock.CurrentHour = 0;
     main.clock.CurrentMinute = 0;
     // Everything at 00:00 is for a later date: step the cursor past it once, as the first
     // scan of the day does.
     NoActions actions;
-    ScheduleScanner::CheckSchedule(main.sched, main.clock, actions);
+    ScheduleScanner::CheckSchedule(main.schedule, main.clock, actions);
     for (auto _ : state) {
-        ScheduleScanner::CheckSchedule(main.sched, main.clock, actions);
-        benchmark::DoNotOptimize(main.sched.ScheduleCursor);
+        ScheduleScanner::CheckSchedule(main.schedule, main.clock, actions);
+        benchmark::DoNotOptimize(main.schedule.cursor());
     }
 }
 

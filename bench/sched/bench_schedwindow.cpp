@@ -3,8 +3,8 @@
 // window adds. The memory figure is only meaningful as the first benchmark of a fresh process
 // (it is registered first; filter with --benchmark_filter=Memory to run it alone).
 #include "core/ClockReading.h"
+#include "rules/sched/Schedule.h"
 #include "rules/sched/ScheduleEntry.h"
-#include "rules/sched/SchedulerState.h"
 #include "windows/sched/TSchedMain.h"
 
 #include <QAbstractItemView>
@@ -22,7 +22,7 @@
 
 // The slices the scheduler list reads and writes.
 struct WindowState {
-    SchedulerState sched;
+    Schedule sched;
     ClockReading clock;
 };
 
@@ -33,9 +33,8 @@ constexpr int Items = 100000;
 
 WindowState* g_state = nullptr;
 
-void fillSchedule(ScheduleList& list, int n)
+void fillSchedule(Schedule& list, int n)
 {
-    list.clear();
     for (int i = 0; i < n; ++i) {
         list.add(ScheduleEntry::FormatScheduleEntry(
             (i * 7) % 24, (i * 13) % 60, Today + 1 + (i * 7919) % 20000, i % 10,
@@ -96,19 +95,19 @@ void BM_Delete(benchmark::State& st)
     std::unique_ptr<TSchedMain> dialog = openDialog();
     for (auto _ : st) {
         st.PauseTiming();
-        dialog->selectIndex(g_state->sched.ScheduleList.count() / 2);
+        dialog->selectIndex(g_state->sched.count() / 2);
         QCoreApplication::processEvents();
         st.ResumeTiming();
         dialog->btnDeleteClick();
         QCoreApplication::processEvents();
     }
-    st.counters["items_left"] = g_state->sched.ScheduleList.count();
+    st.counters["items_left"] = g_state->sched.count();
 }
 
-// Deleting from the list alone, without a window: the line is put back between rounds.
+// Deleting from the schedule alone, without a window: the line is put back between rounds.
 void BM_ListRemove(benchmark::State& st)
 {
-    ScheduleList& list = g_state->sched.ScheduleList;
+    Schedule& list = g_state->sched;
     const int index = list.count() / 2;
     for (auto _ : st) {
         st.PauseTiming();
@@ -138,7 +137,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     WindowState state;
     state.clock.TodayDate = Today;
-    fillSchedule(state.sched.ScheduleList, Items);
+    fillSchedule(state.sched, Items);
     g_state = &state;
 
     benchmark::Initialize(&argc, argv);

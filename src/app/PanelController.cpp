@@ -32,8 +32,8 @@ Q_LOGGING_CATEGORY(lcTimeUpdate, "horolux.timeupdate", QtWarningMsg)
 
 PanelController::PanelController(Platform& platform, QObject* parent)
     : QObject(parent), m_platform(platform), m_registry(*platform.registry, *platform.clock),
-      m_store(m_registry), m_scheduleFile(*platform.files, platform.scheduleFile),
-      m_tick(m_state.tick, m_state.clock, m_state.settings, m_state.sched, m_panel, *this,
+      m_store(m_registry), m_schedule(*platform.files, platform.scheduleFile),
+      m_tick(m_state.tick, m_state.clock, m_state.settings, m_schedule, m_panel, *this,
              *platform.sound),
       m_shutdown([this] { return saveEverything(); })
 {
@@ -46,7 +46,7 @@ PanelController::PanelController(Platform& platform, QObject* parent)
     m_sampler =
         std::make_unique<PerfSampler>(m_state.perf, m_state.settings, m_state.clock, *platform.perf,
                                       *platform.drives, m_panel, platform.clock);
-    m_schedulerUi = std::make_unique<SchedulerUi>(m_state.sched, m_state.clock, m_state.settings,
+    m_schedulerUi = std::make_unique<SchedulerUi>(m_schedule, m_state.clock, m_state.settings,
                                                   m_platform, &m_panel);
     m_taskIcon = std::make_unique<TTaskIcon>(*platform.tray);
     connect(m_taskIcon.get(), &TTaskIcon::OnClick, this, &PanelController::TaskIconClick);
@@ -101,7 +101,7 @@ void PanelController::FormCreate()
 void PanelController::setFileNames()
 {
     m_state.files.ProgramDirectory = m_platform.dataDirectory;
-    m_state.files.ScheduleFileName = m_scheduleFile.path();
+    m_state.files.ScheduleFileName = m_schedule.path();
     m_state.files.HelpFile = QStringLiteral("Horolux help");
 }
 
@@ -152,7 +152,7 @@ void PanelController::loadScheduleAndShowTime()
     m_tick.SetDisplayFormat(m_state.settings.Use12Hour);
     // An existing schedule that cannot be read is moved aside before the first save, never
     // overwritten with what this run holds; one behind a link is not saved at all.
-    const ScheduleFile::LoadResult loaded = m_scheduleFile.load(m_state.sched.ScheduleList);
+    const ScheduleFile::LoadResult loaded = m_schedule.load();
     if (loaded.behindLink)
         m_pendingNotices << tr("Schedule unreadable, not saved");
     else if (loaded.unreadable)
@@ -179,7 +179,7 @@ void PanelController::startTick()
     m_timer->start();
     m_platform.desktop->showOnAllWorkspaces(&m_panel);
     m_platform.desktop->suppressTaskbarButton(&m_panel);
-    m_state.sched.StartupComplete = true;
+    m_schedule.setStartupComplete();
 }
 
 void PanelController::FormDestroy()
@@ -208,18 +208,18 @@ int PanelController::saveEverything()
 
 void PanelController::SaveSchedule()
 {
-    switch (m_scheduleFile.save(m_state.sched.ScheduleList)) {
+    switch (m_schedule.save()) {
     case ScheduleFile::SaveResult::Saved:
         break;
     case ScheduleFile::SaveResult::Failed:
-        reportSaveFailure(m_scheduleFile.path());
+        reportSaveFailure(m_schedule.path());
         break;
     case ScheduleFile::SaveResult::HeldBack:
         // While running the date line has said so. Nothing could be read, so every item held
         // was added in this run: at the end they would be lost, which is reported as a failed
         // save.
-        if (m_shutDown && m_state.sched.ScheduleList.count() > 0)
-            reportSaveFailure(m_scheduleFile.path());
+        if (m_shutDown && m_schedule.count() > 0)
+            reportSaveFailure(m_schedule.path());
         break;
     }
 }
@@ -325,7 +325,7 @@ void PanelController::UpdateStatus()
 
 void PanelController::CheckSchedule()
 {
-    ScheduleScanner::CheckSchedule(m_state.sched, m_state.clock, *this);
+    ScheduleScanner::CheckSchedule(m_schedule, m_state.clock, *this);
 }
 
 bool PanelController::connectionWindowPresent(const QString& title)

@@ -6,7 +6,7 @@
 #include "rules/app/ClockTick.h"
 #include "rules/app/MainState.h"
 #include "rules/options/OptionsRules.h"
-#include "rules/sched/ScheduleFile.h"
+#include "rules/sched/Schedule.h"
 #include "rules/sched/ScheduleScanner.h"
 #include "rules/settings/DeferredRegistry.h"
 #include "rules/settings/SettingsStore.h"
@@ -41,6 +41,7 @@ public:
 
     THoroluxMain& panel() { return m_panel; }
     MainState& state() { return m_state; }
+    Schedule& schedule() { return m_schedule; }
     const SettingsStore& settings() const { return m_store; }
     TTaskIcon* taskIcon() const { return m_taskIcon.get(); }
 
@@ -70,7 +71,8 @@ public:
     void CloseItemClick();
 
     // A request from outside the windows (a later start's command line, the session bus):
-    // Show, or a reminder added, the list, or an item cancelled, saved before the answer.
+    // Show, or what the schedule makes of it (a reminder added, the list, an item cancelled),
+    // saved before the answer.
     // In PanelControllerRequests.cpp.
     ReminderReply handleReminderRequest(const ReminderRequest& request);
     // Requests that arrived together: carried out in order, saved once, then answered.
@@ -137,7 +139,7 @@ private:
     MainState m_state;
     DeferredRegistry m_registry;
     SettingsStore m_store;
-    ScheduleFile m_scheduleFile;
+    Schedule m_schedule;
     ClockTick m_tick;
     std::unique_ptr<PerfSampler> m_sampler;
     std::unique_ptr<SchedulerUi> m_schedulerUi;

@@ -13,7 +13,7 @@ struct ReminderRequest {
     // Remind: the time and the text as the caller wrote them; the rules check both.
     QString time;
     QString text;
-    // Cancel: the item as the caller wrote it (a number from the list).
+    // Cancel: the item as the caller wrote it (its ID from the list).
     QString item;
 };
 

@@ -86,11 +86,11 @@ void TestMainWindow::firstRunWithNothingStored()
     QCOMPARE(p.drives.asked, QStringList{"/"});
     QCOMPARE(c.state().settings.MonitorDrive, QString("/"));
     QCOMPARE(c.state().files.ScheduleFileName, m_dir->path() + "/horolux.dat");
-    QCOMPARE(c.state().sched.ScheduleList.count(), 0);
+    QCOMPARE(c.schedule().count(), 0);
     QVERIFY(!c.taskIcon()->Active());
     QVERIFY(!w.popupMenu()->stayOnTopChecked());
     QVERIFY(!w.popupMenu()->autoUpdateChecked());
-    QCOMPARE(c.state().sched.StartupComplete, true);
+    QCOMPARE(c.schedule().startupComplete(), true);
     QCOMPARE(p.registry.writes, 0);
     QCOMPARE(w.dateLine(), "Good morning Ann");
     QVERIFY(p.sound.calls.isEmpty());
@@ -398,12 +398,12 @@ void TestMainWindow::unwritableScheduleIsReportedWithItsPath()
     blocker.close();
     FakePlatform p(m_dir->path() + "/blocker/horolux/");
     PanelController c(p.services);
-    c.state().sched.ScheduleList.add("09053652600Reminder:Call home");
+    c.schedule().add("09053652600Reminder:Call home");
     ModalSeam::queueMessageAnswer();
     c.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(),
              QStringList{"Cannot create file " + m_dir->path() + "/blocker/horolux/horolux.dat"});
-    QCOMPARE(c.state().sched.ScheduleList.count(), 1); // kept in memory
+    QCOMPARE(c.schedule().count(), 1); // kept in memory
     ModalSeam::queueMessageAnswer();
 }
 
@@ -416,7 +416,7 @@ void TestMainWindow::setAsideLinesAreNoticedOnce()
     FakePlatform p(m_dir->path() + "/");
     PanelController c(p.services);
     THoroluxMain& w = c.panel();
-    QCOMPARE(c.state().sched.ScheduleList.count(), 1);
+    QCOMPARE(c.schedule().count(), 1);
     for (int i = 0; i < 10; ++i)
         c.TimerTimer();
     QVERIFY2(w.dateLine().contains("set aside"), qPrintable(w.dateLine()));
@@ -431,7 +431,7 @@ void TestMainWindow::unreadableScheduleIsMovedAsideNotOverwritten()
     QVERIFY(QDir().mkpath(m_dir->path() + "/horolux.dat/keep"));
     FakePlatform p(m_dir->path() + "/");
     PanelController c(p.services);
-    c.state().sched.ScheduleList.add("09053652600Reminder:new");
+    c.schedule().add("09053652600Reminder:new");
     c.SaveSchedule();
     QVERIFY(QFileInfo(m_dir->path() + "/horolux.dat.unreadable/keep").isDir());
     QFile saved(m_dir->path() + "/horolux.dat");
@@ -450,7 +450,7 @@ void TestMainWindow::linkedScheduleIsNotSavedOverUntilItCanBeRead()
     QVERIFY(QFile::link(m_dir->path() + "/mount/horolux.dat", path));
     FakePlatform p(m_dir->path() + "/");
     PanelController c(p.services);
-    c.state().sched.ScheduleList.add("09053652600Reminder:new");
+    c.schedule().add("09053652600Reminder:new");
     c.SaveSchedule();
     c.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(), QStringList());
@@ -471,7 +471,7 @@ void TestMainWindow::linkedScheduleIsNotSavedOverUntilItCanBeRead()
     QVERIFY(mounted.open(QIODevice::ReadOnly));
     QCOMPARE(mounted.readAll(),
              QByteArray("07003652600Reminder:from the mount\r\n09053652600Reminder:new\r\n"));
-    QCOMPARE(c.state().sched.ScheduleList.count(), 2);
+    QCOMPARE(c.schedule().count(), 2);
 }
 
 // Items added while the link could not be read would be lost at the end: that is a failed save.
@@ -487,7 +487,7 @@ void TestMainWindow::itemsHeldForAnUnreadableLinkAreReportedAtTheEnd()
 
     PanelController c2(p.services);
     THoroluxMain& again = c2.panel();
-    c2.state().sched.ScheduleList.add("09053652600Reminder:new");
+    c2.schedule().add("09053652600Reminder:new");
     again.close();
     QCOMPARE(c2.exitStatus(), 1);
     QCOMPARE(c2.shutdownNotice(), "Cannot create file " + path);
@@ -506,13 +506,13 @@ void TestMainWindow::readOnlyScheduleIsReportedNotReplaced()
                                QFileDevice::ReadOther));
     FakePlatform p(m_dir->path() + "/");
     PanelController c(p.services);
-    c.state().sched.ScheduleList.add("10003652600Reminder:new");
+    c.schedule().add("10003652600Reminder:new");
     ModalSeam::queueMessageAnswer();
     c.SaveSchedule();
     QCOMPARE(ModalSeam::shownMessages(), QStringList{"Cannot create file " + path});
     QVERIFY(dat.open(QIODevice::ReadOnly));
     QCOMPARE(dat.readAll(), QByteArray("09053652600Reminder:kept\r\n"));
-    QCOMPARE(c.state().sched.ScheduleList.count(), 2);
+    QCOMPARE(c.schedule().count(), 2);
 }
 
 void TestMainWindow::noticesFollowOneAnother()

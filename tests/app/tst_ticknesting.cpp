@@ -170,7 +170,7 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen()
     put(p.registry, Settings::Alarm, 1);
     PanelController c(p.services);
     for (const QString& line : schedule)
-        c.state().sched.ScheduleList.add(line);
+        c.schedule().add(line);
     // The save at the end fails too; nobody is there to answer it.
     const auto atEnd = qScopeGuard([unwritable] {
         if (unwritable)
@@ -186,7 +186,7 @@ void TestTickNesting::clockRunsAndNextMinuteFiresWhileABoxIsOpen()
     QCOMPARE(answerer.colonShown, (QSet<QString>{":", ""}));
     // ... and the 09:01 reminder popped up (one beep) before that box was answered.
     QCOMPARE(answerer.beepsWhenAnswered - answerer.beepsWhenOpened, 1);
-    QCOMPARE(c.state().sched.ScheduleList.lines(), left);
+    QCOMPARE(c.schedule().lines(), left);
 }
 
 QTEST_MAIN(TestTickNesting)

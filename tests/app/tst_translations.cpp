@@ -1,7 +1,7 @@
 #include "app/Translations.h"
 #include "core/ClockReading.h"
 #include "rules/perf/PerfTotals.h"
-#include "rules/sched/SchedulerState.h"
+#include "rules/sched/Schedule.h"
 #include "rules/settings/SettingsInForce.h"
 #include "windows/nettime/TAutoFrm.h"
 #include "windows/perf/TReportFrm.h"
@@ -46,7 +46,7 @@ void TestTranslations::dialogFits()
     QCOMPARE(translations.programTranslated(), language != "en");
     const PerfTotals totals;
     const SettingsInForce settings;
-    SchedulerState sched;
+    Schedule sched;
     const ClockReading clock;
     const std::function<QDialog*()> make[] = {[] { return new TSchedEditFrm(36530); },
                                               [] { return new TSchedEditFrm(36530); },

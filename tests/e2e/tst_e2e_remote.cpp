@@ -97,9 +97,9 @@ void TestE2eRemote::verbs()
 
     r = verb(rig, {"--list"});
     QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray("1\t2030-01-01 08:00\tonce\treminder\tseed\n"
-                               "2\t2030-01-02 09:15\tonce\treminder\tCall Ana\n"));
-    r = verb(rig, {"--cancel", "1"});
+    QCOMPARE(r.out, QByteArray("e2e8ce39\t2030-01-01 08:00\tonce\treminder\tseed\n"
+                               "9ba06e85\t2030-01-02 09:15\tonce\treminder\tCall Ana\n"));
+    r = verb(rig, {"--cancel", "e2e8ce39"});
     QCOMPARE(r.status, 0);
     QCOMPARE(r.out, QByteArray("2030-01-01 08:00\tonce\treminder\tseed\n"));
     const QByteArray left = "09154748500Reminder:Call Ana\r\n";
@@ -109,7 +109,8 @@ void TestE2eRemote::verbs()
     // own test has the full tables; these are the ways a refusal reaches the command line.
     const ino_t before = inode(rig.schedulePath());
     const QList<QPair<QList<QByteArray>, int>> refused = {
-        {{"--cancel", "2"}, 1},
+        {{"--cancel", "e2e8ce39"}, 1}, // cancelled already
+        {{"--cancel", "2"}, 2},
         {{"--cancel", "x"}, 2},
         {{"--cancel"}, 2},
         {{"--remind", "25:00", "t"}, 2},

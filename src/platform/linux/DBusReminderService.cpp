@@ -114,9 +114,9 @@ void DBusReminderService::List(QStringList& lines)
     lines = answer({ReminderRequest::Verb::List, {}, {}, {}});
 }
 
-void DBusReminderService::Cancel(uint id, QStringList& lines)
+void DBusReminderService::Cancel(const QString& id, QStringList& lines)
 {
-    lines = answer({ReminderRequest::Verb::Cancel, {}, {}, QString::number(id)});
+    lines = answer({ReminderRequest::Verb::Cancel, {}, {}, id});
 }
 
 void DBusReminderService::Show()

@@ -28,7 +28,7 @@ public slots:
     // The replies come in the reference arguments, so that the interface names them.
     Q_SCRIPTABLE void AddReminder(const QString& time, const QString& text, QStringList& lines);
     Q_SCRIPTABLE void List(QStringList& lines);
-    Q_SCRIPTABLE void Cancel(uint id, QStringList& lines);
+    Q_SCRIPTABLE void Cancel(const QString& id, QStringList& lines);
     Q_SCRIPTABLE void Show();
 
 private:

@@ -3,15 +3,15 @@
 #include "core/ClockReading.h"
 #include "ports/ISound.h"
 #include "rules/app/TickState.h"
-#include "rules/sched/SchedulerState.h"
+#include "rules/sched/Schedule.h"
 #include "rules/settings/SettingsInForce.h"
 #include "rules/settings/SettingsTable.h"
 
 #include <QLocale>
 
 ClockTick::ClockTick(TickState& tick, ClockReading& clock, const SettingsInForce& settings,
-                     SchedulerState& sched, ClockFace& face, TickWork& work, ISound& sound)
-    : m_tick(tick), m_clock(clock), m_settings(settings), m_sched(sched), m_face(face),
+                     Schedule& schedule, ClockFace& face, TickWork& work, ISound& sound)
+    : m_tick(tick), m_clock(clock), m_settings(settings), m_schedule(schedule), m_face(face),
       m_work(work), m_sound(sound)
 {
 }
@@ -98,7 +98,7 @@ void ClockTick::UpdateTime(const QDateTime& now)
 
     if (m_tick.DateLineCountdown == 0 || m_clock.TodayDate != m_tick.LastDateShown) {
         m_face.setDateLine(longDate(now.date()));
-        m_sched.ScheduleCursor = 0;
+        m_schedule.resetCursor();
         m_tick.LastDateShown = m_clock.TodayDate;
     }
 
@@ -120,7 +120,7 @@ void ClockTick::UpdateTime(const QDateTime& now)
         m_tick.LastMinuteShown = m_clock.CurrentMinute;
         if (m_clock.CurrentMinute == 0)
             chime(hourStart);
-        if (m_sched.StartupComplete && !m_sched.SchedulerSuspended)
+        if (m_schedule.scanAllowed())
             m_work.CheckSchedule();
         if (m_settings.AutoUpdate && !m_settings.InternetWindowTitle.isEmpty() &&
             !m_settings.TimeServerHost.isEmpty() &&

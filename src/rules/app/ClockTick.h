@@ -5,10 +5,10 @@
 #include <QString>
 
 struct ClockReading;
-struct SchedulerState;
 struct SettingsInForce;
 struct TickState;
 class ISound;
+class Schedule;
 
 // What the once-a-second tick shows: the clock face, its date line and the tray tip.
 class ClockFace {
@@ -40,9 +40,10 @@ public:
 // The clock tick and the time display.
 class ClockTick {
 public:
-    // Writes the tick's state and the decoded time; resets the scan's cursor on a new day.
+    // Writes the tick's state and the decoded time; has the scan start from the top whenever
+    // the date is shown afresh.
     ClockTick(TickState& tick, ClockReading& clock, const SettingsInForce& settings,
-              SchedulerState& sched, ClockFace& face, TickWork& work, ISound& sound);
+              Schedule& schedule, ClockFace& face, TickWork& work, ISound& sound);
 
     // One timer tick at `now` (local time).
     void TimerTimer(const QDateTime& now);
@@ -64,7 +65,7 @@ private:
     TickState& m_tick;
     ClockReading& m_clock;
     const SettingsInForce& m_settings;
-    SchedulerState& m_sched;
+    Schedule& m_schedule;
     ClockFace& m_face;
     TickWork& m_work;
     ISound& m_sound;

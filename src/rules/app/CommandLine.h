@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // The clock's own arguments: --help and --version, and the reminder verbs --remind TIME TEXT,
-// --list and --cancel N, which stand alone on the command line. They are read the way GNU programs
+// --list and --cancel ID, which stand alone on the command line. They are read the way GNU programs
 // read theirs (long options may be shortened while they stay unique, "--" ends the options).
 // Anything else is refused, Qt's own options (-platform, -display, ...) included: they are
 // reached through Qt's environment variables instead. The one exception is what Qt's session

@@ -3,7 +3,6 @@
 #include "core/ClockReading.h"
 #include "rules/app/TickState.h"
 #include "rules/perf/PerfTotals.h"
-#include "rules/sched/SchedulerState.h"
 #include "rules/settings/SettingsInForce.h"
 
 #include <QString>
@@ -15,13 +14,13 @@ struct FileNames {
     QString HelpFile;
 };
 
-// The program-wide state owned by the panel's controller, one slice per area. One thread uses
-// it; each part of the program is handed only the slices it reads or writes.
+// The program-wide state owned by the panel's controller, one slice per area; the schedule is an
+// object of its own (Schedule). One thread uses it; each part of the program is handed only the
+// slices it reads or writes.
 struct MainState {
     FileNames files;
     SettingsInForce settings;
     ClockReading clock;
     TickState tick;
-    SchedulerState sched;
     PerfTotals perf;
 };

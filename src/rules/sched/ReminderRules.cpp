@@ -5,6 +5,7 @@
 #include "rules/sched/ScheduleEntry.h"
 #include "rules/sched/ScheduleList.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -120,13 +121,14 @@ QString textProblem(const QString& text)
     return {};
 }
 
-int parseItemNumber(const QString& item, QString* error)
+QString parseItemId(const QString& item, QString* error)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,7}$"));
-    const int n = digits.match(item).hasMatch() ? item.toInt() : 0;
-    if (n < 1 && error)
-        *error = QStringLiteral("horolux: N must be an item's number from 'horolux --list'");
-    return n;
+    static const QRegularExpression id(QStringLiteral("^[0-9a-fA-F]{8}$"));
+    if (id.match(item).hasMatch())
+        return item.toLower();
+    if (error)
+        *error = QStringLiteral("horolux: ID must be an item's ID from 'horolux --list'");
+    return {};
 }
 
 QString requestProblem(const ReminderRequest& request, const QDateTime& now)
@@ -139,7 +141,7 @@ QString requestProblem(const ReminderRequest& request, const QDateTime& now)
             error = textProblem(request.text);
         break;
     case ReminderRequest::Verb::Cancel:
-        parseItemNumber(request.item, &error);
+        parseItemId(request.item, &error);
         break;
     case ReminderRequest::Verb::Show:
     case ReminderRequest::Verb::List:
@@ -231,17 +233,24 @@ QString describe(const QString& line, DayNumber today)
         .arg(repeat, kind, text);
 }
 
+QString itemId(const QString& line)
+{
+    const QByteArray bytes = LosslessText::encode(line.toLower());
+    return QString::fromLatin1(
+        QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().left(8));
+}
+
 QStringList listing(const QStringList& lines, DayNumber today)
 {
     const QStringList items = listed(lines, today);
     QStringList out;
     out.reserve(items.size());
-    for (qsizetype i = 0; i < items.size(); ++i)
-        out.append(QString::number(i + 1) + u'\t' + describe(items[i], today));
+    for (const QString& item : items)
+        out.append(itemId(item) + u'\t' + describe(item, today));
     return out;
 }
 
-Applied apply(ScheduleList& list, const ReminderRequest& request, const QDateTime& now)
+Applied decide(const ScheduleList& list, const ReminderRequest& request, const QDateTime& now)
 {
     Applied applied;
     ReminderReply& reply = applied.reply;
@@ -261,44 +270,53 @@ Applied apply(ScheduleList& list, const ReminderRequest& request, const QDateTim
         }
         // An item equal to one held (letter case aside) is there already: nothing changes,
         // and the caller is shown the one held.
-        QString held = line;
-        if (list.add(line)) {
+        const int held = list.find(line);
+        if (held < 0)
             applied.added = line;
-        } else {
-            const QStringList lines = list.lines();
-            const auto same = std::find_if(lines.begin(), lines.end(), [&](const QString& l) {
-                return l.compare(line, Qt::CaseInsensitive) == 0;
-            });
-            if (same != lines.end())
-                held = *same;
-        }
-        reply.lines = {describe(held, today)};
+        reply.lines = {describe(held < 0 ? line : list.at(held), today)};
         break;
     }
     case ReminderRequest::Verb::List:
         reply.lines = listing(list.lines(), today);
         break;
     case ReminderRequest::Verb::Cancel: {
-        const int n = parseItemNumber(request.item, nullptr);
-        const QStringList items = listed(list.lines(), today);
-        if (n > items.size()) {
+        const QString id = parseItemId(request.item, nullptr);
+        QList<int> named;
+        for (int i = 0; i < list.count(); ++i)
+            if (itemId(list.at(i)) == id)
+                named.append(i);
+        // Two items whose lines happen to give the same ID: cancelling by it could take the
+        // wrong one, so neither is.
+        if (named.size() != 1) {
             reply.status = 1;
             reply.error =
-                QStringLiteral("horolux: no item %1; the listing has %2")
-                    .arg(n)
-                    .arg(items.size() == 1 ? QStringLiteral("1 item")
-                                           : QStringLiteral("%1 items").arg(items.size()));
+                named.isEmpty()
+                    ? QStringLiteral("horolux: no item %1 in the schedule; it may have fired "
+                                     "or been changed, see 'horolux --list'")
+                          .arg(id)
+                    : QStringLiteral("horolux: %1 names more than one item; cancel it in the "
+                                     "Scheduler window")
+                          .arg(id);
             return applied;
         }
-        applied.removed = items.at(n - 1);
-        applied.removedAt = list.indexOf(applied.removed);
-        list.removeAt(applied.removedAt);
+        applied.removedAt = named.constFirst();
+        applied.removed = list.at(applied.removedAt);
         reply.lines = {describe(applied.removed, today)};
         break;
     }
     case ReminderRequest::Verb::Show:
         break;
     }
+    return applied;
+}
+
+Applied apply(ScheduleList& list, const ReminderRequest& request, const QDateTime& now)
+{
+    const Applied applied = decide(list, request, now);
+    if (!applied.added.isEmpty())
+        list.add(applied.added);
+    if (applied.removedAt >= 0)
+        list.removeAt(applied.removedAt);
     return applied;
 }
 

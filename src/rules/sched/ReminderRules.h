@@ -11,7 +11,7 @@ class ScheduleList;
 
 // Reminders asked for from outside the windows (the command line, the session bus): the TIME
 // and TEXT a caller wrote, checked against a given now, turned into the line the quick reminder
-// adds; the listing of the items still to come, and cancelling one by its number there.
+// adds; the listing of the items still to come, and cancelling one by its name there.
 namespace ReminderRules {
 
 // "Reminder:" and the text fill the line's detail, which the reader takes up to 999 characters.
@@ -34,8 +34,8 @@ When parseTime(const QString& time, const QDateTime& now);
 // Why TEXT cannot be a reminder's text; empty when it can.
 QString textProblem(const QString& text);
 
-// N as given to cancel: 1..MaxItemNumber, else 0 with `error` set.
-int parseItemNumber(const QString& item, QString* error);
+// ID as given to cancel, folded to lower case; empty with `error` set when it is not one.
+QString parseItemId(const QString& item, QString* error);
 
 // What is wrong with the request before the schedule is looked at (exit status 2); empty
 // when nothing is.
@@ -52,17 +52,24 @@ DayNumber nextDay(const QString& line, DayNumber today);
 QStringList listed(const QStringList& lines, DayNumber today);
 // "YYYY-MM-DD HH:MM<TAB>REPEAT<TAB>KIND<TAB>TEXT" for one item.
 QString describe(const QString& line, DayNumber today);
-// Every item, each line "N<TAB>" + describe().
+// An item's name in the listing: 8 hexadecimal digits made from its line, so it stays while
+// other items come and go; the line's letter case does not count, as the list holds no two
+// lines that differ only in it.
+QString itemId(const QString& line);
+// Every item, each line itemId() + "<TAB>" + describe().
 QStringList listing(const QStringList& lines, DayNumber today);
 
-// What applying a request did to the list, so a failed save can undo it.
+// What a request does to the list, so that it can be carried out, and undone after a failed
+// save.
 struct Applied {
     ReminderReply reply;
-    QString added;      // the line added, if any
-    QString removed;    // the line cancelled, if any
-    int removedAt = -1; // where it stood in the list
+    QString added;      // the line to add, if any
+    QString removed;    // the line to cancel, if any
+    int removedAt = -1; // where it stands in the list
 };
-// Applies a Remind, List or Cancel to `list` (Show is the caller's).
+// What a Remind, List or Cancel asks of `list`, which is left as it is (Show is the caller's).
+Applied decide(const ScheduleList& list, const ReminderRequest& request, const QDateTime& now);
+// decide(), carried out on `list`.
 Applied apply(ScheduleList& list, const ReminderRequest& request, const QDateTime& now);
 // Puts the list back as it was before `applied`.
 void undo(ScheduleList& list, const Applied& applied);

@@ -97,12 +97,20 @@ void ScheduleList::removeAt(int index)
 
 int ScheduleList::indexOf(const QString& line) const
 {
+    const int at = find(line);
+    return (at >= 0 && m_lines.at(at) == line) ? at : -1;
+}
+
+int ScheduleList::find(const QString& line) const
+{
     // The list holds no two lines the collator finds equal, so the sorted position is the only
     // candidate.
     auto pos = std::lower_bound(
         m_lines.begin(), m_lines.end(), line,
         [this](const QString& a, const QString& b) { return m_collator.compare(a, b) < 0; });
-    return (pos != m_lines.end() && *pos == line) ? int(pos - m_lines.begin()) : -1;
+    return (pos != m_lines.end() && m_collator.compare(*pos, line) == 0)
+               ? int(pos - m_lines.begin())
+               : -1;
 }
 
 void ScheduleList::clear()

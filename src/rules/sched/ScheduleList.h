@@ -20,6 +20,8 @@ public:
     bool add(const QString& line);
     void removeAt(int index);               // out of range: nothing happens
     int indexOf(const QString& line) const; // exactly this line; -1 when absent
+    // The line held that equals `line` but for letter case (or is it); -1 when none does.
+    int find(const QString& line) const;
     void clear();
     QStringList lines() const;
 

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 
 #include "core/ClockReading.h"
+#include "rules/sched/Schedule.h"
 #include "rules/sched/ScheduleEntry.h"
-#include "rules/sched/SchedulerState.h"
 
 namespace ScheduleScanner {
 
@@ -13,34 +13,29 @@ QString failureText(const QString& detail)
     return QCoreApplication::translate("ScheduleScanner", "Scheduler item %1 failed.").arg(detail);
 }
 
-void CheckSchedule(SchedulerState& sched, const ClockReading& clock, ScanActions& actions)
+void CheckSchedule(Schedule& schedule, const ClockReading& clock, ScanActions& actions)
 {
     using namespace ScheduleEntry;
-    ::ScheduleList& list = sched.ScheduleList;
-    if (sched.ScheduleCursor < 0)
-        sched.ScheduleCursor = 0;
-    if (list.count() <= sched.ScheduleCursor)
-        return;
     const int now = clock.CurrentHour * 100 + clock.CurrentMinute;
     int setAside = 0;
 
-    // The actions may run a nested scan that changes the list and the cursor, so both are
-    // read afresh on every round.
-    while (sched.ScheduleCursor >= 0 && sched.ScheduleCursor < list.count()) {
+    // The actions may run a nested scan, or take requests that change the schedule, so the
+    // cursor and the list are read afresh on every round.
+    while (schedule.cursor() < schedule.count()) {
         if (actions.closing())
             break;
-        const QString line = list.at(sched.ScheduleCursor);
+        const QString line = schedule.at(schedule.cursor());
         const int time = timeNumber(line);
         const DayNumber day = dayNumber(line);
         if (!isWellFormed(line)) {
             // Such a line cannot be added or loaded; should one appear, step over it.
-            ++sched.ScheduleCursor;
+            schedule.stepOver();
             continue;
         }
         if (time > now)
             break;
         if (day > clock.TodayDate) {
-            ++sched.ScheduleCursor;
+            schedule.stepOver();
             continue;
         }
 
@@ -53,7 +48,7 @@ void CheckSchedule(SchedulerState& sched, const ClockReading& clock, ScanActions
         const QString fired = detail(line);
         // The re-added line keeps the whole stored detail, also beyond what is shown.
         const QString stored = line.mid(11);
-        list.removeAt(sched.ScheduleCursor);
+        schedule.removeAt(schedule.cursor());
 
         if (type <= Weekly || DayNumbers::weekday(today) == type - 2) {
             if (!actions.FireScheduleItem(fired) && !actions.closing())
@@ -65,18 +60,16 @@ void CheckSchedule(SchedulerState& sched, const ClockReading& clock, ScanActions
             // Past the last date a line can hold there is no next time; the item is kept
             // aside as it stood rather than stored with a date that reads as something else.
             if (next.isEmpty()) {
-                list.setAside(line);
+                schedule.setAside(line);
                 ++setAside;
             } else {
-                list.add(next);
+                schedule.add(next);
             }
         }
         actions.SaveSchedule();
     }
     if (setAside > 0)
         actions.ReportSetAside(setAside);
-    if (sched.ScheduleCursor < 0)
-        sched.ScheduleCursor = 0;
 }
 
 } // namespace ScheduleScanner

@@ -3,7 +3,7 @@
 #include <QString>
 
 struct ClockReading;
-struct SchedulerState;
+class Schedule;
 
 // What the scan asks of the program while it handles due items. Any of these may process
 // events, so a nested scan can run inside them.
@@ -25,9 +25,9 @@ public:
 
 namespace ScheduleScanner {
 
-// The per-minute scan: walks the list from sched.ScheduleCursor and handles every line that has
-// come due by `clock`, stopping at the first line whose time of day is still ahead.
-void CheckSchedule(SchedulerState& sched, const ClockReading& clock, ScanActions& actions);
+// The per-minute scan: walks the schedule from its cursor and handles every line that has come
+// due by `clock`, stopping at the first line whose time of day is still ahead.
+void CheckSchedule(Schedule& schedule, const ClockReading& clock, ScanActions& actions);
 
 // The warning shown when an item could not be performed.
 QString failureText(const QString& detail);

@@ -5,8 +5,8 @@
 #include "ports/ISound.h"
 #include "ports/Platform.h"
 #include "rules/sched/EditorRules.h"
+#include "rules/sched/Schedule.h"
 #include "rules/sched/ScheduleEntry.h"
-#include "rules/sched/SchedulerState.h"
 #include "rules/settings/SettingsInForce.h"
 #include "rules/settings/SettingsTable.h"
 #include "windows/sched/TAlarmFrm.h"
@@ -24,21 +24,24 @@ namespace {
 // Keeps the scan paused while the scheduler list is open, however the command ends.
 class SuspendScan {
 public:
-    explicit SuspendScan(bool& flag) : m_flag(flag), m_before(flag) { m_flag = true; }
-    ~SuspendScan() { m_flag = m_before; }
+    explicit SuspendScan(Schedule& schedule) : m_schedule(schedule), m_before(schedule.suspended())
+    {
+        m_schedule.setSuspended(true);
+    }
+    ~SuspendScan() { m_schedule.setSuspended(m_before); }
     SuspendScan(const SuspendScan&) = delete;
     SuspendScan& operator=(const SuspendScan&) = delete;
 
 private:
-    bool& m_flag;
+    Schedule& m_schedule;
     bool m_before;
 };
 
 } // namespace
 
-SchedulerUi::SchedulerUi(SchedulerState& sched, const ClockReading& clock,
+SchedulerUi::SchedulerUi(Schedule& schedule, const ClockReading& clock,
                          const SettingsInForce& settings, Platform& platform, QWidget* mainWindow)
-    : m_sched(sched), m_clock(clock), m_settings(settings), m_platform(platform),
+    : m_schedule(schedule), m_clock(clock), m_settings(settings), m_platform(platform),
       m_mainWindow(mainWindow), m_notices(platform.notifier, [this](quint64 firing) {
           if (TAlarmFrm* alarm = m_alarms.value(firing))
               alarm->close();
@@ -112,16 +115,16 @@ void SchedulerUi::ReminderItemClick(const std::function<void()>& saveSchedule)
     dialog.setTime(m_clock.CurrentHour, m_clock.CurrentMinute);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_sched.ScheduleList.add(EditorRules::quickReminderLine(dialog.hour(), dialog.minute(),
-                                                            m_clock.TodayDate, dialog.text()));
+    m_schedule.add(EditorRules::quickReminderLine(dialog.hour(), dialog.minute(), m_clock.TodayDate,
+                                                  dialog.text()));
     if (saveSchedule)
         saveSchedule();
 }
 
 void SchedulerUi::SchedItemClick(const std::function<void()>& saveSchedule)
 {
-    SuspendScan suspend(m_sched.SchedulerSuspended);
-    TSchedMain dialog(m_sched, m_clock, m_mainWindow);
+    SuspendScan suspend(m_schedule);
+    TSchedMain dialog(m_schedule, m_clock, m_mainWindow);
     if (dialog.exec() == QDialog::Accepted && saveSchedule)
         saveSchedule();
 }

@@ -10,8 +10,8 @@
 
 struct ClockReading;
 struct Platform;
-struct SchedulerState;
 struct SettingsInForce;
+class Schedule;
 class QWidget;
 class TAlarmFrm;
 
@@ -19,7 +19,7 @@ class TAlarmFrm;
 // quick reminder and scheduler menu commands.
 class SchedulerUi {
 public:
-    SchedulerUi(SchedulerState& sched, const ClockReading& clock, const SettingsInForce& settings,
+    SchedulerUi(Schedule& schedule, const ClockReading& clock, const SettingsInForce& settings,
                 Platform& platform, QWidget* mainWindow);
     // Closes reminder pop-ups still open.
     ~SchedulerUi();
@@ -29,15 +29,14 @@ public:
     // Performs one schedule item (reminder pop-up and notification with sound, or a program
     // run); true when performed.
     bool FireScheduleItem(const QString& detail, const QString& dateLine);
-    // Menu commands; saveSchedule writes ScheduleList to the schedule file and reports failure
-    // itself.
+    // Menu commands; saveSchedule writes the schedule file and reports failure itself.
     void ReminderItemClick(const std::function<void()>& saveSchedule);
     void SchedItemClick(const std::function<void()>& saveSchedule);
 
 private:
     void showAlarm(quint64 firing, const QString& time, const QString& date, const QString& text);
 
-    SchedulerState& m_sched;
+    Schedule& m_schedule;
     const ClockReading& m_clock;
     const SettingsInForce& m_settings;
     Platform& m_platform;

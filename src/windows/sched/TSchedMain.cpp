@@ -3,9 +3,9 @@
 
 #include "core/ClockReading.h"
 #include "rules/sched/GridTexts.h"
+#include "rules/sched/Schedule.h"
 #include "rules/sched/ScheduleEntry.h"
 #include "rules/sched/ScheduleModel.h"
-#include "rules/sched/SchedulerState.h"
 #include "windows/sched/TSchedEditFrm.h"
 #include "windows/ui/DialogButtons.h"
 #include "windows/ui/HelpSystem.h"
@@ -82,8 +82,8 @@ void sizeColumns(QTableView* view)
 
 } // namespace
 
-TSchedMain::TSchedMain(SchedulerState& sched, const ClockReading& clock, QWidget* parent)
-    : QDialog(parent, NoCloseDialogFlags), m_sched(sched), m_clock(clock)
+TSchedMain::TSchedMain(Schedule& schedule, const ClockReading& clock, QWidget* parent)
+    : QDialog(parent, NoCloseDialogFlags), m_schedule(schedule), m_clock(clock)
 {
     setObjectName(QStringLiteral("SchedMain"));
     setWindowTitle(tr("Scheduler"));
@@ -91,7 +91,7 @@ TSchedMain::TSchedMain(SchedulerState& sched, const ClockReading& clock, QWidget
 
     // A view over the running list: cell texts are made only for the rows on screen, so a
     // long schedule opens and deletes as quickly as a short one.
-    m_model = new ScheduleModel(m_sched.ScheduleList, this);
+    m_model = new ScheduleModel(m_schedule.list(), this);
     m_sgSchedule = new QTableView(this);
     m_sgSchedule->setModel(m_model);
     m_sgSchedule->setObjectName(QStringLiteral("sgSchedule"));
@@ -143,6 +143,7 @@ TSchedMain::TSchedMain(SchedulerState& sched, const ClockReading& clock, QWidget
 
     refreshGrid();
     selectIndex(0);
+    connect(&m_schedule, &Schedule::changed, this, &TSchedMain::refreshGrid);
     // A double click on an item changes it, as the Change button does.
     connect(m_sgSchedule, &QAbstractItemView::doubleClicked, this, &TSchedMain::btnChangeClick);
 
@@ -175,12 +176,12 @@ void TSchedMain::selectIndex(int index)
 std::unique_ptr<TSchedEditFrm> TSchedMain::createEditor(bool change)
 {
     const int index = selectedIndex();
-    if (change && index >= m_sched.ScheduleList.count())
+    if (change && index >= m_schedule.count())
         return nullptr;
     auto editor = std::make_unique<TSchedEditFrm>(m_clock.TodayDate, this);
     if (change) {
         editor->setWindowTitle(tr("Modify Scheduler Item"));
-        editor->loadLine(m_sched.ScheduleList.at(index));
+        editor->loadLine(m_schedule.at(index));
     } else {
         editor->setWindowTitle(tr("Add Scheduler Item"));
         editor->presetAdd(m_clock.CurrentHour, m_clock.CurrentMinute);
@@ -192,17 +193,14 @@ void TSchedMain::applyEditor(const TSchedEditFrm& editor)
 {
     const QString original = editor.originalLine();
     if (!original.isEmpty()) {
-        // Find the original again rather than trusting the row: the list may have changed
-        // while the editor was open, and the wrong item must never be replaced.
-        const int index = m_sched.ScheduleList.indexOf(original);
-        if (index >= 0)
-            m_sched.ScheduleList.removeAt(index);
+        // Found again rather than trusting the row: the schedule may have changed while the
+        // editor was open, and the wrong item must never be replaced.
+        m_schedule.remove(original);
     }
     const QString line = editor.buildLine();
-    m_sched.ScheduleList.add(line);
-    refreshGrid();
+    m_schedule.add(line);
     // The new or changed item may have moved: keep it selected where it now stands.
-    const int at = m_sched.ScheduleList.indexOf(line);
+    const int at = m_schedule.list().indexOf(line);
     if (at >= 0)
         selectIndex(at);
 }
@@ -229,10 +227,7 @@ void TSchedMain::btnEditClick(bool change)
 void TSchedMain::btnDeleteClick()
 {
     const int index = selectedIndex();
-    if (index >= m_sched.ScheduleList.count())
-        return;
-    m_sched.ScheduleList.removeAt(index);
-    refreshGrid();
+    m_schedule.removeAt(index);
 }
 
 void TSchedMain::btnHelpClick()

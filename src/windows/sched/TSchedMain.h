@@ -5,17 +5,18 @@
 #include <memory>
 
 struct ClockReading;
-struct SchedulerState;
 class QTableView;
+class Schedule;
 class ScheduleModel;
 class TSchedEditFrm;
 
 // The scheduler list: every schedule item in a grid, with Add, Change and Delete applied to
-// the running list at once.
+// the running schedule at once. The grid follows every change of the schedule, also those
+// made from outside while it is open.
 class TSchedMain : public QDialog {
     Q_OBJECT
 public:
-    TSchedMain(SchedulerState& sched, const ClockReading& clock, QWidget* parent = nullptr);
+    TSchedMain(Schedule& schedule, const ClockReading& clock, QWidget* parent = nullptr);
     ~TSchedMain() override;
 
     // Header, then one row per line; an empty list shows one empty row.
@@ -39,7 +40,7 @@ public slots:
 private:
     void btnEditClick(bool change);
 
-    SchedulerState& m_sched;
+    Schedule& m_schedule;
     const ClockReading& m_clock;
     ScheduleModel* m_model = nullptr;
     QTableView* m_sgSchedule = nullptr;

@@ -2,6 +2,7 @@
 #include "doubles/FakePlatform.h"
 #include "platform/linux/DBusNotifier.h"
 #include "rules/app/MainState.h"
+#include "rules/sched/Schedule.h"
 #include "windows/sched/SchedulerUi.h"
 #include "windows/sched/TAlarmFrm.h"
 
@@ -36,6 +37,7 @@ class TestNotifications : public QObject {
     Q_OBJECT
     QProcess m_bus;
     MainState m_state;
+    Schedule m_schedule;
     FakePlatform m_fake{QString()};
     DBusNotifier m_notifier{3000};
 
@@ -66,7 +68,7 @@ private slots:
         const QByteArray address = m_bus.readLine().trimmed();
         qputenv("DBUS_SESSION_BUS_ADDRESS", address);
         m_fake.services.notifier = &m_notifier;
-        SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_fake.services, nullptr);
+        SchedulerUi ui(m_schedule, m_state.clock, m_state.settings, m_fake.services, nullptr);
 
         // Without a server, asked for the notification alone, the pop-up comes without a wait.
         m_state.settings.NotificationOnly = true;

@@ -63,7 +63,8 @@ private slots:
         QCOMPARE(call("AddReminder", {"1", QString(24 << 20, 'x')}),
                  "1|1|xxxxxxxxx||25165824 > Added 3|12:30 Tea");
         m_reply.status = 2;
-        QCOMPARE(call("Cancel", {7u}), "3|||7|0 > org.horolux.Horolux.Error.InvalidArgument: Why");
+        QCOMPARE(call("Cancel", {"0a1b2c3d"}),
+                 "3|||0a1b2c3d|0 > org.horolux.Horolux.Error.InvalidArgument: Why");
         m_reply.status = 1;
         QCOMPARE(call("Show", {}), "0||||0 > org.horolux.Horolux.Error.Failed: Why");
         m_service.withdraw(); // and the name is free again

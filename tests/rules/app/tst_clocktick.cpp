@@ -1,6 +1,7 @@
 #include "doubles/FakeSound.h"
 #include "rules/app/ClockTick.h"
 #include "rules/app/MainState.h"
+#include "rules/sched/Schedule.h"
 
 #include <QTest>
 
@@ -47,16 +48,25 @@ QDateTime at(const QString& text)
 
 struct Rig {
     MainState state;
+    Schedule schedule;
     FakeFace face;
     FakeWork work;
     FakeSound sound;
-    ClockTick tick{state.tick, state.clock, state.settings, state.sched, face, work, sound};
+    ClockTick tick{state.tick, state.clock, state.settings, schedule, face, work, sound};
+    // The scan's place as if `n` lines for later dates had been stepped over.
+    void stepOver(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            schedule.add(QStringLiteral("12009999900Reminder:%1").arg(i));
+            schedule.stepOver();
+        }
+    }
     // Start-up's part: the first update, then the greeting.
     void start(const QDateTime& t)
     {
         tick.UpdateTime(t);
         face.date = "Good morning ";
-        state.sched.StartupComplete = true;
+        schedule.setStartupComplete();
     }
 };
 
@@ -225,10 +235,11 @@ void TestClockTick::statusLineCountdown()
     };
     run(9);
     QCOMPARE(r.face.date, "Good morning ");
-    r.state.sched.ScheduleCursor = 5;
+    r.stepOver(5);
+    QCOMPARE(r.schedule.cursor(), 5);
     run(1); // the tenth tick brings the date back and resets the scan cursor
     QCOMPARE(r.face.date, "Monday, 3 January 2000");
-    QCOMPARE(r.state.sched.ScheduleCursor, 0);
+    QCOMPARE(r.schedule.cursor(), 0);
 
     r.face.date = "first";
     r.state.tick.DateLineCountdown = 20;
@@ -247,12 +258,12 @@ void TestClockTick::midnightRewritesDateAndResetsCursor()
     r.start(at("2000-01-03T23:59:58"));
     r.face.date = "status";
     r.state.tick.DateLineCountdown = 20;
-    r.state.sched.ScheduleCursor = 3;
+    r.stepOver(3);
     r.tick.TimerTimer(at("2000-01-03T23:59:59"));
     QCOMPARE(r.face.date, "status");
     r.tick.TimerTimer(at("2000-01-04T00:00:00"));
     QCOMPARE(r.face.date, "Tuesday, 4 January 2000");
-    QCOMPARE(r.state.sched.ScheduleCursor, 0);
+    QCOMPARE(r.schedule.cursor(), 0);
     QCOMPARE(r.state.clock.TodayDate, 36529);
     QCOMPARE(r.face.tip, "00:00 Tuesday, 4 January 2000"); // the new date, at once
 }
@@ -293,11 +304,11 @@ void TestClockTick::scanHeldBackUntilStartupAndWhileSuspended()
     Rig r;
     r.tick.UpdateTime(at("2000-01-03T10:00:00"));
     QCOMPARE(r.work.scans, 0); // start-up's own update never scans
-    r.state.sched.StartupComplete = true;
-    r.state.sched.SchedulerSuspended = true;
+    r.schedule.setStartupComplete();
+    r.schedule.setSuspended(true);
     r.tick.TimerTimer(at("2000-01-03T10:01:00"));
     QCOMPARE(r.work.scans, 0);
-    r.state.sched.SchedulerSuspended = false;
+    r.schedule.setSuspended(false);
     r.tick.TimerTimer(at("2000-01-03T10:01:30"));
     QCOMPARE(r.work.scans, 0); // same minute: not made up for
     r.tick.TimerTimer(at("2000-01-03T10:02:00"));

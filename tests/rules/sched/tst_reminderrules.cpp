@@ -1,5 +1,10 @@
+#include "doubles/DiskFiles.h"
 #include "rules/sched/ReminderRules.h"
+#include "rules/sched/Schedule.h"
 #include "rules/sched/ScheduleList.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QTest>
 
@@ -17,6 +22,7 @@ private slots:
     void text();
     void listAndCancel_data();
     void listAndCancel();
+    void requestsSavedOrUndone();
 };
 
 void TestReminderRules::parseTime_data()
@@ -139,25 +145,32 @@ void TestReminderRules::listAndCancel_data()
         "12004607308Reminder:fridays\tfrom long ago",
         "06004608842Weird",
     };
+    // The IDs are the first 8 hex digits of the SHA-1 of each line in lower case.
     const QStringList listing{
-        "1\t2026-03-07 06:00\ttype-42\tother\tWeird",
-        "2\t2026-03-07 07:00\tdaily\treminder\tdaily, last fired a week ago",
-        "3\t2026-03-07 09:00\tonce\treminder\tmissed yesterday",
-        "4\t2026-03-09 08:00\tonce\trun\t/bin/true,-x,/tmp,1",
-        "5\t2026-03-13 12:00\tfridays\treminder\tfridays from long ago",
+        "e731d188\t2026-03-07 06:00\ttype-42\tother\tWeird",
+        "02588721\t2026-03-07 07:00\tdaily\treminder\tdaily, last fired a week ago",
+        "5f06566e\t2026-03-07 09:00\tonce\treminder\tmissed yesterday",
+        "ec77a247\t2026-03-09 08:00\tonce\trun\t/bin/true,-x,/tmp,1",
+        "cb97f930\t2026-03-13 12:00\tfridays\treminder\tfridays from long ago",
     };
     QTest::newRow("list") << lines << "" << 0 << listing << lines;
     QTest::newRow("list nothing") << QStringList{} << "" << 0 << QStringList{} << QStringList{};
-    QTest::newRow("cancel the fourth")
-        << lines << "4" << 0 << QStringList{"2026-03-09 08:00\tonce\trun\t/bin/true,-x,/tmp,1"}
+    QTest::newRow("cancel the run item")
+        << lines << "ec77a247" << 0
+        << QStringList{"2026-03-09 08:00\tonce\trun\t/bin/true,-x,/tmp,1"}
         << QStringList{lines[0], lines[2], lines[3], lines[4]};
-    QTest::newRow("cancel the last") << lines << "5" << 0 << QStringList{listing[4].mid(2)}
-                                     << QStringList{lines[0], lines[1], lines[2], lines[4]};
-    QTest::newRow("no such item") << lines << "6" << 1 << QStringList{} << lines;
-    QTest::newRow("zero") << lines << "0" << 2 << QStringList{} << lines;
-    QTest::newRow("negative") << lines << "-1" << 2 << QStringList{} << lines;
-    QTest::newRow("blank") << lines << " 1" << 2 << QStringList{} << lines;
-    QTest::newRow("too many digits") << lines << "00000001" << 2 << QStringList{} << lines;
+    QTest::newRow("cancel in capitals")
+        << lines << "CB97F930" << 0 << QStringList{listing[4].mid(9)}
+        << QStringList{lines[0], lines[1], lines[2], lines[4]};
+    // The ID the daily item had before it last fired (dated a day earlier).
+    QTest::newRow("stale") << lines << "3c66536e" << 1 << QStringList{} << lines;
+    QTest::newRow("in an empty schedule")
+        << QStringList{} << "e731d188" << 1 << QStringList{} << QStringList{};
+    QTest::newRow("a number from old listings") << lines << "4" << 2 << QStringList{} << lines;
+    QTest::newRow("seven digits") << lines << "e731d18" << 2 << QStringList{} << lines;
+    QTest::newRow("nine digits") << lines << "e731d1880" << 2 << QStringList{} << lines;
+    QTest::newRow("not hexadecimal") << lines << "e731d18g" << 2 << QStringList{} << lines;
+    QTest::newRow("blank") << lines << " e731d188" << 2 << QStringList{} << lines;
 }
 
 void TestReminderRules::listAndCancel()
@@ -180,6 +193,36 @@ void TestReminderRules::listAndCancel()
     ScheduleList before;
     before.parse(lines.join(u'\n').toUtf8());
     QCOMPARE(list.lines(), before.lines());
+}
+
+// Requests that arrive together are carried out in order and saved once; when that save fails,
+// none of them stays done, since the caller is told it was not.
+void TestReminderRules::requestsSavedOrUndone()
+{
+    QTemporaryDir dir;
+    QFile notAFolder(dir.filePath("file"));
+    QVERIFY(notAFolder.open(QIODevice::WriteOnly));
+    const QStringList before{"06004608842Weird", "12004607308Reminder:fridays"};
+    using Verb = ReminderRequest::Verb;
+    const QList<ReminderRequest> requests{{Verb::Remind, "10:30", "now", {}},
+                                          {Verb::Show, {}, {}, {}},
+                                          {Verb::Cancel, {}, {}, "e731d188"}};
+    for (const bool saved : {true, false}) {
+        Schedule schedule(diskFiles(), dir.filePath(saved ? "horolux.dat" : "file/horolux.dat"));
+        for (const QString& line : before)
+            schedule.add(line);
+        const QList<ReminderReply> replies = schedule.apply(requests, Now);
+        QCOMPARE(replies.size(), 3);
+        QCOMPARE(replies[0].status, saved ? 0 : 1);
+        QCOMPARE(replies[1].status, 0);
+        QCOMPARE(replies[2].status, saved ? 0 : 1);
+        QVERIFY(saved || replies[2].error.startsWith("horolux: cannot save the schedule ("));
+        const QStringList done{"10304608800Reminder:now", "12004607308Reminder:fridays"};
+        QCOMPARE(schedule.lines(), saved ? done : before);
+    }
+    QFile file(dir.filePath("horolux.dat"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), "10304608800Reminder:now\r\n12004607308Reminder:fridays\r\n");
 }
 
 QTEST_APPLESS_MAIN(TestReminderRules)

@@ -1,7 +1,7 @@
 #include "core/ClockReading.h"
+#include "rules/sched/Schedule.h"
 #include "rules/sched/ScheduleEntry.h"
 #include "rules/sched/ScheduleScanner.h"
-#include "rules/sched/SchedulerState.h"
 
 #include <QTest>
 
@@ -9,7 +9,7 @@
 
 // The slices the scan reads and writes.
 struct ScanState {
-    SchedulerState sched;
+    Schedule schedule;
     ClockReading clock;
 };
 
@@ -44,17 +44,13 @@ public:
         if (onWarning)
             onWarning();
     }
-    // Keeps what a save would write: the file, and the lines set aside since the last save.
+    // Keeps what a save would write.
     void SaveSchedule() override
     {
-        saves << state->sched.ScheduleList.lines();
-        savedFile = state->sched.ScheduleList.format();
-        for (const QByteArray& line : state->sched.ScheduleList.setAsideLines())
-            keptAside += line + "\r\n";
-        state->sched.ScheduleList.clearSetAside();
+        saves << state->schedule.lines();
+        savedFile = state->schedule.list().format();
     }
     QByteArray savedFile;
-    QByteArray keptAside;
     void ReportSetAside(int count) override { setAsideReports << count; }
     QList<int> setAsideReports;
     bool closing() const override { return isClosing; }
@@ -70,9 +66,8 @@ void setNow(ScanState& state, DayNumber day, int hour, int minute)
 
 void fill(ScanState& state, const QStringList& lines)
 {
-    state.sched.ScheduleList.clear();
     for (const QString& line : lines)
-        QVERIFY(state.sched.ScheduleList.add(line));
+        QVERIFY(state.schedule.add(line));
 }
 
 } // namespace
@@ -92,7 +87,8 @@ private slots:
     void longDetailKeptWhenRecurring();
     void nestedScanInsideFiring();
     void listEmptiedInsideFiring();
-    void cursorOutOfRange();
+    void cursorFollowsChanges_data();
+    void cursorFollowsChanges();
     void endingProgramFinishesTheItemInHand();
     void pastTheLastDate_data();
     void pastTheLastDate();
@@ -110,41 +106,41 @@ void TestScheduleScanner::workedExample()
     RecordingActions actions;
     actions.state = &state;
     fill(state, {Z, Y, X});
-    QCOMPARE(state.sched.ScheduleList.lines(), QStringList({X, Y, Z}));
-    state.sched.ScheduleCursor = 0;
+    QCOMPARE(state.schedule.lines(), QStringList({X, Y, Z}));
+    state.schedule.resetCursor();
 
     setNow(state, D, 7, 29);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QVERIFY(actions.fired.isEmpty());
-    QCOMPARE(state.sched.ScheduleCursor, 0);
+    QCOMPARE(state.schedule.cursor(), 0);
 
     setNow(state, D, 7, 30);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:X"}));
     QCOMPARE(actions.saves, QList<QStringList>({{Y, X1, Z}}));
-    QCOMPARE(state.sched.ScheduleList.lines(), QStringList({Y, X1, Z}));
-    QCOMPARE(state.sched.ScheduleCursor, 2);
+    QCOMPARE(state.schedule.lines(), QStringList({Y, X1, Z}));
+    QCOMPARE(state.schedule.cursor(), 2);
 
     for (int minute = 31; minute < 60 + 15; ++minute) {
         setNow(state, D, 7 + minute / 60, minute % 60);
-        ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-        QCOMPARE(state.sched.ScheduleCursor, 2);
+        ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
+        QCOMPARE(state.schedule.cursor(), 2);
     }
     QCOMPARE(actions.fired.size(), 1);
 
     setNow(state, D, 8, 15);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:X", "Reminder:Z"}));
-    QCOMPARE(state.sched.ScheduleList.lines(), QStringList({Y, X1}));
-    QCOMPARE(state.sched.ScheduleCursor, 2);
+    QCOMPARE(state.schedule.lines(), QStringList({Y, X1}));
+    QCOMPARE(state.schedule.cursor(), 2);
 
     // Next day: the clock update puts the cursor back to the start.
-    state.sched.ScheduleCursor = 0;
+    state.schedule.resetCursor();
     setNow(state, D + 1, 7, 30);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:X", "Reminder:Z", "Reminder:Y", "Reminder:X"}));
-    QCOMPARE(state.sched.ScheduleList.lines(), QStringList({X2}));
-    QCOMPARE(state.sched.ScheduleCursor, 1);
+    QCOMPARE(state.schedule.lines(), QStringList({X2}));
+    QCOMPARE(state.schedule.cursor(), 1);
     QCOMPARE(actions.saves.size(), 4);
     QVERIFY(actions.warnings.isEmpty());
 }
@@ -156,13 +152,13 @@ void TestScheduleScanner::oneShotAtItsMinute()
     actions.state = &state;
     fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:nine")});
     setNow(state, D, 8, 59);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QVERIFY(actions.fired.isEmpty());
     QVERIFY(actions.saves.isEmpty());
     setNow(state, D, 9, 0);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:nine"}));
-    QCOMPARE(state.sched.ScheduleList.count(), 0);
+    QCOMPARE(state.schedule.count(), 0);
     QCOMPARE(actions.saves, QList<QStringList>({QStringList()}));
 }
 
@@ -208,10 +204,9 @@ void TestScheduleScanner::missedItems()
     actions.state = &state;
     fill(state, {line});
     setNow(state, today, hour, minute);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired.size(), performed ? 1 : 0);
-    QCOMPARE(state.sched.ScheduleList.lines(),
-             after.isEmpty() ? QStringList() : QStringList({after}));
+    QCOMPARE(state.schedule.lines(), after.isEmpty() ? QStringList() : QStringList({after}));
     QVERIFY(actions.warnings.isEmpty());
 }
 
@@ -225,14 +220,14 @@ void TestScheduleScanner::weeklyCatchesUp()
     fill(state, {FormatScheduleEntry(9, 0, D - 21, 2, "Reminder:w"),
                  FormatScheduleEntry(12, 0, D, 0, "Reminder:noon")});
     setNow(state, D, 10, 0);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired, QStringList(4, "Reminder:w"));
     QCOMPARE(actions.saves.size(), 4);
     QCOMPARE(actions.saves.at(0).first(), FormatScheduleEntry(9, 0, D - 14, 2, "Reminder:w"));
-    QCOMPARE(state.sched.ScheduleList.lines(),
+    QCOMPARE(state.schedule.lines(),
              QStringList({FormatScheduleEntry(9, 0, D + 7, 2, "Reminder:w"),
                           FormatScheduleEntry(12, 0, D, 0, "Reminder:noon")}));
-    QCOMPARE(state.sched.ScheduleCursor, 1);
+    QCOMPARE(state.schedule.cursor(), 1);
 }
 
 void TestScheduleScanner::eachWeekdayFiresOnItsDay()
@@ -243,9 +238,9 @@ void TestScheduleScanner::eachWeekdayFiresOnItsDay()
     // D + 2 is a Monday.
     fill(state, {FormatScheduleEntry(9, 0, D + 2, 4, "Reminder:mon")});
     setNow(state, D + 2, 9, 0);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:mon"}));
-    QCOMPARE(state.sched.ScheduleList.lines(),
+    QCOMPARE(state.schedule.lines(),
              QStringList({FormatScheduleEntry(9, 0, D + 9, 4, "Reminder:mon")}));
 }
 
@@ -257,10 +252,10 @@ void TestScheduleScanner::unknownTypeIsDropped()
     fill(state, {FormatScheduleEntry(9, 0, D, 10, "Reminder:x"),
                  FormatScheduleEntry(9, 0, D, 99, "Run:y,,,1")});
     setNow(state, D, 9, 0);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QVERIFY(actions.fired.isEmpty());
     QVERIFY(actions.warnings.isEmpty());
-    QCOMPARE(state.sched.ScheduleList.count(), 0);
+    QCOMPARE(state.schedule.count(), 0);
     QCOMPARE(actions.saves.size(), 2);
 }
 
@@ -274,12 +269,11 @@ void TestScheduleScanner::failedRunItemWarnsAndStays()
     fill(state, {FormatScheduleEntry(6, 0, D, 1, detail),
                  FormatScheduleEntry(6, 0, D, 0, "Run:/gone,,,1")});
     setNow(state, D, 6, 0);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.warnings, QStringList({"Scheduler item Run:/gone,,,1 failed.",
                                             "Scheduler item Run:/no/such/program,,,1 failed."}));
     // The daily one stays for tomorrow, the one-shot is gone; both were saved.
-    QCOMPARE(state.sched.ScheduleList.lines(),
-             QStringList({FormatScheduleEntry(6, 0, D + 1, 1, detail)}));
+    QCOMPARE(state.schedule.lines(), QStringList({FormatScheduleEntry(6, 0, D + 1, 1, detail)}));
     QCOMPARE(actions.saves.size(), 2);
 }
 
@@ -292,11 +286,10 @@ void TestScheduleScanner::longDetailKeptWhenRecurring()
     const QString detail = "Reminder:" + QString(3000, u'a');
     fill(state, {FormatScheduleEntry(6, 0, D, 1, detail)});
     setNow(state, D, 6, 0);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired.size(), 1);
     QCOMPARE(actions.fired.first(), detail.left(999));
-    QCOMPARE(state.sched.ScheduleList.lines(),
-             QStringList({FormatScheduleEntry(6, 0, D + 1, 1, detail)}));
+    QCOMPARE(state.schedule.lines(), QStringList({FormatScheduleEntry(6, 0, D + 1, 1, detail)}));
 }
 
 // A tick handled during the firing's pause starts a nested scan on the same list and cursor.
@@ -316,16 +309,16 @@ void TestScheduleScanner::nestedScanInsideFiring()
             return;
         ++depth;
         setNow(state, D, 9, 1);
-        ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+        ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
         --depth;
     };
     setNow(state, D, 9, 0);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired, QStringList({"Reminder:a", "Reminder:b", "Reminder:c"}));
-    QCOMPARE(state.sched.ScheduleList.lines(),
+    QCOMPARE(state.schedule.lines(),
              QStringList({FormatScheduleEntry(9, 1, D + 1, 1, "Reminder:c"),
                           FormatScheduleEntry(9, 5, D, 0, "Reminder:later")}));
-    QCOMPARE(state.sched.ScheduleCursor, 1);
+    QCOMPARE(state.schedule.cursor(), 1);
 }
 
 void TestScheduleScanner::listEmptiedInsideFiring()
@@ -336,31 +329,64 @@ void TestScheduleScanner::listEmptiedInsideFiring()
     fill(state, {FormatScheduleEntry(9, 0, D, 1, "Reminder:a"),
                  FormatScheduleEntry(9, 0, D, 1, "Reminder:b")});
     actions.onFire = [&](const QString&) {
-        state.sched.ScheduleList.clear();
-        state.sched.ScheduleCursor = 7;
+        while (state.schedule.removeAt(0)) {
+        }
     };
     setNow(state, D, 9, 0);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired.size(), 1);
     // The re-added daily line is all that is left.
-    QCOMPARE(state.sched.ScheduleList.count(), 1);
+    QCOMPARE(state.schedule.count(), 1);
     QCOMPARE(actions.saves.size(), 1);
 }
 
-void TestScheduleScanner::cursorOutOfRange()
+// Every way of adding or removing moves the scan's place by one rule. After the 10:00 scan the
+// place is on the 11:00 item, the two lines before it being for tomorrow. An item accepted
+// for a time that has come must fire at the next scan, not a day late; removing a line before
+// the place must not make the scan skip the 11:00 item.
+void TestScheduleScanner::cursorFollowsChanges_data()
 {
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<int>("removedAt");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QStringList>("fired"); // by the 11:00 scan
+
+    const QStringList eleven{"Reminder:eleven"};
+    QTest::newRow("added before, its time come")
+        << "08303652600Reminder:now" << -1 << 1 << QStringList{"Reminder:now", "Reminder:eleven"};
+    QTest::newRow("added at") << "10003652600Reminder:ten" << -1 << 2
+                              << QStringList{"Reminder:ten", "Reminder:eleven"};
+    QTest::newRow("added after") << "11303652600Reminder:half past" << -1 << 2 << eleven;
+    QTest::newRow("added before, for tomorrow") << "08303652700Reminder:later" << -1 << 1 << eleven;
+    QTest::newRow("held already") << "08003652700REMINDER:TOMORROW 8" << -1 << 2 << eleven;
+    QTest::newRow("removed before") << "" << 0 << 1 << eleven;
+    QTest::newRow("removed at") << "" << 2 << 2 << QStringList{};
+    QTest::newRow("removed after") << "" << 3 << 2 << eleven;
+}
+
+void TestScheduleScanner::cursorFollowsChanges()
+{
+    QFETCH(QString, added);
+    QFETCH(int, removedAt);
     ScanState state;
     RecordingActions actions;
     actions.state = &state;
-    fill(state, {FormatScheduleEntry(9, 0, D, 0, "Reminder:a")});
-    setNow(state, D, 9, 0);
-    state.sched.ScheduleCursor = 5;
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QVERIFY(actions.fired.isEmpty());
-    state.sched.ScheduleCursor = -3;
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
-    QCOMPARE(actions.fired.size(), 1);
-    QCOMPARE(state.sched.ScheduleCursor, 0);
+    fill(state, {FormatScheduleEntry(8, 0, D + 1, 0, "Reminder:tomorrow 8"),
+                 FormatScheduleEntry(9, 0, D + 1, 0, "Reminder:tomorrow 9"),
+                 FormatScheduleEntry(11, 0, D, 0, "Reminder:eleven"),
+                 FormatScheduleEntry(12, 0, D, 0, "Reminder:noon")});
+    setNow(state, D, 10, 0);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
+    QCOMPARE(state.schedule.cursor(), 2);
+
+    if (!added.isEmpty())
+        state.schedule.add(added);
+    if (removedAt >= 0)
+        QVERIFY(state.schedule.removeAt(removedAt));
+    QTEST(state.schedule.cursor(), "cursor");
+    setNow(state, D, 11, 0);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
+    QTEST(actions.fired, "fired");
 }
 
 // The program ends while the failure box of one item is open: that item is still put back
@@ -376,11 +402,11 @@ void TestScheduleScanner::endingProgramFinishesTheItemInHand()
     fill(state, {run, reminder});
     actions.onWarning = [&] { actions.isClosing = true; };
     setNow(state, D, 9, 0);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
     QCOMPARE(actions.fired, QStringList{"Run:/no/such/program,,,1"});
     const QStringList expected{FormatScheduleEntry(8, 30, D + 1, 1, "Run:/no/such/program,,,1"),
                                reminder};
-    QCOMPARE(state.sched.ScheduleList.lines(), expected);
+    QCOMPARE(state.schedule.lines(), expected);
     QCOMPARE(actions.saves.last(), expected);
 }
 
@@ -450,16 +476,19 @@ void TestScheduleScanner::pastTheLastDate()
     actions.state = &state;
     fill(state, lines);
     setNow(state, today, now / 100, now % 100);
-    ScheduleScanner::CheckSchedule(state.sched, state.clock, actions);
+    ScheduleScanner::CheckSchedule(state.schedule, state.clock, actions);
 
     QCOMPARE(actions.fired, fired);
     QVERIFY(actions.warnings.isEmpty());
-    QCOMPARE(state.sched.ScheduleList.lines(), left);
+    QCOMPARE(state.schedule.lines(), left);
     QByteArray file;
     for (const QString& line : left)
         file += line.toUtf8() + "\r\n";
     QCOMPARE(actions.savedFile, file);
-    QCOMPARE(actions.keptAside, setAside);
+    QByteArray keptAside;
+    for (const QByteArray& line : state.schedule.list().setAsideLines())
+        keptAside += line + "\r\n";
+    QCOMPARE(keptAside, setAside);
     const int count = int(setAside.count('\n'));
     QCOMPARE(actions.setAsideReports, count ? QList<int>{count} : QList<int>{});
 }

@@ -2,8 +2,8 @@
 
 #include "core/ClockReading.h"
 #include "ports/Platform.h"
+#include "rules/sched/Schedule.h"
 #include "rules/sched/ScheduleEntry.h"
-#include "rules/sched/SchedulerState.h"
 #include "rules/settings/SettingsInForce.h"
 #include "windows/sched/SchedulerUi.h"
 #include "windows/sched/TAlarmFrm.h"
@@ -28,11 +28,12 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 
 // The slices the scheduler's windows read and write.
 struct WindowState {
-    SchedulerState sched;
+    std::shared_ptr<Schedule> sched = std::make_shared<Schedule>();
     ClockReading clock;
     SettingsInForce settings;
 };
@@ -317,36 +318,40 @@ void TestSchedWindows::enterInEditorTextConfirms()
 
 void TestSchedWindows::emptyListShowsOneEmptyRow()
 {
-    TSchedMain dialog(m_state.sched, m_state.clock);
+    TSchedMain dialog(*m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     QCOMPARE(gridRows(grid), 1);
     QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
     QCOMPARE(grid->model()->headerData(3, Qt::Horizontal).toString(), "Detail");
 
     dialog.btnDeleteClick();
-    QCOMPARE(m_state.sched.ScheduleList.count(), 0);
+    QCOMPARE(m_state.sched->count(), 0);
     QVERIFY(dialog.createEditor(true) == nullptr);
     QVERIFY(dialog.createEditor(false) != nullptr);
+
+    // An item added from outside (the command line, the bus) shows at once.
+    m_state.sched->add("09053652605Reminder:Call home");
+    QCOMPARE(gridRow(grid, 0), QStringList({"09:05", "01Jan00", "Each Tue", "Reminder:Call home"}));
 }
 
 void TestSchedWindows::deletingOnlyItemLeavesEmptyRow()
 {
-    m_state.sched.ScheduleList.add("09053652605Reminder:Call home");
-    TSchedMain dialog(m_state.sched, m_state.clock);
+    m_state.sched->add("09053652605Reminder:Call home");
+    TSchedMain dialog(*m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     QCOMPARE(gridRow(grid, 0), QStringList({"09:05", "01Jan00", "Each Tue", "Reminder:Call home"}));
 
     dialog.btnDeleteClick();
-    QCOMPARE(m_state.sched.ScheduleList.count(), 0);
+    QCOMPARE(m_state.sched->count(), 0);
     QCOMPARE(gridRows(grid), 1);
     QCOMPARE(gridRow(grid, 0), QStringList({"", "", "", ""}));
 }
 
 void TestSchedWindows::changedItemMovesToItsSortedRow()
 {
-    m_state.sched.ScheduleList.add("18003653000Reminder:evening");
-    m_state.sched.ScheduleList.add("12003653000Reminder:noon");
-    TSchedMain dialog(m_state.sched, m_state.clock);
+    m_state.sched->add("18003653000Reminder:evening");
+    m_state.sched->add("12003653000Reminder:noon");
+    TSchedMain dialog(*m_state.sched, m_state.clock);
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     dialog.selectIndex(1);
     {
@@ -355,7 +360,7 @@ void TestSchedWindows::changedItemMovesToItsSortedRow()
         child<QSpinBox>(editor.get(), "seHr")->setValue(7);
         dialog.applyEditor(*editor);
     }
-    QCOMPARE(m_state.sched.ScheduleList.lines(),
+    QCOMPARE(m_state.sched->lines(),
              QStringList({"07003653000Reminder:evening", "12003653000Reminder:noon"}));
     QCOMPARE(gridRows(grid), 2);
     QCOMPARE(gridRow(grid, 0).first(), "07:00");
@@ -365,7 +370,7 @@ void TestSchedWindows::addGoesThroughModalEditor()
 {
     m_state.clock.CurrentHour = 14;
     m_state.clock.CurrentMinute = 7;
-    TSchedMain dialog(m_state.sched, m_state.clock);
+    TSchedMain dialog(*m_state.sched, m_state.clock);
     QString title;
     bool today = false;
     whenShown<TSchedEditFrm>([&](TSchedEditFrm* editor) {
@@ -377,7 +382,7 @@ void TestSchedWindows::addGoesThroughModalEditor()
     dialog.btnAddClick();
     QCOMPARE(title, "Add Scheduler Item");
     QVERIFY(today);
-    QCOMPARE(m_state.sched.ScheduleList.lines(), QStringList({"14073653000Reminder:Tea"}));
+    QCOMPARE(m_state.sched->lines(), QStringList({"14073653000Reminder:Tea"}));
     QCOMPARE(gridRow(child<QTableView>(&dialog, "sgSchedule"), 0).at(1), "05Jan00");
 }
 
@@ -402,13 +407,13 @@ void TestSchedWindows::deleteKeepsSelectedRow()
     QFETCH(int, selectedAfter);
     for (const char* line :
          {"08003653000Reminder:a", "09003653000Reminder:b", "10003653000Reminder:c"})
-        m_state.sched.ScheduleList.add(QString::fromLatin1(line));
-    TSchedMain dialog(m_state.sched, m_state.clock);
+        m_state.sched->add(QString::fromLatin1(line));
+    TSchedMain dialog(*m_state.sched, m_state.clock);
     dialog.show();
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     dialog.selectIndex(selected);
     dialog.btnDeleteClick();
-    QCOMPARE(m_state.sched.ScheduleList.lines(), left);
+    QCOMPARE(m_state.sched->lines(), left);
     QCOMPARE(gridRows(grid), 2);
     QCOMPARE(dialog.selectedIndex(), selectedAfter);
     QCOMPARE(grid->currentIndex().row(), selectedAfter);
@@ -416,8 +421,8 @@ void TestSchedWindows::deleteKeepsSelectedRow()
 
     // A second Delete takes the item now selected, not a remembered one.
     dialog.btnDeleteClick();
-    QCOMPARE(m_state.sched.ScheduleList.count(), 1);
-    QVERIFY(!m_state.sched.ScheduleList.lines().contains(left.at(selectedAfter)));
+    QCOMPARE(m_state.sched->count(), 1);
+    QVERIFY(!m_state.sched->lines().contains(left.at(selectedAfter)));
 }
 
 void TestSchedWindows::longNamesFitTheirColumns_data()
@@ -439,14 +444,13 @@ void TestSchedWindows::longNamesFitTheirColumns()
     QLocale::setDefault(locale);
     // One item in every month of 2088 (28th) and one of every type code, also an unknown one.
     for (int month = 1; month <= 12; ++month) {
-        m_state.sched.ScheduleList.add(ScheduleEntry::FormatScheduleEntry(
+        m_state.sched->add(ScheduleEntry::FormatScheduleEntry(
             23, 58, DayNumbers::fromDate(QDate(2088, month, 28)), 0, "Reminder:m"));
     }
     for (int code = 0; code <= 10; ++code) {
-        m_state.sched.ScheduleList.add(
-            ScheduleEntry::FormatScheduleEntry(8, 8, 36530, code, "Reminder:t"));
+        m_state.sched->add(ScheduleEntry::FormatScheduleEntry(8, 8, 36530, code, "Reminder:t"));
     }
-    TSchedMain dialog(m_state.sched, m_state.clock);
+    TSchedMain dialog(*m_state.sched, m_state.clock);
     dialog.show();
     auto* grid = child<QTableView>(&dialog, "sgSchedule");
     QCOMPARE(gridRows(grid), 23);
@@ -484,7 +488,7 @@ void TestSchedWindows::firesReminder()
     m_state.clock.CurrentMinute = 5;
     QPointer<TAlarmFrm> alarm;
     {
-        SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
+        SchedulerUi ui(*m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
         QVERIFY(ui.FireScheduleItem("reminder:Call: <b>home</b>", "Wed 05 Jan 2000"));
         QCOMPARE(alarms().size(), 1);
         alarm = alarms().first();
@@ -510,7 +514,7 @@ void TestSchedWindows::firesReminder()
 
 void TestSchedWindows::firesRunAndUnknownItems()
 {
-    SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
+    SchedulerUi ui(*m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     QVERIFY(ui.FireScheduleItem("RUN:/usr/bin/xterm,-e top,/tmp,2", QString()));
     QCOMPARE(m_launcher.calls, QStringList({"/usr/bin/xterm|-e top|/tmp|2"}));
     QCOMPARE(m_clock.slept, 1000);
@@ -530,7 +534,7 @@ void TestSchedWindows::firesRunAndUnknownItems()
 
 void TestSchedWindows::reminderFreesItselfOnClose()
 {
-    SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
+    SchedulerUi ui(*m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     ui.FireScheduleItem("Reminder:x", QString());
     ui.FireScheduleItem("Reminder:y", QString());
     QList<TAlarmFrm*> open = alarms();
@@ -546,34 +550,34 @@ void TestSchedWindows::reminderFreesItselfOnClose()
 
 void TestSchedWindows::schedulerCommandSuspendsScan()
 {
-    SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
+    SchedulerUi ui(*m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     int saves = 0;
     bool suspendedWhileOpen = false;
     whenShown<TSchedMain>([&](TSchedMain* dialog) {
-        suspendedWhileOpen = m_state.sched.SchedulerSuspended;
+        suspendedWhileOpen = m_state.sched->suspended();
         child<QPushButton>(dialog, "btnOK")->click();
     });
     ui.SchedItemClick([&] { ++saves; });
     QVERIFY(suspendedWhileOpen);
-    QVERIFY(!m_state.sched.SchedulerSuspended);
+    QVERIFY(!m_state.sched->suspended());
     QCOMPARE(saves, 1);
 
     // Cancel keeps the running list's changes but writes nothing.
-    m_state.sched.ScheduleList.add("09053653000Reminder:x");
+    m_state.sched->add("09053653000Reminder:x");
     whenShown<TSchedMain>([](TSchedMain* dialog) {
         dialog->btnDeleteClick();
         child<QPushButton>(dialog, "btnCancel")->click();
     });
     ui.SchedItemClick([&] { ++saves; });
     QCOMPARE(saves, 1);
-    QCOMPARE(m_state.sched.ScheduleList.count(), 0);
-    QVERIFY(!m_state.sched.SchedulerSuspended);
+    QCOMPARE(m_state.sched->count(), 0);
+    QVERIFY(!m_state.sched->suspended());
 }
 
 // A scan left suspended would never fire anything again.
 void TestSchedWindows::suspensionEndsWhenSaveThrows()
 {
-    SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
+    SchedulerUi ui(*m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     whenShown<TSchedMain>([](TSchedMain* dialog) { dialog->accept(); });
     bool thrown = false;
     try {
@@ -582,14 +586,14 @@ void TestSchedWindows::suspensionEndsWhenSaveThrows()
         thrown = true;
     }
     QVERIFY(thrown);
-    QVERIFY(!m_state.sched.SchedulerSuspended);
+    QVERIFY(!m_state.sched->suspended());
 }
 
 void TestSchedWindows::quickReminderStoresOneLine()
 {
     m_state.clock.CurrentHour = 14;
     m_state.clock.CurrentMinute = 7;
-    SchedulerUi ui(m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
+    SchedulerUi ui(*m_state.sched, m_state.clock, m_state.settings, m_platform, nullptr);
     int presetHour = -1;
     int presetMinute = -1;
     whenShown<TReminderFrm>([&](TReminderFrm* dialog) {
@@ -603,7 +607,7 @@ void TestSchedWindows::quickReminderStoresOneLine()
     ui.ReminderItemClick([&] { ++saves; });
     QCOMPARE(presetHour, 14);
     QCOMPARE(presetMinute, 7);
-    QCOMPARE(m_state.sched.ScheduleList.lines(), QStringList({"14303653000Reminder:Tea now"}));
+    QCOMPARE(m_state.sched->lines(), QStringList({"14303653000Reminder:Tea now"}));
     QCOMPARE(saves, 1);
 }
 
