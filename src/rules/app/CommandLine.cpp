@@ -131,7 +131,7 @@ QString helpText()
         "\n"
         "      --remind TIME TEXT  add a reminder that shows TEXT once, at TIME\n"
         "      --list              list the schedule's items, the next first\n"
-        "      --cancel ID         remove the item that listing names ID\n"
+        "      --cancel ID         remove the item listed with ID\n"
         "      --help     display this help and exit\n"
         "      --version  output version information and exit\n"
         "\n"
