@@ -116,12 +116,16 @@ extern "C" int horolux_main(int argc, char** argv)
                      claim.display.toLocal8Bit().constData());
         return 0;
     case ISingleInstance::Outcome::Delivered: // only for a request
+    case ISingleInstance::Outcome::Unanswered:
     case ISingleInstance::Outcome::Unreachable:
         std::fputs("horolux: a running copy holds the lock but cannot be reached\n", stderr);
         return 1;
+    case ISingleInstance::Outcome::Busy:
+        std::fputs("horolux: other horolux commands kept the lock too long; try again\n", stderr);
+        return 1;
     case ISingleInstance::Outcome::NoSafePlace:
         std::fputs("horolux: no private folder for the lock that keeps a second copy out; set "
-                   "XDG_RUNTIME_DIR or HOME\n",
+                   "HOME\n",
                    stderr);
         return 1;
     }

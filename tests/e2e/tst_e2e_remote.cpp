@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
 
 namespace {
@@ -48,6 +49,26 @@ Run verb(const E2eRig& rig, const QList<QByteArray>& args)
     return run;
 }
 
+// A verb started and left running; without XDG_RUNTIME_DIR when `runtime` is false, as cron
+// runs it.
+QProcess* startVerb(const E2eRig& rig, const QStringList& args, bool runtime, QObject* parent)
+{
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.remove("DISPLAY");
+    e.remove("WAYLAND_DISPLAY");
+    e.insert("HOME", rig.home());
+    e.insert("XDG_CONFIG_HOME", rig.home() + "/config");
+    e.insert("XDG_DATA_HOME", rig.home() + "/data");
+    if (runtime)
+        e.insert("XDG_RUNTIME_DIR", rig.home() + "/run");
+    else
+        e.remove("XDG_RUNTIME_DIR");
+    auto* p = new QProcess(parent);
+    p->setProcessEnvironment(e);
+    p->start(HOROLUX_BIN, args);
+    return p;
+}
+
 ino_t inode(const QString& path)
 {
     struct stat st {};
@@ -63,6 +84,7 @@ private slots:
     void verbs_data();
     void verbs();
     void floodKeepsTheClockTicking();
+    void answersHoldWhateverTheEnvironment();
 };
 
 void TestE2eRemote::verbs_data()
@@ -149,7 +171,8 @@ void TestE2eRemote::floodKeepsTheClockTicking()
     QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
     QProcess flood;
     flood.setProcessChannelMode(QProcess::MergedChannels);
-    flood.start(REMIND_FLOOD_BIN, {rig.home() + "/run/horolux.socket", "10000", "16", "100"});
+    flood.start(REMIND_FLOOD_BIN,
+                {rig.home() + "/.local/state/horolux/horolux.socket", "10000", "16", "100"});
     QVERIFY(flood.waitForStarted());
     bool lit = false, dark = false;
     while (!flood.waitForFinished(250))
@@ -171,6 +194,51 @@ void TestE2eRemote::floodKeepsTheClockTicking()
     QCOMPARE(list.at(0), "00004748400Reminder:flood 0");
     QCOMPARE(list.at(9999), "23594748900Reminder:flood 8639");
     QVERIFY(rig.clockRunning());
+    QCOMPARE(rig.terminate(), 0);
+}
+
+// A verb without the clock's XDG_RUNTIME_DIR still finds the clock, so the clock's next save
+// keeps what it added. A stopped clock leaves a verb that sent its request unsure (3), and one
+// that could not send it refused (1); neither request is carried out once the clock goes on.
+void TestE2eRemote::answersHoldWhateverTheEnvironment()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    QVERIFY(rig.startClock());
+    QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
+    QObject owner;
+    QProcess* cron = startVerb(rig, {"--remind", "2030-01-03 10:00", "from cron"}, false, &owner);
+    QVERIFY(cron->waitForFinished(20000));
+    QCOMPARE(cron->exitCode(), 0);
+    QProcess* desk = startVerb(rig, {"--remind", "2030-01-03 11:00", "from desk"}, true, &owner);
+    QVERIFY(desk->waitForFinished(20000));
+    QCOMPARE(desk->exitCode(), 0);
+    const QByteArray kept = "10004748600Reminder:from cron\r\n11004748600Reminder:from desk\r\n";
+    QCOMPARE(rig.readFile(rig.schedulePath()), kept);
+
+    const pid_t clock = pid_t(rig.clockPid());
+    QCOMPARE(::kill(clock, SIGSTOP), 0);
+    QList<QProcess*> waiting;
+    for (int i = 0; i < 12; ++i)
+        waiting << startVerb(
+            rig,
+            {"--remind", QString("2030-01-04 10:%1").arg(i, 2, 10, QChar('0')), "while stopped"},
+            i % 2 == 0, &owner);
+    QElapsedTimer waited;
+    waited.start();
+    QMap<int, int> statuses;
+    for (QProcess* p : waiting) {
+        QVERIFY(p->waitForFinished(int(qMax<qint64>(1, 40000 - waited.elapsed()))));
+        ++statuses[p->exitCode()];
+        QCOMPARE(p->readAllStandardError().count('\n'), 1);
+    }
+    QCOMPARE(::kill(clock, SIGCONT), 0);
+    QCOMPARE(statuses.keys(), (QList<int>{1, 3}));
+    QProcess* list = startVerb(rig, {"--list"}, true, &owner);
+    QVERIFY(list->waitForFinished(20000));
+    QCOMPARE(list->exitCode(), 0);
+    QVERIFY(!list->readAllStandardOutput().contains("while stopped"));
+    QCOMPARE(rig.readFile(rig.schedulePath()), kept);
     QCOMPARE(rig.terminate(), 0);
 }
 
