@@ -20,8 +20,8 @@ struct Run {
     QByteArray err;
 };
 
-// A verb as cron or ssh runs it: no display at all.
-Run verb(const E2eRig& rig, const QList<QByteArray>& args)
+// A verb as cron or ssh runs it: no display at all, and maybe no XDG_RUNTIME_DIR.
+QProcessEnvironment verbEnvironment(const E2eRig& rig, bool runtime = true)
 {
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
     e.remove("DISPLAY");
@@ -30,6 +30,14 @@ Run verb(const E2eRig& rig, const QList<QByteArray>& args)
     e.insert("XDG_CONFIG_HOME", rig.home() + "/config");
     e.insert("XDG_DATA_HOME", rig.home() + "/data");
     e.insert("XDG_RUNTIME_DIR", rig.home() + "/run");
+    if (!runtime)
+        e.remove("XDG_RUNTIME_DIR");
+    return e;
+}
+
+Run verb(const E2eRig& rig, const QList<QByteArray>& args, bool runtime = true)
+{
+    const QProcessEnvironment e = verbEnvironment(rig, runtime);
     // Through the shell's printf, so bytes that are not UTF-8 reach the program as they are.
     QString script = "exec \"$0\"";
     for (const QByteArray& a : args) {
@@ -49,22 +57,11 @@ Run verb(const E2eRig& rig, const QList<QByteArray>& args)
     return run;
 }
 
-// A verb started and left running; without XDG_RUNTIME_DIR when `runtime` is false, as cron
-// runs it.
+// A verb started and left running.
 QProcess* startVerb(const E2eRig& rig, const QStringList& args, bool runtime, QObject* parent)
 {
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.remove("DISPLAY");
-    e.remove("WAYLAND_DISPLAY");
-    e.insert("HOME", rig.home());
-    e.insert("XDG_CONFIG_HOME", rig.home() + "/config");
-    e.insert("XDG_DATA_HOME", rig.home() + "/data");
-    if (runtime)
-        e.insert("XDG_RUNTIME_DIR", rig.home() + "/run");
-    else
-        e.remove("XDG_RUNTIME_DIR");
     auto* p = new QProcess(parent);
-    p->setProcessEnvironment(e);
+    p->setProcessEnvironment(verbEnvironment(rig, runtime));
     p->start(HOROLUX_BIN, args);
     return p;
 }
@@ -206,18 +203,14 @@ void TestE2eRemote::answersHoldWhateverTheEnvironment()
     QVERIFY(rig.startX());
     QVERIFY(rig.startClock());
     QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
-    QObject owner;
-    QProcess* cron = startVerb(rig, {"--remind", "2030-01-03 10:00", "from cron"}, false, &owner);
-    QVERIFY(cron->waitForFinished(20000));
-    QCOMPARE(cron->exitCode(), 0);
-    QProcess* desk = startVerb(rig, {"--remind", "2030-01-03 11:00", "from desk"}, true, &owner);
-    QVERIFY(desk->waitForFinished(20000));
-    QCOMPARE(desk->exitCode(), 0);
+    QCOMPARE(verb(rig, {"--remind", "2030-01-03 10:00", "from cron"}, false).status, 0);
+    QCOMPARE(verb(rig, {"--remind", "2030-01-03 11:00", "from desk"}).status, 0);
     const QByteArray kept = "10004748600Reminder:from cron\r\n11004748600Reminder:from desk\r\n";
     QCOMPARE(rig.readFile(rig.schedulePath()), kept);
 
     const pid_t clock = pid_t(rig.clockPid());
     QCOMPARE(::kill(clock, SIGSTOP), 0);
+    QObject owner;
     QList<QProcess*> waiting;
     for (int i = 0; i < 12; ++i)
         waiting << startVerb(
@@ -234,10 +227,9 @@ void TestE2eRemote::answersHoldWhateverTheEnvironment()
     }
     QCOMPARE(::kill(clock, SIGCONT), 0);
     QCOMPARE(statuses.keys(), (QList<int>{1, 3}));
-    QProcess* list = startVerb(rig, {"--list"}, true, &owner);
-    QVERIFY(list->waitForFinished(20000));
-    QCOMPARE(list->exitCode(), 0);
-    QVERIFY(!list->readAllStandardOutput().contains("while stopped"));
+    const Run listed = verb(rig, {"--list"});
+    QCOMPARE(listed.status, 0);
+    QVERIFY(!listed.out.contains("while stopped"));
     QCOMPARE(rig.readFile(rig.schedulePath()), kept);
     QCOMPARE(rig.terminate(), 0);
 }

@@ -24,7 +24,23 @@
 
 namespace {
 std::atomic<int> acceptCalls{0};
+
+// A caller of the holder in `folder` that has sent `bytes`; -1 when it could not.
+int sendTo(const QString& folder, const QByteArray& bytes)
+{
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(folder) + "/horolux.socket";
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::send(s, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) != bytes.size()) {
+        ::close(s);
+        return -1;
+    }
+    return s;
 }
+} // namespace
 
 // Counts the listener's accept calls, so a busy loop shows without timing anything.
 extern "C" int accept4(int fd, sockaddr* __restrict address, socklen_t* __restrict length,
@@ -260,13 +276,8 @@ void TestSingleInstance::misbehavingCallers()
     });
     holder.setShowRequestHandler([] {});
 
-    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray path = QFile::encodeName(m_dir.path()) + "/horolux.socket";
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    QCOMPARE(::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    QCOMPARE(::send(s, sent.constData(), size_t(sent.size()), MSG_NOSIGNAL), ssize_t(sent.size()));
+    const int s = sendTo(m_dir.path(), sent);
+    QVERIFY(s >= 0);
     if (closes)
         ::shutdown(s, SHUT_WR);
     QTest::qWait(100);
@@ -376,17 +387,8 @@ void TestSingleInstance::goneCallerIsNotServed()
     LinuxSingleInstance holder(m_dir.path(), ":23");
     QVERIFY(holder.claim());
     const auto send = [this](const QString& text) {
-        const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray path = QFile::encodeName(m_dir.path()) + "/horolux.socket";
-        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-        const QByteArray frame =
-            ReminderWire::encodeRequest({ReminderRequest::Verb::Remind, "+5m", text, {}});
-        if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-            ::send(s, frame.constData(), size_t(frame.size()), MSG_NOSIGNAL) != frame.size())
-            return -1;
-        return s;
+        return sendTo(m_dir.path(), ReminderWire::encodeRequest(
+                                        {ReminderRequest::Verb::Remind, "+5m", text, {}}));
     };
     const int gone = send("gone");
     const int waiting = send("waiting");
