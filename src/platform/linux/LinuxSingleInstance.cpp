@@ -103,22 +103,26 @@ QString printable(const QByteArray& text)
 }
 
 // How long to keep asking for a lock held by someone else. A clock that holds it must be
-// reachable within ContactWaitMs of being seen; reminder commands, which hold it for one
-// change of the file each, are queued behind for up to QueueWaitMs in all.
+// reachable within ContactWaitMs of being seen, or within ReplyWaitMs once its queue was seen
+// full (it is alive, serving others); reminder commands, which hold it for one change of the
+// file each, are queued behind for up to QueueWaitMs in all.
 class LockWait {
 public:
     enum class Verdict { Again, ClockSilent, Busy };
     LockWait() { m_total.start(); }
     // After a round that did not get the lock; sleeps before the next one.
-    Verdict next(bool clockHolds)
+    Verdict next(bool clockHolds, bool clockBusy = false)
     {
-        if (!clockHolds)
+        if (!clockHolds) {
             m_clockSeen = false;
-        else if (!m_clockSeen) {
+        } else if (!m_clockSeen) {
             m_clockSeen = true;
+            m_clockLimit = LinuxSingleInstance::ContactWaitMs;
             m_clock.start();
         }
-        if (m_clockSeen && m_clock.elapsed() >= LinuxSingleInstance::ContactWaitMs)
+        if (clockBusy)
+            m_clockLimit = LinuxSingleInstance::ReplyWaitMs;
+        if (m_clockSeen && m_clock.elapsed() >= m_clockLimit)
             return Verdict::ClockSilent;
         if (m_total.elapsed() >= LinuxSingleInstance::QueueWaitMs)
             return Verdict::Busy;
@@ -130,6 +134,7 @@ public:
 private:
     QElapsedTimer m_total;
     QElapsedTimer m_clock;
+    qint64 m_clockLimit = 0;
     bool m_clockSeen = false;
 };
 
@@ -667,16 +672,17 @@ ISingleInstance::Claim LinuxSingleInstance::deliver(const ReminderRequest& reque
         // Without a display the holder is another reminder command: wait for our turn.
         QByteArray holder;
         const bool clockHolds = readHolderDisplay(fd, holder);
+        bool busy = false;
         if (clockHolds) {
             bool sent = false;
-            const bool answered = exchange(frame, reply, sent);
+            const bool answered = exchange(frame, reply, sent, busy);
             if (answered || sent) {
                 // A request sent is never sent again: it may have been carried out.
                 ::close(fd);
                 return {answered ? Outcome::Delivered : Outcome::Unanswered, printable(holder)};
             }
         }
-        const LockWait::Verdict verdict = wait.next(clockHolds);
+        const LockWait::Verdict verdict = wait.next(clockHolds, busy);
         if (verdict != LockWait::Verdict::Again) {
             ::close(fd);
             return {verdict == LockWait::Verdict::Busy ? Outcome::Busy : Outcome::Unreachable, {}};
@@ -684,8 +690,8 @@ ISingleInstance::Claim LinuxSingleInstance::deliver(const ReminderRequest& reque
     }
 }
 
-bool LinuxSingleInstance::exchange(const QByteArray& request, ReminderReply& reply,
-                                   bool& sent) const
+bool LinuxSingleInstance::exchange(const QByteArray& request, ReminderReply& reply, bool& sent,
+                                   bool& busy) const
 {
     sockaddr_un address;
     socketAddress(address);
@@ -693,8 +699,12 @@ bool LinuxSingleInstance::exchange(const QByteArray& request, ReminderReply& rep
     if (s < 0)
         return false;
     const ClosedAtEnd closed(s);
-    if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        peerUid(s) != ::geteuid())
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        // A full queue: the clock has many callers already.
+        busy = errno == EAGAIN;
+        return false;
+    }
+    if (peerUid(s) != ::geteuid())
         return false;
     QElapsedTimer clock;
     clock.start();

@@ -80,7 +80,7 @@ private:
     void watchRequests();
     void acceptRequests();
     void pauseListening();
-    bool exchange(const QByteArray& request, ReminderReply& reply, bool& sent) const;
+    bool exchange(const QByteArray& request, ReminderReply& reply, bool& sent, bool& busy) const;
 
     struct Caller;
     void readCaller(quint64 id);
