@@ -596,26 +596,33 @@ void LinuxSingleInstance::runBatch()
     if (m_waiting.isEmpty() || !m_requestHandler)
         return;
     // Taken first: the handler may run the event loop, and requests completed meanwhile form
-    // the next batch. A caller that has gone gave up waiting and may have told its user the
-    // request was not done: it is dropped, never carried out.
-    QList<quint64> ids;
-    for (const quint64 id : std::exchange(m_waiting, {})) {
-        if (callerGone(id))
-            dropCaller(id);
-        else if (m_callers.count(id) != 0)
-            ids.append(id);
-    }
+    // the next batch.
+    const QList<quint64> taken = std::exchange(m_waiting, {});
+    const auto isList = [this](quint64 id) {
+        const auto it = m_callers.find(id);
+        return it != m_callers.end() && it->second->request.verb == ReminderRequest::Verb::List;
+    };
     // A listing goes to the handler alone and is encoded at once, so a batch of them never
     // holds more than one listing's lines.
-    for (qsizetype from = 0; from < ids.size();) {
-        qsizetype to = from + 1;
-        const auto verb = [this, &ids](qsizetype i) { return m_callers.at(ids[i])->request.verb; };
-        if (verb(from) != ReminderRequest::Verb::List)
-            while (to < ids.size() && verb(to) != ReminderRequest::Verb::List)
+    for (qsizetype from = 0, to = 0; from < taken.size(); from = to) {
+        to = from + 1;
+        if (!isList(taken[from]))
+            while (to < taken.size() && !isList(taken[to]))
                 ++to;
+        // A caller that has gone gave up waiting and may have told its user the request was
+        // not done: it is dropped, never carried out.
+        QList<quint64> ids;
         QList<ReminderRequest> requests;
-        for (qsizetype i = from; i < to; ++i)
-            requests.append(m_callers.at(ids[i])->request);
+        for (qsizetype i = from; i < to; ++i) {
+            if (callerGone(taken[i])) {
+                dropCaller(taken[i]);
+                continue;
+            }
+            ids.append(taken[i]);
+            requests.append(m_callers.at(taken[i])->request);
+        }
+        if (requests.isEmpty())
+            continue;
         QList<ReminderReply> replies;
         try {
             replies = m_requestHandler(requests);
@@ -623,15 +630,14 @@ void LinuxSingleInstance::runBatch()
             replies.clear();
         }
         // Some of them may have been carried out before the failure.
-        for (qsizetype i = from; i < to; ++i)
-            answer(ids[i], i - from < replies.size()
-                               ? replies[i - from]
+        for (qsizetype i = 0; i < ids.size(); ++i)
+            answer(ids[i], i < replies.size()
+                               ? replies[i]
                                : ReminderReply{3,
                                                {},
                                                QStringLiteral("horolux: the running clock failed "
                                                               "while taking the request; not "
                                                               "known whether it was done")});
-        from = to;
     }
 }
 
