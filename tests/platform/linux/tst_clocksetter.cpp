@@ -43,7 +43,9 @@ private:
     QProcess m_bus;
     QProcess m_service;
     QString m_address;
-    int m_quiet = -1; // a bus that takes connections and never answers, at m_dir/quiet-bus
+    // Buses that take connections and never answer: the path m_dir/quiet-bus, the abstract
+    // name m_dir/quiet-abstract.
+    int m_quiet[2] = {-1, -1};
 };
 
 void TestClockSetter::initTestCase()
@@ -74,17 +76,23 @@ void TestClockSetter::initTestCase()
     m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
     QVERIFY(m_address.startsWith("unix:"));
 
-    sockaddr_un quiet{};
-    quiet.sun_family = AF_UNIX;
-    qstrncpy(quiet.sun_path, QFile::encodeName(m_dir.filePath("quiet-bus")), sizeof quiet.sun_path);
-    m_quiet = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    QVERIFY(::bind(m_quiet, reinterpret_cast<sockaddr*>(&quiet), sizeof quiet) == 0);
-    QVERIFY(::listen(m_quiet, 16) == 0); // connections wait in the queue, never taken
+    for (int abstract : {0, 1}) {
+        sockaddr_un quiet{};
+        quiet.sun_family = AF_UNIX;
+        const QByteArray name =
+            QFile::encodeName(m_dir.filePath(abstract ? "quiet-abstract" : "quiet-bus"));
+        qstrncpy(quiet.sun_path + abstract, name, sizeof quiet.sun_path - 1);
+        m_quiet[abstract] = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const auto size = socklen_t(offsetof(sockaddr_un, sun_path) + name.size() + 1);
+        QVERIFY(::bind(m_quiet[abstract], reinterpret_cast<sockaddr*>(&quiet), size) == 0);
+        QVERIFY(::listen(m_quiet[abstract], 16) == 0); // connections wait, never taken
+    }
 }
 
 void TestClockSetter::cleanupTestCase()
 {
-    ::close(m_quiet);
+    ::close(m_quiet[0]);
+    ::close(m_quiet[1]);
     m_bus.terminate();
     m_bus.waitForFinished(5000);
 }
@@ -258,6 +266,7 @@ void TestClockSetter::busProbe_data()
     QTest::newRow("nobody there") << "unix:path=D/none" << int(V::Absent);
     QTest::newRow("silent") << "unix:path=D/quiet-bus" << int(V::Silent);
     QTest::newRow("first entry absent") << "unix:path=D/none;B" << int(V::Answers);
+    QTest::newRow("abstract") << "unix:abstract=D/quiet-abstract" << int(V::Silent);
     QTest::newRow("escaped name") << "unix:path=D/quiet%2dbus,guid=1" << int(V::Silent);
     QTest::newRow("tcp, not tried") << "tcp:host=127.0.0.1,port=9;B" << int(V::Unprobed);
     QTest::newRow("listening only") << "unix:tmpdir=D" << int(V::Unprobed);
