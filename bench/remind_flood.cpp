@@ -3,6 +3,8 @@
 // of its own from 2030-01-01 00:00 on; after them the first REPEATS go again in capitals, which
 // the clock must take as the items it holds. Prints the time taken; exits 1 when any reply is
 // not a success.
+// remind_flood SOCKET --unread-lists CALLERS SECONDS asks for the listing CALLERS times at once
+// and never reads a reply, then hangs up after SECONDS.
 #include "platform/linux/ReminderWire.h"
 
 #include <QByteArray>
@@ -45,13 +47,32 @@ int main(int argc, char** argv)
     if (argc < 3)
         return 2;
     const QByteArray path = argv[1];
-    const int count = std::atoi(argv[2]);
-    const int atOnce = argc > 3 ? std::atoi(argv[3]) : 16;
-    const int repeats = argc > 4 ? std::atoi(argv[4]) : 0;
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, path.constData(),
                 std::min<size_t>(size_t(path.size()), sizeof address.sun_path - 1));
+    if (std::strcmp(argv[2], "--unread-lists") == 0 && argc > 4) {
+        const QByteArray list =
+            ReminderWire::encodeRequest({ReminderRequest::Verb::List, {}, {}, {}});
+        QList<int> callers;
+        for (int i = std::atoi(argv[3]); i > 0; --i) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+                ::send(fd, list.constData(), size_t(list.size()), MSG_NOSIGNAL) != list.size()) {
+                std::fprintf(stderr, "remind_flood: caller %d not connected\n", i);
+                ::close(fd);
+                continue;
+            }
+            callers.append(fd);
+        }
+        ::sleep(unsigned(std::atoi(argv[4])));
+        for (const int fd : callers)
+            ::close(fd);
+        return 0;
+    }
+    const int count = std::atoi(argv[2]);
+    const int atOnce = argc > 3 ? std::atoi(argv[3]) : 16;
+    const int repeats = argc > 4 ? std::atoi(argv[4]) : 0;
 
     QElapsedTimer timer;
     timer.start();

@@ -31,10 +31,27 @@ int run(const ReminderRequest& request, ISingleInstance& instance, IFileStore& f
             reply = {1,
                      {},
                      QStringLiteral("horolux: no private folder for the lock that keeps a second "
-                                    "copy out; set XDG_RUNTIME_DIR or HOME")};
+                                    "copy out; set HOME")};
             break;
-        default:
-            reply = {1, {}, QStringLiteral("horolux: the running clock did not answer")};
+        case ISingleInstance::Outcome::Unanswered:
+            // It may be carried out yet, so asking again could do it twice.
+            reply = {3,
+                     {},
+                     QStringLiteral("horolux: the running clock did not answer in time; not "
+                                    "known whether it was done")};
+            break;
+        case ISingleInstance::Outcome::Busy:
+            reply = {1,
+                     {},
+                     QStringLiteral("horolux: other horolux commands kept the schedule locked; "
+                                    "nothing was done")};
+            break;
+        case ISingleInstance::Outcome::Unreachable:
+        case ISingleInstance::Outcome::Shown:
+        case ISingleInstance::Outcome::OtherDisplay:
+            reply = {1,
+                     {},
+                     QStringLiteral("horolux: the running clock did not answer; nothing was done")};
             break;
         }
     }

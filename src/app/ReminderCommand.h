@@ -14,7 +14,7 @@ class ISingleInstance;
 namespace ReminderCommand {
 
 // Prints the reply's lines on standard output, or why not on standard error; returns the
-// exit status (0 done, 1 could not be done, 2 bad input).
+// exit status (0 done, 1 not done, 2 bad input, 3 not known whether done).
 int run(const ReminderRequest& request, ISingleInstance& instance, IFileStore& files,
         const QString& schedulePath);
 

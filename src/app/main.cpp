@@ -4,10 +4,12 @@
 #include "app/Translations.h"
 #include "core/LosslessText.h"
 #include "platform/linux/AppPaths.h"
+#include "platform/linux/BusProbe.h"
 #include "platform/linux/DisplayCheck.h"
 #include "platform/linux/LinuxFileStore.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/LinuxSingleInstance.h"
+#include "platform/linux/SessionBus.h"
 #include "platform/linux/SignalWatcher.h"
 #include "ports/IReminderService.h"
 #include "rules/app/CommandLine.h"
@@ -116,18 +118,27 @@ extern "C" int horolux_main(int argc, char** argv)
                      claim.display.toLocal8Bit().constData());
         return 0;
     case ISingleInstance::Outcome::Delivered: // only for a request
+    case ISingleInstance::Outcome::Unanswered:
     case ISingleInstance::Outcome::Unreachable:
         std::fputs("horolux: a running copy holds the lock but cannot be reached\n", stderr);
         return 1;
+    case ISingleInstance::Outcome::Busy:
+        std::fputs("horolux: other horolux commands kept the lock too long; try again\n", stderr);
+        return 1;
     case ISingleInstance::Outcome::NoSafePlace:
         std::fputs("horolux: no private folder for the lock that keeps a second copy out; set "
-                   "XDG_RUNTIME_DIR or HOME\n",
+                   "HOME\n",
                    stderr);
         return 1;
     }
     // Ties the windows to the installed desktop entry and icon (Wayland's app id, task bars).
     QGuiApplication::setDesktopFileName(QStringLiteral(HOROLUX_APP_ID));
     HoroluxApplication app(argc, argv);
+    // Before anything on this thread touches the session bus: Qt's accessibility bridge connects
+    // with the first accessible name and would wait there for a bus that never answers.
+    const QString busProblem = SessionBus::settle(BusProbe::DefaultLimitMs);
+    if (!busProblem.isEmpty())
+        std::fprintf(stderr, "%s\n", busProblem.toLocal8Bit().constData());
     installTranslations();
     LinuxPlatform platform;
     RegFileRegistry settingsFile(*platform.services().files, platform.services().settingsFile);

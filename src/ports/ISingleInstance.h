@@ -17,6 +17,8 @@ public:
         Unreachable,  // a copy holds the lock but did not take the request
         NoSafePlace,  // no folder only this user controls, so no copy can be kept out
         Delivered,    // a copy, on any display, took a request and answered it
+        Unanswered,   // a copy was sent the request but did not answer: it may have been done
+        Busy,         // other commands held the lock all along; nothing was asked of anyone
     };
     struct Claim {
         Outcome outcome;
@@ -38,6 +40,7 @@ public:
     virtual void setRequestHandler(RequestBatchHandler handler) = 0;
     // Hands `request` to the running copy, whatever its display: Delivered with its `reply`.
     // Claimed when no copy runs: this process then holds the lock, so no copy starts until it
-    // ends, but it takes no requests itself.
+    // ends, but it takes no requests itself. Only Delivered and Unanswered mean the request
+    // reached a copy; a copy drops a request whose caller has gone before it is carried out.
     virtual Claim deliver(const ReminderRequest& request, ReminderReply& reply) = 0;
 };

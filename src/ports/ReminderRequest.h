@@ -18,7 +18,8 @@ struct ReminderRequest {
 };
 
 struct ReminderReply {
-    // As the command line's exit status: 0 done, 1 could not be done, 2 bad input.
+    // As the command line's exit status: 0 done, 1 not done, 2 bad input, 3 not known whether
+    // done.
     int status = 0;
     // What the caller is told on success: the list's lines, or the item added or cancelled.
     QStringList lines;

@@ -26,14 +26,14 @@ private slots:
     void panelLostOffScreenComesBack();
 
 private:
-    // Shared by every copy a test starts, as the session's runtime folder is.
-    QTemporaryDir m_runtime;
+    // Shared by every copy a test starts, as one user's HOME is: the lock lives there.
+    QTemporaryDir m_home;
 };
 
 void TestE2eInstance::laterStartShowsTheFirstPanel()
 {
     E2eRig rig;
-    rig.setEnv("XDG_RUNTIME_DIR", m_runtime.path());
+    rig.setEnv("HOME", m_home.path());
     QVERIFY(rig.startX());
     rig.writeSettings(SettingsKey + "\"Hide Interval\"=dword:0000003c\n");
     QVERIFY(rig.startClock());
@@ -55,7 +55,7 @@ void TestE2eInstance::laterStartShowsTheFirstPanel()
 void TestE2eInstance::killedCopyDoesNotBlockTheNext()
 {
     E2eRig rig;
-    rig.setEnv("XDG_RUNTIME_DIR", m_runtime.path());
+    rig.setEnv("HOME", m_home.path());
     QVERIFY(rig.startX());
     QVERIFY(rig.startClock());
     QVERIFY(!rig.waitForWindow().isEmpty());
@@ -76,7 +76,7 @@ void TestE2eInstance::oneCopyPerUserAcrossDisplays()
     E2eRig one;
     E2eRig two;
     for (E2eRig* rig : {&one, &two}) {
-        rig->setEnv("XDG_RUNTIME_DIR", m_runtime.path());
+        rig->setEnv("HOME", m_home.path());
         QVERIFY(rig->startX());
     }
     QVERIFY(one.startClock());
@@ -130,7 +130,7 @@ void TestE2eInstance::panelLostOffScreenComesBack()
     QFETCH(QPoint, shown);
     QFETCH(QByteArray, saved);
     E2eRig rig;
-    rig.setEnv("XDG_RUNTIME_DIR", m_runtime.path());
+    rig.setEnv("HOME", m_home.path());
     QVERIFY(rig.startX());
     rig.writeSettings(WindowKey + stored);
     QVERIFY(rig.startClock());

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
 
 namespace {
@@ -19,8 +20,8 @@ struct Run {
     QByteArray err;
 };
 
-// A verb as cron or ssh runs it: no display at all.
-Run verb(const E2eRig& rig, const QList<QByteArray>& args)
+// A verb as cron or ssh runs it: no display at all, and maybe no XDG_RUNTIME_DIR.
+QProcessEnvironment verbEnvironment(const E2eRig& rig, bool runtime = true)
 {
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
     e.remove("DISPLAY");
@@ -29,6 +30,14 @@ Run verb(const E2eRig& rig, const QList<QByteArray>& args)
     e.insert("XDG_CONFIG_HOME", rig.home() + "/config");
     e.insert("XDG_DATA_HOME", rig.home() + "/data");
     e.insert("XDG_RUNTIME_DIR", rig.home() + "/run");
+    if (!runtime)
+        e.remove("XDG_RUNTIME_DIR");
+    return e;
+}
+
+Run verb(const E2eRig& rig, const QList<QByteArray>& args, bool runtime = true)
+{
+    const QProcessEnvironment e = verbEnvironment(rig, runtime);
     // Through the shell's printf, so bytes that are not UTF-8 reach the program as they are.
     QString script = "exec \"$0\"";
     for (const QByteArray& a : args) {
@@ -48,6 +57,15 @@ Run verb(const E2eRig& rig, const QList<QByteArray>& args)
     return run;
 }
 
+// A verb started and left running.
+QProcess* startVerb(const E2eRig& rig, const QStringList& args, bool runtime, QObject* parent)
+{
+    auto* p = new QProcess(parent);
+    p->setProcessEnvironment(verbEnvironment(rig, runtime));
+    p->start(HOROLUX_BIN, args);
+    return p;
+}
+
 ino_t inode(const QString& path)
 {
     struct stat st {};
@@ -63,6 +81,7 @@ private slots:
     void verbs_data();
     void verbs();
     void floodKeepsTheClockTicking();
+    void answersHoldWhateverTheEnvironment();
 };
 
 void TestE2eRemote::verbs_data()
@@ -150,7 +169,8 @@ void TestE2eRemote::floodKeepsTheClockTicking()
     QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
     QProcess flood;
     flood.setProcessChannelMode(QProcess::MergedChannels);
-    flood.start(REMIND_FLOOD_BIN, {rig.home() + "/run/horolux.socket", "10000", "16", "100"});
+    flood.start(REMIND_FLOOD_BIN,
+                {rig.home() + "/.local/state/horolux/horolux.socket", "10000", "16", "100"});
     QVERIFY(flood.waitForStarted());
     bool lit = false, dark = false;
     while (!flood.waitForFinished(250))
@@ -172,6 +192,46 @@ void TestE2eRemote::floodKeepsTheClockTicking()
     QCOMPARE(list.at(0), "00004748400Reminder:flood 0");
     QCOMPARE(list.at(9999), "23594748900Reminder:flood 8639");
     QVERIFY(rig.clockRunning());
+    QCOMPARE(rig.terminate(), 0);
+}
+
+// A verb without the clock's XDG_RUNTIME_DIR still finds the clock, so the clock's next save
+// keeps what it added. A stopped clock leaves a verb that sent its request unsure (3), and one
+// that could not send it refused (1); neither request is carried out once the clock goes on.
+void TestE2eRemote::answersHoldWhateverTheEnvironment()
+{
+    E2eRig rig;
+    QVERIFY(rig.startX());
+    QVERIFY(rig.startClock());
+    QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
+    QCOMPARE(verb(rig, {"--remind", "2030-01-03 10:00", "from cron"}, false).status, 0);
+    QCOMPARE(verb(rig, {"--remind", "2030-01-03 11:00", "from desk"}).status, 0);
+    const QByteArray kept = "10004748600Reminder:from cron\r\n11004748600Reminder:from desk\r\n";
+    QCOMPARE(rig.readFile(rig.schedulePath()), kept);
+
+    const pid_t clock = pid_t(rig.clockPid());
+    QCOMPARE(::kill(clock, SIGSTOP), 0);
+    QObject owner;
+    QList<QProcess*> waiting;
+    for (int i = 0; i < 12; ++i)
+        waiting << startVerb(
+            rig,
+            {"--remind", QString("2030-01-04 10:%1").arg(i, 2, 10, QChar('0')), "while stopped"},
+            i % 2 == 0, &owner);
+    QElapsedTimer waited;
+    waited.start();
+    QMap<int, int> statuses;
+    for (QProcess* p : waiting) {
+        QVERIFY(p->waitForFinished(int(qMax<qint64>(1, 40000 - waited.elapsed()))));
+        ++statuses[p->exitCode()];
+        QCOMPARE(p->readAllStandardError().count('\n'), 1);
+    }
+    QCOMPARE(::kill(clock, SIGCONT), 0);
+    QCOMPARE(statuses.keys(), (QList<int>{1, 3}));
+    const Run listed = verb(rig, {"--list"});
+    QCOMPARE(listed.status, 0);
+    QVERIFY(!listed.out.contains("while stopped"));
+    QCOMPARE(rig.readFile(rig.schedulePath()), kept);
     QCOMPARE(rig.terminate(), 0);
 }
 

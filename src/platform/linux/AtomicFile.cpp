@@ -140,16 +140,9 @@ bool write(const QString& path, const QByteArray& data, QString* error)
     // Held until the rename, so that a start-up clean-up knows the file is being written.
     ::flock(fd, LOCK_EX);
 
-    // Keep the old file's permissions; a new file gets the usual ones.
-    mode_t mode = 0644;
-    if (exists)
-        mode = old.st_mode & 07777;
-    else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
+    // Keep the old file's permissions; a new file is the user's alone, since reminders and
+    // settings are private.
+    ::fchmod(fd, exists ? old.st_mode & 07777 : 0600);
 
     bool ok = writeAll(fd, data.constData(), data.size()) && ::fsync(fd) == 0 &&
               ::rename(temp.constData(), target.constData()) == 0;

@@ -12,7 +12,8 @@ namespace AtomicFile {
 
 // Replaces only a regular file the user may write, or creates one where nothing is; a symbolic
 // link is followed only to such a file. Anything else (a device, a FIFO, a folder, a link that
-// leads nowhere, a read-only file) is refused and left untouched. Root is held to the mode's
+// leads nowhere, a read-only file) is refused and left untouched. A new file is made 0600; a
+// replaced one keeps its mode. Root is held to the mode's
 // write bits as a user would be. False when anything failed; `error` and errno then say why.
 bool write(const QString& path, const QByteArray& data, QString* error = nullptr);
 

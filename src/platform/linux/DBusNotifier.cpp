@@ -7,11 +7,8 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QGuiApplication>
-#include <QThread>
 #include <QVariantMap>
 
-#include <atomic>
-#include <memory>
 #include <utility>
 
 namespace {
@@ -42,18 +39,10 @@ void DBusNotifier::withBus(std::function<void(bool up)> then)
     if (m_bus == Bus::Connecting)
         return;
     m_bus = Bus::Connecting;
-    if (!SessionBus::named()) {
-        QMetaObject::invokeMethod(
-            this, [this] { busFound(false); }, Qt::QueuedConnection);
-        return;
-    }
-    // Connecting waits for the bus to answer, which a stuck bus never does: not on our thread.
-    auto up = std::make_shared<std::atomic<bool>>(false);
-    QThread* connecting =
-        QThread::create([up] { *up = QDBusConnection::sessionBus().isConnected(); });
-    connect(connecting, &QThread::finished, this, [this, up] { busFound(*up); });
-    connect(connecting, &QThread::finished, connecting, &QObject::deleteLater);
-    connecting->start();
+    // Decided once for the run, at the start; told later all the same, as callers expect.
+    const bool up = SessionBus::usable();
+    QMetaObject::invokeMethod(
+        this, [this, up] { busFound(up); }, Qt::QueuedConnection);
 }
 
 void DBusNotifier::busFound(bool up)

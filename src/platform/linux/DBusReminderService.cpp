@@ -4,11 +4,6 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
-#include <QThread>
-
-#include <atomic>
-#include <memory>
 
 namespace {
 
@@ -20,18 +15,6 @@ QDBusMessage busCall(const QString& method)
     return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
                                           QStringLiteral("/org/freedesktop/DBus"),
                                           QStringLiteral("org.freedesktop.DBus"), method);
-}
-
-// Connecting waits for the bus to answer, which a stuck bus never does: the wait is bounded
-// here, and a connection that comes later is left to the notifier, which shares it.
-bool connectWithin(int limitMs)
-{
-    auto up = std::make_shared<std::atomic<bool>>(false);
-    QThread* connecting =
-        QThread::create([up] { *up = QDBusConnection::sessionBus().isConnected(); });
-    QObject::connect(connecting, &QThread::finished, connecting, &QObject::deleteLater);
-    connecting->start();
-    return connecting->wait(QDeadlineTimer(limitMs)) && *up;
 }
 
 } // namespace
@@ -51,8 +34,9 @@ bool DBusReminderService::publish(ReminderRequestHandler handler)
     m_handler = std::move(handler);
     if (m_published)
         return true;
-    // No bus is the usual case outside a desktop session, and nothing worth a word.
-    if (!SessionBus::named() || !connectWithin(m_answerLimitMs))
+    // No bus is the usual case outside a desktop session, and nothing worth a word; one that
+    // does not answer was told of at the start.
+    if (!SessionBus::usable())
         return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.registerObject(Path, this, QDBusConnection::ExportScriptableSlots))

@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxClockSetter.h"
 
+#include "platform/linux/SystemBus.h"
 #include "ports/IClock.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,8 @@
 #include <QEventLoop>
 #include <QSet>
 #include <QTimer>
+
+#include <memory>
 
 #include <cerrno>
 #include <ctime>
@@ -173,40 +176,63 @@ bool LinuxClockSetter::setUtcMs(qint64 ms)
 
 bool LinuxClockSetter::askTimeService(qint64 usec)
 {
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) {
-        m_reason = QString::fromLatin1(ReasonNoBus);
-        return false;
-    }
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("/org/freedesktop/timedate1"),
         QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("SetTime"));
     call << qlonglong(usec) << false << true; // absolute, interactive
     call.setInteractiveAuthorizationAllowed(true);
 
-    QDBusPendingCallWatcher watcher(bus.asyncCall(call, m_timeoutMs));
     QEventLoop loop;
+    bool ended = false;
+    const auto end = [&] {
+        ended = true;
+        loop.quit();
+    };
     QTimer deadline;
     deadline.setSingleShot(true);
-    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, end);
     if (QCoreApplication* app = QCoreApplication::instance())
-        QObject::connect(app, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
-    // The clock face keeps ticking while the desktop asks for a password; a request that
-    // arrives meanwhile is refused as busy.
+        QObject::connect(app, &QCoreApplication::aboutToQuit, &loop, end);
+    // The clock face keeps ticking while the bus is found and the desktop asks for a password;
+    // a request that arrives meanwhile is refused as busy.
     m_busy = true;
     deadline.start(m_timeoutMs);
-    if (!watcher.isFinished())
+    std::optional<BusProbe::Verdict> bus;
+    std::unique_ptr<QDBusPendingCallWatcher> watcher;
+    // Owns the question to the bus: an answer after this wait has ended reaches nobody.
+    QObject asking;
+    SystemBus::whenKnown(&asking, [&](BusProbe::Verdict found) {
+        bus = found;
+        if (found != BusProbe::Verdict::Answers) {
+            end();
+            return;
+        }
+        watcher = std::make_unique<QDBusPendingCallWatcher>(
+            QDBusConnection::systemBus().asyncCall(call, m_timeoutMs));
+        QObject::connect(watcher.get(), &QDBusPendingCallWatcher::finished, &loop, end);
+        if (watcher->isFinished())
+            end();
+    });
+    if (!ended)
         loop.exec();
     m_busy = false;
 
-    if (!watcher.isFinished()) {
+    if (!watcher) {
+        if (bus == BusProbe::Verdict::Absent)
+            m_reason = QString::fromLatin1(ReasonNoBus);
+        else if (bus == BusProbe::Verdict::Silent || !deadline.isActive())
+            m_reason = QString::fromLatin1(ReasonNoAnswer);
+        else // the program is quitting and no longer waits
+            m_reason.clear();
+        return false;
+    }
+    if (!watcher->isFinished()) {
         // Out of time, or the program is quitting and no longer waits.
         m_reason = deadline.isActive() ? QString() : QString::fromLatin1(ReasonNoAnswer);
         return false;
     }
-    if (watcher.isError()) {
-        m_reason = reasonFor(watcher.error().name());
+    if (watcher->isError()) {
+        m_reason = reasonFor(watcher->error().name());
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxClockSync.h"
 
+#include "platform/linux/SystemBus.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -24,22 +26,25 @@ IClockSync::State stateOf(const QVariantMap& properties)
 
 void LinuxClockSync::readState(QObject* context, std::function<void(State)> done)
 {
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) {
-        QMetaObject::invokeMethod(
-            context, [done] { done(State::Unknown); }, Qt::QueuedConnection);
-        return;
-    }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("/org/freedesktop/timedate1"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
-    call << QStringLiteral("org.freedesktop.timedate1");
-    // Owned by the context, so an answer after it is gone reaches nobody.
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, m_timeoutMs), context);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
-                     [done](QDBusPendingCallWatcher* w) {
-                         const QDBusPendingReply<QVariantMap> reply = *w;
-                         w->deleteLater();
-                         done(reply.isError() ? State::Unknown : stateOf(reply.value()));
-                     });
+    const int timeoutMs = m_timeoutMs;
+    SystemBus::whenKnown(context, [context, done, timeoutMs](BusProbe::Verdict bus) {
+        if (bus != BusProbe::Verdict::Answers) {
+            done(State::Unknown);
+            return;
+        }
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.timedate1"),
+            QStringLiteral("/org/freedesktop/timedate1"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
+        call << QStringLiteral("org.freedesktop.timedate1");
+        // Owned by the context, so an answer after it is gone reaches nobody.
+        auto* watcher = new QDBusPendingCallWatcher(
+            QDBusConnection::systemBus().asyncCall(call, timeoutMs), context);
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                         [done](QDBusPendingCallWatcher* w) {
+                             const QDBusPendingReply<QVariantMap> reply = *w;
+                             w->deleteLater();
+                             done(reply.isError() ? State::Unknown : stateOf(reply.value()));
+                         });
+    });
 }

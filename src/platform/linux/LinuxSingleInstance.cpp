@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <QStringList>
 #include <QThread>
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <set>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -100,6 +102,42 @@ QString printable(const QByteArray& text)
     return shown.isEmpty() ? QStringLiteral("(none)") : shown;
 }
 
+// How long to keep asking for a lock held by someone else. A clock that holds it must be
+// reachable within ContactWaitMs of being seen, or within ReplyWaitMs once its queue was seen
+// full (it is alive, serving others); reminder commands, which hold it for one change of the
+// file each, are queued behind for up to QueueWaitMs in all.
+class LockWait {
+public:
+    enum class Verdict { Again, ClockSilent, Busy };
+    LockWait() { m_total.start(); }
+    // After a round that did not get the lock; sleeps before the next one.
+    Verdict next(bool clockHolds, bool clockBusy = false)
+    {
+        if (!clockHolds) {
+            m_clockSeen = false;
+        } else if (!m_clockSeen) {
+            m_clockSeen = true;
+            m_clockLimit = LinuxSingleInstance::ContactWaitMs;
+            m_clock.start();
+        }
+        if (clockBusy)
+            m_clockLimit = LinuxSingleInstance::ReplyWaitMs;
+        if (m_clockSeen && m_clock.elapsed() >= m_clockLimit)
+            return Verdict::ClockSilent;
+        if (m_total.elapsed() >= LinuxSingleInstance::QueueWaitMs)
+            return Verdict::Busy;
+        // Spread out, so a crowd of waiters does not wake in step.
+        QThread::msleep(5 + QRandomGenerator::global()->bounded(20));
+        return Verdict::Again;
+    }
+
+private:
+    QElapsedTimer m_total;
+    QElapsedTimer m_clock;
+    qint64 m_clockLimit = 0;
+    bool m_clockSeen = false;
+};
+
 // Closes a descriptor on every way out of a block.
 class ClosedAtEnd {
 public:
@@ -144,8 +182,8 @@ struct LinuxSingleInstance::Caller {
 };
 
 LinuxSingleInstance::LinuxSingleInstance()
-    : LinuxSingleInstance(lockFolder({qgetenv("XDG_RUNTIME_DIR"), QStringLiteral("/run/user"),
-                                      QFile::decodeName(qgetenv("HOME")), QStringLiteral("/tmp")},
+    : LinuxSingleInstance(lockFolder({QFile::decodeName(qgetenv("HOME")),
+                                      QStringLiteral("/run/user"), QStringLiteral("/tmp")},
                                      static_cast<uint>(::geteuid())),
                           sessionDisplay())
 {
@@ -177,27 +215,23 @@ LinuxSingleInstance::~LinuxSingleInstance()
         ::close(m_dirFd);
 }
 
-// Every start of one user must land on the same folder, and nothing another user does may
-// move it: a private folder in HOME comes before the shared /tmp, since a name another user
-// holds in /tmp today could be freed by them tomorrow and split the starts over two folders.
+// Every start of one user must land on the same folder, whatever its environment, and nothing
+// another user does may move it. The clock runs in a desktop session and the reminder commands
+// from cron or ssh, which set HOME alike but often not XDG_RUNTIME_DIR, so the runtime folder
+// is not asked. The shared /tmp comes last, since a name another user holds there today could
+// be freed by them tomorrow and split the starts over two folders.
 QString LinuxSingleInstance::lockFolder(const Places& places, uint uid)
 {
-    const QString runtime = QFile::decodeName(places.runtimeDir);
-    const int runtimeFd = openOwnFolder(runtime, uid, 022);
-    if (runtimeFd >= 0) {
-        ::close(runtimeFd);
-        return runtime;
-    }
+    const QStringList inHome{QStringLiteral(".local"), QStringLiteral("state"),
+                             QStringLiteral("horolux")};
+    if (makeOwnFolders(places.home, true, inHome, uid))
+        return places.home + QStringLiteral("/.local/state/horolux");
     const QString runUser = places.runUserRoot + QLatin1Char('/') + QString::number(uid);
     const int runUserFd = places.runUserRoot.isEmpty() ? -1 : openOwnFolder(runUser, uid, 077);
     if (runUserFd >= 0) {
         ::close(runUserFd);
         return runUser;
     }
-    const QStringList inHome{QStringLiteral(".local"), QStringLiteral("state"),
-                             QStringLiteral("horolux")};
-    if (makeOwnFolders(places.home, true, inHome, uid))
-        return places.home + QStringLiteral("/.local/state/horolux");
     const QString inTmp = QStringLiteral("horolux-%1").arg(uid);
     if (makeOwnFolders(places.tmpRoot, false, {inTmp}, uid))
         return places.tmpRoot + QLatin1Char('/') + inTmp;
@@ -246,8 +280,7 @@ ISingleInstance::Claim LinuxSingleInstance::claim()
     const int fd = openLockFile();
     if (fd < 0)
         return {Outcome::NoSafePlace, {}};
-    QElapsedTimer waited;
-    waited.start();
+    LockWait wait;
     for (;;) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             m_lockFd = fd;
@@ -263,9 +296,11 @@ ISingleInstance::Claim LinuxSingleInstance::claim()
             return {Outcome::NoSafePlace, {}};
         }
         // The holder may have locked but not yet written its display or opened its socket,
-        // or may be ending: try again for a while, and take the lock if it is freed.
+        // may be ending, or may be a reminder command: try again for a while, and take the
+        // lock if it is freed.
         QByteArray holder;
-        if (readHolderDisplay(fd, holder)) {
+        const bool clockHolds = readHolderDisplay(fd, holder);
+        if (clockHolds) {
             if (displayKey(holder) != m_key) {
                 ::close(fd);
                 return {Outcome::OtherDisplay, printable(holder)};
@@ -275,11 +310,11 @@ ISingleInstance::Claim LinuxSingleInstance::claim()
                 return {Outcome::Shown, {}};
             }
         }
-        if (waited.elapsed() >= ContactWaitMs) {
+        const LockWait::Verdict verdict = wait.next(clockHolds);
+        if (verdict != LockWait::Verdict::Again) {
             ::close(fd);
-            return {Outcome::Unreachable, {}};
+            return {verdict == LockWait::Verdict::Busy ? Outcome::Busy : Outcome::Unreachable, {}};
         }
-        QThread::msleep(20);
     }
 }
 
@@ -467,7 +502,7 @@ void LinuxSingleInstance::answer(quint64 id, const ReminderReply& reply)
     if (it == m_callers.end())
         return;
     Caller& caller = *it->second;
-    caller.data = ReminderWire::encodeReply(reply);
+    caller.data = pendingReply(ReminderWire::encodeReply(reply));
     caller.written = 0;
     caller.state = Caller::State::Writing;
     caller.since.restart();
@@ -476,6 +511,28 @@ void LinuxSingleInstance::answer(quint64 id, const ReminderReply& reply)
     QObject::connect(caller.notifier.get(), &QSocketNotifier::activated, caller.notifier.get(),
                      [this, id] { writeCaller(id); });
     writeCaller(id);
+}
+
+// The reply as it waits for its caller: the bytes of an equal reply already waiting are shared,
+// and a long one is refused while too much waits already.
+QByteArray LinuxSingleInstance::pendingReply(const QByteArray& encoded) const
+{
+    std::set<const char*> counted;
+    qsizetype pending = 0;
+    for (const auto& [id, other] : m_callers) {
+        if (other->state != Caller::State::Writing)
+            continue;
+        if (other->data.size() == encoded.size() && other->data == encoded)
+            return other->data;
+        if (counted.insert(other->data.constData()).second)
+            pending += other->data.size();
+    }
+    if (encoded.size() <= SmallReplyBytes || pending + encoded.size() <= MaxPendingReplyBytes)
+        return encoded;
+    return ReminderWire::encodeReply(
+        {1,
+         {},
+         QStringLiteral("horolux: the running clock is busy sending long replies; try again")});
 }
 
 void LinuxSingleInstance::writeCaller(quint64 id)
@@ -540,26 +597,60 @@ void LinuxSingleInstance::runBatch()
         return;
     // Taken first: the handler may run the event loop, and requests completed meanwhile form
     // the next batch.
-    const QList<quint64> ids = std::exchange(m_waiting, {});
-    QList<ReminderRequest> requests;
-    for (const quint64 id : ids) {
+    const QList<quint64> taken = std::exchange(m_waiting, {});
+    const auto isList = [this](quint64 id) {
         const auto it = m_callers.find(id);
-        requests.append(it != m_callers.end() ? it->second->request : ReminderRequest{});
+        return it != m_callers.end() && it->second->request.verb == ReminderRequest::Verb::List;
+    };
+    // A listing goes to the handler alone and is encoded at once, so a batch of them never
+    // holds more than one listing's lines.
+    for (qsizetype from = 0, to = 0; from < taken.size(); from = to) {
+        to = from + 1;
+        if (!isList(taken[from]))
+            while (to < taken.size() && !isList(taken[to]))
+                ++to;
+        // A caller that has gone gave up waiting and may have told its user the request was
+        // not done: it is dropped, never carried out.
+        QList<quint64> ids;
+        QList<ReminderRequest> requests;
+        for (qsizetype i = from; i < to; ++i) {
+            if (callerGone(taken[i])) {
+                dropCaller(taken[i]);
+                continue;
+            }
+            ids.append(taken[i]);
+            requests.append(m_callers.at(taken[i])->request);
+        }
+        if (requests.isEmpty())
+            continue;
+        QList<ReminderReply> replies;
+        try {
+            replies = m_requestHandler(requests);
+        } catch (...) {
+            replies.clear();
+        }
+        // Some of them may have been carried out before the failure.
+        for (qsizetype i = 0; i < ids.size(); ++i)
+            answer(ids[i], i < replies.size()
+                               ? replies[i]
+                               : ReminderReply{3,
+                                               {},
+                                               QStringLiteral("horolux: the running clock failed "
+                                                              "while taking the request; not "
+                                                              "known whether it was done")});
     }
-    QList<ReminderReply> replies;
-    try {
-        replies = m_requestHandler(requests);
-    } catch (...) {
-        replies.clear();
-    }
-    for (qsizetype i = 0; i < ids.size(); ++i)
-        answer(ids[i],
-               i < replies.size()
-                   ? replies[i]
-                   : ReminderReply{
-                         1,
-                         {},
-                         QStringLiteral("horolux: the running clock could not take the request")});
+}
+
+// A caller that gives up closes its socket; its request is complete, so the only thing left to
+// read is that end.
+bool LinuxSingleInstance::callerGone(quint64 id) const
+{
+    const auto it = m_callers.find(id);
+    if (it == m_callers.end())
+        return true;
+    char byte = 0;
+    const ssize_t n = ::recv(it->second->fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
 }
 
 ISingleInstance::Claim LinuxSingleInstance::deliver(const ReminderRequest& request,
@@ -569,8 +660,7 @@ ISingleInstance::Claim LinuxSingleInstance::deliver(const ReminderRequest& reque
     if (fd < 0)
         return {Outcome::NoSafePlace, {}};
     const QByteArray frame = ReminderWire::encodeRequest(request);
-    QElapsedTimer waited;
-    waited.start();
+    LockWait wait;
     for (;;) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             m_lockFd = fd;
@@ -585,26 +675,29 @@ ISingleInstance::Claim LinuxSingleInstance::deliver(const ReminderRequest& reque
             return {Outcome::NoSafePlace, {}};
         }
         // Whatever its display, a clock that has written it is reachable once it listens.
+        // Without a display the holder is another reminder command: wait for our turn.
         QByteArray holder;
-        if (readHolderDisplay(fd, holder)) {
+        const bool clockHolds = readHolderDisplay(fd, holder);
+        bool busy = false;
+        if (clockHolds) {
             bool sent = false;
-            const bool answered = exchange(frame, reply, sent);
+            const bool answered = exchange(frame, reply, sent, busy);
             if (answered || sent) {
                 // A request sent is never sent again: it may have been carried out.
                 ::close(fd);
-                return {answered ? Outcome::Delivered : Outcome::Unreachable, printable(holder)};
+                return {answered ? Outcome::Delivered : Outcome::Unanswered, printable(holder)};
             }
         }
-        if (waited.elapsed() >= ContactWaitMs) {
+        const LockWait::Verdict verdict = wait.next(clockHolds, busy);
+        if (verdict != LockWait::Verdict::Again) {
             ::close(fd);
-            return {Outcome::Unreachable, {}};
+            return {verdict == LockWait::Verdict::Busy ? Outcome::Busy : Outcome::Unreachable, {}};
         }
-        QThread::msleep(20);
     }
 }
 
-bool LinuxSingleInstance::exchange(const QByteArray& request, ReminderReply& reply,
-                                   bool& sent) const
+bool LinuxSingleInstance::exchange(const QByteArray& request, ReminderReply& reply, bool& sent,
+                                   bool& busy) const
 {
     sockaddr_un address;
     socketAddress(address);
@@ -612,8 +705,12 @@ bool LinuxSingleInstance::exchange(const QByteArray& request, ReminderReply& rep
     if (s < 0)
         return false;
     const ClosedAtEnd closed(s);
-    if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        peerUid(s) != ::geteuid())
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        // A full queue: the clock has many callers already.
+        busy = errno == EAGAIN;
+        return false;
+    }
+    if (peerUid(s) != ::geteuid())
         return false;
     QElapsedTimer clock;
     clock.start();
@@ -632,11 +729,12 @@ bool LinuxSingleInstance::exchange(const QByteArray& request, ReminderReply& rep
                                  MSG_NOSIGNAL);
         if (n > 0) {
             written += n;
-            sent = true;
         } else if (!(n < 0 && (errno == EINTR || (errno == EAGAIN && ready(POLLOUT))))) {
             return false;
         }
     }
+    // Only a whole request can be carried out: one cut off midway is dropped by the clock.
+    sent = true;
     QByteArray in;
     qsizetype total = 0;
     for (;;) {

@@ -23,10 +23,9 @@ class LinuxSingleInstance : public ISingleInstance {
 public:
     // Where the lock may go (see lockFolder); an empty one is left out.
     struct Places {
-        QByteArray runtimeDir{};
-        QString tmpRoot{};
         QString home{};
         QString runUserRoot{};
+        QString tmpRoot{};
     };
 
     // This session: the places and display from the environment.
@@ -42,15 +41,18 @@ public:
     void setRequestHandler(RequestBatchHandler handler) override;
     Claim deliver(const ReminderRequest& request, ReminderReply& reply) override;
 
-    // The first folder of `uid` that nobody else may write: the runtime folder, the system's
-    // runtime folder for the user, a private folder in HOME, or one in the shared temporary
-    // folder (made if missing). Empty when none is safe.
+    // The first folder of `uid` that nobody else may write: a private folder in HOME (made if
+    // missing), the system's runtime folder for the user, or one in the shared temporary folder
+    // (made if missing). Empty when none is safe.
     static QString lockFolder(const Places& places, uint uid);
     // The display as a comparable name; ":0" and ":0.0" are the same display.
     static QString displayKey(const QByteArray& display);
 
     // How long a later start keeps trying to reach a copy that holds the lock.
     static constexpr int ContactWaitMs = 2000;
+    // How long a start waits while reminder commands hold the lock in turn (hundreds may run
+    // at once from a script).
+    static constexpr int QueueWaitMs = 60000;
     // How long the listener rests when the process is out of descriptors.
     static constexpr int ListenRetryMs = 1000;
     // A caller has this long from connecting to send its whole request...
@@ -61,6 +63,12 @@ public:
     static constexpr int ReplyWaitMs = 20000;
     // Callers served at once; more wait in the socket's queue.
     static constexpr int MaxCallers = 64;
+    // Reply bytes held for callers that have not taken them yet. A long reply beyond this is
+    // refused (a listing changes nothing, so the caller may ask again); equal replies are kept
+    // once, so callers that never read cannot multiply the clock's memory.
+    static constexpr qsizetype MaxPendingReplyBytes = 64 * 1024 * 1024;
+    // Replies up to this size are always sent: every reply to a change is far smaller.
+    static constexpr qsizetype SmallReplyBytes = 64 * 1024;
 
 private:
     // The lock file, opened in the private folder; -1 when there is no safe place for it.
@@ -72,12 +80,14 @@ private:
     void watchRequests();
     void acceptRequests();
     void pauseListening();
-    bool exchange(const QByteArray& request, ReminderReply& reply, bool& sent) const;
+    bool exchange(const QByteArray& request, ReminderReply& reply, bool& sent, bool& busy) const;
 
     struct Caller;
     void readCaller(quint64 id);
     void writeCaller(quint64 id);
     void answer(quint64 id, const ReminderReply& reply);
+    QByteArray pendingReply(const QByteArray& encoded) const;
+    bool callerGone(quint64 id) const;
     void dropCaller(quint64 id);
     void sweepCallers();
     void postBatch();

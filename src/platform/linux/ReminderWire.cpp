@@ -131,7 +131,7 @@ bool decodeReply(QByteArrayView frame, ReminderReply& reply)
     quint32 status = 0;
     quint32 count = 0;
     // Each line takes at least its four length bytes, which bounds a lying count.
-    if (!in.number(status) || status > 2 || !in.number(count) || count > quint64(in.left()) / 4)
+    if (!in.number(status) || status > 3 || !in.number(count) || count > quint64(in.left()) / 4)
         return false;
     reply.status = int(status);
     reply.lines.clear();

@@ -136,9 +136,10 @@ QString helpText()
         "      --version  output version information and exit\n"
         "\n"
         "TIME is HH:MM (today, or tomorrow once that minute has passed), +Nm or +Nh\n"
-        "(minutes or hours from now, at most a year), or 'YYYY-MM-DD HH:MM' as one\n"
-        "argument. TEXT is one line of at most 990 characters. A reminder the schedule\n"
-        "holds already (letter case aside) is not added twice.\n"
+        "(minutes or hours from now, at most 365 days), or 'YYYY-MM-DD HH:MM' as one\n"
+        "argument. TEXT is one line of at most 990 characters (Unicode code points),\n"
+        "without control characters. A reminder the schedule holds already (letter\n"
+        "case aside) is not added twice.\n"
         "These three go to the running clock, on whatever display it runs; with none\n"
         "running they change the schedule file, and the clock takes it at its next\n"
         "start. They need no display.\n"
@@ -162,9 +163,10 @@ QString helpText()
         "\n"
         "Exit status: 0 when the clock was closed normally, 1 when the schedule could\n"
         "not be saved as it closed, 2 for a wrong command line.\n"
-        "For --remind, --list and --cancel: 0 done, 1 could not be done (no such item,\n"
-        "schedule file unreadable or unwritable, running clock unreachable), 2 bad\n"
-        "input (the schedule is then left untouched).\n");
+        "For --remind, --list and --cancel: 0 done, 1 not done (no such item, schedule\n"
+        "file unreadable or unwritable, running clock unreachable; never done later),\n"
+        "2 bad input (the schedule is then left untouched), 3 not known whether done\n"
+        "(the running clock took the request but did not answer in time).\n");
 }
 
 QString versionText()

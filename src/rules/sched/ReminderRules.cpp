@@ -15,9 +15,18 @@ namespace ReminderRules {
 
 namespace {
 
+// Bidirectional embeddings, overrides and isolates reorder what follows them, so a text could
+// show as something else than it says ("invoice \u202Efdp.exe" reads "invoice exe.pdf").
+bool isBidiControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
 bool isLineBreakOrControl(QChar c)
 {
-    return c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029);
+    return c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029) ||
+           isBidiControl(c);
 }
 
 // TIME is echoed in a refusal only when it is short and plain, so the refusal stays one
@@ -56,11 +65,12 @@ When refused(const QString& error)
 
 When parseTime(const QString& time, const QDateTime& now)
 {
-    // ASCII digits only: \d would also take other scripts' digits.
-    static const QRegularExpression clockForm(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
-    static const QRegularExpression relativeForm(QStringLiteral("^\\+([0-9]{1,7})([mh])$"));
+    // ASCII digits only: \d would also take other scripts' digits. Anchored with \A and \z,
+    // since $ would also match before a final line break.
+    static const QRegularExpression clockForm(QStringLiteral("\\A([0-9]{1,2}):([0-9]{2})\\z"));
+    static const QRegularExpression relativeForm(QStringLiteral("\\A\\+([0-9]{1,7})([mh])\\z"));
     static const QRegularExpression dateForm(
-        QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2}) ([0-9]{1,2}):([0-9]{2})$"));
+        QStringLiteral("\\A([0-9]{4})-([0-9]{2})-([0-9]{2}) ([0-9]{1,2}):([0-9]{2})\\z"));
     const DayNumber today = DayNumbers::fromDate(now.date());
     const QString outOfDay = QStringLiteral("is not a time of day (00:00 to 23:59)");
 
@@ -78,7 +88,7 @@ When parseTime(const QString& time, const QDateTime& now)
         if (minutes < 1)
             return refused(timeRefusal(time, QStringLiteral("must lie ahead")));
         if (minutes > MaxMinutesAhead)
-            return refused(timeRefusal(time, QStringLiteral("lies more than a year ahead")));
+            return refused(timeRefusal(time, QStringLiteral("lies more than 365 days ahead")));
         const QDateTime at = now.addSecs(minutes * 60);
         return atDayAndTime(DayNumbers::fromDate(at.date()), at.time().hour(), at.time().minute());
     }
@@ -105,8 +115,18 @@ QString textProblem(const QString& text)
 {
     if (text.trimmed().isEmpty())
         return QStringLiteral("horolux: TEXT is empty");
-    if (text.size() > MaxTextLength)
-        return QStringLiteral("horolux: TEXT is longer than %1 characters").arg(MaxTextLength);
+    // Counted in code points, as the reader counts the line's detail: a character outside the
+    // basic plane (an emoji) is one, not two.
+    const QString tooLong =
+        QStringLiteral("horolux: TEXT is longer than %1 characters").arg(MaxTextLength);
+    if (text.size() > 2 * MaxTextLength)
+        return tooLong;
+    qsizetype characters = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++characters)
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+    if (characters > MaxTextLength)
+        return tooLong;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         // A control character or line break would split the line or hide in it.

@@ -14,12 +14,11 @@ class ScheduleList;
 // adds; the listing of the items still to come, and cancelling one by its name there.
 namespace ReminderRules {
 
-// "Reminder:" and the text fill the line's detail, which the reader takes up to 999 characters.
+// "Reminder:" and the text fill the line's detail, which the reader takes up to 999 characters
+// (code points).
 inline constexpr int MaxTextLength = 990;
-// A relative time reaches at most a year ahead; further is a typo rather than a plan.
-inline constexpr int MaxMinutesAhead = 366 * 24 * 60;
-// Numbers in a listing; anything longer is not a number from one.
-inline constexpr int MaxItemNumber = 9999999;
+// A relative time reaches at most 365 days ahead; further is a typo rather than a plan.
+inline constexpr int MaxMinutesAhead = 365 * 24 * 60;
 
 struct When {
     DayNumber day = 0;

@@ -32,16 +32,19 @@ int readField(const QString& line, qsizetype start, qsizetype length)
     return value;
 }
 
-// At most `length` code units from `start`, one fewer when the last would be half of a
-// surrogate pair.
+// At most `length` characters (code points) from `start`: a pair of surrogates counts once
+// and is never cut in half.
 QString midWhole(const QString& text, qsizetype start, qsizetype length)
 {
     if (start >= text.size())
         return QString();
-    if (start + length < text.size() && text.at(start + length - 1).isHighSurrogate() &&
-        text.at(start + length).isLowSurrogate())
-        --length;
-    return text.mid(start, length);
+    qsizetype end = start;
+    for (qsizetype taken = 0; end < text.size() && taken < length; ++taken)
+        end += text.at(end).isHighSurrogate() && end + 1 < text.size() &&
+                       text.at(end + 1).isLowSurrogate()
+                   ? 2
+                   : 1;
+    return text.mid(start, end - start);
 }
 
 bool allDigits(const QString& line, qsizetype start, qsizetype length)

@@ -212,7 +212,8 @@ void TestAtomicFile::replacesOnlyRegularFilesTheUserMayWrite_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("after");
-    QTest::newRow("nothing there") << "nothing" << true << "file 0644 new";
+    // Private when new, whatever the umask; an existing file keeps its mode.
+    QTest::newRow("nothing there") << "nothing" << true << "file 0600 new";
     QTest::newRow("regular file") << "file" << true << "file 0644 new";
     QTest::newRow("link to a file")
         << "link to file" << true << "link to real/horolux.dat / file 0644 new";

@@ -1,14 +1,18 @@
 // The Linux clock setter, run only inside a helper process that may not set the clock, against
 // a private bus with a stand-in time service. This process never sets the clock itself.
+#include "platform/linux/BusProbe.h"
 #include "platform/linux/LinuxClockSync.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 class TestClockSetter : public QObject {
@@ -21,7 +25,10 @@ private slots:
     void service_data();
     void service();
     void noService();
+    void noBus_data();
     void noBus();
+    void busProbe_data();
+    void busProbe();
     void secondRequestWhileWaiting();
     void quittingEndsTheWait();
     void syncState();
@@ -36,6 +43,9 @@ private:
     QProcess m_bus;
     QProcess m_service;
     QString m_address;
+    // Buses that take connections and never answer: the path m_dir/quiet-bus, the abstract
+    // name m_dir/quiet-abstract.
+    int m_quiet[2] = {-1, -1};
 };
 
 void TestClockSetter::initTestCase()
@@ -65,10 +75,24 @@ void TestClockSetter::initTestCase()
     QVERIFY(m_bus.waitForReadyRead(5000));
     m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
     QVERIFY(m_address.startsWith("unix:"));
+
+    for (int abstract : {0, 1}) {
+        sockaddr_un quiet{};
+        quiet.sun_family = AF_UNIX;
+        const QByteArray name =
+            QFile::encodeName(m_dir.filePath(abstract ? "quiet-abstract" : "quiet-bus"));
+        qstrncpy(quiet.sun_path + abstract, name, sizeof quiet.sun_path - 1);
+        m_quiet[abstract] = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const auto size = socklen_t(offsetof(sockaddr_un, sun_path) + name.size() + 1);
+        QVERIFY(::bind(m_quiet[abstract], reinterpret_cast<sockaddr*>(&quiet), size) == 0);
+        QVERIFY(::listen(m_quiet[abstract], 16) == 0); // connections wait, never taken
+    }
 }
 
 void TestClockSetter::cleanupTestCase()
 {
+    ::close(m_quiet[0]);
+    ::close(m_quiet[1]);
     m_bus.terminate();
     m_bus.waitForFinished(5000);
 }
@@ -213,11 +237,56 @@ void TestClockSetter::noService()
              QStringList{"result=0 busy=0 reason=No time service running"});
 }
 
+void TestClockSetter::noBus_data()
+{
+    QTest::addColumn<QString>("bus");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("nobody there") << "no-such-bus"
+                                  << "result=0 busy=0 reason=No system bus";
+    // Given up on within seconds, not after the half minute allowed for a password.
+    QTest::newRow("silent") << "quiet-bus"
+                            << "result=0 busy=0 reason=The time service did not answer";
+}
+
 void TestClockSetter::noBus()
 {
-    QCOMPARE(probe({"local", "2021", "3", "28", "9", "0", "0"},
-                   "unix:path=" + m_dir.filePath("no-such-bus")),
-             QStringList{"result=0 busy=0 reason=No system bus"});
+    QFETCH(QString, bus);
+    QFETCH(QString, output);
+    QCOMPARE(probe({"local", "2021", "3", "28", "9", "0", "0"}, "unix:path=" + m_dir.filePath(bus),
+                   10000),
+             QStringList{output});
+}
+
+void TestClockSetter::busProbe_data()
+{
+    QTest::addColumn<QString>("address"); // D: the test's folder, B: its bus
+    QTest::addColumn<int>("verdict");
+    using V = BusProbe::Verdict;
+    QTest::newRow("answering") << "B" << int(V::Answers);
+    QTest::newRow("nobody there") << "unix:path=D/none" << int(V::Absent);
+    QTest::newRow("silent") << "unix:path=D/quiet-bus" << int(V::Silent);
+    QTest::newRow("first entry absent") << "unix:path=D/none;B" << int(V::Answers);
+    QTest::newRow("abstract") << "unix:abstract=D/quiet-abstract" << int(V::Silent);
+    QTest::newRow("escaped name") << "unix:path=D/quiet%2dbus,guid=1" << int(V::Silent);
+    QTest::newRow("tcp, not tried") << "tcp:host=127.0.0.1,port=9;B" << int(V::Unprobed);
+    QTest::newRow("listening only") << "unix:tmpdir=D" << int(V::Unprobed);
+}
+
+// Both ways of asking come to the same verdict, the one that does not wait within its limit.
+void TestClockSetter::busProbe()
+{
+    QFETCH(QString, address);
+    QFETCH(int, verdict);
+    address.replace("D/", m_dir.path() + "/").replace(QRegularExpression("B$"), m_address);
+    QCOMPARE(int(BusProbe::await(address, 1000)), verdict);
+    int asked = -1;
+    QElapsedTimer waited;
+    waited.start();
+    BusProbe::ask(
+        address, this, [&asked](BusProbe::Verdict v) { asked = int(v); }, 1000);
+    QCOMPARE(asked, -1);
+    QTRY_COMPARE_WITH_TIMEOUT(asked, verdict, 3000);
+    QVERIFY(waited.elapsed() < 1500);
 }
 
 // While the first request waits for the user, a second one is refused at once and is never

@@ -24,7 +24,23 @@
 
 namespace {
 std::atomic<int> acceptCalls{0};
+
+// A caller of the holder in `folder` that has sent `bytes`; -1 when it could not.
+int sendTo(const QString& folder, const QByteArray& bytes)
+{
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(folder) + "/horolux.socket";
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::send(s, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) != bytes.size()) {
+        ::close(s);
+        return -1;
+    }
+    return s;
 }
+} // namespace
 
 // Counts the listener's accept calls, so a busy loop shows without timing anything.
 extern "C" int accept4(int fd, sockaddr* __restrict address, socklen_t* __restrict length,
@@ -50,6 +66,8 @@ private slots:
     void requestsWaitForTheHandler();
     void killedHolderDoesNotBlock();
     void unreachableHolderStillBlocks();
+    void commandsQueueForTheLock();
+    void goneCallerIsNotServed();
     void outOfDescriptorsDoesNotSpin();
     void launchedProgramDoesNotKeepTheLock();
 
@@ -80,49 +98,39 @@ void TestSingleInstance::displayKey()
     QTEST(LinuxSingleInstance::displayKey(display), "key");
 }
 
-// How the runtime folder and the folder under the temporary root are set up before the
-// choice, and which one is chosen ("runtime", "tmp" or "none").
+// How HOME, the user's folder under /run/user and the folder under the temporary root are set
+// up before the choice, and which one is chosen ("home", "run", "tmp" or "none"). The runtime
+// folder of the environment is never asked: cron and ssh often lack it.
 void TestSingleInstance::lockFolder_data()
 {
-    QTest::addColumn<QString>("runtime");
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<QString>("runUser");
     QTest::addColumn<QString>("fallback");
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("runtime folder") << "private"
-                                    << "absent"
-                                    << "runtime";
-    QTest::newRow("runtime unset") << "unset"
-                                   << "absent"
-                                   << "tmp";
-    QTest::newRow("runtime relative") << "relative"
-                                      << "absent"
-                                      << "tmp";
-    QTest::newRow("runtime missing") << "absent"
-                                     << "absent"
-                                     << "tmp";
-    QTest::newRow("runtime writable by all") << "0777"
-                                             << "absent"
-                                             << "tmp";
-    QTest::newRow("runtime of another user") << "foreign"
-                                             << "absent"
-                                             << "tmp";
-    QTest::newRow("fallback exists") << "unset"
-                                     << "private"
-                                     << "tmp";
-    QTest::newRow("fallback readable by group") << "unset"
-                                                << "0750"
-                                                << "none";
-    QTest::newRow("fallback writable by all") << "unset"
-                                              << "0777"
-                                              << "none";
-    QTest::newRow("fallback is a link") << "unset"
-                                        << "link"
-                                        << "none";
-    QTest::newRow("fallback is a file") << "unset"
-                                        << "file"
-                                        << "none";
-    QTest::newRow("fallback of another user") << "unset"
-                                              << "foreign"
-                                              << "none";
+    const struct {
+        const char* name;
+        const char* home;
+        const char* runUser;
+        const char* fallback;
+        const char* chosen;
+    } rows[] = {
+        // clang-format off
+        {"home",                       "private",  "private", "private", "home"},
+        {"home unset",                 "unset",    "private", "absent",  "run"},
+        {"home relative",              "relative", "absent",  "absent",  "tmp"},
+        {"home writable by all",       "0777",     "absent",  "absent",  "tmp"},
+        {"home of another user",       "foreign",  "absent",  "absent",  "tmp"},
+        {"run folder readable by all", "unset",    "0755",    "absent",  "tmp"},
+        {"fallback exists",            "unset",    "absent",  "private", "tmp"},
+        {"fallback readable by group", "unset",    "absent",  "0750",    "none"},
+        {"fallback writable by all",   "unset",    "absent",  "0777",    "none"},
+        {"fallback is a link",         "unset",    "absent",  "link",    "none"},
+        {"fallback is a file",         "unset",    "absent",  "file",    "none"},
+        {"fallback of another user",   "unset",    "absent",  "foreign", "none"},
+        // clang-format on
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row.name) << row.home << row.runUser << row.fallback << row.chosen;
 }
 
 namespace {
@@ -152,31 +160,33 @@ bool makeFolder(const QString& path, const QString& how, const QString& scratch)
 
 void TestSingleInstance::lockFolder()
 {
-    QFETCH(QString, runtime);
+    QFETCH(QString, home);
+    QFETCH(QString, runUser);
     QFETCH(QString, fallback);
     QFETCH(QString, chosen);
     QTemporaryDir scratch;
     const uint uid = ::geteuid();
-    const QString runtimeDir = scratch.path() + "/run";
-    const QString tmpDir = scratch.path() + QString("/horolux-%1").arg(uid);
-    if (!makeFolder(runtimeDir, runtime, scratch.path()) ||
-        !makeFolder(tmpDir, fallback, scratch.path()))
+    const QString s = scratch.path();
+    const QString homeDir = s + "/home";
+    const QString runDir = s + QString("/run/%1").arg(uid);
+    const QString tmpDir = s + QString("/horolux-%1").arg(uid);
+    if (!QDir().mkpath(s + "/run") || !makeFolder(homeDir, home, s) ||
+        !makeFolder(runDir, runUser, s) || !makeFolder(tmpDir, fallback, s))
         QSKIP("this set-up needs the right to give folders to another user");
-    QByteArray env = QFile::encodeName(runtimeDir);
-    if (runtime == QLatin1String("unset"))
-        env.clear();
-    else if (runtime == QLatin1String("relative"))
-        env = "run";
+    const QString homeEnv = home == QLatin1String("unset")      ? QString()
+                            : home == QLatin1String("relative") ? QString("home")
+                                                                : homeDir;
 
-    const QString folder =
-        LinuxSingleInstance::lockFolder({.runtimeDir = env, .tmpRoot = scratch.path()}, uid);
-    const QString expected = chosen == QLatin1String("runtime") ? runtimeDir
-                             : chosen == QLatin1String("tmp")   ? tmpDir
-                                                                : "";
+    const QString folder = LinuxSingleInstance::lockFolder(
+        {.home = homeEnv, .runUserRoot = s + "/run", .tmpRoot = s}, uid);
+    const QString expected = chosen == QLatin1String("home")  ? homeDir + "/.local/state/horolux"
+                             : chosen == QLatin1String("run") ? runDir
+                             : chosen == QLatin1String("tmp") ? tmpDir
+                                                              : "";
     QCOMPARE(folder, expected);
-    if (chosen == QLatin1String("tmp")) {
+    if (chosen == QLatin1String("home") || chosen == QLatin1String("tmp")) {
         struct stat st {};
-        QCOMPARE(::lstat(QFile::encodeName(tmpDir).constData(), &st), 0);
+        QCOMPARE(::lstat(QFile::encodeName(folder).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0700u);
     }
 }
@@ -201,7 +211,7 @@ void TestSingleInstance::tmpNameTakenByAnotherUser()
     if (!makeFolder(name, planted, s) || !QDir().mkpath(s + "/home"))
         QSKIP("this set-up needs the right to give folders to another user");
     const QString folder =
-        LinuxSingleInstance::lockFolder({.tmpRoot = s, .home = s + "/home"}, ::geteuid());
+        LinuxSingleInstance::lockFolder({.home = s + "/home", .tmpRoot = s}, ::geteuid());
     QCOMPARE(folder, s + "/home/.local/state/horolux");
     LinuxSingleInstance first(folder, ":3");
     QVERIFY(first.claim());
@@ -266,13 +276,8 @@ void TestSingleInstance::misbehavingCallers()
     });
     holder.setShowRequestHandler([] {});
 
-    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray path = QFile::encodeName(m_dir.path()) + "/horolux.socket";
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    QCOMPARE(::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    QCOMPARE(::send(s, sent.constData(), size_t(sent.size()), MSG_NOSIGNAL), ssize_t(sent.size()));
+    const int s = sendTo(m_dir.path(), sent);
+    QVERIFY(s >= 0);
     if (closes)
         ::shutdown(s, SHUT_WR);
     QTest::qWait(100);
@@ -335,18 +340,74 @@ void TestSingleInstance::killedHolderDoesNotBlock()
     QTRY_COMPARE(shown, 1);
 }
 
-// A holder that never answers (stopped, or without its socket) still keeps a second copy out.
+// A clock that never answers (stopped, or without its socket) still keeps a second copy out,
+// and a request is refused as not done, since it was never sent.
 void TestSingleInstance::unreachableHolderStillBlocks()
 {
     const QString lock = m_dir.path() + "/horolux.lock";
     const int fd = ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT, 0600);
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    QCOMPARE(::pwrite(fd, ":11\n", 4, 0), 4);
     LinuxSingleInstance second(m_dir.path(), ":11");
-    QVERIFY(!second.claim());
+    QCOMPARE(second.claim().outcome, ISingleInstance::Outcome::Unreachable);
+    ReminderReply reply;
+    QCOMPARE(LinuxSingleInstance(m_dir.path(), {}).deliver({}, reply).outcome,
+             ISingleInstance::Outcome::Unreachable);
     ::close(fd);
     LinuxSingleInstance third(m_dir.path(), ":11");
     QVERIFY(third.claim());
+}
+
+// With no clock, many commands at once take the lock in turn, for far longer in all than a
+// clock is given to answer; none may take another for a silent clock.
+void TestSingleInstance::commandsQueueForTheLock()
+{
+    constexpr int Commands = 60;
+    std::atomic<int> claimed{0};
+    std::vector<std::thread> commands;
+    for (int i = 0; i < Commands; ++i)
+        commands.emplace_back([&] {
+            LinuxSingleInstance command(m_dir.path(), {});
+            ReminderReply reply;
+            if (command.deliver({}, reply).outcome == ISingleInstance::Outcome::Claimed) {
+                ++claimed;
+                QThread::msleep(50);
+            }
+        });
+    for (std::thread& t : commands)
+        t.join();
+    QCOMPARE(int(claimed), Commands);
+}
+
+// A caller that gave up before its request was taken (the clock was stopped or still starting)
+// must not have it carried out later; one still waiting is served.
+void TestSingleInstance::goneCallerIsNotServed()
+{
+    LinuxSingleInstance holder(m_dir.path(), ":23");
+    QVERIFY(holder.claim());
+    const auto send = [this](const QString& text) {
+        return sendTo(m_dir.path(), ReminderWire::encodeRequest(
+                                        {ReminderRequest::Verb::Remind, "+5m", text, {}}));
+    };
+    const int gone = send("gone");
+    const int waiting = send("waiting");
+    QVERIFY(gone >= 0 && waiting >= 0);
+    QTest::qWait(100);
+    ::close(gone);
+    QStringList seen;
+    holder.setRequestHandler([&seen](const QList<ReminderRequest>& requests) {
+        QList<ReminderReply> replies;
+        for (const ReminderRequest& r : requests) {
+            seen << r.text;
+            replies << ReminderReply{};
+        }
+        return replies;
+    });
+    QTRY_COMPARE(seen, QStringList{"waiting"});
+    QTest::qWait(100);
+    QCOMPARE(seen, QStringList{"waiting"});
+    ::close(waiting);
 }
 
 // Out of descriptors the waiting request cannot be accepted: no busy loop on it, and it is

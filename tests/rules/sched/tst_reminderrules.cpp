@@ -31,7 +31,7 @@ void TestReminderRules::parseTime_data()
     QTest::addColumn<QString>("at"); // "YYYY-MM-DD HH:MM", or the refusal
     const QString form = "must be HH:MM, +Nm, +Nh or 'YYYY-MM-DD HH:MM'";
     const QString day = "is not a time of day (00:00 to 23:59)";
-    const QString farOff = "lies more than a year ahead";
+    const QString farOff = "lies more than 365 days ahead";
     const struct {
         const char* name;
         QString time;
@@ -44,14 +44,16 @@ void TestReminderRules::parseTime_data()
         {"one-digit hour", "7:05", "2026-03-08 07:05"},
         {"minutes, seconds dropped", "+25m", "2026-03-07 10:55"},
         {"past midnight", "+14h", "2026-03-08 00:30"},
-        {"a year", "+8784h", "2027-03-08 10:30"},
+        {"365 days in hours", "+8760h", "2027-03-07 10:30"},
+        {"365 days in minutes", "+525600m", "2027-03-07 10:30"},
         {"date", "2026-03-07 10:30", "2026-03-07 10:30"},
         {"last storable day", "2173-10-13 23:59", "2173-10-13 23:59"},
         {"25:00", "25:00", "horolux: TIME '25:00' " + day},
         {"12:60", "12:60", "horolux: TIME '12:60' " + day},
         {"+0m", "+0m", "horolux: TIME '+0m' must lie ahead"},
         {"+99999h", "+99999h", "horolux: TIME '+99999h' " + farOff},
-        {"+8785h", "+8785h", "horolux: TIME '+8785h' " + farOff},
+        {"+8761h", "+8761h", "horolux: TIME '+8761h' " + farOff},
+        {"+525601m", "+525601m", "horolux: TIME '+525601m' " + farOff},
         {"Feb 30", "2026-02-30 10:00", "horolux: TIME '2026-02-30 10:00' names no date of the calendar"},
         {"a minute ago", "2026-03-07 10:29", "horolux: TIME '2026-03-07 10:29' has passed"},
         {"beyond the line", "2173-10-14 00:00", "horolux: TIME '2173-10-14 00:00' lies beyond 2173-10-13"},
@@ -62,6 +64,10 @@ void TestReminderRules::parseTime_data()
         {"upper unit", "+5M", "horolux: TIME '+5M' " + form},
         {"huge number", "+99999999999999999999m", "horolux: TIME '+99999999999999999999m' " + form},
         {"long and odd", QString(40, u'\n'), "horolux: TIME " + form},
+        // A $ in the pattern would match before a final line break.
+        {"clock, final LF", "23:30\n", "horolux: TIME " + form},
+        {"relative, final LF", "+5m\n", "horolux: TIME " + form},
+        {"date, final LF", "2026-03-08 10:00\n", "horolux: TIME " + form},
         // clang-format on
     };
     for (const auto& row : rows)
@@ -97,7 +103,11 @@ void TestReminderRules::text_data()
         {"commas and colons", "a,b: c", ""},
         {"beyond the basic plane", QStringLiteral("\U0001F375 time"), ""},
         {"longest", QString(990, u'x'), ""},
-        {"longest ending in a pair", QString(988, u'x') + QStringLiteral("\U0001F375"), ""},
+        {"longest ending in a pair", QString(989, u'x') + QStringLiteral("\U0001F375"), ""},
+        // Characters as users count them: an emoji is one, though two UTF-16 units.
+        {"496 emoji", QStringLiteral("\U0001F375").repeated(496), ""},
+        {"990 emoji", QStringLiteral("\U0001F375").repeated(990), ""},
+        {"991 emoji", QStringLiteral("\U0001F375").repeated(991), tooLong},
         {"one too long", QString(991, u'x'), tooLong},
         {"huge", QString(1 << 20, u'x'), tooLong},
         {"empty", "", empty},
@@ -107,6 +117,11 @@ void TestReminderRules::text_data()
         {"tab", "a\tb", control},
         {"NEL", QStringLiteral("a\u0085b"), control},
         {"line separator", QStringLiteral("a\u2028b"), control},
+        {"right-to-left override", QStringLiteral("invoice \u202Efdp.exe"), control},
+        {"left-to-right embedding", QStringLiteral("a\u202Ab"), control},
+        {"first strong isolate", QStringLiteral("a\u2068b"), control},
+        {"pop isolate", QStringLiteral("a\u2069b"), control},
+        {"narrow no-break space", QStringLiteral("a\u202Fb"), ""},
         {"byte not UTF-8", QString(QChar(0xDCFF)) + "a", notUtf8},
         {"high half alone", "a" + QString(QChar(0xD83C)), notUtf8},
         // clang-format on
