@@ -3,8 +3,7 @@
 #include "core/LosslessText.h"
 #include "ports/ISingleInstance.h"
 #include "rules/sched/ReminderRules.h"
-#include "rules/sched/ScheduleFile.h"
-#include "rules/sched/ScheduleList.h"
+#include "rules/sched/Schedule.h"
 
 #include <QDateTime>
 
@@ -72,20 +71,13 @@ int run(const ReminderRequest& request, ISingleInstance& instance, IFileStore& f
 ReminderReply applyToFile(const ReminderRequest& request, IFileStore& files,
                           const QString& schedulePath)
 {
-    ScheduleFile file(files, schedulePath);
-    ScheduleList list;
+    // No clock runs: the file's schedule is changed the way the clock changes its own.
+    Schedule schedule(files, schedulePath);
     // A file that cannot be read is never replaced: the clock moves it aside at its start.
-    if (file.load(list).unreadable)
+    if (schedule.load().unreadable)
         return {
             1, {}, QStringLiteral("horolux: cannot read the schedule file %1").arg(schedulePath)};
-    const ReminderRules::Applied applied =
-        ReminderRules::apply(list, request, QDateTime::currentDateTime());
-    if (applied.reply.status != 0 || (applied.added.isEmpty() && applied.removed.isEmpty()))
-        return applied.reply;
-    QString error;
-    if (file.save(list, &error) != ScheduleFile::SaveResult::Saved)
-        return {1, {}, QStringLiteral("horolux: cannot save the schedule (%1)").arg(error)};
-    return applied.reply;
+    return schedule.apply({request}, QDateTime::currentDateTime()).constFirst();
 }
 
 } // namespace ReminderCommand

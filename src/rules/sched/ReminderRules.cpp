@@ -319,8 +319,7 @@ Applied decide(const ScheduleList& list, const ReminderRequest& request, const Q
                           .arg(id);
             return applied;
         }
-        applied.removedAt = named.constFirst();
-        applied.removed = list.at(applied.removedAt);
+        applied.removed = list.at(named.constFirst());
         reply.lines = {describe(applied.removed, today)};
         break;
     }
@@ -328,24 +327,6 @@ Applied decide(const ScheduleList& list, const ReminderRequest& request, const Q
         break;
     }
     return applied;
-}
-
-Applied apply(ScheduleList& list, const ReminderRequest& request, const QDateTime& now)
-{
-    const Applied applied = decide(list, request, now);
-    if (!applied.added.isEmpty())
-        list.add(applied.added);
-    if (applied.removedAt >= 0)
-        list.removeAt(applied.removedAt);
-    return applied;
-}
-
-void undo(ScheduleList& list, const Applied& applied)
-{
-    if (!applied.added.isEmpty())
-        list.removeAt(list.indexOf(applied.added));
-    if (!applied.removed.isEmpty())
-        list.add(applied.removed);
 }
 
 } // namespace ReminderRules

@@ -62,15 +62,11 @@ QStringList listing(const QStringList& lines, DayNumber today);
 // save.
 struct Applied {
     ReminderReply reply;
-    QString added;      // the line to add, if any
-    QString removed;    // the line to cancel, if any
-    int removedAt = -1; // where it stands in the list
+    QString added;   // the line to add, if any
+    QString removed; // the line to cancel, if any
 };
-// What a Remind, List or Cancel asks of `list`, which is left as it is (Show is the caller's).
+// What a Remind, List or Cancel asks of `list`, which is left as it is (Show is the caller's);
+// Schedule::apply carries it out.
 Applied decide(const ScheduleList& list, const ReminderRequest& request, const QDateTime& now);
-// decide(), carried out on `list`.
-Applied apply(ScheduleList& list, const ReminderRequest& request, const QDateTime& now);
-// Puts the list back as it was before `applied`.
-void undo(ScheduleList& list, const Applied& applied);
 
 } // namespace ReminderRules

@@ -138,11 +138,11 @@ void TestReminderRules::text()
     QCOMPARE(ReminderRules::textProblem(text), error);
     if (!error.isEmpty())
         return;
-    ScheduleList list;
+    Schedule schedule;
     const ReminderRequest request{ReminderRequest::Verb::Remind, "+5m", text, {}};
-    QCOMPARE(ReminderRules::apply(list, request, Now).reply.status, 0);
+    QCOMPARE(schedule.apply({request}, Now).constFirst().status, 0);
     ScheduleList read;
-    QCOMPARE(read.parse(list.format()), 0);
+    QCOMPARE(read.parse(schedule.list().format()), 0);
     QCOMPARE(read.lines(), QStringList{"10354608800Reminder:" + text});
 }
 
@@ -192,22 +192,17 @@ void TestReminderRules::listAndCancel()
 {
     QFETCH(QStringList, lines);
     QFETCH(QString, item);
-    ScheduleList list;
-    list.parse(lines.join(u'\n').toUtf8());
+    Schedule schedule;
+    schedule.merge(lines.join(u'\n').toUtf8());
     const ReminderRequest request{
         item.isEmpty() ? ReminderRequest::Verb::List : ReminderRequest::Verb::Cancel, {}, {}, item};
-    const ReminderRules::Applied applied = ReminderRules::apply(list, request, Now);
-    QTEST(applied.reply.status, "status");
-    QTEST(applied.reply.lines, "answer");
+    const ReminderReply reply = schedule.apply({request}, Now).constFirst();
+    QTEST(reply.status, "status");
+    QTEST(reply.lines, "answer");
     QFETCH(QStringList, left);
     ScheduleList expected;
     expected.parse(left.join(u'\n').toUtf8());
-    QCOMPARE(list.lines(), expected.lines());
-    // A failed save puts the item back where it was.
-    ReminderRules::undo(list, applied);
-    ScheduleList before;
-    before.parse(lines.join(u'\n').toUtf8());
-    QCOMPARE(list.lines(), before.lines());
+    QCOMPARE(schedule.lines(), expected.lines());
 }
 
 // Requests that arrive together are carried out in order and saved once; when that save fails,
