@@ -27,7 +27,7 @@
     <name>EditorRules</name>
     <message>
         <source>The %1 field contains a comma. A scheduled program cannot be stored with a comma in its program, parameters or start directory; please remove it.</source>
-        <translation>Das Feld „%1“ enthält ein Komma. Ein geplantes Programm kann nicht mit einem Komma in Programm, Parametern oder Startpfad gespeichert werden; bitte entfernen Sie es.</translation>
+        <translation>Das Feld „%1“ enthält ein Komma. Ein geplantes Programm kann nicht mit einem Komma in Programm, Parametern oder Startordner gespeichert werden; bitte entfernen Sie es.</translation>
     </message>
     <message>
         <source>Program</source>
@@ -39,7 +39,7 @@
     </message>
     <message>
         <source>Start Dir</source>
-        <translation>Startpfad</translation>
+        <translation>Startordner</translation>
     </message>
     <message>
         <source>The Parameters field has a quote (%1) that is not closed, so the program could never be started. Put a backslash before a quote that belongs to a word (O\%1Brien), or enclose the word in the other kind of quotes (%2O%1Brien%2).</source>
@@ -136,7 +136,7 @@
     </message>
     <message>
         <source>The system is synchronising (NTP).</source>
-        <translation>System synchronisiert gerade (NTP).</translation>
+        <translation>Das System synchronisiert gerade (NTP).</translation>
     </message>
     <message>
         <source>Off</source>
@@ -148,7 +148,7 @@
     </message>
     <message>
         <source>%1 secs</source>
-        <translation>%1 Sek.</translation>
+        <translation>%1 Sek.</translation>
     </message>
     <message>
         <source>Task Bar icon enabled because hide period was set to indefinite. (See online help for explanation.)</source>
@@ -167,7 +167,7 @@
     </message>
     <message>
         <source>Settings file not understood</source>
-        <translation>Einstellungsdatei nicht verstanden</translation>
+        <translation>Einstellungsdatei nicht erkannt</translation>
     </message>
     <message>
         <source>Cannot create file %1</source>
@@ -397,7 +397,7 @@
     </message>
     <message>
         <source>Disk Monitor</source>
-        <translation>Datenträgeranzeige</translation>
+        <translation>Überwachter Datenträger</translation>
     </message>
     <message>
         <source>Drive:</source>
@@ -417,7 +417,7 @@
     </message>
     <message>
         <source>Notice only</source>
-        <translation>Nur Hinweis</translation>
+        <translation>Kein Fenster</translation>
     </message>
     <message>
         <source>Reminders show only as desktop notifications, without their window</source>
@@ -602,11 +602,11 @@
     </message>
     <message>
         <source>On date:</source>
-        <translation>Am Datum:</translation>
+        <translation>Einmal am:</translation>
     </message>
     <message>
         <source>Daily from date:</source>
-        <translation>Täglich ab Datum:</translation>
+        <translation>Täglich ab:</translation>
     </message>
     <message>
         <source>Weekly from date:</source>
@@ -718,7 +718,7 @@
     </message>
     <message>
         <source>Start Dir:</source>
-        <translation>Startpfad:</translation>
+        <translation>Startordner:</translation>
     </message>
     <message>
         <source>Browse for start folder</source>

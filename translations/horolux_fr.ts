@@ -31,7 +31,7 @@
     </message>
     <message>
         <source>Program</source>
-        <translation>Logiciel</translation>
+        <translation>Programme</translation>
     </message>
     <message>
         <source>Parameters</source>
@@ -70,7 +70,7 @@
     </message>
     <message>
         <source>One-shot</source>
-        <translation>Unique</translation>
+        <translation>Une fois</translation>
     </message>
     <message>
         <source>Daily</source>
@@ -140,7 +140,7 @@
     </message>
     <message>
         <source>Off</source>
-        <translation>Désactivé</translation>
+        <translation>Aucune</translation>
     </message>
     <message>
         <source>Indefinite</source>
@@ -148,7 +148,7 @@
     </message>
     <message>
         <source>%1 secs</source>
-        <translation>%1 s</translation>
+        <translation>%1 s</translation>
     </message>
     <message>
         <source>Task Bar icon enabled because hide period was set to indefinite. (See online help for explanation.)</source>
@@ -167,7 +167,7 @@
     </message>
     <message>
         <source>Settings file not understood</source>
-        <translation>Fichier de paramètres non compris</translation>
+        <translation>Fichier de paramètres non reconnu</translation>
     </message>
     <message>
         <source>Cannot create file %1</source>
@@ -210,7 +210,7 @@
     </message>
     <message>
         <source>Automatic Time &amp;Update</source>
-        <translation>Mise à jour a&amp;utomatique de l’heure</translation>
+        <translation>Mise à l’heure a&amp;utomatique</translation>
     </message>
     <message>
         <source>&amp;Help</source>
@@ -258,22 +258,22 @@
     <name>Startup</name>
     <message>
         <source>Good morning %1</source>
-        <translation>Bonjour %1</translation>
+        <translation>Bonjour, %1</translation>
     </message>
     <message>
         <source>Good afternoon %1</source>
-        <translation>Bon après-midi %1</translation>
+        <translation>Bonjour, %1</translation>
     </message>
     <message>
         <source>Good evening %1</source>
-        <translation>Bonsoir %1</translation>
+        <translation>Bonsoir, %1</translation>
     </message>
 </context>
 <context>
     <name>TAbtFrm</name>
     <message>
         <source>About Horolux</source>
-        <translation>À propos de Horolux</translation>
+        <translation>À propos</translation>
     </message>
     <message>
         <source>Horolux version 1.0</source>
@@ -303,11 +303,11 @@
     <name>TAutoFrm</name>
     <message>
         <source>Automatic Time Update</source>
-        <translation>Mise à jour automatique de l’heure</translation>
+        <translation>Mise à l’heure automatique</translation>
     </message>
     <message>
         <source>Window title:</source>
-        <translation>Fenêtre&#xa0;:</translation>
+        <translation>Titre :</translation>
     </message>
     <message>
         <source>Time server:</source>
@@ -389,7 +389,7 @@
     </message>
     <message>
         <source>Monitors</source>
-        <translation>Moniteurs</translation>
+        <translation>Surveillance</translation>
     </message>
     <message>
         <source>Update Interval</source>
@@ -397,11 +397,11 @@
     </message>
     <message>
         <source>Disk Monitor</source>
-        <translation>Moniteur de disque</translation>
+        <translation>Disque surveillé</translation>
     </message>
     <message>
         <source>Drive:</source>
-        <translation>Lieu&#xa0;:</translation>
+        <translation>Lieu :</translation>
     </message>
     <message>
         <source>Sounds</source>
@@ -421,7 +421,7 @@
     </message>
     <message>
         <source>Reminders show only as desktop notifications, without their window</source>
-        <translation>Les rappels s’affichent seulement en notification du bureau, sans leur fenêtre</translation>
+        <translation>Les rappels ne s’affichent qu’en notification du bureau, sans leur fenêtre</translation>
     </message>
     <message>
         <source>Task Bar</source>
@@ -602,7 +602,7 @@
     </message>
     <message>
         <source>On date:</source>
-        <translation>Le&#xa0;:</translation>
+        <translation>Une fois le :</translation>
     </message>
     <message>
         <source>Daily from date:</source>
@@ -698,7 +698,7 @@
     </message>
     <message>
         <source>Run program</source>
-        <translation>Lancer un logiciel</translation>
+        <translation>Lancer un programme</translation>
     </message>
     <message>
         <source>Text:</source>
@@ -706,11 +706,11 @@
     </message>
     <message>
         <source>Program:</source>
-        <translation>Logiciel&#xa0;:</translation>
+        <translation>Programme :</translation>
     </message>
     <message>
         <source>Browse for program</source>
-        <translation>Choisir le logiciel</translation>
+        <translation>Choisir le programme</translation>
     </message>
     <message>
         <source>Parameters:</source>
@@ -742,11 +742,11 @@
     </message>
     <message>
         <source>Choose program</source>
-        <translation>Choisir un logiciel</translation>
+        <translation>Choisir un programme</translation>
     </message>
     <message>
         <source>Programs (*);;All files (*)</source>
-        <translation>Logiciels (*);;Tous les fichiers (*)</translation>
+        <translation>Programmes (*);;Tous les fichiers (*)</translation>
     </message>
     <message>
         <source>Choose a start directory</source>
@@ -796,7 +796,7 @@
     <name>TimeClient</name>
     <message>
         <source>Updating system time</source>
-        <translation>Mise à jour de l’heure système</translation>
+        <translation>Mise à l’heure du système</translation>
     </message>
     <message>
         <source>Unable to create socket</source>
@@ -874,39 +874,48 @@
     <name>TimeServers</name>
     <message>
         <source>Australia</source>
-        <translation>Australie</translation>
+        <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
+        <translation>Australie </translation>
     </message>
     <message>
         <source>France</source>
-        <translation>France</translation>
+        <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
+        <translation>France </translation>
     </message>
     <message>
         <source>Germany</source>
-        <translation>Allemagne</translation>
+        <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
+        <translation>Allemagne </translation>
     </message>
     <message>
         <source>Ireland</source>
-        <translation>Irlande</translation>
+        <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
+        <translation>Irlande </translation>
     </message>
     <message>
         <source>Japan</source>
-        <translation>Japon</translation>
+        <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
+        <translation>Japon </translation>
     </message>
     <message>
         <source>UK</source>
-        <translation>Royaume-Uni</translation>
+        <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
+        <translation>Royaume-Uni </translation>
     </message>
     <message>
         <source>USA</source>
-        <translation>États-Unis</translation>
+        <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
+        <translation>États-Unis </translation>
     </message>
     <message>
         <source>Sweden</source>
-        <translation>Suède</translation>
+        <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
+        <translation>Suède </translation>
     </message>
     <message>
         <source>Switzerland</source>
-        <translation>Suisse</translation>
+        <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
+        <translation>Suisse </translation>
     </message>
 </context>
 </TS>
