@@ -136,7 +136,7 @@
     </message>
     <message>
         <source>The system is synchronising (NTP).</source>
-        <translation>Das System synchronisiert gerade (NTP).</translation>
+        <translation>System synchronisiert gerade (NTP).</translation>
     </message>
     <message>
         <source>Off</source>

@@ -698,7 +698,7 @@
     </message>
     <message>
         <source>Run program</source>
-        <translation>Lancer un programme</translation>
+        <translation>Programme</translation>
     </message>
     <message>
         <source>Text:</source>
