@@ -29,6 +29,9 @@ int ScheduleModel::columnCount(const QModelIndex& parent) const
 
 QVariant ScheduleModel::data(const QModelIndex& index, int role) const
 {
+    // A reader reaching the empty list's one row hears what it stands for, not a blank.
+    if (role == Qt::AccessibleTextRole && index.isValid() && m_list.count() == 0)
+        return tr("No items");
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_list.count())
         return QVariant();
     const QString line = m_list.at(index.row());

@@ -5,6 +5,7 @@
 #include "windows/ui/HelpSystem.h"
 #include "windows/ui/ModalSeam.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -126,6 +127,8 @@ void TSchedEditFrm::buildWhenGroup()
     btnDn->setObjectName(QStringLiteral("btnDn"));
     btnDn->setArrowType(Qt::LeftArrow);
     btnDn->setToolTip(tr("Previous month"));
+    // Without names of their own both arrows would be read out as their group's title.
+    btnDn->setAccessibleName(btnDn->toolTip());
     btnDn->setGeometry(8, 20, 22, 22);
     m_lbMthYr = new QLabel(group2);
     m_lbMthYr->setObjectName(QStringLiteral("lbMthYr"));
@@ -135,6 +138,7 @@ void TSchedEditFrm::buildWhenGroup()
     btnUp->setObjectName(QStringLiteral("btnUp"));
     btnUp->setArrowType(Qt::RightArrow);
     btnUp->setToolTip(tr("Next month"));
+    btnUp->setAccessibleName(btnUp->toolTip());
     btnUp->setGeometry(176, 20, 22, 22);
     connect(btnDn, &QToolButton::clicked, this, &TSchedEditFrm::btnDnClick);
     connect(btnUp, &QToolButton::clicked, this, &TSchedEditFrm::btnUpClick);
@@ -152,6 +156,8 @@ void TSchedEditFrm::buildWhenGroup()
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     m_calendar->setPalette(face);
     m_calendar->setGeometry(8, 46, 190, 140);
+    if (auto* days = m_calendar->findChild<QAbstractItemView*>())
+        days->setAccessibleName(tr("Calendar"));
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, &TSchedEditFrm::CalendarChange);
 }
 
@@ -167,6 +173,7 @@ void TSchedEditFrm::buildWhatGroup()
     m_cbActivity->setObjectName(QStringLiteral("cbActivity"));
     m_cbActivity->addItems({tr("Reminder"), tr("Run program")});
     m_cbActivity->setGeometry(72, 20, 140, 24);
+    m_cbActivity->view()->setAccessibleName(tr("Activity"));
     connect(m_cbActivity, &QComboBox::currentIndexChanged, this, &TSchedEditFrm::cbActivityChange);
 
     m_nbWhat = new QStackedWidget(group3);

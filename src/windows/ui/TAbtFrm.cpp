@@ -24,6 +24,8 @@ TAbtFrm::TAbtFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
     m_imgProduct->setObjectName(QStringLiteral("imgProduct"));
     m_imgProduct->setGeometry(8, 8, AboutPicture::Width, AboutPicture::Height);
     m_imgProduct->setPixmap(QPixmap::fromImage(AboutPicture::make()));
+    // The picture carries the name; the caption below gives only the major version.
+    m_imgProduct->setAccessibleName(tr("Horolux, version %1").arg(QStringLiteral(HOROLUX_VERSION)));
 
     QFont bold = font();
     bold.setBold(true);
