@@ -6,10 +6,10 @@
 #include "compat/winsock/TSocketBase.h"
 #include "core/DelayPumping.h"
 #include "ports/IClock.h"
+#include "ports/IClockSetter.h"
 #include "rules/clock/ClockSetting.h"
 #include "rules/nettime/TimeReply.h"
 #include "rules/nettime/TimeServers.h"
-#include "ports/IClockSetter.h"
 #include "rules/settings/SettingsInForce.h"
 
 #include <QPointer>

@@ -10,7 +10,7 @@ class QWidget;
 namespace ModalSeam {
 
 // Queued answers are taken first-in first-out; with none queued the real box is shown.
-void queueMessageAnswer(); // a message box is dismissed with OK
+void queueMessageAnswer();          // a message box is dismissed with OK
 void queueQuestionAnswer(bool yes); // a question is answered Yes or No
 void queueFileAnswer(
     const QString& path); // a file or folder chooser returns this (empty: cancelled)

@@ -262,8 +262,8 @@ void TestTimeClient::servedReply_data()
                           << "2030-01-01 12:34:56"
                           << "Clock was 6 seconds slow";
     QTest::newRow("FF FF FF FF") << QByteArray(4, '\xFF') << 0
-                                 << QDateTime(QDate(2036, 2, 7), QTime(6, 28, 20, 200), Qt::UTC) << true
-                                 << "2036-02-07 06:28:15"
+                                 << QDateTime(QDate(2036, 2, 7), QTime(6, 28, 20, 200), Qt::UTC)
+                                 << true << "2036-02-07 06:28:15"
                                  << "Clock was 5 seconds fast";
     QTest::newRow("setting refused") << Reply2030 << 0 << before << false << "2030-01-01 12:34:56"
                                      << "Clock is 6 seconds slow";
@@ -327,24 +327,28 @@ void TestTimeClient::beyondUsual_data()
     const QDateTime slow20h(QDate(2029, 12, 31), QTime(16, 34, 56, 500), Qt::UTC);
     const QDateTime near(QDate(2030, 1, 1), QTime(12, 34, 51), Qt::UTC);
     const QStringList notSet{"Server 20 h 0 min 0 s ahead, not set"};
-    QTest::newRow("20 h, automatic") << slow20h << "127.0.0.1" << "" << false << "" << "" << notSet
-                                     << false;
-    QTest::newRow("20 h, by hand, no")
-        << slow20h << "127.0.0.1" << "no" << false << "" << "" << notSet << false;
+    QTest::newRow("20 h, automatic") << slow20h << "127.0.0.1"
+                                     << "" << false << ""
+                                     << "" << notSet << false;
+    QTest::newRow("20 h, by hand, no") << slow20h << "127.0.0.1"
+                                       << "no" << false << ""
+                                       << "" << notSet << false;
     // Set to the server's whole date, and its time moved on by as long as the question was open.
     QTest::newRow("20 h, by hand, yes in 1.5 s")
         << slow20h << "127.0.0.1"
-        << "yes" << false << "" << "2030-01-01 12:34:58"
-        << QStringList{"Clock was 72000 seconds slow"} << false;
-    QTest::newRow("setter busy") << near << "127.0.0.1" << "" << true << "" << ""
-                                 << QStringList{"Clock setting already in progress"} << false;
+        << "yes" << false << ""
+        << "2030-01-01 12:34:58" << QStringList{"Clock was 72000 seconds slow"} << false;
+    QTest::newRow("setter busy") << near << "127.0.0.1"
+                                 << "" << true << ""
+                                 << "" << QStringList{"Clock setting already in progress"} << false;
     QTest::newRow("refused with a reason")
-        << near << "127.0.0.1" << "" << false << "Automatic time synchronization is on"
+        << near << "127.0.0.1"
+        << "" << false << "Automatic time synchronization is on"
         << "2030-01-01 12:34:56"
         << QStringList{"Clock is 6 seconds slow", "Automatic time synchronization is on"} << false;
     QTest::newRow("IPv6 host") << near << "::1"
-                               << "" << false << "" << ""
-                               << QStringList{"IPv6 not supported, use IPv4"} << true;
+                               << "" << false << ""
+                               << "" << QStringList{"IPv6 not supported, use IPv4"} << true;
 }
 
 void TestTimeClient::beyondUsual()

@@ -62,9 +62,9 @@ void TestTimeReply::decide_data()
 
     // The reply names the second it is in: its middle is taken, or a correct clock would be
     // set back half a second each time.
-    QTest::newRow("half a second") << utc("2030-01-01T12:34:56.000") << utc("2030-01-01T12:34:56")
-                                   << 0 << false << int(D::Correct)
-                                   << utc("2030-01-01T12:34:56.500") << qint64(500);
+    QTest::newRow("half a second")
+        << utc("2030-01-01T12:34:56.000") << utc("2030-01-01T12:34:56") << 0 << false
+        << int(D::Correct) << utc("2030-01-01T12:34:56.500") << qint64(500);
     QTest::newRow("999 ms") << utc("2030-01-01T12:34:55.501") << utc("2030-01-01T12:34:56") << 0
                             << false << int(D::Correct) << utc("2030-01-01T12:34:56.500")
                             << qint64(999);
@@ -85,21 +85,21 @@ void TestTimeReply::decide_data()
         << utc("2030-01-01T12:51:36.501") << utc("2030-01-01T12:34:56") << 0 << false
         << int(D::Refuse) << utc("2030-01-01T12:34:56.500") << qint64(-1000001);
     QTest::newRow("past the limit, by hand")
-        << utc("2030-01-01T12:51:36.501") << utc("2030-01-01T12:34:56") << 0 << true
-        << int(D::Ask) << utc("2030-01-01T12:34:56.500") << qint64(-1000001);
+        << utc("2030-01-01T12:51:36.501") << utc("2030-01-01T12:34:56") << 0 << true << int(D::Ask)
+        << utc("2030-01-01T12:34:56.500") << qint64(-1000001);
     // A clock on another day is offered the server's whole date, not its time of day only.
     QTest::newRow("20 h slow, by hand")
-        << utc("2029-12-31T16:34:56.500") << utc("2030-01-01T12:34:56") << 0 << true
-        << int(D::Ask) << utc("2030-01-01T12:34:56.500") << qint64(72000000);
+        << utc("2029-12-31T16:34:56.500") << utc("2030-01-01T12:34:56") << 0 << true << int(D::Ask)
+        << utc("2030-01-01T12:34:56.500") << qint64(72000000);
     QTest::newRow("a year slow") << utc("2029-01-01T12:34:56.500") << utc("2030-01-01T12:34:56")
                                  << 0 << false << int(D::Refuse) << utc("2030-01-01T12:34:56.500")
                                  << qint64(31536000000);
     QTest::newRow("FF FF FF FF") << utc("2030-01-01T12:34:56.000") << utc("2036-02-07T06:28:15")
                                  << 0 << false << int(D::Refuse) << utc("2036-02-07T06:28:15.500")
                                  << qint64(192477199500);
-    QTest::newRow("before the build") << utc("2030-01-01T12:34:56.000")
-                                      << utc("2020-01-01T12:34:56") << 0 << true << int(D::Invalid)
-                                      << QDateTime::fromMSecsSinceEpoch(0, Qt::UTC) << qint64(0);
+    QTest::newRow("before the build")
+        << utc("2030-01-01T12:34:56.000") << utc("2020-01-01T12:34:56") << 0 << true
+        << int(D::Invalid) << QDateTime::fromMSecsSinceEpoch(0, Qt::UTC) << qint64(0);
 }
 
 void TestTimeReply::decide()
@@ -124,22 +124,25 @@ void TestTimeReply::texts_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("set, slow") << "report" << true << qint64(5000) << "Clock was 5 seconds slow";
     QTest::newRow("set, fast") << "report" << true << qint64(-5000) << "Clock was 5 seconds fast";
-    QTest::newRow("refused, slow") << "report" << false << qint64(5499) << "Clock is 5 seconds slow";
+    QTest::newRow("refused, slow")
+        << "report" << false << qint64(5499) << "Clock is 5 seconds slow";
     QTest::newRow("rounded") << "report" << true << qint64(-1500) << "Clock was 2 seconds fast";
     QTest::newRow("under a second") << "report" << true << qint64(-999) << "Clock is correct";
     QTest::newRow("last of a day")
         << "report" << false << qint64(-86399499) << "Clock is 86399 seconds fast";
     // From a day on, days to seconds: the seconds alone would not say it, nor fit the line.
-    QTest::newRow("a day") << "report" << true << qint64(86399500) << "Clock was 1 d 0 h 0 min 0 s slow";
-    QTest::newRow("days") << "report" << true << qint64(183845000) << "Clock was 2 d 3 h 4 min 5 s slow";
-    QTest::newRow("a year fast")
-        << "report" << false << qint64(-31536002000) << "Clock is 365 d 0 h 0 min 2 s fast";
+    QTest::newRow("a day") << "report" << true << qint64(86399500)
+                           << "Clock was 1 d 0 h 0 min 0 s slow";
+    QTest::newRow("days") << "report" << true << qint64(183845000)
+                          << "Clock was 2 d 3 h 4 min 5 s slow";
+    QTest::newRow("a year fast") << "report" << false << qint64(-31536002000)
+                                 << "Clock is 365 d 0 h 0 min 2 s fast";
     QTest::newRow("not set, ahead")
         << "notSet" << false << qint64(1000001) << "Server 16 min 40 s ahead, not set";
     QTest::newRow("not set, behind")
         << "notSet" << false << qint64(-72000000) << "Server 20 h 0 min 0 s behind, not set";
-    QTest::newRow("not set, years")
-        << "notSet" << false << qint64(284018400000) << "Server 3287 d 6 h 0 min 0 s ahead, not set";
+    QTest::newRow("not set, years") << "notSet" << false << qint64(284018400000)
+                                    << "Server 3287 d 6 h 0 min 0 s ahead, not set";
 }
 
 void TestTimeReply::texts()

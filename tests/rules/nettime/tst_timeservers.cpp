@@ -57,11 +57,16 @@ void TestTimeServers::hostProblem_data()
 {
     QTest::addColumn<QString>("host");
     QTest::addColumn<QString>("problem");
-    QTest::newRow("name") << "time.nist.gov" << "";
-    QTest::newRow("IPv4") << "127.0.0.1" << "";
-    QTest::newRow("IPv6") << "::1" << "IPv6 not supported, use IPv4";
-    QTest::newRow("IPv6 bracketed") << "[2001:db8::1]:37" << "IPv6 not supported, use IPv4";
-    QTest::newRow("port") << "time.nist.gov:37" << "Host name must not contain ':'";
+    QTest::newRow("name") << "time.nist.gov"
+                          << "";
+    QTest::newRow("IPv4") << "127.0.0.1"
+                          << "";
+    QTest::newRow("IPv6") << "::1"
+                          << "IPv6 not supported, use IPv4";
+    QTest::newRow("IPv6 bracketed") << "[2001:db8::1]:37"
+                                    << "IPv6 not supported, use IPv4";
+    QTest::newRow("port") << "time.nist.gov:37"
+                          << "Host name must not contain ':'";
 }
 
 void TestTimeServers::hostProblem()
