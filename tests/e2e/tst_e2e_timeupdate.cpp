@@ -163,6 +163,7 @@ public:
     explicit TimeSteps(E2eRig& rig) : m_rig(rig) {}
     QStringList operator()()
     {
+        QCoreApplication::processEvents(); // the program's output is read by the event loop
         m_output += m_rig.clockOutput();
         QStringList found;
         for (const QString& line : m_output.split('\n'))
@@ -224,17 +225,9 @@ void TestE2eTimeUpdate::automaticUpdateAgainstXinetd()
     QVERIFY(rig.startClock("2000-01-03 08:59:56"));
     QVERIFY2(!rig.waitForWindow().isEmpty(), qPrintable(rig.clockOutput()));
 
-    QString output;
-    auto steps = [&] {
-        QCoreApplication::processEvents(); // the program's output is read by the event loop
-        output += rig.clockOutput();
-        QStringList found;
-        for (const QString& line : output.split('\n'))
-            if (line.startsWith("time-step "))
-                found << line.mid(10);
-        return found;
-    };
-    QVERIFY2(E2eRig::pollUntil([&] { return !steps().isEmpty(); }, 15000), qPrintable(output));
+    TimeSteps steps(rig);
+    QVERIFY2(E2eRig::pollUntil([&] { return !steps().isEmpty(); }, 15000),
+             qPrintable(rig.clockOutput()));
 
     // During the 2-second wait the face goes on: the colon blinks.
     bool lit = false, dark = false;
@@ -247,7 +240,8 @@ void TestE2eTimeUpdate::automaticUpdateAgainstXinetd()
     }
     QVERIFY(lit && dark);
 
-    QVERIFY2(E2eRig::pollUntil([&] { return steps().size() >= 5; }, 15000), qPrintable(output));
+    QVERIFY2(E2eRig::pollUntil([&] { return steps().size() >= 5; }, 15000),
+             qPrintable(steps().join(" | ")));
     const QStringList seen = steps();
     qInfo("date line: %s", qPrintable(seen.join(" | ")));
     QCOMPARE(seen.mid(0, 4), (QStringList{"Updating system time", "Looking up host ",
@@ -275,9 +269,6 @@ void TestE2eTimeUpdate::untrustedReplies_data()
                                  << "Server \\d+ d \\d+ h \\d+ min \\d+ s ahead, not set" << false;
     QTest::newRow("9 years ahead") << 0LL << 9 * 365 * day << QByteArray() << ""
                                    << "Server 328[45] d .* ahead, not set" << false;
-    QTest::newRow("clock 20 h slow")
-        << -20 * 3600LL << 0LL << QByteArray() << ""
-        << "Server (20 h 0 min \\d|19 h 59 min 5\\d) s ahead, not set" << false;
     QTest::newRow("clock 20 h slow, by hand") << -20 * 3600LL << 0LL << QByteArray() << "yes"
                                               << "Clock was (7199\\d|7200\\d) seconds slow" << true;
     QTest::newRow("clock a year slow, by hand")
@@ -371,9 +362,6 @@ void TestE2eTimeUpdate::untrustedReplies()
                     return box != dialog && !box.isEmpty();
                 },
                 15000)) {
-            if (qEnvironmentVariableIsSet("HOROLUX_E2E_SHOTS"))
-                rig.screenshot().save(qEnvironmentVariable("HOROLUX_E2E_SHOTS") + "/" +
-                                      QTest::currentDataTag() + ".png");
             QTest::qWait(1000); // the server's time moves on while the user reads
             rig.x("xdotool", {"key", hand == QLatin1String("yes") ? "y" : "n"});
         }

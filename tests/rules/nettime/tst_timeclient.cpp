@@ -327,9 +327,6 @@ void TestTimeClient::beyondUsual_data()
     const QDateTime slow20h(QDate(2029, 12, 31), QTime(16, 34, 56, 500), Qt::UTC);
     const QDateTime near(QDate(2030, 1, 1), QTime(12, 34, 51), Qt::UTC);
     const QStringList notSet{"Server 20 h 0 min 0 s ahead, not set"};
-    QTest::newRow("20 h, automatic") << slow20h << "127.0.0.1"
-                                     << "" << false << ""
-                                     << "" << notSet << false;
     QTest::newRow("20 h, by hand, no") << slow20h << "127.0.0.1"
                                        << "no" << false << ""
                                        << "" << notSet << false;
