@@ -7,11 +7,6 @@ namespace TimeReply {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("TimeReply", text);
-}
-
 // Whole seconds, to the nearest.
 qint64 seconds(qint64 ms)
 {
@@ -63,19 +58,26 @@ QString span(qint64 s)
     s = qAbs(s);
     const qint64 days = s / 86400, hours = s / 3600 % 24, minutes = s / 60 % 60, rest = s % 60;
     if (days > 0)
-        return tr("%1 d %2 h %3 min %4 s").arg(days).arg(hours).arg(minutes).arg(rest);
+        return QCoreApplication::translate("TimeReply", "%1 d %2 h %3 min %4 s")
+            .arg(days)
+            .arg(hours)
+            .arg(minutes)
+            .arg(rest);
     if (hours > 0)
-        return tr("%1 h %2 min %3 s").arg(hours).arg(minutes).arg(rest);
+        return QCoreApplication::translate("TimeReply", "%1 h %2 min %3 s")
+            .arg(hours)
+            .arg(minutes)
+            .arg(rest);
     if (minutes > 0)
-        return tr("%1 min %2 s").arg(minutes).arg(rest);
-    return tr("%1 s").arg(rest);
+        return QCoreApplication::translate("TimeReply", "%1 min %2 s").arg(minutes).arg(rest);
+    return QCoreApplication::translate("TimeReply", "%1 s").arg(rest);
 }
 
 QString report(bool set, qint64 aheadMs)
 {
     const qint64 s = seconds(aheadMs);
     if (qAbs(aheadMs) < CorrectWithinMs)
-        return tr("Clock is correct");
+        return QCoreApplication::translate("TimeReply", "Clock is correct");
     const bool slow = aheadMs > 0;
     // Within a day the seconds are counted; beyond, days to seconds, so it fits the line.
     if (s < 86400) {
@@ -91,13 +93,18 @@ QString report(bool set, qint64 aheadMs)
                                                  n);
     }
     if (slow)
-        return (set ? tr("Clock was %1 slow") : tr("Clock is %1 slow")).arg(span(s));
-    return (set ? tr("Clock was %1 fast") : tr("Clock is %1 fast")).arg(span(s));
+        return (set ? QCoreApplication::translate("TimeReply", "Clock was %1 slow")
+                    : QCoreApplication::translate("TimeReply", "Clock is %1 slow"))
+            .arg(span(s));
+    return (set ? QCoreApplication::translate("TimeReply", "Clock was %1 fast")
+                : QCoreApplication::translate("TimeReply", "Clock is %1 fast"))
+        .arg(span(s));
 }
 
 QString notSet(qint64 aheadMs)
 {
-    return (aheadMs > 0 ? tr("Server %1 ahead, not set") : tr("Server %1 behind, not set"))
+    return (aheadMs > 0 ? QCoreApplication::translate("TimeReply", "Server %1 ahead, not set")
+                        : QCoreApplication::translate("TimeReply", "Server %1 behind, not set"))
         .arg(span(seconds(aheadMs)));
 }
 
@@ -110,12 +117,17 @@ QString question(const QDateTime& clock, const QDateTime& server, qint64 aheadMs
                local.time().toString(QStringLiteral("HH:mm:ss"));
     };
     const QString difference =
-        (aheadMs > 0 ? tr("The clock is %1 slow.") : tr("The clock is %1 fast."))
+        (aheadMs > 0 ? QCoreApplication::translate("TimeReply", "The clock is %1 slow.")
+                     : QCoreApplication::translate("TimeReply", "The clock is %1 fast."))
             .arg(span(seconds(aheadMs)));
-    return tr("The time server's time is far from the clock's.") + QLatin1String("\n\n") +
-           tr("Clock: %1").arg(full(clock)) + QLatin1Char('\n') +
-           tr("Server: %1").arg(full(server)) + QLatin1Char('\n') + difference +
-           QLatin1String("\n\n") + tr("Set the clock to the server's time?");
+    return QCoreApplication::translate("TimeReply",
+                                       "The time server's time is far from the clock's.") +
+           QLatin1String("\n\n") +
+           QCoreApplication::translate("TimeReply", "Clock: %1").arg(full(clock)) +
+           QLatin1Char('\n') +
+           QCoreApplication::translate("TimeReply", "Server: %1").arg(full(server)) +
+           QLatin1Char('\n') + difference + QLatin1String("\n\n") +
+           QCoreApplication::translate("TimeReply", "Set the clock to the server's time?");
 }
 
 } // namespace TimeReply
