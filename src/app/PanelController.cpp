@@ -21,6 +21,7 @@
 #include "windows/ui/SharedRoutines.h"
 #include "windows/ui/WidgetPlacement.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QTimer>
@@ -60,6 +61,11 @@ PanelController::PanelController(Platform& platform, QObject* parent)
     connect(m_timeClient.get(), &TimeClient::step, this, [this](const QString& text) {
         showStatus(text);
         qCInfo(lcTimeUpdate).noquote() << "time-step" << text;
+    });
+    // A step beyond the usual limit is put to the user first, above whatever dialog is open.
+    m_timeClient->setConfirm([](const QString& text) {
+        return ModalSeam::question(QApplication::activeModalWidget(),
+                                   QCoreApplication::applicationName(), text);
     });
     connectPanel();
     FormCreate();
@@ -335,7 +341,7 @@ bool PanelController::connectionWindowPresent(const QString& title)
 
 void PanelController::BeginTimeUpdate()
 {
-    m_timeClient->BeginTimeUpdate();
+    m_timeClient->BeginTimeUpdate(TimeClient::Automatic);
 }
 
 bool PanelController::FireScheduleItem(const QString& detail)
