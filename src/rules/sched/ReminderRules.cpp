@@ -154,8 +154,13 @@ QString parseItemId(const QString& item, QString* error)
 QDateTime snoozeDue(int choice, const QDateTime& now, const QDateTime& firedAt)
 {
     static constexpr int minutes[] = {5, 10, 30, 60};
-    if (choice == SnoozeTomorrow)
-        return firedAt.addDays(1);
+    if (choice == SnoozeTomorrow) {
+        // A pop-up left open for more than a day still snoozes to a time ahead.
+        QDateTime due = firedAt.addDays(1);
+        while (due.isValid() && due <= now)
+            due = due.addDays(1);
+        return due;
+    }
     return now.addSecs(qint64(minutes[std::clamp(choice, 0, 3)]) * 60);
 }
 

@@ -77,7 +77,10 @@ TAlarmFrm::TAlarmFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags | Qt::W
     m_lbText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_lbText->setLineWrapMode(QTextEdit::WidgetWidth);
     m_lbText->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_lbText->viewport()->setAutoFillBackground(false);
+    // The panel's colour whether or not the text scrolls.
+    QPalette plain = m_lbText->palette();
+    plain.setColor(QPalette::Base, plain.color(QPalette::Window));
+    m_lbText->setPalette(plain);
     m_lbText->setGeometry(panel2->contentsRect());
     m_lbText->setAccessibleName(tr("Reminder text"));
 

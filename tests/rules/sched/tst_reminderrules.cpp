@@ -286,7 +286,6 @@ void TestReminderRules::snooze()
         schedule.apply({{ReminderRequest::Verb::Snooze, duration, {}, item}}, Now).constFirst();
     QTEST(reply.status, "status");
     QTEST(reply.lines, "answer");
-    QCOMPARE(reply.error.isEmpty(), reply.status == 0);
     QCOMPARE(schedule.count(), before.size() + (added ? 1 : 0));
 }
 
