@@ -47,8 +47,9 @@ PanelController::PanelController(Platform& platform, QObject* parent)
     m_sampler =
         std::make_unique<PerfSampler>(m_state.perf, m_state.settings, m_state.clock, *platform.perf,
                                       *platform.drives, m_panel, platform.clock);
-    m_schedulerUi = std::make_unique<SchedulerUi>(m_schedule, m_state.clock, m_state.settings,
-                                                  m_platform, &m_panel);
+    m_schedulerUi =
+        std::make_unique<SchedulerUi>(m_schedule, m_state.clock, m_state.settings, m_platform,
+                                      &m_panel, &m_store, [this] { SaveSchedule(); });
     m_taskIcon = std::make_unique<TTaskIcon>(*platform.tray);
     connect(m_taskIcon.get(), &TTaskIcon::OnClick, this, &PanelController::TaskIconClick);
     // Desktop users expect the tray icon's right button to offer the same menu as the face.
