@@ -125,7 +125,7 @@ public:
     {
         m_rig.setEnv("LD_PRELOAD", FakeTimeLibrary);
         m_rig.setEnv("FAKETIME_TIMESTAMP_FILE", m_timeFile);
-        m_rig.setEnv("FAKETIME_CACHE_DURATION", "1");
+        m_rig.setEnv("FAKETIME_NO_CACHE", "1");
         // Waits on a condition with a deadline of the real monotonic clock must not be
         // "corrected" by the offset: the clock's wait for the bus would end at once.
         m_rig.setEnv("FAKETIME_FORCE_MONOTONIC_FIX", "0");
@@ -139,8 +139,7 @@ public:
         // land behind.
         const int today = dayOf(m_now);
         for (int minute :
-             {minuteOf(m_now) + 1, minuteOf(m_now) + 2, minuteOf(m_now) + 5, minuteOf(m_now) + 12,
-              pick(1440), pick(1440), pick(1440), pick(1440), pick(1440), pick(1440)})
+             {minuteOf(m_now) + 1, minuteOf(m_now) + 2, minuteOf(m_now) + 5, pick(1440)})
             m_items.append({"daily " + QString::number(m_items.size()), today, minute, true});
         for (int i = 0; i < 3; ++i)
             m_items.append({"seeded " + QString::number(i), today + pick(2), pick(1440)});
@@ -167,19 +166,19 @@ public:
                  : r < 88 ? cancel(false)
                  : r < 92 ? remind(true)
                           : start();
-        } else if (number == m_steps / 2 && m_giveUps == 0) {
+        } else if (number >= m_steps / 2 && m_giveUps == 0) {
             ok = stopWhileWaiting(true);
         } else {
             const int r = pick(1000);
-            ok = r < 330   ? moveTime()
-                 : r < 500 ? remind(false)
-                 : r < 590 ? remind(true)
-                 : r < 650 ? list(pick(3) == 0)
-                 : r < 750 ? cancel(pick(3) == 0)
-                 : r < 830 ? quickReminder()
-                 : r < 880 ? deleteInScheduler()
-                 : r < 920 ? restart()
-                 : r < 995 ? stopWhileWaiting(false)
+            ok = r < 280   ? moveTime()
+                 : r < 430 ? remind(false)
+                 : r < 500 ? remind(true)
+                 : r < 590 ? list(pick(3) == 0)
+                 : r < 740 ? cancel(pick(3) == 0)
+                 : r < 810 ? quickReminder()
+                 : r < 870 ? deleteInScheduler()
+                 : r < 905 ? restart()
+                 : r < 997 ? stopWhileWaiting(false)
                            : stopWhileWaiting(true);
         }
         return ok && check();
@@ -269,7 +268,7 @@ private:
         const int r = pick(100);
         int minutes = 1;
         if (r < 40)
-            return moveTo(m_now.addSecs(60), pick(2) == 0);
+            return moveTo(m_now.addSecs(60), pick(3) == 0);
         if (r < 60)
             minutes = 2 + pick(14);
         else if (r < 72)
@@ -302,7 +301,7 @@ private:
                 .arg(target.toString("yyyy-MM-dd HH:mm"), natural ? " (the minute runs out)" : ""));
         if (target == m_now)
             return true;
-        setFake(natural && m_up ? target.addSecs(-2) : target.addSecs(5));
+        setFake(natural && m_up ? target.addSecs(-1) : target.addSecs(5));
         m_now = target;
         if (!m_up)
             return true;
@@ -714,6 +713,8 @@ private:
         m_rig.x("xdotool", keys << "Return");
         if (!E2eRig::pollUntil([&] { return !m_rig.visibleWindows(title).isEmpty(); }, 5000))
             return fail(title + " did not open");
+        // The keys that follow are for the dialog alone.
+        m_rig.x("xdotool", {"windowfocus", "--sync", m_rig.visibleWindows(title).value(0)});
         return true;
     }
 
