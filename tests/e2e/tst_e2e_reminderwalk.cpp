@@ -294,8 +294,11 @@ private:
     }
 
     // `natural`: up to the end of this minute, and on through the clock's own tick.
-    bool moveTo(const QDateTime& target, bool natural)
+    bool moveTo(QDateTime target, bool natural)
     {
+        // The face must change to tell that the clock has come to the new minute.
+        if (target.time() == m_now.time() && target != m_now)
+            target = target.addSecs(60);
         note(
             QString("time to %1%2")
                 .arg(target.toString("yyyy-MM-dd HH:mm"), natural ? " (the minute runs out)" : ""));
