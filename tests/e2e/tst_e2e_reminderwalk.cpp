@@ -61,7 +61,7 @@ private:
 namespace {
 
 const QByteArray SettingsKey = "[HKEY_CURRENT_USER\\Software\\Quillfern\\Horolux\\1.0\\Settings]\n";
-const QString FakeTimeLibrary = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+const QString FakeTimeLibrary = HOROLUX_LIBFAKETIME;
 const QDate DayZero(1899, 12, 30);
 const QDateTime Start(QDate(2026, 12, 8), QTime(13, 58));
 const QString Service = "org.horolux.Horolux";
@@ -944,8 +944,8 @@ void TestE2eReminderWalk::cleanupTestCase()
 void TestE2eReminderWalk::walk_data()
 {
     QTest::addColumn<unsigned>("seed");
-    // HOROLUX_WALK_SEED walks another seed instead.
-    const unsigned chosen = qEnvironmentVariableIntValue("HOROLUX_WALK_SEED");
+    // HOROLUX_REMINDER_WALK_SEED walks another seed instead.
+    const unsigned chosen = qEnvironmentVariableIntValue("HOROLUX_REMINDER_WALK_SEED");
     if (chosen > 0) {
         QTest::newRow("chosen seed") << chosen;
         return;
@@ -957,8 +957,8 @@ void TestE2eReminderWalk::walk_data()
 void TestE2eReminderWalk::walk()
 {
     QFETCH(unsigned, seed);
-    const int steps = qEnvironmentVariableIntValue("HOROLUX_WALK_STEPS") > 0
-                          ? qEnvironmentVariableIntValue("HOROLUX_WALK_STEPS")
+    const int steps = qEnvironmentVariableIntValue("HOROLUX_REMINDER_WALK_STEPS") > 0
+                          ? qEnvironmentVariableIntValue("HOROLUX_REMINDER_WALK_STEPS")
                           : 300;
     E2eRig rig;
     QVERIFY(rig.startX());
