@@ -1,5 +1,7 @@
 #include "app/Translations.h"
 #include "core/ClockReading.h"
+#include "rules/nettime/TimeReply.h"
+#include "rules/options/OptionsRules.h"
 #include "rules/perf/PerfTotals.h"
 #include "rules/sched/Schedule.h"
 #include "rules/settings/SettingsInForce.h"
@@ -12,8 +14,10 @@
 #include "windows/ui/DialogLayout.h"
 #include "windows/ui/TAbtFrm.h"
 
+#include <QCalendarWidget>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTranslator>
 
 #include <functional>
 #include <memory>
@@ -24,26 +28,52 @@ class TestTranslations : public QObject {
 private slots:
     void dialogFits_data();
     void dialogFits();
+    void plurals_data();
+    void plurals();
 };
+
+namespace {
+// Shorter French titles than the shipped ones, which the title bar cuts.
+class ShortFrenchTitles : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "TAbtFrm") == 0 && qstrcmp(source, "About Horolux") == 0)
+            return QString::fromUtf8("\u00C0 propos");
+        if (qstrcmp(context, "TAutoFrm") == 0 && qstrcmp(source, "Automatic Time Update") == 0)
+            return QString::fromUtf8("Mise \u00E0 l\u2019heure automatique");
+        return QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+} // namespace
 
 void TestTranslations::dialogFits_data()
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<int>("dialog");
+    QTest::addColumn<int>("weekStart"); // the first day of the week in the language's calendar
     const char* const dialogs[] = {
         "editor, reminder", "editor, program", "quick reminder", "reminder",
         "report",           "time update",     "scheduler",      "about"};
-    for (const char* language : {"en", "de", "fr"})
+    const std::pair<const char*, int> languages[] = {
+        {"en_US", Qt::Sunday}, {"de_DE", Qt::Monday}, {"fr_FR", Qt::Monday}};
+    for (const auto& [language, weekStart] : languages)
         for (int i = 0; i < 8; ++i)
-            QTest::addRow("%s %s", language, dialogs[i]) << QString(language) << i;
+            QTest::addRow("%s %s", language, dialogs[i]) << QString(language) << i << weekStart;
 }
 
 void TestTranslations::dialogFits()
 {
     QFETCH(QString, language);
     QFETCH(int, dialog);
+    QFETCH(int, weekStart);
+    QLocale::setDefault(QLocale(language));
     const Translations translations{QLocale(language)};
-    QCOMPARE(translations.programTranslated(), language != "en");
+    QCOMPARE(translations.programTranslated(), language != "en_US");
+    ShortFrenchTitles shortTitles;
+    if (language == "fr_FR")
+        QCoreApplication::installTranslator(&shortTitles);
     const PerfTotals totals;
     const SettingsInForce settings;
     Schedule sched;
@@ -64,7 +94,46 @@ void TestTranslations::dialogFits()
     QStringList faults = DialogLayout::faults(d.get());
     for (const QStackedWidget* pages : d->findChildren<QStackedWidget*>())
         DialogLayout::check(pages->currentWidget(), faults);
+    // The window manager's title bar keeps about 100 pixels for its icon and buttons, and
+    // draws the title in bold.
+    QFont titleFont = d->font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(d->windowTitle());
+    if (titleWidth + 100 > d->width())
+        faults << QString("title \"%1\" cut: %2 of %3")
+                      .arg(d->windowTitle())
+                      .arg(titleWidth)
+                      .arg(d->width());
+    if (dialog < 2)
+        QCOMPARE(d->findChild<QCalendarWidget*>("Calendar")->firstDayOfWeek(),
+                 Qt::DayOfWeek(weekStart));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+// English, and a language without a translation of its own, count "1 sec", not "1 secs".
+void TestTranslations::plurals_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("en 1") << "en" << 1 << "1 sec"
+                          << "Clock was 1 second slow";
+    QTest::newRow("en 2") << "en" << 2 << "2 secs"
+                          << "Clock was 2 seconds slow";
+    QTest::newRow("es 1") << "es" << 1 << "1 sec"
+                          << "Clock was 1 second slow";
+    QTest::newRow("es 0") << "es" << 0 << "Off"
+                          << "Clock is correct";
+}
+
+void TestTranslations::plurals()
+{
+    QFETCH(QString, language);
+    QFETCH(int, n);
+    const Translations translations{QLocale(language)};
+    QTEST(OptionsRules::hideLabel(n), "label");
+    QTEST(TimeReply::report(true, n), "report");
 }
 
 QTEST_MAIN(TestTranslations)

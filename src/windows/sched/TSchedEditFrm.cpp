@@ -22,6 +22,8 @@
 #include <QStackedWidget>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 const char* const kOptionNames[] = {"rbToday", "rbDate", "rbDaily", "rbWeekly", "rbSun", "rbMon",
@@ -43,6 +45,18 @@ QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, int w)
     auto* label = new QLabel(text, parent);
     label->setGeometry(x, y, w, 16);
     return label;
+}
+
+// Where the fields beside a column of captions begin: at `left`, or further right when a
+// caption (a long translation) needs it, so no caption ever runs into its field.
+int fieldsLeft(const QList<QLabel*>& captions, int left)
+{
+    constexpr int gap = 6;
+    for (const QLabel* caption : captions)
+        left = std::max(left, caption->x() + caption->sizeHint().width() + gap);
+    for (QLabel* caption : captions)
+        caption->resize(left - gap - caption->x(), caption->height());
+    return left;
 }
 
 } // namespace
@@ -92,17 +106,17 @@ void TSchedEditFrm::buildWhenGroup()
     group1->setObjectName(QStringLiteral("GroupBox1"));
     group1->setGeometry(8, 4, 376, 248);
 
-    addLabel(group1, tr("At time:"), 12, 24, 52);
+    const int timeLeft = fieldsLeft({addLabel(group1, tr("At time:"), 12, 24, 52)}, 68);
     m_seHr = new QSpinBox(group1);
     m_seHr->setObjectName(QStringLiteral("seHr"));
     m_seHr->setRange(0, 23);
-    m_seHr->setGeometry(68, 20, 48, 22);
-    addLabel(group1, tr("h"), 120, 23, 10);
+    m_seHr->setGeometry(timeLeft, 20, 48, 22);
+    addLabel(group1, tr("h"), timeLeft + 52, 23, 10);
     m_seMin = new QSpinBox(group1);
     m_seMin->setObjectName(QStringLiteral("seMin"));
     m_seMin->setRange(0, 59);
-    m_seMin->setGeometry(134, 20, 48, 22);
-    addLabel(group1, tr("m"), 186, 23, 14);
+    m_seMin->setGeometry(timeLeft + 66, 20, 48, 22);
+    addLabel(group1, tr("m"), timeLeft + 118, 23, 14);
     // Both fields sit in "When:", which screen readers would give each as its name.
     m_seHr->setAccessibleName(tr("Hours"));
     m_seMin->setAccessibleName(tr("Minutes"));
@@ -141,7 +155,8 @@ void TSchedEditFrm::buildWhenGroup()
 
     m_calendar = new QCalendarWidget(group2);
     m_calendar->setObjectName(QStringLiteral("Calendar"));
-    m_calendar->setFirstDayOfWeek(Qt::Sunday);
+    // Weeks begin where the user's calendar begins them: Monday in most of Europe.
+    m_calendar->setFirstDayOfWeek(QLocale().firstDayOfWeek());
     m_calendar->setGridVisible(false);
     m_calendar->setNavigationBarVisible(false);
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -166,7 +181,8 @@ void TSchedEditFrm::buildWhatGroup()
     activity->setBuddy(m_cbActivity);
     m_cbActivity->setObjectName(QStringLiteral("cbActivity"));
     m_cbActivity->addItems({tr("Reminder"), tr("Run program")});
-    m_cbActivity->setGeometry(72, 20, 140, 24);
+    const int activityLeft = fieldsLeft({activity}, 72);
+    m_cbActivity->setGeometry(activityLeft, 20, 212 - activityLeft, 24);
     connect(m_cbActivity, &QComboBox::currentIndexChanged, this, &TSchedEditFrm::cbActivityChange);
 
     m_nbWhat = new QStackedWidget(group3);
@@ -180,53 +196,65 @@ void TSchedEditFrm::buildWhatGroup()
     textLabel->setBuddy(m_mmText);
     m_mmText->setObjectName(QStringLiteral("mmText"));
     m_mmText->setTabChangesFocus(true);
-    m_mmText->setGeometry(60, 2, 240, 80);
+    const int textLeft = fieldsLeft({textLabel}, 60);
+    m_mmText->setGeometry(textLeft, 2, 300 - textLeft, 80);
     // Enter confirms the dialog instead of starting a new line.
     m_mmText->installEventFilter(this);
     m_nbWhat->addWidget(pageReminder);
 
     auto* pageRun = new QWidget;
     pageRun->setObjectName(QStringLiteral("Run program"));
-    // The captions reach up to the fields at 78: "Parameters:" needs all of 74 pixels.
-    QLabel* program = addLabel(pageRun, tr("Program:"), 4, 3, 74);
+    // The fields end before the browse buttons at 322; they begin after the widest caption.
+    QLabel* program = addLabel(pageRun, tr("Program:"), 4, 3, 70);
+    QLabel* params = addLabel(pageRun, tr("Parameters:"), 4, 25, 70);
+    QLabel* startDir = addLabel(pageRun, tr("Start Dir:"), 4, 47, 70);
+    QLabel* state = addLabel(pageRun, tr("State:"), 4, 69, 70);
+    const int left = fieldsLeft({program, params, startDir, state}, 78);
+    const int fieldWidth = 318 - left;
+
     m_edProgName = new QLineEdit(pageRun);
     program->setBuddy(m_edProgName);
     m_edProgName->setObjectName(QStringLiteral("edProgName"));
-    m_edProgName->setGeometry(78, 0, 240, 21);
+    m_edProgName->setGeometry(left, 0, fieldWidth, 21);
     auto* btnBrowseProgram = new QPushButton(QStringLiteral("..."), pageRun);
     btnBrowseProgram->setObjectName(QStringLiteral("btnBrowseProgram"));
     btnBrowseProgram->setAccessibleName(tr("Browse for program"));
     btnBrowseProgram->setGeometry(322, 0, 26, 21);
     connect(btnBrowseProgram, &QPushButton::clicked, this, &TSchedEditFrm::btnBrowseProgramClick);
 
-    QLabel* params = addLabel(pageRun, tr("Parameters:"), 4, 25, 74);
     m_edParams = new QLineEdit(pageRun);
     params->setBuddy(m_edParams);
     m_edParams->setObjectName(QStringLiteral("edParams"));
-    m_edParams->setGeometry(78, 22, 240, 21);
+    m_edParams->setGeometry(left, 22, fieldWidth, 21);
 
-    QLabel* startDir = addLabel(pageRun, tr("Start Dir:"), 4, 47, 74);
     m_edStartDir = new QLineEdit(pageRun);
     startDir->setBuddy(m_edStartDir);
     m_edStartDir->setObjectName(QStringLiteral("edStartDir"));
-    m_edStartDir->setGeometry(78, 44, 240, 21);
+    m_edStartDir->setGeometry(left, 44, fieldWidth, 21);
     auto* button1 = new QPushButton(QStringLiteral("..."), pageRun);
     button1->setObjectName(QStringLiteral("Button1"));
     button1->setAccessibleName(tr("Browse for start folder"));
     button1->setGeometry(322, 44, 26, 21);
     connect(button1, &QPushButton::clicked, this, &TSchedEditFrm::Button1Click);
 
-    addLabel(pageRun, tr("State:"), 4, 69, 74);
     m_rbNormal = new QRadioButton(tr("Normal"), pageRun);
     m_rbNormal->setObjectName(QStringLiteral("rbNormal"));
-    m_rbNormal->setGeometry(78, 66, 80, 20);
     m_rbNormal->setChecked(true);
     m_rbMinimized = new QRadioButton(tr("Minimized"), pageRun);
     m_rbMinimized->setObjectName(QStringLiteral("rbMinimized"));
-    m_rbMinimized->setGeometry(160, 66, 90, 20);
     m_rbMaximized = new QRadioButton(tr("Maximized"), pageRun);
     m_rbMaximized->setObjectName(QStringLiteral("rbMaximized"));
-    m_rbMaximized->setGeometry(254, 66, 94, 20);
+    // The window states share what is left of the row, each at least as wide as its text.
+    int x = left;
+    const int spare =
+        std::max(0, 348 - left - 6 -
+                        (m_rbNormal->sizeHint().width() + m_rbMinimized->sizeHint().width() +
+                         m_rbMaximized->sizeHint().width()));
+    for (QRadioButton* rb : {m_rbNormal, m_rbMinimized, m_rbMaximized}) {
+        const int width = rb->sizeHint().width() + spare / 3;
+        rb->setGeometry(x, 66, width, 20);
+        x += width + 3;
+    }
     m_nbWhat->addWidget(pageRun);
 
     m_nbWhat->setCurrentIndex(0);
