@@ -204,55 +204,58 @@ void TSchedEditFrm::buildWhatGroup()
 
     auto* pageRun = new QWidget;
     pageRun->setObjectName(QStringLiteral("Run program"));
-    // The fields end before the browse buttons at 322; they begin after the widest caption.
-    QLabel* program = addLabel(pageRun, tr("Program:"), 4, 3, 70);
-    QLabel* params = addLabel(pageRun, tr("Parameters:"), 4, 25, 70);
-    QLabel* startDir = addLabel(pageRun, tr("Start Dir:"), 4, 47, 70);
-    QLabel* state = addLabel(pageRun, tr("State:"), 4, 69, 70);
-    const int left = fieldsLeft({program, params, startDir, state}, 78);
-    const int fieldWidth = 318 - left;
-
+    QLabel* program = addLabel(pageRun, tr("Program:"), 4, 3, 74);
     m_edProgName = new QLineEdit(pageRun);
     program->setBuddy(m_edProgName);
     m_edProgName->setObjectName(QStringLiteral("edProgName"));
-    m_edProgName->setGeometry(left, 0, fieldWidth, 21);
+    m_edProgName->setGeometry(78, 0, 240, 21);
     auto* btnBrowseProgram = new QPushButton(QStringLiteral("..."), pageRun);
     btnBrowseProgram->setObjectName(QStringLiteral("btnBrowseProgram"));
     btnBrowseProgram->setAccessibleName(tr("Browse for program"));
     btnBrowseProgram->setGeometry(322, 0, 26, 21);
     connect(btnBrowseProgram, &QPushButton::clicked, this, &TSchedEditFrm::btnBrowseProgramClick);
 
+    QLabel* params = addLabel(pageRun, tr("Parameters:"), 4, 25, 74);
     m_edParams = new QLineEdit(pageRun);
     params->setBuddy(m_edParams);
     m_edParams->setObjectName(QStringLiteral("edParams"));
-    m_edParams->setGeometry(left, 22, fieldWidth, 21);
+    m_edParams->setGeometry(78, 22, 240, 21);
 
+    QLabel* startDir = addLabel(pageRun, tr("Start Dir:"), 4, 47, 74);
     m_edStartDir = new QLineEdit(pageRun);
     startDir->setBuddy(m_edStartDir);
     m_edStartDir->setObjectName(QStringLiteral("edStartDir"));
-    m_edStartDir->setGeometry(left, 44, fieldWidth, 21);
+    m_edStartDir->setGeometry(78, 44, 240, 21);
     auto* button1 = new QPushButton(QStringLiteral("..."), pageRun);
     button1->setObjectName(QStringLiteral("Button1"));
     button1->setAccessibleName(tr("Browse for start folder"));
     button1->setGeometry(322, 44, 26, 21);
     connect(button1, &QPushButton::clicked, this, &TSchedEditFrm::Button1Click);
 
+    QLabel* state = addLabel(pageRun, tr("State:"), 4, 69, 74);
     m_rbNormal = new QRadioButton(tr("Normal"), pageRun);
     m_rbNormal->setObjectName(QStringLiteral("rbNormal"));
+    m_rbNormal->setGeometry(78, 66, 80, 20);
     m_rbNormal->setChecked(true);
     m_rbMinimized = new QRadioButton(tr("Minimized"), pageRun);
     m_rbMinimized->setObjectName(QStringLiteral("rbMinimized"));
+    m_rbMinimized->setGeometry(160, 66, 90, 20);
     m_rbMaximized = new QRadioButton(tr("Maximized"), pageRun);
     m_rbMaximized->setObjectName(QStringLiteral("rbMaximized"));
-    // The window states share what is left of the row, each at least as wide as its text.
+    m_rbMaximized->setGeometry(254, 66, 94, 20);
+    // The fields begin after the widest caption, so a long translation never runs into them,
+    // and end before the browse buttons at 322; the window states share what is left.
+    const int left = fieldsLeft({program, params, startDir, state}, 78);
+    for (QLineEdit* field : {m_edProgName, m_edParams, m_edStartDir})
+        field->setGeometry(left, field->y(), 318 - left, field->height());
+    const QList<QRadioButton*> states{m_rbNormal, m_rbMinimized, m_rbMaximized};
+    int spare = 348 - left - 6;
+    for (const QRadioButton* rb : states)
+        spare -= rb->sizeHint().width();
     int x = left;
-    const int spare =
-        std::max(0, 348 - left - 6 -
-                        (m_rbNormal->sizeHint().width() + m_rbMinimized->sizeHint().width() +
-                         m_rbMaximized->sizeHint().width()));
-    for (QRadioButton* rb : {m_rbNormal, m_rbMinimized, m_rbMaximized}) {
-        const int width = rb->sizeHint().width() + spare / 3;
-        rb->setGeometry(x, 66, width, 20);
+    for (QRadioButton* rb : states) {
+        const int width = rb->sizeHint().width() + std::max(0, spare) / 3;
+        rb->setGeometry(x, rb->y(), width, rb->height());
         x += width + 3;
     }
     m_nbWhat->addWidget(pageRun);
