@@ -1,5 +1,7 @@
 #include "rules/app/CommandLine.h"
 
+#include "core/Version.h"
+
 namespace CommandLine {
 
 namespace {

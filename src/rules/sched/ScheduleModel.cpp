@@ -43,7 +43,7 @@ QVariant ScheduleModel::data(const QModelIndex& index, int role) const
     case 2:
         return GridTexts::typeText(ScheduleEntry::typeCode(line), m_locale);
     case 3:
-        return ScheduleEntry::detail(line);
+        return GridTexts::detailText(line);
     default:
         return QVariant();
     }

@@ -1,6 +1,7 @@
 #include "windows/ui/TAbtFrm.h"
 #include "windows/ui/DialogFlags.h"
 
+#include "core/Version.h"
 #include "windows/ui/AboutPicture.h"
 
 #include <QGuiApplication>
@@ -29,7 +30,7 @@ TAbtFrm::TAbtFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
 
     QFont bold = font();
     bold.setBold(true);
-    m_lbVersion = new QLabel(tr("Horolux version 1.0"), this);
+    m_lbVersion = new QLabel(tr("Horolux version %1").arg(QStringLiteral(HOROLUX_VERSION)), this);
     m_lbVersion->setObjectName(QStringLiteral("lbVersion"));
     m_lbVersion->setFont(bold);
     m_lbVersion->setAlignment(Qt::AlignCenter);

@@ -239,9 +239,9 @@ QSpinBox* TOptionsFrm::timeField(QWidget* parent, const char* name, int max, int
     auto* field = new TimeField(parent);
     field->setObjectName(QLatin1String(name));
     field->setRange(0, max);
-    field->setGeometry(x, 26, 40, 24);
-    // 12 wide: an "m" needs it, and the next field starts 2 pixels further on.
-    label(parent, unit, nullptr, QRect(x + 42, 30, 12, 16));
+    field->setGeometry(x, 26, 38, 24);
+    // 12 wide: an "m" needs it, and keeps clear of the next field 4 pixels further on.
+    label(parent, unit, nullptr, QRect(x + 40, 30, 12, 16));
     return field;
 }
 
