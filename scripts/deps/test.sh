@@ -8,6 +8,7 @@ packages+=(
   xauth x11-utils xdotool xdg-utils faketime strace openbox trayer
   pulseaudio pulseaudio-utils sound-theme-freedesktop
   dbus-daemon at-spi2-core
+  dunst                   # a real notification server, to look at reminders' actions
   desktop-file-utils appstream lintian
   weston xwayland qt6-wayland
   fonts-liberation

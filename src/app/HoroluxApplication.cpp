@@ -1,5 +1,6 @@
 #include "app/HoroluxApplication.h"
 
+#include "windows/components/AppIcon.h"
 #include "windows/ui/ModalSeam.h"
 
 #include <QSessionManager>
@@ -11,6 +12,9 @@ HoroluxApplication::HoroluxApplication(int& argc, char** argv) : QApplication(ar
     setApplicationName(QStringLiteral("Horolux"));
     // The panel is a tool window; the program ends when the panel is closed, not before.
     setQuitOnLastWindowClosed(false);
+    // Every top-level window shows the program's icon, those without a parent (help, reminders)
+    // too.
+    setWindowIcon(AppIcon::make());
     // A resident clock comes back at the next login when it ran at the end of the session,
     // and only then: a user who closed it wants it gone. Said at every save the session
     // manager asks for, where Qt lets the hint be given.

@@ -21,6 +21,7 @@
 #include "windows/ui/SharedRoutines.h"
 #include "windows/ui/WidgetPlacement.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QTimer>
@@ -46,8 +47,9 @@ PanelController::PanelController(Platform& platform, QObject* parent)
     m_sampler =
         std::make_unique<PerfSampler>(m_state.perf, m_state.settings, m_state.clock, *platform.perf,
                                       *platform.drives, m_panel, platform.clock);
-    m_schedulerUi = std::make_unique<SchedulerUi>(m_schedule, m_state.clock, m_state.settings,
-                                                  m_platform, &m_panel);
+    m_schedulerUi =
+        std::make_unique<SchedulerUi>(m_schedule, m_state.clock, m_state.settings, m_platform,
+                                      &m_panel, &m_store, [this] { SaveSchedule(); });
     m_taskIcon = std::make_unique<TTaskIcon>(*platform.tray);
     connect(m_taskIcon.get(), &TTaskIcon::OnClick, this, &PanelController::TaskIconClick);
     // Desktop users expect the tray icon's right button to offer the same menu as the face.
@@ -60,6 +62,11 @@ PanelController::PanelController(Platform& platform, QObject* parent)
     connect(m_timeClient.get(), &TimeClient::step, this, [this](const QString& text) {
         showStatus(text);
         qCInfo(lcTimeUpdate).noquote() << "time-step" << text;
+    });
+    // A step beyond the usual limit is put to the user first, above whatever dialog is open.
+    m_timeClient->setConfirm([](const QString& text) {
+        return ModalSeam::question(QApplication::activeModalWidget(),
+                                   QCoreApplication::applicationName(), text);
     });
     connectPanel();
     FormCreate();
@@ -335,7 +342,7 @@ bool PanelController::connectionWindowPresent(const QString& title)
 
 void PanelController::BeginTimeUpdate()
 {
-    m_timeClient->BeginTimeUpdate();
+    m_timeClient->BeginTimeUpdate(TimeClient::Automatic);
 }
 
 bool PanelController::FireScheduleItem(const QString& detail)

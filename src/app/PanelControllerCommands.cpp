@@ -188,8 +188,10 @@ void PanelController::btnSetClick(int hour, int minute, int second)
 {
     IClockSetter& setter = *m_platform.clockSetter;
     // A change still waiting for the system's answer (and perhaps the user's password).
-    if (setter.busy())
+    if (setter.busy()) {
+        showStatus(TimeClient::settingInProgress());
         return;
+    }
     if (ClockSetting::SetLocalTimeOfDay(setter, *m_platform.clock, quint16(hour), quint16(minute),
                                         quint16(second))) {
         // An earlier refusal's reason would still stand there: the new date and time replace it.
@@ -213,5 +215,9 @@ void PanelController::btnAutoClick(QWidget* dialog)
 
 void PanelController::btnSetInternetClick()
 {
-    BeginTimeUpdate();
+    if (m_platform.clockSetter->busy()) {
+        showStatus(TimeClient::settingInProgress());
+        return;
+    }
+    m_timeClient->BeginTimeUpdate(TimeClient::ByHand);
 }

@@ -71,6 +71,14 @@ int run(const ReminderRequest& request, ISingleInstance& instance, IFileStore& f
 ReminderReply applyToFile(const ReminderRequest& request, IFileStore& files,
                           const QString& schedulePath)
 {
+    // Only a running clock knows what has fired.
+    if (request.verb == ReminderRequest::Verb::Snooze)
+        return {1,
+                {},
+                QStringLiteral("horolux: no clock is running, so no item %1 fired in the last "
+                               "%2 hours")
+                    .arg(request.item.toLower())
+                    .arg(ReminderRules::SnoozeWindowHours)};
     // No clock runs: the file's schedule is changed the way the clock changes its own.
     Schedule schedule(files, schedulePath);
     // A file that cannot be read is never replaced: the clock moves it aside at its start.

@@ -16,8 +16,10 @@ public:
     bool programTranslated() const { return m_programLoaded; }
 
 private:
+    QTranslator m_english;
     QTranslator m_program;
     QTranslator m_qt;
+    bool m_englishLoaded = false;
     bool m_programLoaded = false;
     bool m_qtLoaded = false;
 };

@@ -78,7 +78,8 @@ extern "C" int horolux_main(int argc, char** argv)
         return CommandLine::UsageStatus;
     case CommandLine::Action::Remind:
     case CommandLine::Action::List:
-    case CommandLine::Action::Cancel: {
+    case CommandLine::Action::Cancel:
+    case CommandLine::Action::Snooze: {
         // No display and no settings: these work from a terminal, ssh or cron alike.
         SignalWatcher::releaseHeldSignals();
         QCoreApplication app(argc, argv);

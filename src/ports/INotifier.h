@@ -4,10 +4,11 @@
 
 #include <functional>
 
-// The desktop's notifications: a notice with a Dismiss action, kept in the desktop's history.
+// The desktop's notifications: a notice kept in the desktop's history, with Snooze and Dismiss
+// actions, and opening the reminder as its default action, where the desktop offers actions.
 class INotifier {
 public:
-    enum class Event { Dismissed, Closed };
+    enum class Event { Dismissed, Closed, Snoozed, Opened };
     using Shown = std::function<void(quint32 id)>;
     using Events = std::function<void(quint32 id, Event event)>;
 
@@ -18,7 +19,7 @@ public:
                         Shown shown) = 0;
     // Withdraws a notice.
     virtual void close(quint32 id) = 0;
-    // Where a Dismiss picked by the user, and a notice the desktop closed, are told; an empty
+    // Where an action picked by the user, and a notice the desktop closed, are told; an empty
     // function tells nobody.
     virtual void setEvents(Events events) = 0;
 };

@@ -8,12 +8,13 @@
 // line through the one-copy channel, or from the session bus. Both carry the same requests,
 // and the running copy answers both alike.
 struct ReminderRequest {
-    enum class Verb { Show, Remind, List, Cancel };
+    enum class Verb { Show, Remind, List, Cancel, Snooze };
     Verb verb = Verb::Show;
-    // Remind: the time and the text as the caller wrote them; the rules check both.
+    // Remind: the time and the text as the caller wrote them; the rules check both. Snooze:
+    // the duration in `time`.
     QString time;
     QString text;
-    // Cancel: the item as the caller wrote it (its ID from the list).
+    // Cancel, Snooze: the item as the caller wrote it (its ID from the list).
     QString item;
 };
 

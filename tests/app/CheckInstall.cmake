@@ -18,6 +18,8 @@ set(expected
   share/dbus-1/interfaces/org.horolux.Horolux.xml
   share/icons/hicolor/scalable/apps/${APP_ID}.svg
   share/man/man1/horolux.1.gz
+  share/man/de/man1/horolux.1.gz
+  share/man/fr/man1/horolux.1.gz
   share/doc/horolux/copyright
   share/doc/horolux/changelog.gz
   share/horolux/uninstall.cmake)

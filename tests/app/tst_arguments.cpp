@@ -1,5 +1,6 @@
 // The real program answers its command line on a console: no display, and a copy already
 // holding the per-display lock, must change nothing.
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -16,6 +17,8 @@ private slots:
     void cleanupTestCase();
     void answers_data();
     void answers();
+    void manualNamesEveryOption_data();
+    void manualNamesEveryOption();
 
 private:
     QTemporaryDir m_runtime;
@@ -76,6 +79,40 @@ void TestArguments::answers()
     const QString output = QString::fromUtf8(process.readAllStandardOutput());
     QVERIFY2(QRegularExpression(out).match(output).hasMatch(), qPrintable(output));
     QTEST(QString::fromUtf8(process.readAllStandardError()), "err");
+}
+
+// Every option --help offers is told of in each language's manual page.
+void TestArguments::manualNamesEveryOption_data()
+{
+    QTest::addColumn<QString>("manual");
+    QTest::addColumn<QString>("option");
+    QProcess help;
+    help.start(HOROLUX_BIN, {"--help"});
+    QVERIFY(help.waitForFinished(10000));
+    const QString text = QString::fromUtf8(help.readAllStandardOutput());
+    QStringList options;
+    auto found =
+        QRegularExpression("^ +(--[a-z-]+)", QRegularExpression::MultilineOption).globalMatch(text);
+    while (found.hasNext())
+        options << found.next().captured(1);
+    QVERIFY2(options.size() >= 5, qPrintable(text));
+    for (const QString& manual : QString(HOROLUX_MANUALS).split(u','))
+        for (const QString& option : options)
+            QTest::addRow("%s %s", qPrintable(QFileInfo(manual).fileName()), qPrintable(option))
+                << manual << option;
+}
+
+void TestArguments::manualNamesEveryOption()
+{
+    QFETCH(QString, manual);
+    QFETCH(QString, option);
+    QFile page(manual);
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    // Roff spells a hyphen that must not turn into a dash as \-.
+    const QString entry = "\\fB" + QString(option).replace("-", "\\-") + "\\fR";
+    const QString bare = ".B " + QString(option).replace("-", "\\-") + "\n";
+    const QString text = QString::fromUtf8(page.readAll());
+    QVERIFY2(text.contains(entry) || text.contains(bare), qPrintable(option));
 }
 
 QTEST_GUILESS_MAIN(TestArguments)

@@ -178,8 +178,14 @@ void TstSettingsDialog::setByHandUsesTheDateOfTheClick()
             p.clock.current = QDateTime(QDate(2000, 1, 4), QTime(0, 0, 20));
             f.findChild<QSpinBox*>("seSec")->findChild<QLineEdit*>()->clear();
             click(f, "btnSet");
-            p.clockSetter.isBusy = true; // still waiting for the system: a second click is lost
-            click(f, "btnSet");
+            // Still waiting for the system: a second click, or the Internet Set, is refused in
+            // words.
+            p.clockSetter.isBusy = true;
+            for (const char* button : {"btnSet", "btnSetInternet"}) {
+                c.panel().setDateLine(QString());
+                click(f, button);
+                QCOMPARE(c.panel().dateLine(), "Clock setting already in progress");
+            }
         },
         "btnCancel");
     c.SettingsItemClick();

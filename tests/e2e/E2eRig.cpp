@@ -99,16 +99,19 @@ bool E2eRig::startClock(const QString& fakeTime, const QStringList& arguments)
     QStringList args = arguments;
     // HOROLUX_E2E_BIN runs the same test against another build of the program.
     QString program = qEnvironmentVariable("HOROLUX_E2E_BIN", HOROLUX_BIN);
+    QProcessEnvironment e = env();
     if (!fakeTime.isEmpty()) {
-        args = QStringList{fakeTime, program} + args;
-        program = "faketime";
+        // The library straight, not the faketime command: killed, that command leaves its
+        // shared-memory files behind, and a later one given the same pid cannot start.
+        e.insert("LD_PRELOAD", HOROLUX_LIBFAKETIME);
+        e.insert("FAKETIME", "@" + fakeTime);
     }
     if (::geteuid() == 0) {
         // Tests run as root: the program must not be able to set the clock.
         args = QStringList{"--bounding-set=-sys_time", "--inh-caps=-sys_time", program} + args;
         program = "setpriv";
     }
-    m_clock.setProcessEnvironment(env());
+    m_clock.setProcessEnvironment(e);
     m_clock.setProcessChannelMode(QProcess::MergedChannels);
     m_clock.start(program, args);
     return m_clock.waitForStarted(5000);
@@ -283,7 +286,7 @@ QImage E2eRig::screenshot()
 
 qint64 E2eRig::clockPid() const
 {
-    // Under setpriv and faketime the program is the deepest descendant.
+    // Under setpriv the program is the deepest descendant.
     qint64 pid = m_clock.processId();
     for (int depth = 0; depth < 3; ++depth) {
         QFile children(QString("/proc/%1/task/%1/children").arg(pid));

@@ -79,6 +79,8 @@ public:
     QStringList sounds();
     // Extra environment for the program (set before startClock); a null value removes one.
     void setEnv(const QString& name, const QString& value) { m_extraEnv[name] = value; }
+    // The environment the program runs in, for other copies a test starts itself.
+    QProcessEnvironment environment() const { return env(); }
 
 private:
     QProcessEnvironment env() const;

@@ -1,7 +1,9 @@
 #include "E2eRig.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <sys/socket.h>
@@ -118,14 +120,43 @@ private slots:
         QVERIFY(call({"org.horolux.Horolux.Show"}).startsWith("method return"));
         QVERIFY(E2eRig::pollUntil([&] { return shown() == 1; }, 10000));
 
-        QVERIFY(call({"org.horolux.Horolux.AddReminder", "string:+2h", "string:Call the bus"})
-                    .contains("Call the bus"));
-        QFile schedule(rig.schedulePath());
-        QVERIFY(schedule.open(QIODevice::ReadOnly));
-        QVERIFY(schedule.readAll().contains("Reminder:Call the bus\r\n"));
+        QCOMPARE(rig.terminate(), 0);
+    }
+
+    // A reminder that fired is snoozed by the ID it was listed with: the new item is in the file
+    // once, survives a restart and fires ten (faked) minutes on.
+    void snoozeFiresTenMinutesOn()
+    {
+        E2eRig rig;
+        QVERIFY(rig.startX());
+        QVERIFY(QDir().mkpath(QFileInfo(rig.schedulePath()).path()));
+        QFile file(rig.schedulePath());
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write("14004636400Reminder:Stretch\r\n") > 0); // 2026-12-08 14:00
+        file.close();
+        QVERIFY(rig.startClock("2026-12-08 13:59:57"));
+        QVERIFY2(
+            E2eRig::pollUntil([&] { return rig.visibleWindows("Reminder").size() == 1; }, 15000),
+            qPrintable(rig.clockOutput()));
+        const auto snooze = [&](const QString& id, int* status = nullptr) {
+            return rig.x("dbus-send",
+                         {"--session", "--print-reply", "--dest=org.horolux.Horolux", "/Horolux",
+                          "org.horolux.Horolux.Snooze", "string:" + id, "uint32:10"},
+                         status);
+        };
+        QVERIFY(snooze("6932ac62").contains("51af5c67\t2026-12-08 14:10\tonce\treminder\tStretch"));
+        QCOMPARE(rig.readFile(rig.schedulePath()), "14104636400Reminder:Stretch\r\n");
         int status = 0;
-        call({"org.horolux.Horolux.AddReminder", "string:25:00", "string:Never"}, &status);
-        QCOMPARE(status, 1); // dbus-send's status for an error reply
+        snooze("51af5c67", &status); // listed, but it has not fired
+        QCOMPARE(status, 1);
+        QCOMPARE(rig.terminate(), 0);
+
+        QVERIFY(rig.startClock("2026-12-08 14:09:57"));
+        QVERIFY2(
+            E2eRig::pollUntil([&] { return rig.visibleWindows("Reminder").size() == 1; }, 15000),
+            qPrintable(rig.clockOutput()));
+        QVERIFY(
+            E2eRig::pollUntil([&] { return rig.readFile(rig.schedulePath()).isEmpty(); }, 5000));
         QCOMPARE(rig.terminate(), 0);
     }
 };

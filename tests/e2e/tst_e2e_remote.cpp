@@ -107,12 +107,12 @@ void TestE2eRemote::verbs()
 
     Run r = verb(rig, {"--remind", "2030-01-02 09:15", "Call Ana"});
     QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray("2030-01-02 09:15\tonce\treminder\tCall Ana\n"));
+    QCOMPARE(r.out, QByteArray("9ba06e85\t2030-01-02 09:15\tonce\treminder\tCall Ana\n"));
     // Saved before the answer.
     QCOMPARE(rig.readFile(rig.schedulePath()), Seed + "09154748500Reminder:Call Ana\r\n");
     r = verb(rig, {"--remind", "2030-01-02 09:15", "CALL ANA"}); // held already
     QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray("2030-01-02 09:15\tonce\treminder\tCall Ana\n"));
+    QCOMPARE(r.out, QByteArray("9ba06e85\t2030-01-02 09:15\tonce\treminder\tCall Ana\n"));
 
     r = verb(rig, {"--list"});
     QCOMPARE(r.status, 0);
@@ -139,6 +139,9 @@ void TestE2eRemote::verbs()
         {{"--remind", "10:00"}, 2},
         {{"--remind", "10:00", "t", "extra"}, 2},
         {{"--list", "extra"}, 2},
+        {{"--snooze", "9ba06e85", "10m"}, 1}, // never fired
+        {{"--snooze", "9ba06e85", "10"}, 2},
+        {{"--snooze", "9ba06e85"}, 2},
     };
     for (const auto& [args, status] : refused) {
         r = verb(rig, args);

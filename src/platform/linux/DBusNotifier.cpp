@@ -16,6 +16,8 @@ namespace {
 const QString Service = QStringLiteral("org.freedesktop.Notifications");
 const QString Path = QStringLiteral("/org/freedesktop/Notifications");
 const QString DismissKey = QStringLiteral("dismiss");
+const QString SnoozeKey = QStringLiteral("snooze");
+const QString DefaultKey = QStringLiteral("default");
 
 } // namespace
 
@@ -87,16 +89,18 @@ void DBusNotifier::send(const QString& title, const QString& text, quint32 repla
             [this, title, text, replaces, shown](QDBusPendingCallWatcher* w) {
                 w->deleteLater();
                 const QDBusPendingReply<QStringList> capabilities = *w;
-                if (capabilities.isError())
+                if (capabilities.isError()) {
                     shown(0);
-                else if (capabilities.value().contains(QStringLiteral("body-markup")))
-                    post(title, text.toHtmlEscaped(), replaces, shown);
-                else
-                    post(title, text, replaces, shown);
+                    return;
+                }
+                const QStringList can = capabilities.value();
+                const bool markup = can.contains(QStringLiteral("body-markup"));
+                post(title, markup ? text.toHtmlEscaped() : text, replaces,
+                     can.contains(QStringLiteral("actions")), shown);
             });
 }
 
-void DBusNotifier::post(const QString& title, const QString& body, quint32 replaces,
+void DBusNotifier::post(const QString& title, const QString& body, quint32 replaces, bool actions,
                         const Shown& shown)
 {
     const QString app = QGuiApplication::desktopFileName();
@@ -105,9 +109,16 @@ void DBusNotifier::post(const QString& title, const QString& body, quint32 repla
     hints.insert(QStringLiteral("suppress-sound"), true);
     if (!app.isEmpty())
         hints.insert(QStringLiteral("desktop-entry"), app);
+    QStringList keys{DismissKey, tr("Dismiss")};
+    if (actions) {
+        keys = QStringList{DefaultKey, tr("Open"), SnoozeKey, tr("Snooze 10 min")} + keys;
+        // Kept after an action is picked, so that the program decides when it goes (and a
+        // server does not drop the notice before the pop-up it opens is shown).
+        hints.insert(QStringLiteral("resident"), true);
+    }
     QDBusMessage message = call(QStringLiteral("Notify"));
     message << QGuiApplication::applicationDisplayName() << uint(replaces) << app << title << body
-            << QStringList{DismissKey, tr("Dismiss")} << hints << int(-1);
+            << keys << hints << int(-1);
     auto* sent = new QDBusPendingCallWatcher(
         QDBusConnection::sessionBus().asyncCall(message, m_answerLimitMs), this);
     connect(sent, &QDBusPendingCallWatcher::finished, this, [shown](QDBusPendingCallWatcher* w) {
@@ -137,8 +148,14 @@ void DBusNotifier::setEvents(Events events)
 
 void DBusNotifier::actionInvoked(uint id, const QString& action)
 {
-    if (action == DismissKey && m_events)
+    if (!m_events)
+        return;
+    if (action == DismissKey)
         m_events(id, Event::Dismissed);
+    else if (action == SnoozeKey)
+        m_events(id, Event::Snoozed);
+    else if (action == DefaultKey)
+        m_events(id, Event::Opened);
 }
 
 void DBusNotifier::notificationClosed(uint id, uint)

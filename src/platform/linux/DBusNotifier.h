@@ -31,7 +31,9 @@ private:
     void withBus(std::function<void(bool up)> then);
     void busFound(bool up);
     void send(const QString& title, const QString& text, quint32 replaces, const Shown& shown);
-    void post(const QString& title, const QString& body, quint32 replaces, const Shown& shown);
+    // `actions`: the server offers them, so the notice carries Snooze and opens the pop-up.
+    void post(const QString& title, const QString& body, quint32 replaces, bool actions,
+              const Shown& shown);
     static QDBusMessage call(const QString& method);
 
     int m_answerLimitMs;

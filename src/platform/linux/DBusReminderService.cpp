@@ -103,6 +103,11 @@ void DBusReminderService::Cancel(const QString& id, QStringList& lines)
     lines = answer({ReminderRequest::Verb::Cancel, {}, {}, id});
 }
 
+void DBusReminderService::Snooze(const QString& id, uint minutes, QStringList& lines)
+{
+    lines = answer({ReminderRequest::Verb::Snooze, QStringLiteral("%1m").arg(minutes), {}, id});
+}
+
 void DBusReminderService::Show()
 {
     answer({ReminderRequest::Verb::Show, {}, {}, {}});

@@ -29,6 +29,7 @@ public slots:
     Q_SCRIPTABLE void AddReminder(const QString& time, const QString& text, QStringList& lines);
     Q_SCRIPTABLE void List(QStringList& lines);
     Q_SCRIPTABLE void Cancel(const QString& id, QStringList& lines);
+    Q_SCRIPTABLE void Snooze(const QString& id, uint minutes, QStringList& lines);
     Q_SCRIPTABLE void Show();
 
 private:

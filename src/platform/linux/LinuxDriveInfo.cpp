@@ -17,7 +17,8 @@ bool isMonitorable(const QByteArray& type)
         "mqueue", "hugetlbfs", "configfs",   "fusectl",   "autofs",  "binfmt_misc", "rpc_pipefs",
         "nsfs",   "efivarfs",  "selinuxfs",  "nfsd",      "devfs",   "usbfs",       "squashfs",
         "fuse",   "nfs",       "nfs4",       "cifs",      "smb3",    "smbfs",       "ncpfs",
-        "afs",    "ceph",      "9p",         "glusterfs", "lustre",  "sshfs",       "davfs"};
+        "afs",    "ceph",      "9p",         "glusterfs", "lustre",  "sshfs",       "davfs",
+        "erofs",  "cramfs",    "overlay",    "aufs",      "virtiofs"};
     if (excluded.contains(type))
         return false;
     // FUSE file systems are user-space services (sshfs, gvfs); only fuseblk sits on a disk.
@@ -86,7 +87,15 @@ QStringList LinuxDriveInfo::listDrives() const
     QFile file(m_mountTable);
     if (!file.open(QIODevice::ReadOnly))
         return {defaultDrive()};
-    return parseMountTable(file.readAll());
+    QStringList points = parseMountTable(file.readAll());
+    // As df leaves them out: a file system without blocks is a kernel interface, whatever
+    // its type is called (the root stays, so the list is never empty).
+    points.removeIf([](const QString& point) {
+        struct statvfs st;
+        return point != QStringLiteral("/") &&
+               ::statvfs(QFile::encodeName(point).constData(), &st) == 0 && st.f_blocks == 0;
+    });
+    return points;
 }
 
 QStringList LinuxDriveInfo::parseMountTable(const QByteArray& text)
@@ -97,9 +106,14 @@ QStringList LinuxDriveInfo::parseMountTable(const QByteArray& text)
         const QList<QByteArray> fields = line.simplified().split(' ');
         if (fields.size() < 3)
             continue;
-        if (!isMonitorable(fields[2]))
-            continue;
         const QString point = QFile::decodeName(unescape(fields[1]));
+        // An overlay is a container's root: the one worth watching when it is the system's.
+        if (!isMonitorable(fields[2]) && !(fields[2] == "overlay" && point == QStringLiteral("/")))
+            continue;
+        // Namespace handles (ip netns) are bound over files in a tmpfs under /run.
+        if (point.startsWith(QStringLiteral("/run/netns/")) ||
+            point == QStringLiteral("/run/netns"))
+            continue;
         if (!point.startsWith(u'/') || points.contains(point))
             continue;
         if (point == QStringLiteral("/"))

@@ -115,7 +115,7 @@ bool decodeRequest(QByteArrayView frame, ReminderRequest& request)
         return false;
     Reader in(frame.sliced(HeaderBytes));
     quint32 verb = 0;
-    if (!in.number(verb) || verb > quint32(ReminderRequest::Verb::Cancel))
+    if (!in.number(verb) || verb > quint32(ReminderRequest::Verb::Snooze))
         return false;
     request.verb = ReminderRequest::Verb(verb);
     return in.text(request.time) && in.text(request.text) && in.text(request.item) &&

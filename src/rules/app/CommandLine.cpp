@@ -1,5 +1,7 @@
 #include "rules/app/CommandLine.h"
 
+#include "core/Version.h"
+
 namespace CommandLine {
 
 namespace {
@@ -9,6 +11,7 @@ const QString Version = QStringLiteral("version");
 const QString Remind = QStringLiteral("remind");
 const QString List = QStringLiteral("list");
 const QString Cancel = QStringLiteral("cancel");
+const QString Snooze = QStringLiteral("snooze");
 const QString Session = QStringLiteral("-session");
 const QString SessionName = QStringLiteral("-name");
 
@@ -27,7 +30,7 @@ QString longName(const QString& argument)
     const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
     if (name.isEmpty())
         return {};
-    for (const QString& full : {Help, Version, Remind, List, Cancel})
+    for (const QString& full : {Help, Version, Remind, List, Cancel, Snooze})
         if (full.startsWith(name))
             return full;
     return {};
@@ -41,15 +44,24 @@ Request reminderVerb(const QStringList& arguments, qsizetype at, const QString& 
     const qsizetype equals = argument.indexOf(QLatin1Char('='));
     Request request;
     qsizetype last = at;
-    if (name == Remind) {
+    if (name == Remind || name == Snooze) {
+        const bool remind = name == Remind;
         if (equals >= 0)
-            return refuse(QStringLiteral("option '--remind' doesn't allow an argument"));
+            return refuse(QStringLiteral("option '--%1' doesn't allow an argument").arg(name));
         if (at + 2 >= arguments.size())
-            return refuse(
-                QStringLiteral("option '--remind' requires two arguments, TIME and TEXT"));
-        request = {Action::Remind,
-                   {},
-                   {ReminderRequest::Verb::Remind, arguments.at(at + 1), arguments.at(at + 2), {}}};
+            return refuse(QStringLiteral("option '--%1' requires two arguments, %2")
+                              .arg(name, remind ? QStringLiteral("TIME and TEXT")
+                                                : QStringLiteral("ID and DURATION")));
+        if (remind)
+            request = {
+                Action::Remind,
+                {},
+                {ReminderRequest::Verb::Remind, arguments.at(at + 1), arguments.at(at + 2), {}}};
+        else
+            request = {
+                Action::Snooze,
+                {},
+                {ReminderRequest::Verb::Snooze, arguments.at(at + 2), {}, arguments.at(at + 1)}};
         last = at + 2;
     } else if (name == Cancel) {
         QString item;
@@ -80,7 +92,7 @@ Request longOption(const QStringList& arguments, qsizetype at)
     const QString full = longName(argument);
     if (full.isEmpty())
         return refuse(QStringLiteral("unrecognized option '%1'").arg(argument));
-    if (full == Remind || full == List || full == Cancel)
+    if (full == Remind || full == List || full == Cancel || full == Snooze)
         return reminderVerb(arguments, at, full);
     if (argument.contains(QLatin1Char('=')))
         return refuse(QStringLiteral("option '--%1' doesn't allow an argument").arg(full));
@@ -125,6 +137,7 @@ QString helpText()
     return QStringLiteral(
         "Usage: horolux [OPTION]\n"
         "  or:  horolux --remind TIME TEXT | --list | --cancel ID\n"
+        "  or:  horolux --snooze ID DURATION\n"
         "Show a small clock panel on the desktop, with an hourly chime, reminders and\n"
         "scheduled programs. Starting it again while it runs brings the running clock's\n"
         "panel to the front.\n"
@@ -132,6 +145,9 @@ QString helpText()
         "      --remind TIME TEXT  add a reminder that shows TEXT once, at TIME\n"
         "      --list              list the schedule's items, the next first\n"
         "      --cancel ID         remove the item listed with ID\n"
+        "      --snooze ID DURATION\n"
+        "                          show the reminder with ID that fired in the last\n"
+        "                          24 hours again, DURATION from now\n"
         "      --help     display this help and exit\n"
         "      --version  output version information and exit\n"
         "\n"
@@ -140,9 +156,13 @@ QString helpText()
         "argument. TEXT is one line of at most 990 characters (Unicode code points),\n"
         "without control characters. A reminder the schedule holds already (letter\n"
         "case aside) is not added twice.\n"
-        "These three go to the running clock, on whatever display it runs; with none\n"
-        "running they change the schedule file, and the clock takes it at its next\n"
-        "start. They need no display.\n"
+        "DURATION is Nm or Nh (a leading + is allowed), at most 365 days. --snooze\n"
+        "adds a one-shot reminder with the fired item's text; it takes the ID that\n"
+        "--list showed before the item fired, and works only while the clock that\n"
+        "showed it runs (it keeps the reminders of the last 24 hours in memory).\n"
+        "The verbs go to the running clock, on whatever display it runs; with none\n"
+        "running, --remind, --list and --cancel change the schedule file, and the\n"
+        "clock takes it at its next start. They need no display.\n"
         "--list prints one item a line, its fields separated by tabs:\n"
         "  ID  YYYY-MM-DD HH:MM  REPEAT  KIND  TEXT\n"
         "ID is 8 hexadecimal digits made from the item itself: it stays while other\n"
@@ -152,8 +172,8 @@ QString helpText()
         "clock was not running). REPEAT is once, daily, weekly, or the weekday in the\n"
         "plural (mondays, ...); KIND is reminder, run (TEXT is then the program, its\n"
         "parameters, folder and window state) or other. Control characters in TEXT\n"
-        "show as blanks. --remind and --cancel print their item in the same form,\n"
-        "without ID.\n"
+        "show as blanks. --remind and --snooze print the item added (or the one held\n"
+        "already) as such a line; --cancel prints the item removed, without ID.\n"
         "\n"
         "Settings are kept in $XDG_CONFIG_HOME/horolux/settings.reg, the schedule in\n"
         "$XDG_DATA_HOME/horolux/horolux.dat; where those variables are not set, in\n"
@@ -163,7 +183,7 @@ QString helpText()
         "\n"
         "Exit status: 0 when the clock was closed normally, 1 when the schedule could\n"
         "not be saved as it closed, 2 for a wrong command line.\n"
-        "For --remind, --list and --cancel: 0 done, 1 not done (no such item, schedule\n"
+        "For the reminder verbs: 0 done, 1 not done (no such item, none fired, schedule\n"
         "file unreadable or unwritable, running clock unreachable; never done later),\n"
         "2 bad input (the schedule is then left untouched), 3 not known whether done\n"
         "(the running clock took the request but did not answer in time).\n");

@@ -39,9 +39,10 @@ bool SetLocalTimeOfDay(IClockSetter& setter, const IClock& clock, quint16 hour, 
 }
 
 bool SetUtcDateTime(IClockSetter& setter, quint16 year, quint16 month, quint16 day, quint16 hour,
-                    quint16 minute, quint16 second)
+                    quint16 minute, quint16 second, quint16 millisecond)
 {
-    const SystemTimeRecord r = makeRecord(year, month, day, hour, minute, second);
+    SystemTimeRecord r = makeRecord(year, month, day, hour, minute, second);
+    r.wMilliseconds = millisecond;
     if (!r.isValid())
         return false;
     return setter.SetSystemTime(r);

@@ -17,6 +17,6 @@ bool SetLocalTimeOfDay(IClockSetter& setter, const IClock& clock, quint16 hour, 
 
 // Exactly the given UTC date and time.
 bool SetUtcDateTime(IClockSetter& setter, quint16 year, quint16 month, quint16 day, quint16 hour,
-                    quint16 minute, quint16 second);
+                    quint16 minute, quint16 second, quint16 millisecond = 0);
 
 } // namespace ClockSetting

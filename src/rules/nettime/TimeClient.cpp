@@ -1,12 +1,15 @@
 #include "rules/nettime/TimeClient.h"
 
 #include "compat/winsock/ESockError.h"
+#include "compat/winsock/SocketErrors.h"
 #include "compat/winsock/TClientSocket.h"
 #include "compat/winsock/TSocketBase.h"
 #include "core/DelayPumping.h"
 #include "ports/IClock.h"
+#include "ports/IClockSetter.h"
 #include "rules/clock/ClockSetting.h"
 #include "rules/nettime/TimeReply.h"
+#include "rules/nettime/TimeServers.h"
 #include "rules/settings/SettingsInForce.h"
 
 #include <QPointer>
@@ -18,6 +21,9 @@ TimeClient::TimeClient(SettingsInForce& settings, IClock& clock, IClockSetter& s
     m_replyTimer.setSingleShot(true);
     m_replyTimer.setInterval(TimeOutSeconds * 1000);
     connect(&m_replyTimer, &QTimer::timeout, this, &TimeClient::replyTimedOut);
+    m_reasonTimer.setSingleShot(true);
+    m_reasonTimer.setInterval(ReasonAfterMs);
+    connect(&m_reasonTimer, &QTimer::timeout, this, [this] { emit step(m_reason); });
 }
 
 TimeClient::~TimeClient() = default;
@@ -44,14 +50,25 @@ void TimeClient::createSocket()
     m_socket = socket;
 }
 
-void TimeClient::BeginTimeUpdate()
+void TimeClient::BeginTimeUpdate(Trigger trigger)
 {
     // Both waits below run the event loop, so the tick or the settings dialog can start an
-    // update while this one is still going: that one is ignored.
-    if (m_updating)
+    // update while this one is still going: that one is ignored, except that the user's press
+    // makes it the user's, to be asked rather than refused.
+    if (m_updating) {
+        m_byHand = m_byHand || trigger == ByHand;
         return;
+    }
     m_updating = true;
+    m_byHand = trigger == ByHand;
+    m_reasonTimer.stop();
     emit step(tr("Updating system time"));
+    const QString badHost = TimeServers::hostProblem(m_settings.TimeServerHost);
+    if (!badHost.isEmpty()) {
+        emit step(badHost);
+        endUpdate();
+        return;
+    }
     if (!m_socket) {
         try {
             createSocket();
@@ -116,7 +133,10 @@ void TimeClient::ClientSocketConnect(QObject*, TSocketBase* Socket)
         m_replyWanted = true;
         m_replyTimer.start();
     } else {
-        endUpdate(); // refused, or the connect failed otherwise
+        // Refused, or failed otherwise: "Connected to ?" alone would read as a success.
+        endUpdate();
+        const int error = Socket->LastError();
+        emit step(error ? SocketErrorText(error) : tr("Unable to connect to Internet"));
     }
 }
 
@@ -183,25 +203,61 @@ void TimeClient::refuseReply(const QString& text)
 
 void TimeClient::correctClock()
 {
-    // Setting the clock may wait for the user to authorise it, with the event loop running:
-    // the update counts as under way until the report, but bytes arriving meanwhile are
-    // dropped and the reply is no longer timed.
+    // Setting the clock (and the question before a long step) may take a while, with the event
+    // loop running: the update counts as under way until the report, but bytes arriving
+    // meanwhile are dropped and the reply is no longer timed.
     m_replyWanted = false;
     m_replyTimer.stop();
-    const quint32 roundTripMs = m_clock.tickCount() - m_connectStartedMs;
-    const QDateTime clock = m_clock.now().toUTC();
-    qint64 server = TimeReply::unixSeconds(TimeReply::decode(ReplyBytes));
-    if (!TimeReply::plausible(server))
+    const quint32 replyTick = m_clock.tickCount();
+    const QDateTime clock = m_clock.now();
+    const TimeReply::Decision d =
+        TimeReply::decide(clock.toMSecsSinceEpoch(), TimeReply::decode(ReplyBytes),
+                          replyTick - m_connectStartedMs, m_byHand);
+    switch (d.kind) {
+    case TimeReply::Decision::Invalid:
         return refuseReply(tr("Invalid server time, not set"));
-    if (roundTripMs > MaxRoundTripMs)
+    case TimeReply::Decision::TooSlow:
         return refuseReply(tr("Reply too slow, clock not set"));
-    // The server read its clock about half-way through the exchange.
-    server += (roundTripMs + 1000) / 2000;
-    const TimeReply::Correction c = TimeReply::correction(clock, server);
+    case TimeReply::Decision::Correct:
+        return answered(TimeReply::report(false, d.aheadMs));
+    case TimeReply::Decision::Refuse:
+        // Counted as answered: asking again each minute would get the same answer.
+        return answered(TimeReply::notSet(d.aheadMs));
+    case TimeReply::Decision::Ask: {
+        const QPointer<TimeClient> alive(this);
+        const QDateTime server = QDateTime::fromMSecsSinceEpoch(d.serverMs, Qt::UTC);
+        const bool yes = m_confirm && m_confirm(TimeReply::question(clock, server, d.aheadMs));
+        if (!alive)
+            return;
+        if (!yes)
+            return answered(TimeReply::notSet(d.aheadMs));
+        break;
+    }
+    case TimeReply::Decision::Set:
+        break;
+    }
+    if (m_setter.busy())
+        return answered(settingInProgress());
+    // The server's time has moved on since the reply, by as long as the question was open.
+    const QDateTime target =
+        QDateTime::fromMSecsSinceEpoch(d.serverMs + (m_clock.tickCount() - replyTick), Qt::UTC);
+    const QPointer<TimeClient> alive(this);
     const bool set = ClockSetting::SetUtcDateTime(
-        m_setter, quint16(c.date.year()), quint16(c.date.month()), quint16(c.date.day()),
-        quint16(c.hour), quint16(c.minute), quint16(c.second));
-    emit step(TimeReply::report(set, c.ahead));
+        m_setter, quint16(target.date().year()), quint16(target.date().month()),
+        quint16(target.date().day()), quint16(target.time().hour()),
+        quint16(target.time().minute()), quint16(target.time().second()),
+        quint16(target.time().msec()));
+    if (!alive)
+        return;
+    answered(TimeReply::report(set, d.aheadMs));
+    m_reason = set ? QString() : m_setter.refusalReason();
+    if (!m_reason.isEmpty())
+        m_reasonTimer.start();
+}
+
+void TimeClient::answered(const QString& text)
+{
+    emit step(text);
     m_settings.AutoUpdate = false;
     endUpdate();
 }

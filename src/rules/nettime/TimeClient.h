@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 class IClock;
 class IClockSetter;
 class TClientSocket;
@@ -12,16 +14,18 @@ struct SettingsInForce;
 enum TSockInfo : int;
 
 // Corrects the system clock from a time server (RFC 868 over TCP): connects to the configured
-// host's "time" service, takes the four bytes it sends and sets the clock to the server's time
-// of day. Every step is reported through `step`, for the date line.
+// host's "time" service, takes the four bytes it sends and sets the clock to the server's time.
+// Every step is reported through `step`, for the date line.
 class TimeClient : public QObject {
     Q_OBJECT
 public:
     // Seconds allowed for each lookup, the connect and the reply.
     static constexpr int TimeOutSeconds = 10;
-    // A reply that took longer from the connect on is not trusted to set the clock: half the
-    // round trip is all it can be corrected by, and the error grows with it.
-    static constexpr quint32 MaxRoundTripMs = 3000;
+    // How long a refusal's report stays before the system's reason for it replaces it.
+    static constexpr int ReasonAfterMs = 4000;
+
+    // Who started an update: only the user is asked about a step beyond the usual limit.
+    enum Trigger { Automatic, ByHand };
 
     // Reads TimeServerHost from `settings` and clears AutoUpdate there after a correction.
     TimeClient(SettingsInForce& settings, IClock& clock, IClockSetter& setter,
@@ -31,8 +35,14 @@ public:
     // Starts one update; ignored while one is still under way. Returns after a 2-second wait
     // (during which the event loop runs) once the connection has been started; the rest
     // happens in the socket's events.
-    void BeginTimeUpdate();
+    void BeginTimeUpdate(Trigger trigger = Automatic);
     bool updating() const { return m_updating; }
+
+    // Said when the clock is to be set while an earlier setting still waits for the system.
+    static QString settingInProgress() { return tr("Clock setting already in progress"); }
+
+    // Puts a question (the whole text) to the user: true for yes. Without one, no.
+    void setConfirm(std::function<bool(const QString&)> confirm) { m_confirm = std::move(confirm); }
 
     // The service connected to, "time" unless changed (tests use a port number).
     void setService(const QString& service) { m_service = service; }
@@ -53,6 +63,8 @@ private:
     void correctClock();
     // Ends an update whose reply cannot be used, leaving AutoUpdate armed.
     void refuseReply(const QString& text);
+    // Ends an update that got its answer: AutoUpdate is cleared, whether or not the clock was set.
+    void answered(const QString& text);
     // Sets up m_socket for the configured service; throws when the component cannot make one,
     // leaving m_socket as it was.
     void createSocket();
@@ -63,10 +75,12 @@ private:
     IClockSetter& m_setter;
     QString m_service = QStringLiteral("time");
     TClientSocket* m_socket = nullptr; // a child of this object once created
+    std::function<bool(const QString&)> m_confirm;
 
     unsigned char ReplyBytes[4] = {};
     qint32 ReplyCount = 0;
     bool m_updating = false;
+    bool m_byHand = false;
     // Inside Open: a time-out of a lookup does not end the update, Open's failure does.
     bool m_opening = false;
     // From the connection until the reply is complete or given up; bytes read otherwise are
@@ -77,4 +91,7 @@ private:
     quint32 m_connectStartedMs = 0;
     // A server that sends part of a reply and then stalls or closes is given up on.
     QTimer m_replyTimer;
+    // Shows the system's reason for a refused setting after the report.
+    QTimer m_reasonTimer;
+    QString m_reason;
 };

@@ -1,8 +1,19 @@
 #include "rules/nettime/TimeReply.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace TimeReply {
+
+namespace {
+
+// Whole seconds, to the nearest.
+qint64 seconds(qint64 ms)
+{
+    return (qAbs(ms) + 500) / 1000;
+}
+
+} // namespace
 
 quint32 decode(const quint8 bytes[4])
 {
@@ -23,44 +34,100 @@ bool plausible(qint64 unixSeconds)
     return unixSeconds >= BuiltAt;
 }
 
-Correction correction(const QDateTime& clockUtc, qint64 serverUnixSeconds)
+Decision decide(qint64 clockMs, quint32 reply, quint32 roundTripMs, bool byHand)
 {
-    const QDateTime clock = clockUtc.toUTC();
-    const QDateTime server = QDateTime::fromSecsSinceEpoch(serverUnixSeconds, Qt::UTC);
-    const QTime serverTime = server.time();
-    Correction c;
-    c.hour = serverTime.hour();
-    c.minute = serverTime.minute();
-    c.second = serverTime.second();
-
-    const QTime clockTime = clock.time();
-    const qint64 whole = serverUnixSeconds - clock.toSecsSinceEpoch();
-    if (server.date() != clock.date() && qAbs(whole) < 12 * 3600) {
-        c.date = server.date();
-        c.ahead = whole;
-    } else {
-        c.date = clock.date();
-        c.ahead = (c.hour * 3600 + c.minute * 60 + c.second) -
-                  (clockTime.hour() * 3600 + clockTime.minute() * 60 + clockTime.second());
-    }
-    return c;
+    Decision d;
+    const qint64 server = unixSeconds(reply);
+    if (!plausible(server))
+        return d;
+    d.serverMs = server * 1000 + 500 + roundTripMs / 2;
+    d.aheadMs = d.serverMs - clockMs;
+    if (roundTripMs > MaxRoundTripMs)
+        d.kind = Decision::TooSlow;
+    else if (qAbs(d.aheadMs) < CorrectWithinMs)
+        d.kind = Decision::Correct;
+    else if (qAbs(d.aheadMs) <= MaxUnaskedStepMs)
+        d.kind = Decision::Set;
+    else
+        d.kind = byHand ? Decision::Ask : Decision::Refuse;
+    return d;
 }
 
-QString report(bool set, qint64 ahead)
+QString span(qint64 s)
 {
-    if (ahead == 0)
+    s = qAbs(s);
+    const qint64 days = s / 86400, hours = s / 3600 % 24, minutes = s / 60 % 60, rest = s % 60;
+    if (days > 0)
+        return QCoreApplication::translate("TimeReply", "%1 d %2 h %3 min %4 s")
+            .arg(days)
+            .arg(hours)
+            .arg(minutes)
+            .arg(rest);
+    if (hours > 0)
+        return QCoreApplication::translate("TimeReply", "%1 h %2 min %3 s")
+            .arg(hours)
+            .arg(minutes)
+            .arg(rest);
+    if (minutes > 0)
+        return QCoreApplication::translate("TimeReply", "%1 min %2 s").arg(minutes).arg(rest);
+    return QCoreApplication::translate("TimeReply", "%1 s").arg(rest);
+}
+
+QString report(bool set, qint64 aheadMs)
+{
+    const qint64 s = seconds(aheadMs);
+    if (qAbs(aheadMs) < CorrectWithinMs)
         return QCoreApplication::translate("TimeReply", "Clock is correct");
-    // Within a day, so the seconds fit an int.
-    const int seconds = int(ahead > 0 ? ahead : -ahead);
-    if (ahead > 0)
-        return set ? QCoreApplication::translate("TimeReply", "Clock was %n seconds slow", nullptr,
-                                                 seconds)
-                   : QCoreApplication::translate("TimeReply", "Clock is %n seconds slow", nullptr,
-                                                 seconds);
-    return set ? QCoreApplication::translate("TimeReply", "Clock was %n seconds fast", nullptr,
-                                             seconds)
-               : QCoreApplication::translate("TimeReply", "Clock is %n seconds fast", nullptr,
-                                             seconds);
+    const bool slow = aheadMs > 0;
+    // Within a day the seconds are counted; beyond, days to seconds, so it fits the line.
+    if (s < 86400) {
+        const int n = int(s);
+        if (slow)
+            return set ? QCoreApplication::translate("TimeReply", "Clock was %n seconds slow",
+                                                     nullptr, n)
+                       : QCoreApplication::translate("TimeReply", "Clock is %n seconds slow",
+                                                     nullptr, n);
+        return set ? QCoreApplication::translate("TimeReply", "Clock was %n seconds fast", nullptr,
+                                                 n)
+                   : QCoreApplication::translate("TimeReply", "Clock is %n seconds fast", nullptr,
+                                                 n);
+    }
+    if (slow)
+        return (set ? QCoreApplication::translate("TimeReply", "Clock was %1 slow")
+                    : QCoreApplication::translate("TimeReply", "Clock is %1 slow"))
+            .arg(span(s));
+    return (set ? QCoreApplication::translate("TimeReply", "Clock was %1 fast")
+                : QCoreApplication::translate("TimeReply", "Clock is %1 fast"))
+        .arg(span(s));
+}
+
+QString notSet(qint64 aheadMs)
+{
+    return (aheadMs > 0 ? QCoreApplication::translate("TimeReply", "Server %1 ahead, not set")
+                        : QCoreApplication::translate("TimeReply", "Server %1 behind, not set"))
+        .arg(span(seconds(aheadMs)));
+}
+
+QString question(const QDateTime& clock, const QDateTime& server, qint64 aheadMs)
+{
+    const QLocale locale;
+    const auto full = [&locale](const QDateTime& t) {
+        const QDateTime local = t.toLocalTime();
+        return locale.toString(local.date(), QLocale::LongFormat) + QLatin1Char(' ') +
+               local.time().toString(QStringLiteral("HH:mm:ss"));
+    };
+    const QString difference =
+        (aheadMs > 0 ? QCoreApplication::translate("TimeReply", "The clock is %1 slow.")
+                     : QCoreApplication::translate("TimeReply", "The clock is %1 fast."))
+            .arg(span(seconds(aheadMs)));
+    return QCoreApplication::translate("TimeReply",
+                                       "The time server's time is far from the clock's.") +
+           QLatin1String("\n\n") +
+           QCoreApplication::translate("TimeReply", "Clock: %1").arg(full(clock)) +
+           QLatin1Char('\n') +
+           QCoreApplication::translate("TimeReply", "Server: %1").arg(full(server)) +
+           QLatin1Char('\n') + difference + QLatin1String("\n\n") +
+           QCoreApplication::translate("TimeReply", "Set the clock to the server's time?");
 }
 
 } // namespace TimeReply

@@ -68,13 +68,32 @@ QString StripCountryPrefix(const QString& text)
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
     if (colon < 0)
         return text;
-    // The colon and one character after it go, whatever that character is; a character
-    // outside the BMP is two code units, and half of one would be no character at all.
-    qsizetype start = colon + 2;
-    if (start < text.size() && text.at(start - 1).isHighSurrogate() &&
-        text.at(start).isLowSurrogate())
+    const QString prefix = text.left(colon).trimmed();
+    bool known = false;
+    for (const Entry& e : kServers) {
+        const QString english = QString::fromUtf8(e.country);
+        known = known || prefix.compare(english, Qt::CaseInsensitive) == 0 ||
+                prefix.compare(QCoreApplication::translate("TimeServers", e.country),
+                               Qt::CaseInsensitive) == 0;
+    }
+    // Not a country: an IPv6 address or a port, which must not turn into another host.
+    if (!known)
+        return text;
+    qsizetype start = colon + 1;
+    while (start < text.size() && text.at(start).isSpace())
         ++start;
     return text.mid(start);
+}
+
+QString hostProblem(const QString& host)
+{
+    const qsizetype colons = host.count(QLatin1Char(':'));
+    // The socket layer speaks IPv4 only.
+    if (colons > 1 || host.startsWith(QLatin1Char('[')))
+        return QCoreApplication::translate("TimeServers", "IPv6 not supported, use IPv4");
+    if (colons == 1)
+        return QCoreApplication::translate("TimeServers", "Host name must not contain ':'");
+    return QString();
 }
 
 void applyConfiguration(SettingsInForce& settings, const SettingsStore& store,

@@ -26,9 +26,12 @@ QList<Server> servers();
 // The same entries as the dialog shows them, "Country: host".
 QStringList list();
 
-// Drops everything up to the first colon and the one character after it, normally the blank
-// of "UK: host". A text without a colon is kept whole.
+// Drops the country of a list entry ("UK: host" becomes "host"), in English or as the dialog
+// shows it translated. Anything else is kept as typed: a colon there is no prefix.
 QString StripCountryPrefix(const QString& text);
+
+// Why the time client cannot use `host`, for the date line; empty when it can.
+QString hostProblem(const QString& host);
 
 // The dialog's OK: takes the window title and the server text as they are (nothing is
 // checked; an empty one turns the automatic check off), puts them in force and stores them.

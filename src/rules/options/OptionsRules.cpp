@@ -145,12 +145,12 @@ QString hideLabel(int position)
         return QCoreApplication::translate("OptionsRules", "Off");
     if (position < 0)
         return QCoreApplication::translate("OptionsRules", "Indefinite");
-    return QCoreApplication::translate("OptionsRules", "%1 secs").arg(position);
+    return QCoreApplication::translate("OptionsRules", "%n secs", nullptr, position);
 }
 
 QString updateIntervalLabel(int position)
 {
-    return QCoreApplication::translate("OptionsRules", "%1 secs").arg(position);
+    return QCoreApplication::translate("OptionsRules", "%n secs", nullptr, position);
 }
 
 QString fileNamePart(const QString& path)

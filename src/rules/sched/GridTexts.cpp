@@ -50,10 +50,22 @@ QString typeText(int code, const QLocale& locale)
     return QCoreApplication::translate("GridTexts", "Unknown");
 }
 
+QString detailText(const QString& line)
+{
+    const QString detail = ScheduleEntry::detail(line);
+    for (const char* prefix :
+         {QT_TRANSLATE_NOOP("GridTexts", "Reminder:"), QT_TRANSLATE_NOOP("GridTexts", "Run:")}) {
+        const QString english = QLatin1String(prefix);
+        if (detail.startsWith(english))
+            return QCoreApplication::translate("GridTexts", prefix) + detail.mid(english.size());
+    }
+    return detail;
+}
+
 QStringList rowTexts(const QString& line, const QLocale& locale)
 {
     return {timeText(line), dateText(line, locale), typeText(ScheduleEntry::typeCode(line), locale),
-            ScheduleEntry::detail(line)};
+            detailText(line)};
 }
 
 } // namespace GridTexts

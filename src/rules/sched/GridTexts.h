@@ -14,6 +14,9 @@ QString timeText(const QString& line);
 QString dateText(const QString& line, const QLocale& locale);
 // "One-shot", "Daily", "Weekly", "Each " + abbreviated weekday; "Unknown" for other codes.
 QString typeText(int code, const QLocale& locale);
+// The detail with its "Reminder:" or "Run:" prefix in the user's language; the file keeps the
+// English one, which is part of its format. Any other detail is shown as it stands.
+QString detailText(const QString& line);
 // One row of the grid.
 QStringList rowTexts(const QString& line, const QLocale& locale);
 

@@ -6,9 +6,10 @@
 
 #include <utility>
 
-ReminderNotices::ReminderNotices(INotifier* notifier, Popup closePopup)
-    : m_notifier(notifier), m_closePopup(std::move(closePopup)),
-      m_self(std::make_shared<ReminderNotices*>(this))
+ReminderNotices::ReminderNotices(INotifier* notifier, Popup closePopup, Popup openPopup,
+                                 Popup snooze)
+    : m_notifier(notifier), m_closePopup(std::move(closePopup)), m_openPopup(std::move(openPopup)),
+      m_snooze(std::move(snooze)), m_self(std::make_shared<ReminderNotices*>(this))
 {
     if (!m_notifier)
         return;
@@ -16,9 +17,21 @@ ReminderNotices::ReminderNotices(INotifier* notifier, Popup closePopup)
         const quint64 firing = firingOf(id);
         if (firing == 0)
             return;
+        if (event == INotifier::Event::Opened) {
+            // Still tied to the pop-up it opens: closing that withdraws the notice.
+            if (m_openPopup)
+                m_openPopup(firing);
+            return;
+        }
         m_firings.remove(firing);
         // A notification that merely expired leaves the pop-up to the user.
-        if (event == INotifier::Event::Dismissed && m_closePopup)
+        if (event == INotifier::Event::Closed)
+            return;
+        // A resident notice stays after an action until it is withdrawn.
+        m_notifier->close(id);
+        if (event == INotifier::Event::Snoozed && m_snooze)
+            m_snooze(firing);
+        else if (m_closePopup)
             m_closePopup(firing);
     });
 }
@@ -69,9 +82,6 @@ void ReminderNotices::answered(quint64 firing, quint32 id)
         m_notifier->close(id);
         return;
     }
-    // Without a pop-up there is nothing to tie the notification to.
-    if (f.showPopup)
-        return;
     // A replaced notification now belongs to the latest firing of its item.
     if (const quint64 earlier = firingOf(id))
         m_firings.remove(earlier);

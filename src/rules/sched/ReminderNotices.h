@@ -10,14 +10,17 @@ class INotifier;
 
 // The desktop notification that goes with each reminder pop-up. Every firing sends one, in
 // place of the one its item sent before, so repeats do not pile up in the desktop's history.
-// Dismissing the notification closes the pop-up; closing the pop-up withdraws the
-// notification. Without a notification server the pop-up stands alone.
+// Answering one answers both: dismissing or snoozing in the notification closes the pop-up;
+// closing the pop-up (by OK or Snooze) withdraws the notification. The notification's default
+// action opens the pop-up. Without a notification server the pop-up stands alone.
 class ReminderNotices {
 public:
     using Popup = std::function<void(quint64 firing)>;
 
-    // `closePopup` closes a firing's pop-up if it is still open.
-    ReminderNotices(INotifier* notifier, Popup closePopup);
+    // `closePopup` closes a firing's pop-up if it is still open; `openPopup` shows it (again)
+    // or brings it to the front; `snooze` snoozes the firing's reminder by ten minutes and
+    // closes its pop-up.
+    ReminderNotices(INotifier* notifier, Popup closePopup, Popup openPopup = {}, Popup snooze = {});
     ~ReminderNotices();
     ReminderNotices(const ReminderNotices&) = delete;
     ReminderNotices& operator=(const ReminderNotices&) = delete;
@@ -43,6 +46,8 @@ private:
 
     INotifier* m_notifier;
     Popup m_closePopup;
+    Popup m_openPopup;
+    Popup m_snooze;
     QHash<QString, quint32> m_lastId;
     // Firings whose notification is unanswered or still open.
     QHash<quint64, Firing> m_firings;

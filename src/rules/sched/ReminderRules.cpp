@@ -151,6 +151,45 @@ QString parseItemId(const QString& item, QString* error)
     return {};
 }
 
+QDateTime snoozeDue(int choice, const QDateTime& now, const QDateTime& firedAt)
+{
+    static constexpr int minutes[] = {5, 10, 30, 60};
+    if (choice == SnoozeTomorrow) {
+        // A pop-up left open for more than a day still snoozes to a time ahead.
+        QDateTime due = firedAt.addDays(1);
+        while (due.isValid() && due <= now)
+            due = due.addDays(1);
+        return due;
+    }
+    return now.addSecs(qint64(minutes[std::clamp(choice, 0, 3)]) * 60);
+}
+
+int parseSnooze(const QString& duration, QString* error)
+{
+    static const QRegularExpression form(QStringLiteral("\\A\\+?([0-9]{1,7})([mh])\\z"));
+    const auto m = form.match(duration);
+    const qint64 minutes =
+        m.hasMatch() ? m.captured(1).toLongLong() * (m.captured(2) == u'h' ? 60 : 1) : 0;
+    if (minutes >= 1 && minutes <= MaxMinutesAhead)
+        return int(minutes);
+    if (error) {
+        const bool plain =
+            duration.size() <= 32 && std::all_of(duration.begin(), duration.end(), [](QChar c) {
+                return c.unicode() >= 0x20 && c.unicode() < 0x7f;
+            });
+        *error = QStringLiteral("horolux: DURATION%1 must be Nm or Nh, from 1 minute to 365 days")
+                     .arg(plain ? QStringLiteral(" '%1'").arg(duration) : QString());
+    }
+    return 0;
+}
+
+QString snoozeLine(const QString& text, const QDateTime& due)
+{
+    return reminderLine(
+        atDayAndTime(DayNumbers::fromDate(due.date()), due.time().hour(), due.time().minute()),
+        text);
+}
+
 QString requestProblem(const ReminderRequest& request, const QDateTime& now)
 {
     QString error;
@@ -162,6 +201,11 @@ QString requestProblem(const ReminderRequest& request, const QDateTime& now)
         break;
     case ReminderRequest::Verb::Cancel:
         parseItemId(request.item, &error);
+        break;
+    case ReminderRequest::Verb::Snooze:
+        if (parseItemId(request.item, &error).isEmpty())
+            break;
+        parseSnooze(request.time, &error);
         break;
     case ReminderRequest::Verb::Show:
     case ReminderRequest::Verb::List:
@@ -260,17 +304,23 @@ QString itemId(const QString& line)
         QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().left(8));
 }
 
+QString listingLine(const QString& line, DayNumber today)
+{
+    return itemId(line) + u'\t' + describe(line, today);
+}
+
 QStringList listing(const QStringList& lines, DayNumber today)
 {
     const QStringList items = listed(lines, today);
     QStringList out;
     out.reserve(items.size());
     for (const QString& item : items)
-        out.append(itemId(item) + u'\t' + describe(item, today));
+        out.append(listingLine(item, today));
     return out;
 }
 
-Applied decide(const ScheduleList& list, const ReminderRequest& request, const QDateTime& now)
+Applied decide(const ScheduleList& list, const ReminderRequest& request, const QDateTime& now,
+               const QList<Firing>& fired)
 {
     Applied applied;
     ReminderReply& reply = applied.reply;
@@ -293,7 +343,35 @@ Applied decide(const ScheduleList& list, const ReminderRequest& request, const Q
         const int held = list.find(line);
         if (held < 0)
             applied.added = line;
-        reply.lines = {describe(held < 0 ? line : list.at(held), today)};
+        reply.lines = {listingLine(held < 0 ? line : list.at(held), today)};
+        break;
+    }
+    case ReminderRequest::Verb::Snooze: {
+        const QString id = parseItemId(request.item, nullptr);
+        const QDateTime since = now.addSecs(-qint64(SnoozeWindowHours) * 3600);
+        // The latest firing counts: a daily item's ID names one day's line only anyway.
+        const auto it = std::find_if(fired.crbegin(), fired.crend(), [&](const Firing& f) {
+            return f.id == id && f.at > since && f.at <= now.addSecs(60);
+        });
+        if (it == fired.crend()) {
+            reply.status = 1;
+            reply.error = QStringLiteral("horolux: no item %1 fired in the last %2 hours")
+                              .arg(id)
+                              .arg(SnoozeWindowHours);
+            return applied;
+        }
+        const QString line =
+            snoozeLine(it->text, now.addSecs(qint64(parseSnooze(request.time, nullptr)) * 60));
+        if (line.isEmpty()) {
+            reply.status = 1;
+            reply.error = QStringLiteral("horolux: the snoozed reminder cannot be kept in the "
+                                         "schedule");
+            return applied;
+        }
+        const int held = list.find(line);
+        if (held < 0)
+            applied.added = line;
+        reply.lines = {listingLine(held < 0 ? line : list.at(held), today)};
         break;
     }
     case ReminderRequest::Verb::List:

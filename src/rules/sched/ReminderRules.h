@@ -36,6 +36,28 @@ QString textProblem(const QString& text);
 // ID as given to cancel, folded to lower case; empty with `error` set when it is not one.
 QString parseItemId(const QString& item, QString* error);
 
+// A reminder the running clock showed, kept a while so that it can be snoozed by its ID.
+struct Firing {
+    QString id; // itemId() of its line as it stood before it fired
+    QString text;
+    QDateTime at;
+};
+// How long a fired reminder can be snoozed by its ID.
+inline constexpr int SnoozeWindowHours = 24;
+// The pop-up's snooze choices, in the order it offers them; the last one is tomorrow at the
+// time the reminder fired.
+inline constexpr int SnoozeChoices = 5;
+inline constexpr int SnoozeTomorrow = 4;
+// When a snooze by `choice` (0..4) made at `now` is due.
+QDateTime snoozeDue(int choice, const QDateTime& now, const QDateTime& firedAt);
+
+// DURATION of a snooze: Nm or Nh, a leading '+' allowed, from 1 minute to 365 days. The
+// minutes; 0 with `error` set when it is not one.
+int parseSnooze(const QString& duration, QString* error);
+
+// The one-shot reminder with `text` due at `due`'s minute; empty when it cannot be kept.
+QString snoozeLine(const QString& text, const QDateTime& due);
+
 // What is wrong with the request before the schedule is looked at (exit status 2); empty
 // when nothing is.
 QString requestProblem(const ReminderRequest& request, const QDateTime& now);
@@ -55,7 +77,9 @@ QString describe(const QString& line, DayNumber today);
 // other items come and go; the line's letter case does not count, as the list holds no two
 // lines that differ only in it.
 QString itemId(const QString& line);
-// Every item, each line itemId() + "<TAB>" + describe().
+// One item as the listing shows it: itemId() + "<TAB>" + describe().
+QString listingLine(const QString& line, DayNumber today);
+// Every item, each as listingLine().
 QStringList listing(const QStringList& lines, DayNumber today);
 
 // What a request does to the list, so that it can be carried out, and undone after a failed
@@ -65,8 +89,9 @@ struct Applied {
     QString added;   // the line to add, if any
     QString removed; // the line to cancel, if any
 };
-// What a Remind, List or Cancel asks of `list`, which is left as it is (Show is the caller's);
-// Schedule::apply carries it out.
-Applied decide(const ScheduleList& list, const ReminderRequest& request, const QDateTime& now);
+// What a Remind, List, Cancel or Snooze asks of `list`, which is left as it is (Show is the
+// caller's); Schedule::apply carries it out. A snooze finds its item among `fired`.
+Applied decide(const ScheduleList& list, const ReminderRequest& request, const QDateTime& now,
+               const QList<Firing>& fired = {});
 
 } // namespace ReminderRules

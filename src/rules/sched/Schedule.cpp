@@ -1,6 +1,7 @@
 #include "rules/sched/Schedule.h"
 
 #include "rules/sched/ReminderRules.h"
+#include "rules/sched/ScheduleEntry.h"
 
 #include <QDateTime>
 
@@ -89,6 +90,28 @@ ScheduleFile::SaveResult Schedule::save(QString* error)
     return result;
 }
 
+void Schedule::noteFired(const QString& line, const QDateTime& at)
+{
+    // Enough for every reminder of a busy day; the oldest go first.
+    constexpr qsizetype Kept = 256;
+    if (ScheduleEntry::detailKind(ScheduleEntry::detail(line)) != ScheduleEntry::ReminderItem)
+        return;
+    if (m_firings.size() >= Kept)
+        m_firings.removeFirst();
+    m_firings.append(
+        {ReminderRules::itemId(line), ScheduleEntry::detailText(ScheduleEntry::detail(line)), at});
+}
+
+bool Schedule::snooze(const QString& text, const QDateTime& due)
+{
+    const QString line = ReminderRules::snoozeLine(text, due);
+    if (line.isEmpty())
+        return false;
+    if (m_list.find(line) < 0)
+        add(line);
+    return true;
+}
+
 QList<ReminderReply> Schedule::apply(const QList<ReminderRequest>& requests, const QDateTime& now)
 {
     QList<ReminderReply> replies;
@@ -102,7 +125,8 @@ QList<ReminderReply> Schedule::apply(const QList<ReminderRequest>& requests, con
             replies.append(ReminderReply{});
             continue;
         }
-        const ReminderRules::Applied applied = ReminderRules::decide(m_list, request, now);
+        const ReminderRules::Applied applied =
+            ReminderRules::decide(m_list, request, now, m_firings);
         replies.append(applied.reply);
         if (!applied.added.isEmpty())
             add(applied.added);

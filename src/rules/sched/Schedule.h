@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ports/ReminderRequest.h"
+#include "rules/sched/ReminderRules.h"
 #include "rules/sched/ScheduleFile.h"
 #include "rules/sched/ScheduleList.h"
 
@@ -72,8 +73,16 @@ public:
     // Writes the whole schedule (Saved at once when it is kept in memory only).
     ScheduleFile::SaveResult save(QString* error = nullptr);
 
-    // Requests from outside the windows, in order: Remind, List and Cancel are carried out and
-    // answered; Show is the caller's and answered as done. Whatever they changed is saved once
+    // A reminder item fired at `at`: remembered for a day, so that it can be snoozed by the ID
+    // its line had. Only the latest few are kept.
+    void noteFired(const QString& line, const QDateTime& at);
+    const QList<ReminderRules::Firing>& firings() const { return m_firings; }
+    // Adds a one-shot reminder with `text`, due at `due`'s minute; false when it cannot be kept
+    // (one held already is fine). The caller saves.
+    bool snooze(const QString& text, const QDateTime& due);
+
+    // Requests from outside the windows, in order: Remind, List, Cancel and Snooze are carried out
+    // and answered; Show is the caller's and answered as done. Whatever they changed is saved once
     // before the answers; when that fails, every change is undone and answered with status 1,
     // so a request refused is never applied later.
     QList<ReminderReply> apply(const QList<ReminderRequest>& requests, const QDateTime& now);
@@ -87,4 +96,5 @@ private:
     int m_cursor = 0;
     bool m_startupComplete = false;
     bool m_suspended = false;
+    QList<ReminderRules::Firing> m_firings;
 };

@@ -29,6 +29,9 @@ int ScheduleModel::columnCount(const QModelIndex& parent) const
 
 QVariant ScheduleModel::data(const QModelIndex& index, int role) const
 {
+    // A reader reaching the empty list's one row hears what it stands for, not a blank.
+    if (role == Qt::AccessibleTextRole && index.isValid() && m_list.count() == 0)
+        return tr("No items");
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_list.count())
         return QVariant();
     const QString line = m_list.at(index.row());
@@ -40,7 +43,7 @@ QVariant ScheduleModel::data(const QModelIndex& index, int role) const
     case 2:
         return GridTexts::typeText(ScheduleEntry::typeCode(line), m_locale);
     case 3:
-        return ScheduleEntry::detail(line);
+        return GridTexts::detailText(line);
     default:
         return QVariant();
     }

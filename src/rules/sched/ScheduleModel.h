@@ -7,7 +7,7 @@ class ScheduleList;
 
 // The scheduler list's grid as a view over the schedule: one row per line with the columns
 // "Time", "Date", "Type" and "Detail", texts made when a cell is shown. An empty list shows one
-// empty row.
+// empty row, read out as "No items".
 class ScheduleModel : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "rules/sched/ScheduleScanner.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 #include "core/ClockReading.h"
 #include "rules/sched/Schedule.h"
@@ -51,6 +52,8 @@ void CheckSchedule(Schedule& schedule, const ClockReading& clock, ScanActions& a
         schedule.removeAt(schedule.cursor());
 
         if (type <= Weekly || DayNumbers::weekday(today) == type - 2) {
+            schedule.noteFired(line, QDateTime(DayNumbers::toDate(today),
+                                               QTime(clock.CurrentHour, clock.CurrentMinute)));
             if (!actions.FireScheduleItem(fired) && !actions.closing())
                 actions.ShowWarning(failureText(fired));
         }

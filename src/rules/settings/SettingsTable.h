@@ -76,6 +76,8 @@ inline constexpr IntSetting Alarm{SettingsSection, QLatin1String("Alarm"), Sound
 inline constexpr TextSetting AlarmSound{SettingsSection, QLatin1String("AlarmSound"), QLatin1String(""), true};
 // Reminders as desktop notifications only, without their pop-up.
 inline constexpr FlagSetting NotificationOnly{SettingsSection, QLatin1String("NotificationOnly"), false};
+// The reminder pop-up's last Snooze choice: 5, 10, 30 minutes, 1 hour, tomorrow at this time.
+inline constexpr IntSetting SnoozeChoice{SettingsSection, QLatin1String("SnoozeChoice"), 1, 0, 4, Range::DefaultOutside};
 inline constexpr FlagSetting AutoUpdate{SettingsSection, QLatin1String("AutoUpdate"), false};
 inline constexpr TextSetting InternetWin{SettingsSection, QLatin1String("InternetWin"), QLatin1String("Connected to Internet")};
 // Stored without a country prefix, but an older or edited one may carry it. The default is the
@@ -127,7 +129,7 @@ inline constexpr std::array All{
     row(UpdateInterval), row(PriorityClass), row(Drive),      row(Chime),       row(ChimeSound),
     row(Alarm),          row(AlarmSound),    row(AutoUpdate), row(InternetWin), row(HostName),
     row(WindowState),    row(WindowTop),     row(WindowLeft), row(WindowWidth), row(WindowHeight),
-    row(NotificationOnly),
+    row(NotificationOnly), row(SnoozeChoice),
 };
 // clang-format on
 

@@ -6,6 +6,7 @@
 #include "windows/ui/DialogButtons.h"
 #include "windows/ui/HelpSystem.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +44,9 @@ TAutoFrm::TAutoFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
     m_cbTimeSrv->setMaxVisibleItems(m_cbTimeSrv->count());
     m_cbTimeSrv->setGeometry(92, 40, 230, 23);
     label2->setBuddy(m_cbTimeSrv);
+    // The caption labels the box; its typing field and its list are read out on their own.
+    m_cbTimeSrv->lineEdit()->setAccessibleName(tr("Time server"));
+    m_cbTimeSrv->view()->setAccessibleName(tr("Time servers"));
 
     const DialogButtons buttons = DialogButtons::add(this, 85, 78, 81);
     connect(buttons.help, &QPushButton::clicked, this, &TAutoFrm::btnHelpClick);

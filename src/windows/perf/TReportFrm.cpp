@@ -75,9 +75,10 @@ TReportFrm::TReportFrm(const PerfTotals& totals, const SettingsInForce& settings
     GroupBox1->setGeometry(16, 16, 360, 150);
 
     QWidget* g = GroupBox1;
+    QLabel* captionLabels[5];
     for (int i = 0; i < 5; ++i) {
         const QByteArray name = "Label" + QByteArray::number(i + 1);
-        makeLabel(g, name.constData(), captions[i], 16, 24 + 24 * i);
+        captionLabels[i] = makeLabel(g, name.constData(), captions[i], 16, 24 + 24 * i);
     }
 
     const QString time = QStringLiteral("00h 00m 00s");
@@ -90,6 +91,13 @@ TReportFrm::TReportFrm(const PerfTotals& totals, const SettingsInForce& settings
     lbCPUPercent = makeValue(g, "lbCPUPercent", share, 308, 48, 32, Qt::AlignRight);
     lbMemPercent = makeValue(g, "lbMemPercent", share, 308, 72, 32, Qt::AlignRight);
     lbSwapPercent = makeValue(g, "lbSwapPercent", share, 308, 96, 32, Qt::AlignRight);
+    // Screen readers find each value labelled by its caption, and a share described by it.
+    QLabel* const values[] = {lbTotTime, lbCPUBound, lbMemBound, lbPFBound, lbDskUsage};
+    for (int i = 0; i < 5; ++i)
+        captionLabels[i]->setBuddy(values[i]);
+    lbCPUPercent->setAccessibleDescription(captions[1]);
+    lbMemPercent->setAccessibleDescription(captions[2]);
+    lbSwapPercent->setAccessibleDescription(captions[3]);
 
     btnOK = makeButton(this, "btnOK", tr("OK"), 72);
     btnOK->setDefault(true);

@@ -5,6 +5,7 @@
 #include "ports/ISound.h"
 #include "ports/Platform.h"
 #include "rules/sched/EditorRules.h"
+#include "rules/sched/ReminderRules.h"
 #include "rules/sched/Schedule.h"
 #include "rules/sched/ScheduleEntry.h"
 #include "rules/settings/SettingsInForce.h"
@@ -40,12 +41,19 @@ private:
 } // namespace
 
 SchedulerUi::SchedulerUi(Schedule& schedule, const ClockReading& clock,
-                         const SettingsInForce& settings, Platform& platform, QWidget* mainWindow)
+                         const SettingsInForce& settings, Platform& platform, QWidget* mainWindow,
+                         const SettingsStore* store, std::function<void()> saveSchedule)
     : m_schedule(schedule), m_clock(clock), m_settings(settings), m_platform(platform),
-      m_mainWindow(mainWindow), m_notices(platform.notifier, [this](quint64 firing) {
-          if (TAlarmFrm* alarm = m_alarms.value(firing))
-              alarm->close();
-      })
+      m_mainWindow(mainWindow), m_store(store), m_saveSchedule(std::move(saveSchedule)),
+      m_notices(
+          platform.notifier,
+          [this](quint64 firing) {
+              if (TAlarmFrm* alarm = m_alarms.value(firing))
+                  alarm->close();
+          },
+          [this](quint64 firing) { showAlarm(firing); },
+          // The notification offers the ten minutes of the pop-up's default choice.
+          [this](quint64 firing) { snooze(firing, 1); })
 {
 }
 
@@ -70,9 +78,20 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
                 m_platform.sound->playAsync(m_settings.AlarmSound);
         }
         m_alarms.removeIf([](const auto& open) { return open.value().isNull(); });
-        const quint64 firing = m_notices.fire(
-            detail, text, m_settings.NotificationOnly,
-            [this, time, dateLine, text](quint64 f) { showAlarm(f, time, dateLine, text); });
+        // A pop-up may still be opened from a notification the desktop keeps; the oldest
+        // firings are forgotten first.
+        constexpr qsizetype KeptFirings = 64;
+        if (m_fired.size() >= KeptFirings)
+            m_fired.remove(*std::min_element(m_fired.keyBegin(), m_fired.keyEnd()));
+        const Fired fired{time, dateLine, text,
+                          QDateTime(DayNumbers::toDate(m_clock.TodayDate),
+                                    QTime(m_clock.CurrentHour, m_clock.CurrentMinute))};
+        const quint64 firing =
+            m_notices.fire(detail, text, m_settings.NotificationOnly, [this, fired](quint64 f) {
+                m_fired.insert(f, fired);
+                showAlarm(f);
+            });
+        m_fired.insert(firing, fired);
         performed = true;
         // A window manager maps the pop-up a moment later: wait for that (briefly), so it
         // is painted before the pause.
@@ -95,18 +114,49 @@ bool SchedulerUi::FireScheduleItem(const QString& detail, const QString& dateLin
     return performed;
 }
 
-void SchedulerUi::showAlarm(quint64 firing, const QString& time, const QString& date,
-                            const QString& text)
+void SchedulerUi::showAlarm(quint64 firing)
 {
+    if (TAlarmFrm* open = m_alarms.value(firing)) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    const auto fired = m_fired.constFind(firing);
+    if (fired == m_fired.cend())
+        return;
     // Every reminder gets its own window; it belongs to the application, not to us.
     auto* alarm = new TAlarmFrm;
-    alarm->setTimeText(time);
-    alarm->setDateText(date);
-    alarm->setReminderText(text);
+    alarm->setTimeText(fired->time);
+    alarm->setDateText(fired->date);
+    alarm->setReminderText(fired->text);
+    if (m_store)
+        alarm->setSnoozeChoice(Settings::readInt(*m_store, Settings::SnoozeChoice));
     QObject::connect(alarm, &QDialog::finished, alarm,
                      [this, firing] { m_notices.popupClosed(firing); });
+    QObject::connect(alarm, &TAlarmFrm::snoozeChosen, alarm, [this, firing](int choice) {
+        if (m_store)
+            Settings::write(*m_store, Settings::SnoozeChoice, choice);
+        snooze(firing, choice);
+    });
     alarm->show();
     m_alarms.insert(firing, alarm);
+}
+
+void SchedulerUi::snooze(quint64 firing, int choice)
+{
+    const auto fired = m_fired.constFind(firing);
+    if (fired == m_fired.cend())
+        return;
+    const QDateTime now = m_platform.clock ? m_platform.clock->now() : QDateTime::currentDateTime();
+    if (!m_schedule.snooze(fired->text, ReminderRules::snoozeDue(choice, now, fired->at)))
+        return;
+    if (m_saveSchedule)
+        m_saveSchedule();
+    else
+        m_schedule.save();
+    m_fired.erase(fired);
+    if (TAlarmFrm* alarm = m_alarms.value(firing))
+        alarm->close();
 }
 
 void SchedulerUi::ReminderItemClick(const std::function<void()>& saveSchedule)

@@ -2,6 +2,7 @@
 
 #include "rules/sched/ReminderNotices.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -12,15 +13,20 @@ struct ClockReading;
 struct Platform;
 struct SettingsInForce;
 class Schedule;
+class SettingsStore;
 class QWidget;
 class TAlarmFrm;
 
 // The scheduler's windows as the panel's controller uses them: performing a due item, and the
-// quick reminder and scheduler menu commands.
+// quick reminder and scheduler menu commands, and snoozing a reminder from its pop-up or its
+// notification.
 class SchedulerUi {
 public:
+    // `store` keeps the pop-up's last Snooze choice; `saveSchedule` writes the schedule after a
+    // snooze and reports failure itself (without it, the schedule saves quietly).
     SchedulerUi(Schedule& schedule, const ClockReading& clock, const SettingsInForce& settings,
-                Platform& platform, QWidget* mainWindow);
+                Platform& platform, QWidget* mainWindow, const SettingsStore* store = nullptr,
+                std::function<void()> saveSchedule = {});
     // Closes reminder pop-ups still open.
     ~SchedulerUi();
     SchedulerUi(const SchedulerUi&) = delete;
@@ -34,14 +40,27 @@ public:
     void SchedItemClick(const std::function<void()>& saveSchedule);
 
 private:
-    void showAlarm(quint64 firing, const QString& time, const QString& date, const QString& text);
+    struct Fired {
+        QString time;
+        QString date;
+        QString text;
+        QDateTime at;
+    };
+    // Shows the firing's pop-up, or brings it to the front when it is open.
+    void showAlarm(quint64 firing);
+    // Adds the firing's reminder again as the snooze `choice` says, and closes its pop-up.
+    void snooze(quint64 firing, int choice);
 
     Schedule& m_schedule;
     const ClockReading& m_clock;
     const SettingsInForce& m_settings;
     Platform& m_platform;
     QWidget* m_mainWindow;
+    const SettingsStore* m_store;
+    std::function<void()> m_saveSchedule;
     // The open pop-ups by firing.
     QHash<quint64, QPointer<TAlarmFrm>> m_alarms;
+    // What each recent firing showed, for its pop-up opened later and for its snooze.
+    QHash<quint64, Fired> m_fired;
     ReminderNotices m_notices;
 };

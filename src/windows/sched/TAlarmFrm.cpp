@@ -1,10 +1,16 @@
 #include "windows/sched/TAlarmFrm.h"
 #include "windows/ui/DialogFlags.h"
 
+#include <QActionGroup>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTextFrame>
+#include <QToolButton>
 
 namespace {
 
@@ -61,18 +67,53 @@ TAlarmFrm::TAlarmFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags | Qt::W
     panel2->setObjectName(QStringLiteral("Panel2"));
     panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel2->setGeometry(16, 72, 200, 64);
-    m_lbText = new QLabel(panel2);
+    // A read-only text area rather than a label: a long text scrolls instead of being cut, and
+    // the window keeps its size.
+    m_lbText = new QTextEdit(panel2);
     m_lbText->setObjectName(QStringLiteral("lbText"));
-    m_lbText->setTextFormat(Qt::PlainText);
-    m_lbText->setAlignment(Qt::AlignCenter);
-    m_lbText->setWordWrap(true);
+    m_lbText->setReadOnly(true);
+    m_lbText->setAcceptRichText(false);
+    m_lbText->setFrameShape(QFrame::NoFrame);
+    m_lbText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_lbText->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_lbText->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // The panel's colour whether or not the text scrolls.
+    QPalette plain = m_lbText->palette();
+    plain.setColor(QPalette::Base, plain.color(QPalette::Window));
+    m_lbText->setPalette(plain);
     m_lbText->setGeometry(panel2->contentsRect());
+    m_lbText->setAccessibleName(tr("Reminder text"));
 
     auto* btnOK = new QPushButton(tr("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setGeometry(84, 144, 64, 24);
+    btnOK->setGeometry(40, 144, 64, 24);
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &TAlarmFrm::btnOKClick);
+
+    m_btnSnooze = new QToolButton(this);
+    m_btnSnooze->setObjectName(QStringLiteral("btnSnooze"));
+    m_btnSnooze->setText(tr("Snooze"));
+    m_btnSnooze->setGeometry(112, 144, 80, 24);
+    m_btnSnooze->setPopupMode(QToolButton::MenuButtonPopup);
+    auto* menu = new QMenu(m_btnSnooze);
+    menu->setObjectName(QStringLiteral("mnSnooze"));
+    auto* choices = new QActionGroup(menu);
+    const QString labels[] = {tr("5 minutes"), tr("10 minutes"), tr("30 minutes"), tr("1 hour"),
+                              tr("Tomorrow at this time")};
+    for (int i = 0; i < 5; ++i) {
+        QAction* choice = menu->addAction(labels[i]);
+        choice->setCheckable(true);
+        choice->setData(i);
+        choices->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, i] {
+            setSnoozeChoice(i);
+            emit snoozeChosen(i);
+        });
+    }
+    m_btnSnooze->setMenu(menu);
+    connect(m_btnSnooze, &QToolButton::clicked, this,
+            [this] { emit snoozeChosen(m_snoozeChoice); });
+    setSnoozeChoice(m_snoozeChoice);
 
     if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
@@ -90,7 +131,46 @@ void TAlarmFrm::setDateText(const QString& text)
 
 void TAlarmFrm::setReminderText(const QString& text)
 {
-    m_lbText->setText(text);
+    // The user's words, never markup.
+    m_lbText->setPlainText(text);
+    QTextOption centred = m_lbText->document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    m_lbText->document()->setDefaultTextOption(centred);
+    centreText();
+}
+
+void TAlarmFrm::setSnoozeChoice(int choice)
+{
+    if (choice < 0 || choice > 4)
+        return;
+    m_snoozeChoice = choice;
+    const QList<QAction*> actions = m_btnSnooze->menu()->actions();
+    actions.at(choice)->setChecked(true);
+    const QString label = actions.at(choice)->text();
+    m_btnSnooze->setToolTip(tr("Snooze: %1").arg(label));
+    m_btnSnooze->setAccessibleDescription(m_btnSnooze->toolTip());
+}
+
+void TAlarmFrm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    centreText();
+}
+
+void TAlarmFrm::centreText()
+{
+    QTextDocument* doc = m_lbText->document();
+    QTextFrameFormat frame = doc->rootFrame()->frameFormat();
+    frame.setTopMargin(0);
+    doc->rootFrame()->setFrameFormat(frame);
+    doc->setTextWidth(m_lbText->viewport()->width());
+    const qreal spare = m_lbText->viewport()->height() - doc->size().height();
+    if (spare > 0) {
+        frame.setTopMargin(spare / 2);
+        doc->rootFrame()->setFrameFormat(frame);
+    }
+    // The first line is what the reader looks for first.
+    m_lbText->verticalScrollBar()->setValue(0);
 }
 
 void TAlarmFrm::btnOKClick()

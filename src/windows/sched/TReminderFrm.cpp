@@ -42,6 +42,12 @@ TReminderFrm::TReminderFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
     m_mmText->setObjectName(QStringLiteral("mmText"));
     m_mmText->setTabChangesFocus(true);
     m_mmText->setGeometry(12, 72, 240, 89);
+    // The captions label the fields for screen readers; the two time fields need names of their
+    // own, since one caption covers both.
+    label1->setBuddy(m_seHr);
+    label4->setBuddy(m_mmText);
+    m_seHr->setAccessibleName(tr("Hours"));
+    m_seMin->setAccessibleName(tr("Minutes"));
 
     const DialogButtons buttons = DialogButtons::add(this, 12, 164, 83);
     connect(buttons.help, &QPushButton::clicked, this, &TReminderFrm::btnHelpClick);

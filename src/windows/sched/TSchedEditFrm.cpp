@@ -5,6 +5,7 @@
 #include "windows/ui/HelpSystem.h"
 #include "windows/ui/ModalSeam.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -21,6 +22,8 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,6 +46,18 @@ QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, int w)
     auto* label = new QLabel(text, parent);
     label->setGeometry(x, y, w, 16);
     return label;
+}
+
+// Where the fields beside a column of captions begin: at `left`, or further right when a
+// caption (a long translation) needs it, so no caption ever runs into its field.
+int fieldsLeft(const QList<QLabel*>& captions, int left)
+{
+    constexpr int gap = 6;
+    for (const QLabel* caption : captions)
+        left = std::max(left, caption->x() + caption->sizeHint().width() + gap);
+    for (QLabel* caption : captions)
+        caption->resize(left - gap - caption->x(), caption->height());
+    return left;
 }
 
 } // namespace
@@ -92,17 +107,17 @@ void TSchedEditFrm::buildWhenGroup()
     group1->setObjectName(QStringLiteral("GroupBox1"));
     group1->setGeometry(8, 4, 376, 248);
 
-    addLabel(group1, tr("At time:"), 12, 24, 52);
+    const int timeLeft = fieldsLeft({addLabel(group1, tr("At time:"), 12, 24, 52)}, 68);
     m_seHr = new QSpinBox(group1);
     m_seHr->setObjectName(QStringLiteral("seHr"));
     m_seHr->setRange(0, 23);
-    m_seHr->setGeometry(68, 20, 48, 22);
-    addLabel(group1, tr("h"), 120, 23, 10);
+    m_seHr->setGeometry(timeLeft, 20, 48, 22);
+    addLabel(group1, tr("h"), timeLeft + 52, 23, 10);
     m_seMin = new QSpinBox(group1);
     m_seMin->setObjectName(QStringLiteral("seMin"));
     m_seMin->setRange(0, 59);
-    m_seMin->setGeometry(134, 20, 48, 22);
-    addLabel(group1, tr("m"), 186, 23, 14);
+    m_seMin->setGeometry(timeLeft + 66, 20, 48, 22);
+    addLabel(group1, tr("m"), timeLeft + 118, 23, 14);
     // Both fields sit in "When:", which screen readers would give each as its name.
     m_seHr->setAccessibleName(tr("Hours"));
     m_seMin->setAccessibleName(tr("Minutes"));
@@ -126,6 +141,8 @@ void TSchedEditFrm::buildWhenGroup()
     btnDn->setObjectName(QStringLiteral("btnDn"));
     btnDn->setArrowType(Qt::LeftArrow);
     btnDn->setToolTip(tr("Previous month"));
+    // Without names of their own both arrows would be read out as their group's title.
+    btnDn->setAccessibleName(btnDn->toolTip());
     btnDn->setGeometry(8, 20, 22, 22);
     m_lbMthYr = new QLabel(group2);
     m_lbMthYr->setObjectName(QStringLiteral("lbMthYr"));
@@ -135,13 +152,15 @@ void TSchedEditFrm::buildWhenGroup()
     btnUp->setObjectName(QStringLiteral("btnUp"));
     btnUp->setArrowType(Qt::RightArrow);
     btnUp->setToolTip(tr("Next month"));
+    btnUp->setAccessibleName(btnUp->toolTip());
     btnUp->setGeometry(176, 20, 22, 22);
     connect(btnDn, &QToolButton::clicked, this, &TSchedEditFrm::btnDnClick);
     connect(btnUp, &QToolButton::clicked, this, &TSchedEditFrm::btnUpClick);
 
     m_calendar = new QCalendarWidget(group2);
     m_calendar->setObjectName(QStringLiteral("Calendar"));
-    m_calendar->setFirstDayOfWeek(Qt::Sunday);
+    // Weeks begin where the user's calendar begins them: Monday in most of Europe.
+    m_calendar->setFirstDayOfWeek(QLocale().firstDayOfWeek());
     m_calendar->setGridVisible(false);
     m_calendar->setNavigationBarVisible(false);
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -152,6 +171,8 @@ void TSchedEditFrm::buildWhenGroup()
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     m_calendar->setPalette(face);
     m_calendar->setGeometry(8, 46, 190, 140);
+    if (auto* days = m_calendar->findChild<QAbstractItemView*>())
+        days->setAccessibleName(tr("Calendar"));
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, &TSchedEditFrm::CalendarChange);
 }
 
@@ -166,7 +187,9 @@ void TSchedEditFrm::buildWhatGroup()
     activity->setBuddy(m_cbActivity);
     m_cbActivity->setObjectName(QStringLiteral("cbActivity"));
     m_cbActivity->addItems({tr("Reminder"), tr("Run program")});
-    m_cbActivity->setGeometry(72, 20, 140, 24);
+    const int activityLeft = fieldsLeft({activity}, 72);
+    m_cbActivity->setGeometry(activityLeft, 20, 212 - activityLeft, 24);
+    m_cbActivity->view()->setAccessibleName(tr("Activity"));
     connect(m_cbActivity, &QComboBox::currentIndexChanged, this, &TSchedEditFrm::cbActivityChange);
 
     m_nbWhat = new QStackedWidget(group3);
@@ -180,14 +203,14 @@ void TSchedEditFrm::buildWhatGroup()
     textLabel->setBuddy(m_mmText);
     m_mmText->setObjectName(QStringLiteral("mmText"));
     m_mmText->setTabChangesFocus(true);
-    m_mmText->setGeometry(60, 2, 240, 80);
+    const int textLeft = fieldsLeft({textLabel}, 60);
+    m_mmText->setGeometry(textLeft, 2, 300 - textLeft, 80);
     // Enter confirms the dialog instead of starting a new line.
     m_mmText->installEventFilter(this);
     m_nbWhat->addWidget(pageReminder);
 
     auto* pageRun = new QWidget;
     pageRun->setObjectName(QStringLiteral("Run program"));
-    // The captions reach up to the fields at 78: "Parameters:" needs all of 74 pixels.
     QLabel* program = addLabel(pageRun, tr("Program:"), 4, 3, 74);
     m_edProgName = new QLineEdit(pageRun);
     program->setBuddy(m_edProgName);
@@ -216,7 +239,7 @@ void TSchedEditFrm::buildWhatGroup()
     button1->setGeometry(322, 44, 26, 21);
     connect(button1, &QPushButton::clicked, this, &TSchedEditFrm::Button1Click);
 
-    addLabel(pageRun, tr("State:"), 4, 69, 74);
+    QLabel* state = addLabel(pageRun, tr("State:"), 4, 69, 74);
     m_rbNormal = new QRadioButton(tr("Normal"), pageRun);
     m_rbNormal->setObjectName(QStringLiteral("rbNormal"));
     m_rbNormal->setGeometry(78, 66, 80, 20);
@@ -227,6 +250,21 @@ void TSchedEditFrm::buildWhatGroup()
     m_rbMaximized = new QRadioButton(tr("Maximized"), pageRun);
     m_rbMaximized->setObjectName(QStringLiteral("rbMaximized"));
     m_rbMaximized->setGeometry(254, 66, 94, 20);
+    // The fields begin after the widest caption, so a long translation never runs into them,
+    // and end before the browse buttons at 322; the window states share what is left.
+    const int left = fieldsLeft({program, params, startDir, state}, 78);
+    for (QLineEdit* field : {m_edProgName, m_edParams, m_edStartDir})
+        field->setGeometry(left, field->y(), 318 - left, field->height());
+    const QList<QRadioButton*> states{m_rbNormal, m_rbMinimized, m_rbMaximized};
+    int spare = 348 - left - 6;
+    for (const QRadioButton* rb : states)
+        spare -= rb->sizeHint().width();
+    int x = left;
+    for (QRadioButton* rb : states) {
+        const int width = rb->sizeHint().width() + std::max(0, spare) / 3;
+        rb->setGeometry(x, rb->y(), width, rb->height());
+        x += width + 3;
+    }
     m_nbWhat->addWidget(pageRun);
 
     m_nbWhat->setCurrentIndex(0);

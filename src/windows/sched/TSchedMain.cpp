@@ -95,6 +95,7 @@ TSchedMain::TSchedMain(Schedule& schedule, const ClockReading& clock, QWidget* p
     m_sgSchedule = new QTableView(this);
     m_sgSchedule->setModel(m_model);
     m_sgSchedule->setObjectName(QStringLiteral("sgSchedule"));
+    m_sgSchedule->setAccessibleName(tr("Scheduled items"));
     m_sgSchedule->setGeometry(8, 8, 370, 213);
     m_sgSchedule->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_sgSchedule->setSelectionBehavior(QAbstractItemView::SelectRows);

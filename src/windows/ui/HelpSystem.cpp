@@ -31,6 +31,8 @@ bool present(const QString& id)
     HelpWindow* window = ensureWindow();
     // Help asked for from a dialog must be readable while that dialog is still open.
     window->attachTo(QApplication::activeModalWidget());
+    // A filter left from an earlier search could hide the topic asked for now.
+    window->setSearchText(QString());
     const bool known = window->showTopic(id);
     if (window->isMinimized())
         window->showNormal();

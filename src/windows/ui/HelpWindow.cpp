@@ -36,6 +36,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_search->setPlaceholderText(tr("Search topics"));
     m_search->setClearButtonEnabled(true);
     m_search->setMinimumWidth(180);
+    m_search->setAccessibleName(m_search->placeholderText());
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(m_btnBack);
@@ -47,6 +48,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_topics = new QListWidget(this);
     m_topics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_topics->setTextElideMode(Qt::ElideRight);
+    m_topics->setAccessibleName(tr("Topics"));
     for (const HelpPages::Page& page : HelpPages::all()) {
         auto* item = new QListWidgetItem(page.title, m_topics);
         item->setData(kIdRole, page.id);
@@ -57,6 +59,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
     m_browser = new QTextBrowser(this);
     m_browser->setOpenLinks(false);
+    m_browser->setAccessibleName(tr("Help page"));
     m_browser->document()->setDocumentMargin(12);
 
     auto* split = new QSplitter(Qt::Horizontal, this);

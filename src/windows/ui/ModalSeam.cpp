@@ -8,6 +8,7 @@
 namespace {
 struct Queues {
     int messages = 0;
+    QQueue<bool> questions;
     QQueue<QString> files;
     QStringList shown;
 };
@@ -24,6 +25,10 @@ void queueMessageAnswer()
 {
     ++queues().messages;
 }
+void queueQuestionAnswer(bool yes)
+{
+    queues().questions.enqueue(yes);
+}
 void queueFileAnswer(const QString& path)
 {
     queues().files.enqueue(path);
@@ -32,6 +37,7 @@ void clearQueues()
 {
     queues().messages = 0;
     queues().files.clear();
+    queues().questions.clear();
 }
 QStringList& shownMessages()
 {
@@ -54,6 +60,17 @@ void passingWarning(QWidget* parent, const QString& title, const QString& text, 
     if (closeAfterMs >= 0)
         QTimer::singleShot(closeAfterMs, &box, [&box] { box.done(QMessageBox::Ok); });
     box.exec();
+}
+
+bool question(QWidget* parent, const QString& title, const QString& text)
+{
+    queues().shown.append(text);
+    if (!queues().questions.isEmpty())
+        return queues().questions.dequeue();
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    // Closed any other way (Escape, or by the end of the program): No.
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString chooseFile(QWidget* parent, const QString& title, const QString& start,

@@ -10,7 +10,8 @@ class QWidget;
 namespace ModalSeam {
 
 // Queued answers are taken first-in first-out; with none queued the real box is shown.
-void queueMessageAnswer(); // a message box is dismissed with OK
+void queueMessageAnswer();          // a message box is dismissed with OK
+void queueQuestionAnswer(bool yes); // a question is answered Yes or No
 void queueFileAnswer(
     const QString& path); // a file or folder chooser returns this (empty: cancelled)
 void clearQueues();
@@ -22,6 +23,8 @@ void warning(QWidget* parent, const QString& title, const QString& text);
 // The same box, but it closes by itself after `closeAfterMs` when nobody answers it: for the
 // end of the program, when nobody may be there.
 void passingWarning(QWidget* parent, const QString& title, const QString& text, int closeAfterMs);
+// A question with Yes and No, No the default: true for Yes.
+bool question(QWidget* parent, const QString& title, const QString& text);
 // File-open chooser; empty when cancelled. `filter` in Qt's form ("Name (*.x *.y);;All (*)").
 QString chooseFile(QWidget* parent, const QString& title, const QString& start,
                    const QString& filter);

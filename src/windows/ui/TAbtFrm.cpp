@@ -1,6 +1,7 @@
 #include "windows/ui/TAbtFrm.h"
 #include "windows/ui/DialogFlags.h"
 
+#include "core/Version.h"
 #include "windows/ui/AboutPicture.h"
 
 #include <QGuiApplication>
@@ -24,10 +25,12 @@ TAbtFrm::TAbtFrm(QWidget* parent) : QDialog(parent, FixedDialogFlags)
     m_imgProduct->setObjectName(QStringLiteral("imgProduct"));
     m_imgProduct->setGeometry(8, 8, AboutPicture::Width, AboutPicture::Height);
     m_imgProduct->setPixmap(QPixmap::fromImage(AboutPicture::make()));
+    // The picture carries the name; the caption below gives only the major version.
+    m_imgProduct->setAccessibleName(tr("Horolux, version %1").arg(QStringLiteral(HOROLUX_VERSION)));
 
     QFont bold = font();
     bold.setBold(true);
-    m_lbVersion = new QLabel(tr("Horolux version 1.0"), this);
+    m_lbVersion = new QLabel(tr("Horolux version %1").arg(QStringLiteral(HOROLUX_VERSION)), this);
     m_lbVersion->setObjectName(QStringLiteral("lbVersion"));
     m_lbVersion->setFont(bold);
     m_lbVersion->setAlignment(Qt::AlignCenter);

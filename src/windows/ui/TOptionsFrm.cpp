@@ -5,6 +5,7 @@
 #include "windows/ui/HelpSystem.h"
 #include "windows/ui/ModalSeam.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -114,6 +115,7 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     m_pages->setGeometry(8, 8, 289, 208);
     // Six captions share 289 pixels: tabs only as wide as their text, never scrolled away.
     m_pages->setUsesScrollButtons(false);
+    m_pages->setAccessibleName(tr("Settings pages"));
     m_pages->setStyleSheet(QStringLiteral(
         "QTabBar::tab { padding: 3px 2px; border: 1px solid palette(mid); border-bottom: none;"
         " border-top-left-radius: 2px; border-top-right-radius: 2px; background: palette(button); }"
@@ -141,8 +143,10 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     m_lbUpdInt = label(interval, QString(), "lbUpdInt", QRect(164, 30, 60, 16));
     connect(m_tbUpdInt, &QSlider::valueChanged, this, &TOptionsFrm::tbUpdIntChange);
     QGroupBox* disk = group(monitors, tr("Disk Monitor"), "gbDisk", 84, 62);
-    label(disk, tr("Drive:"), nullptr, QRect(12, 28, 40, 20));
+    QLabel* drive = label(disk, tr("Drive:"), nullptr, QRect(12, 28, 40, 20));
     m_cbDrv = new QComboBox(disk);
+    drive->setBuddy(m_cbDrv);
+    m_cbDrv->view()->setAccessibleName(tr("Drive"));
     m_cbDrv->setObjectName(QStringLiteral("cbDrv"));
     m_cbDrv->setGeometry(56, 26, 160, 24);
 
@@ -235,9 +239,9 @@ QSpinBox* TOptionsFrm::timeField(QWidget* parent, const char* name, int max, int
     auto* field = new TimeField(parent);
     field->setObjectName(QLatin1String(name));
     field->setRange(0, max);
-    field->setGeometry(x, 26, 40, 24);
-    // 12 wide: an "m" needs it, and the next field starts 2 pixels further on.
-    label(parent, unit, nullptr, QRect(x + 42, 30, 12, 16));
+    field->setGeometry(x, 26, 38, 24);
+    // 12 wide: an "m" needs it, and keeps clear of the next field 4 pixels further on.
+    label(parent, unit, nullptr, QRect(x + 40, 30, 12, 16));
     return field;
 }
 

@@ -239,6 +239,9 @@ private slots:
         QVERIFY(f.bytesPerSector > 0);
         QVERIFY(f.totalClusters > 0);
         QVERIFY(f.freeClusters <= f.totalClusters);
+        // Only file systems with room on them, as df lists them.
+        for (const QString& drive : info.listDrives())
+            QVERIFY2(info.driveSpace(drive, f) && f.totalClusters > 0, qPrintable(drive));
         QVERIFY(!info.driveSpace("/nonexistent/horolux-drive", f));
         QVERIFY(!info.driveSpace(QString(), f));
     }

@@ -76,6 +76,11 @@ void TestCommandLine::parse_data()
     QTest::newRow("remind without text")
         << QStringList{"--remind", "10:00"} << Action::Refuse
         << "horolux: option '--remind' requires two arguments, TIME and TEXT" + tail;
+    QTest::newRow("shortened snooze")
+        << QStringList{"--sn", "5f06566e", "+10m"} << Action::Snooze << "";
+    QTest::newRow("snooze without duration")
+        << QStringList{"--snooze", "5f06566e"} << Action::Refuse
+        << "horolux: option '--snooze' requires two arguments, ID and DURATION" + tail;
     QTest::newRow("cancel without item")
         << QStringList{"--cancel"} << Action::Refuse
         << "horolux: option '--cancel' requires an argument" + tail;

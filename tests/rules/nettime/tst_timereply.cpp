@@ -18,10 +18,11 @@ class TestTimeReply : public QObject {
 private slots:
     void bytesToTime_data();
     void bytesToTime();
-    void correction_data();
-    void correction();
-    void report_data();
-    void report();
+    void decide_data();
+    void decide();
+    void texts_data();
+    void texts();
+    void question();
 };
 
 void TestTimeReply::bytesToTime_data()
@@ -48,80 +49,101 @@ void TestTimeReply::bytesToTime()
     QCOMPARE(TimeReply::plausible(seconds), time.date().year() > 2024);
 }
 
-void TestTimeReply::correction_data()
+void TestTimeReply::decide_data()
 {
     QTest::addColumn<QDateTime>("clock");
+    QTest::addColumn<QDateTime>("reply"); // the whole second the server names
+    QTest::addColumn<int>("roundTrip");
+    QTest::addColumn<bool>("byHand");
+    QTest::addColumn<int>("kind");
     QTest::addColumn<QDateTime>("server");
-    QTest::addColumn<QDateTime>("set"); // date and time of day set
     QTest::addColumn<qint64>("ahead");
+    using D = TimeReply::Decision;
 
-    QTest::newRow("slow") << utc("2020-01-01T12:34:51") << utc("2020-01-01T12:34:56")
-                          << utc("2020-01-01T12:34:56") << qint64(5);
-    QTest::newRow("fast") << utc("2020-01-01T12:35:01") << utc("2020-01-01T12:34:56")
-                          << utc("2020-01-01T12:34:56") << qint64(-5);
-    QTest::newRow("equal") << utc("2020-01-01T12:34:56") << utc("2020-01-01T12:34:56")
-                           << utc("2020-01-01T12:34:56") << qint64(0);
-    // The clock's fraction of a second does not count.
-    QTest::newRow("milliseconds") << utc("2020-01-01T12:34:55.900") << utc("2020-01-01T12:34:56")
-                                  << utc("2020-01-01T12:34:56") << qint64(1);
-    // Across midnight the server's date is taken: a few seconds, not almost a day.
-    QTest::newRow("slow across midnight")
-        << utc("2020-01-01T23:59:58") << utc("2020-01-02T00:00:03") << utc("2020-01-02T00:00:03")
-        << qint64(5);
-    QTest::newRow("fast across midnight")
-        << utc("2020-01-02T00:00:03") << utc("2020-01-01T23:59:58") << utc("2020-01-01T23:59:58")
-        << qint64(-5);
-    QTest::newRow("across year end") << utc("2019-12-31T23:59:59") << utc("2020-01-01T00:00:01")
-                                     << utc("2020-01-01T00:00:01") << qint64(2);
-    // 12 hours apart is no longer a neighbouring time: the clock keeps its date.
-    QTest::newRow("12 hours across midnight")
-        << utc("2020-01-01T18:00:00") << utc("2020-01-02T06:00:00") << utc("2020-01-01T06:00:00")
-        << qint64(-43200);
-    QTest::newRow("11:59:59 across midnight")
-        << utc("2020-01-01T18:00:00") << utc("2020-01-02T05:59:59") << utc("2020-01-02T05:59:59")
-        << qint64(43199);
-    // A clock years out keeps its date and takes the time of day only.
-    QTest::newRow("clock years out") << utc("2000-01-03T08:59:57") << utc("2020-01-01T12:34:56")
-                                     << utc("2000-01-03T12:34:56") << qint64(12899);
-    QTest::newRow("over the wrap") << utc("2036-02-07T06:28:14") << utc("2036-02-07T06:28:17")
-                                   << utc("2036-02-07T06:28:17") << qint64(3);
-    // Summer time: 00:59:58 local is 23:59:58 UTC of the day before.
-    QDateTime localClock(QDate(2020, 7, 1), QTime(0, 59, 58), Qt::LocalTime);
-    QTest::newRow("local reading")
-        << localClock << utc("2020-07-01T00:00:03") << utc("2020-07-01T00:00:03") << qint64(5);
+    // The reply names the second it is in: its middle is taken, or a correct clock would be
+    // set back half a second each time.
+    QTest::newRow("half a second")
+        << utc("2030-01-01T12:34:56.000") << utc("2030-01-01T12:34:56") << 0 << false
+        << int(D::Correct) << utc("2030-01-01T12:34:56.500") << qint64(500);
+    QTest::newRow("1000 ms") << utc("2030-01-01T12:34:55.500") << utc("2030-01-01T12:34:56") << 0
+                             << false << int(D::Set) << utc("2030-01-01T12:34:56.500")
+                             << qint64(1000);
+    QTest::newRow("half the round trip")
+        << utc("2030-01-01T12:34:56.000") << utc("2030-01-01T12:34:56") << 1200 << false
+        << int(D::Set) << utc("2030-01-01T12:34:57.100") << qint64(1100);
+    QTest::newRow("round trip too long")
+        << utc("2030-01-01T12:34:56.000") << utc("2030-01-01T12:34:56") << 3001 << false
+        << int(D::TooSlow) << utc("2030-01-01T12:34:58.000") << qint64(2000);
+    // 1000 s is the most a reply may step the clock unasked.
+    QTest::newRow("limit") << utc("2030-01-01T12:18:16.500") << utc("2030-01-01T12:34:56") << 0
+                           << false << int(D::Set) << utc("2030-01-01T12:34:56.500")
+                           << qint64(1000000);
+    QTest::newRow("past the limit, fast")
+        << utc("2030-01-01T12:51:36.501") << utc("2030-01-01T12:34:56") << 0 << false
+        << int(D::Refuse) << utc("2030-01-01T12:34:56.500") << qint64(-1000001);
+    // A clock on another day is offered the server's whole date, not its time of day only.
+    QTest::newRow("20 h slow, by hand")
+        << utc("2029-12-31T16:34:56.500") << utc("2030-01-01T12:34:56") << 0 << true << int(D::Ask)
+        << utc("2030-01-01T12:34:56.500") << qint64(72000000);
 }
 
-void TestTimeReply::correction()
+void TestTimeReply::decide()
 {
     QFETCH(QDateTime, clock);
-    QFETCH(QDateTime, server);
-    QFETCH(QDateTime, set);
-    QFETCH(qint64, ahead);
-    const TimeReply::Correction c = TimeReply::correction(clock, server.toSecsSinceEpoch());
-    QCOMPARE(c.date, set.date());
-    QCOMPARE(QTime(c.hour, c.minute, c.second), set.time());
-    QCOMPARE(c.ahead, ahead);
+    QFETCH(QDateTime, reply);
+    QFETCH(int, roundTrip);
+    QFETCH(bool, byHand);
+    const quint32 value = quint32(reply.toSecsSinceEpoch() + TimeReply::SecondsBefore1970);
+    const TimeReply::Decision d =
+        TimeReply::decide(clock.toMSecsSinceEpoch(), value, quint32(roundTrip), byHand);
+    QTEST(int(d.kind), "kind");
+    QTEST(QDateTime::fromMSecsSinceEpoch(d.serverMs, Qt::UTC), "server");
+    QTEST(d.aheadMs, "ahead");
 }
 
-void TestTimeReply::report_data()
+void TestTimeReply::texts_data()
 {
+    QTest::addColumn<QString>("kind"); // which text
     QTest::addColumn<bool>("set");
-    QTest::addColumn<qint64>("ahead");
+    QTest::addColumn<qint64>("ahead"); // ms
     QTest::addColumn<QString>("text");
-    QTest::newRow("set, slow") << true << qint64(5) << "Clock was 5 seconds slow";
-    QTest::newRow("set, fast") << true << qint64(-5) << "Clock was 5 seconds fast";
-    QTest::newRow("refused, slow") << false << qint64(5) << "Clock is 5 seconds slow";
-    QTest::newRow("refused, fast") << false << qint64(-86399) << "Clock is 86399 seconds fast";
-    QTest::newRow("set, correct") << true << qint64(0) << "Clock is correct";
-    QTest::newRow("refused, correct") << false << qint64(0) << "Clock is correct";
+    QTest::newRow("set, slow") << "report" << true << qint64(5000) << "Clock was 5 seconds slow";
+    QTest::newRow("set, fast") << "report" << true << qint64(-5000) << "Clock was 5 seconds fast";
+    QTest::newRow("refused, slow")
+        << "report" << false << qint64(5499) << "Clock is 5 seconds slow";
+    QTest::newRow("rounded") << "report" << true << qint64(-1500) << "Clock was 2 seconds fast";
+    QTest::newRow("under a second") << "report" << true << qint64(-999) << "Clock is correct";
+    QTest::newRow("last of a day")
+        << "report" << false << qint64(-86399499) << "Clock is 86399 seconds fast";
+    // From a day on, days to seconds: the seconds alone would not say it, nor fit the line.
+    QTest::newRow("a day") << "report" << true << qint64(86399500)
+                           << "Clock was 1 d 0 h 0 min 0 s slow";
+    QTest::newRow("days") << "report" << true << qint64(183845000)
+                          << "Clock was 2 d 3 h 4 min 5 s slow";
+    QTest::newRow("not set, ahead")
+        << "notSet" << false << qint64(1000001) << "Server 16 min 40 s ahead, not set";
+    QTest::newRow("not set, behind")
+        << "notSet" << false << qint64(-72000000) << "Server 20 h 0 min 0 s behind, not set";
 }
 
-void TestTimeReply::report()
+void TestTimeReply::texts()
 {
+    QFETCH(QString, kind);
     QFETCH(bool, set);
     QFETCH(qint64, ahead);
-    QFETCH(QString, text);
-    QCOMPARE(TimeReply::report(set, ahead), text);
+    QTEST(kind == "report" ? TimeReply::report(set, ahead) : TimeReply::notSet(ahead), "text");
+}
+
+// Both times in full, in local time (London in tests), and the difference.
+void TestTimeReply::question()
+{
+    QCOMPARE(TimeReply::question(utc("2029-12-31T16:34:56.400"), utc("2030-07-01T12:34:57.500"),
+                                 qint64(15710401100)),
+             "The time server's time is far from the clock's.\n\n"
+             "Clock: Monday, 31 December 2029 16:34:56\n"
+             "Server: Monday, 1 July 2030 13:34:57\n"
+             "The clock is 181 d 20 h 0 min 1 s slow.\n\n"
+             "Set the clock to the server's time?");
 }
 
 QTEST_GUILESS_MAIN(TestTimeReply)

@@ -12,6 +12,8 @@ class TestTimeServers : public QObject {
 private slots:
     void stripCountryPrefix_data();
     void stripCountryPrefix();
+    void hostProblem_data();
+    void hostProblem();
     void list();
     void applyStoresWhatItIsGiven();
 };
@@ -22,25 +24,55 @@ void TestTimeServers::stripCountryPrefix_data()
     QTest::addColumn<QString>("host");
     QTest::newRow("entry") << "Japan: time-b-b.nist.gov"
                            << "time-b-b.nist.gov";
-    // The character after the colon goes, whatever it is.
     QTest::newRow("no blank") << "UK:ptbtime1.ptb.de"
-                              << "tbtime1.ptb.de";
+                              << "ptbtime1.ptb.de";
+    QTest::newRow("any case") << "uk :  ptbtime1.ptb.de"
+                              << "ptbtime1.ptb.de";
     QTest::newRow("bare host") << "time.nist.gov"
                                << "time.nist.gov";
     QTest::newRow("empty") << ""
                            << "";
     QTest::newRow("colon last") << "UK:"
                                 << "";
-    QTest::newRow("first colon only") << "A: b:c"
+    QTest::newRow("first colon only") << "USA: b:c"
                                       << "b:c";
-    // Found by fuzzing: the character after the colon may be a surrogate pair.
-    QTest::newRow("pair after colon") << QString::fromUtf8("x:\xF0\x9D\x84\x9Ehost") << "host";
+    // Only a country is a prefix: anything else stays as typed, for the client to refuse.
+    QTest::newRow("IPv6") << "::1"
+                          << "::1";
+    QTest::newRow("port") << "time.nist.gov:37"
+                          << "time.nist.gov:37";
+    QTest::newRow("not a country") << "A: b"
+                                   << "A: b";
+    QTest::newRow("pair after colon") << QString::fromUtf8("x:\xF0\x9D\x84\x9Ehost")
+                                      << QString::fromUtf8("x:\xF0\x9D\x84\x9Ehost");
 }
 
 void TestTimeServers::stripCountryPrefix()
 {
     QFETCH(QString, text);
     QTEST(TimeServers::StripCountryPrefix(text), "host");
+}
+
+void TestTimeServers::hostProblem_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("name") << "time.nist.gov"
+                          << "";
+    QTest::newRow("IPv4") << "127.0.0.1"
+                          << "";
+    QTest::newRow("IPv6") << "::1"
+                          << "IPv6 not supported, use IPv4";
+    QTest::newRow("IPv6 bracketed") << "[2001:db8::1]:37"
+                                    << "IPv6 not supported, use IPv4";
+    QTest::newRow("port") << "time.nist.gov:37"
+                          << "Host name must not contain ':'";
+}
+
+void TestTimeServers::hostProblem()
+{
+    QFETCH(QString, host);
+    QTEST(TimeServers::hostProblem(host), "problem");
 }
 
 void TestTimeServers::list()

@@ -189,6 +189,9 @@ void TestEditorRules::gridTexts_data()
         << "07003652609Reminder:x" << QStringList{"07:00", "01Jan00", "Each Sat", "Reminder:x"};
     QTest::newRow("unknown code") << "07003652642Reminder:x"
                                   << QStringList{"07:00", "01Jan00", "Unknown", "Reminder:x"};
+    // Only the exact prefixes the program writes are words to translate.
+    QTest::newRow("other prefix") << "07003652600reminder:x"
+                                  << QStringList{"07:00", "01Jan00", "One-shot", "reminder:x"};
     QTest::newRow("small day number")
         << "0700  10000Reminder:x" << QStringList{"07:00", "09Apr00", "One-shot", "Reminder:x"};
 }

@@ -23,6 +23,8 @@ private slots:
     void listAndCancel_data();
     void listAndCancel();
     void requestsSavedOrUndone();
+    void snooze_data();
+    void snooze();
 };
 
 void TestReminderRules::parseTime_data()
@@ -233,6 +235,58 @@ void TestReminderRules::requestsSavedOrUndone()
     QFile file(dir.filePath("horolux.dat"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), "10304608800Reminder:now\r\n12004607308Reminder:fridays\r\n");
+}
+
+void TestReminderRules::snooze_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("duration");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("answer");
+    QTest::addColumn<bool>("added");
+    const QStringList tenMinutes{"2dc3f572\t2026-03-07 10:40\tonce\treminder\tmissed yesterday"};
+    QTest::newRow("fired at nine") << "5f06566e"
+                                   << "10m" << 0 << tenMinutes << true;
+    QTest::newRow("hours, with a plus")
+        << "5F06566E"
+        << "+2h" << 0 << QStringList{"e20d0999\t2026-03-07 12:30\tonce\treminder\tmissed yesterday"}
+        << true;
+    // Snoozed twice to the same minute: the one held is shown, not a second added.
+    QTest::newRow("held already") << "5f06566e"
+                                  << "10m" << 0 << tenMinutes << false;
+    QTest::newRow("fired 24 hours and 40 s ago") << "b62ee09e"
+                                                 << "10m" << 1 << QStringList{} << false;
+    QTest::newRow("a run item") << "eb7bdbdf"
+                                << "10m" << 1 << QStringList{} << false;
+    QTest::newRow("never fired") << "e731d188"
+                                 << "10m" << 1 << QStringList{} << false;
+    QTest::newRow("no time") << "5f06566e"
+                             << "0m" << 2 << QStringList{} << false;
+    QTest::newRow("no unit") << "5f06566e"
+                             << "10" << 2 << QStringList{} << false;
+    QTest::newRow("past a year") << "5f06566e"
+                                 << "8761h" << 2 << QStringList{} << false;
+    QTest::newRow("bad ID") << "5f06566"
+                            << "10m" << 2 << QStringList{} << false;
+}
+
+void TestReminderRules::snooze()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, duration);
+    QFETCH(bool, added);
+    Schedule schedule;
+    schedule.noteFired("09004608700Reminder:missed yesterday", QDateTime(Now.date(), QTime(9, 0)));
+    schedule.noteFired("10004608601Reminder:daily tea", Now.addSecs(-24 * 3600 - 40));
+    schedule.noteFired("08004608800Run:/bin/true,,,1", Now.addSecs(-60));
+    if (QTest::currentDataTag() == QByteArray("held already"))
+        schedule.add("10404608800Reminder:missed yesterday");
+    const QStringList before = schedule.lines();
+    const ReminderReply reply =
+        schedule.apply({{ReminderRequest::Verb::Snooze, duration, {}, item}}, Now).constFirst();
+    QTEST(reply.status, "status");
+    QTEST(reply.lines, "answer");
+    QCOMPARE(schedule.count(), before.size() + (added ? 1 : 0));
 }
 
 QTEST_APPLESS_MAIN(TestReminderRules)

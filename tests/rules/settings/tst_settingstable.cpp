@@ -57,7 +57,8 @@ void TestSettingsTable::storedNamesNeverChange()
                                "Window|Left|int",
                                "Window|Width|int",
                                "Window|Height|int",
-                               "Settings|NotificationOnly|flag"};
+                               "Settings|NotificationOnly|flag",
+                               "Settings|SnoozeChoice|int"};
     QStringList actual;
     QSet<QString> folded;
     for (const Settings::Row& r : Settings::All) {

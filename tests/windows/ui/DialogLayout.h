@@ -65,6 +65,22 @@ inline void check(const QWidget* box, QStringList& faults)
                           .arg(w->height())
                           .arg(needed)
                           .arg(w->fontMetrics().height());
+        // A caption's text must stop short of the control beside it, whatever its language.
+        const auto* caption = qobject_cast<const QLabel*>(w);
+        if (caption && !caption->text().isEmpty() && (caption->alignment() & Qt::AlignLeft)) {
+            const int textEnd =
+                caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
+            for (const QWidget* other : controls) {
+                const bool beside = other->x() > caption->x() &&
+                                    other->y() < caption->geometry().bottom() &&
+                                    other->geometry().bottom() > caption->y();
+                if (other != w && beside && other->x() - textEnd < 2)
+                    faults << QString("%1 touches %2: text to %3, control from %4")
+                                  .arg(nameOf(w), nameOf(other))
+                                  .arg(textEnd)
+                                  .arg(other->x());
+            }
+        }
         if (qobject_cast<const QGroupBox*>(w))
             check(w, faults);
         else if (const auto* pages = qobject_cast<const QTabWidget*>(w))

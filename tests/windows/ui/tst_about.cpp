@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSet>
 #include <QTest>
@@ -49,6 +50,11 @@ void TestAbout::fixedBox()
     QCOMPARE(box.width(), 232);
     QCOMPARE(box.minimumSize(), box.maximumSize());
     QCOMPARE(box.okButton()->text(), "OK");
+    // The whole version, as --version gives it, not a shortened one.
+    const auto* version = box.findChild<QLabel*>("lbVersion");
+    QVERIFY(QRegularExpression("^Horolux version \\d+\\.\\d+\\.\\d+$")
+                .match(version->text())
+                .hasMatch());
     const QStringList faults = DialogLayout::faults(&box);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     // The picture at the top, whole.

@@ -154,11 +154,14 @@ void TestHelp::oneWindowReused()
     HelpSystem::showFinder();
     HelpWindow* first = HelpSystem::window();
     QCOMPARE(first->currentTopic(), HelpPages::contentsId());
+    first->setSearchText("xylophone");
     first->close();
     HelpSystem::showTopic("Report");
     QCOMPARE(HelpSystem::window(), first);
     QVERIFY(first->isVisible());
     QCOMPARE(first->currentTopic(), "Report");
+    // Reopened with every topic listed, not the last search's leftovers.
+    QCOMPARE(first->listedTopics(), HelpPages::ids());
 }
 
 void TestHelp::historyBackAndForward()
