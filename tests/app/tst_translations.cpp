@@ -79,12 +79,9 @@ void TestTranslations::dialogFits()
                  Qt::DayOfWeek(weekStart));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     // The window manager's title bar keeps about 100 pixels for its icon and buttons, and
-    // draws the title in bold. The shipped French titles of "about" and "time update" are
-    // longer: "À propos" and "Mise à l’heure automatique" fit.
+    // draws the title in bold.
     QFont bold = d->font();
     bold.setBold(true);
-    if (language == "fr_FR" && (dialog == 5 || dialog == 7))
-        QEXPECT_FAIL("", "French title too long", Continue);
     QVERIFY2(QFontMetrics(bold).horizontalAdvance(d->windowTitle()) + 100 <= d->width(),
              qPrintable(d->windowTitle()));
 }
