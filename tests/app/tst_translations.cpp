@@ -107,7 +107,7 @@ void TestTranslations::plurals()
     QFETCH(int, n);
     const Translations translations{QLocale(language)};
     QTEST(OptionsRules::hideLabel(n), "label");
-    QTEST(TimeReply::report(true, n), "report");
+    QTEST(TimeReply::report(true, n * 1000), "report");
 }
 
 QTEST_MAIN(TestTranslations)

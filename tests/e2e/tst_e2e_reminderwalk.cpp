@@ -609,11 +609,17 @@ private:
                                       .arg(r.status)
                                       .arg(r.lines.join('|'), r.error));
         }
+        // The answer is the item as --list shows it, its ID first.
         Item item{p.text, p.day, p.minute};
-        if (r.status != 0 || r.lines != QStringList{described(item)})
-            return fail(QString("answered %1 '%2' (%3), expected 0 '%4'")
+        static const QRegularExpression id(QStringLiteral("\\A[0-9a-f]{8}\\z"));
+        const QString line = r.lines.value(0);
+        if (r.status != 0 || r.lines.size() != 1 ||
+            !id.match(line.section('\t', 0, 0)).hasMatch() ||
+            line.section('\t', 1) != described(item))
+            return fail(QString("answered %1 '%2' (%3), expected 0 'ID\t%4'")
                             .arg(r.status)
                             .arg(r.lines.join('|'), r.error, described(item)));
+        item.id = line.section('\t', 0, 0);
         m_items.append(item);
         return true;
     }
