@@ -7,6 +7,14 @@
         <source>Dismiss</source>
         <translation>Schließen</translation>
     </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Snooze 10 min</source>
+        <translation>10 Min. später</translation>
+    </message>
 </context>
 <context>
     <name>DialogButtons</name>
@@ -89,6 +97,14 @@
         <source>Unknown</source>
         <translation>Unbekannt</translation>
     </message>
+    <message>
+        <source>Reminder:</source>
+        <translation>Erinnerung: </translation>
+    </message>
+    <message>
+        <source>Run:</source>
+        <translation>Ausführen: </translation>
+    </message>
 </context>
 <context>
     <name>HelpWindow</name>
@@ -111,6 +127,14 @@
     <message>
         <source>Search topics</source>
         <translation>Themen durchsuchen</translation>
+    </message>
+    <message>
+        <source>Topics</source>
+        <translation>Themen</translation>
+    </message>
+    <message>
+        <source>Help page</source>
+        <translation>Hilfeseite</translation>
     </message>
 </context>
 <context>
@@ -147,12 +171,15 @@
         <translation>Endlos</translation>
     </message>
     <message>
-        <source>%1 secs</source>
-        <translation>%1 Sek.</translation>
-    </message>
-    <message>
         <source>Task Bar icon enabled because hide period was set to indefinite. (See online help for explanation.)</source>
         <translation>Das Symbol im Infobereich wurde eingeschaltet, weil die Ausblenddauer auf „Endlos“ gesetzt wurde. (Näheres in der Hilfe.)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n secs</source>
+        <translation>
+            <numerusform>%n Sek.</numerusform>
+            <numerusform>%n Sek.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -248,6 +275,13 @@
     </message>
 </context>
 <context>
+    <name>ScheduleModel</name>
+    <message>
+        <source>No items</source>
+        <translation>Keine Einträge</translation>
+    </message>
+</context>
+<context>
     <name>ScheduleScanner</name>
     <message>
         <source>Scheduler item %1 failed.</source>
@@ -276,16 +310,20 @@
         <translation>Über Horolux</translation>
     </message>
     <message>
-        <source>Horolux version 1.0</source>
-        <translation>Horolux Version 1.0</translation>
-    </message>
-    <message>
         <source>A desktop clock with reminders</source>
         <translation>Desktop-Uhr mit Erinnerungen</translation>
     </message>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Horolux, version %1</source>
+        <translation>Horolux, Version %1</translation>
+    </message>
+    <message>
+        <source>Horolux version %1</source>
+        <translation>Horolux Version %1</translation>
     </message>
 </context>
 <context>
@@ -297,6 +335,38 @@
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Reminder text</source>
+        <translation>Erinnerungstext</translation>
+    </message>
+    <message>
+        <source>Snooze</source>
+        <translation>Später</translation>
+    </message>
+    <message>
+        <source>5 minutes</source>
+        <translation>5 Minuten</translation>
+    </message>
+    <message>
+        <source>10 minutes</source>
+        <translation>10 Minuten</translation>
+    </message>
+    <message>
+        <source>30 minutes</source>
+        <translation>30 Minuten</translation>
+    </message>
+    <message>
+        <source>1 hour</source>
+        <translation>1 Stunde</translation>
+    </message>
+    <message>
+        <source>Tomorrow at this time</source>
+        <translation>Morgen um diese Zeit</translation>
+    </message>
+    <message>
+        <source>Snooze: %1</source>
+        <translation>Später erinnern: %1</translation>
     </message>
 </context>
 <context>
@@ -312,6 +382,14 @@
     <message>
         <source>Time server:</source>
         <translation>Zeitserver:</translation>
+    </message>
+    <message>
+        <source>Time server</source>
+        <translation>Zeitserver</translation>
+    </message>
+    <message>
+        <source>Time servers</source>
+        <translation>Zeitserver</translation>
     </message>
 </context>
 <context>
@@ -531,6 +609,14 @@
         <source>Choose a sound file</source>
         <translation>Klangdatei auswählen</translation>
     </message>
+    <message>
+        <source>Settings pages</source>
+        <translation>Seiten der Einstellungen</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Datenträger</translation>
+    </message>
 </context>
 <context>
     <name>TReminderFrm</name>
@@ -553,6 +639,14 @@
     <message>
         <source>Reminder text:</source>
         <translation>Erinnerungstext:</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>Stunden</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>Minuten</translation>
     </message>
 </context>
 <context>
@@ -752,6 +846,14 @@
         <source>Choose a start directory</source>
         <translation>Startordner auswählen</translation>
     </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>Activity</source>
+        <translation>Aktion</translation>
+    </message>
 </context>
 <context>
     <name>TSchedMain</name>
@@ -790,6 +892,10 @@
     <message>
         <source>Add Scheduler Item</source>
         <translation>Eintrag hinzufügen</translation>
+    </message>
+    <message>
+        <source>Scheduled items</source>
+        <translation>Geplante Einträge</translation>
     </message>
 </context>
 <context>
@@ -834,6 +940,10 @@
         <source>Connection timed out</source>
         <translation>Zeitüberschreitung der Verbindung</translation>
     </message>
+    <message>
+        <source>Clock setting already in progress</source>
+        <translation>Die Uhr wird bereits gestellt</translation>
+    </message>
 </context>
 <context>
     <name>TimeReply</name>
@@ -868,6 +978,70 @@
             <numerusform>Uhr geht %n Sekunde vor</numerusform>
             <numerusform>Uhr geht %n Sekunden vor</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 d %2 h %3 min %4 s</source>
+        <translation>%1 Tg. %2 h %3 min %4 s</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min %3 s</source>
+        <translation>%1 h %2 min %3 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Clock was %1 slow</source>
+        <translation>Uhr ging %1 nach</translation>
+    </message>
+    <message>
+        <source>Clock is %1 slow</source>
+        <translation>Uhr geht %1 nach</translation>
+    </message>
+    <message>
+        <source>Clock was %1 fast</source>
+        <translation>Uhr ging %1 vor</translation>
+    </message>
+    <message>
+        <source>Clock is %1 fast</source>
+        <translation>Uhr geht %1 vor</translation>
+    </message>
+    <message>
+        <source>Server %1 ahead, not set</source>
+        <translation>Server %1 voraus, nicht gestellt</translation>
+    </message>
+    <message>
+        <source>Server %1 behind, not set</source>
+        <translation>Server %1 zurück, nicht gestellt</translation>
+    </message>
+    <message>
+        <source>The clock is %1 slow.</source>
+        <translation>Die Uhr geht %1 nach.</translation>
+    </message>
+    <message>
+        <source>The clock is %1 fast.</source>
+        <translation>Die Uhr geht %1 vor.</translation>
+    </message>
+    <message>
+        <source>The time server&apos;s time is far from the clock&apos;s.</source>
+        <translation>Die Zeit des Zeitservers weicht stark von der Uhr ab.</translation>
+    </message>
+    <message>
+        <source>Clock: %1</source>
+        <translation>Uhr: %1</translation>
+    </message>
+    <message>
+        <source>Server: %1</source>
+        <translation>Server: %1</translation>
+    </message>
+    <message>
+        <source>Set the clock to the server&apos;s time?</source>
+        <translation>Die Uhr auf die Zeit des Servers stellen?</translation>
     </message>
 </context>
 <context>
@@ -907,6 +1081,14 @@
     <message>
         <source>Switzerland</source>
         <translation>Schweiz</translation>
+    </message>
+    <message>
+        <source>IPv6 not supported, use IPv4</source>
+        <translation>IPv6 nicht unterstützt, IPv4 nutzen</translation>
+    </message>
+    <message>
+        <source>Host name must not contain &apos;:&apos;</source>
+        <translation>Hostname darf kein „:“ enthalten</translation>
     </message>
 </context>
 </TS>

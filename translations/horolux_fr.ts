@@ -7,6 +7,14 @@
         <source>Dismiss</source>
         <translation>Fermer</translation>
     </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>Snooze 10 min</source>
+        <translation>Répéter dans 10 min</translation>
+    </message>
 </context>
 <context>
     <name>DialogButtons</name>
@@ -89,6 +97,14 @@
         <source>Unknown</source>
         <translation>Inconnu</translation>
     </message>
+    <message>
+        <source>Reminder:</source>
+        <translation>Rappel : </translation>
+    </message>
+    <message>
+        <source>Run:</source>
+        <translation>Exécuter : </translation>
+    </message>
 </context>
 <context>
     <name>HelpWindow</name>
@@ -111,6 +127,14 @@
     <message>
         <source>Search topics</source>
         <translation>Rechercher un sujet</translation>
+    </message>
+    <message>
+        <source>Topics</source>
+        <translation>Sujets</translation>
+    </message>
+    <message>
+        <source>Help page</source>
+        <translation>Page d’aide</translation>
     </message>
 </context>
 <context>
@@ -147,12 +171,15 @@
         <translation>Indéfinie</translation>
     </message>
     <message>
-        <source>%1 secs</source>
-        <translation>%1 s</translation>
-    </message>
-    <message>
         <source>Task Bar icon enabled because hide period was set to indefinite. (See online help for explanation.)</source>
         <translation>L’icône de notification a été activée, car la durée de masquage est indéfinie. (Voir l’aide pour plus d’explications.)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n secs</source>
+        <translation>
+            <numerusform>%n s</numerusform>
+            <numerusform>%n s</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -248,6 +275,13 @@
     </message>
 </context>
 <context>
+    <name>ScheduleModel</name>
+    <message>
+        <source>No items</source>
+        <translation>Aucun élément</translation>
+    </message>
+</context>
+<context>
     <name>ScheduleScanner</name>
     <message>
         <source>Scheduler item %1 failed.</source>
@@ -276,16 +310,20 @@
         <translation>À propos</translation>
     </message>
     <message>
-        <source>Horolux version 1.0</source>
-        <translation>Horolux version 1.0</translation>
-    </message>
-    <message>
         <source>A desktop clock with reminders</source>
         <translation>Horloge de bureau avec rappels</translation>
     </message>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Horolux, version %1</source>
+        <translation>Horolux, version %1</translation>
+    </message>
+    <message>
+        <source>Horolux version %1</source>
+        <translation>Horolux version %1</translation>
     </message>
 </context>
 <context>
@@ -298,6 +336,38 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Reminder text</source>
+        <translation>Texte du rappel</translation>
+    </message>
+    <message>
+        <source>Snooze</source>
+        <translation>Répéter</translation>
+    </message>
+    <message>
+        <source>5 minutes</source>
+        <translation>5 minutes</translation>
+    </message>
+    <message>
+        <source>10 minutes</source>
+        <translation>10 minutes</translation>
+    </message>
+    <message>
+        <source>30 minutes</source>
+        <translation>30 minutes</translation>
+    </message>
+    <message>
+        <source>1 hour</source>
+        <translation>1 heure</translation>
+    </message>
+    <message>
+        <source>Tomorrow at this time</source>
+        <translation>Demain à la même heure</translation>
+    </message>
+    <message>
+        <source>Snooze: %1</source>
+        <translation>Répéter : %1</translation>
+    </message>
 </context>
 <context>
     <name>TAutoFrm</name>
@@ -307,11 +377,19 @@
     </message>
     <message>
         <source>Window title:</source>
-        <translation>Titre :</translation>
+        <translation>Titre&#xa0;:</translation>
     </message>
     <message>
         <source>Time server:</source>
         <translation>Serveur&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Time server</source>
+        <translation>Serveur de temps</translation>
+    </message>
+    <message>
+        <source>Time servers</source>
+        <translation>Serveurs de temps</translation>
     </message>
 </context>
 <context>
@@ -401,7 +479,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>Lieu :</translation>
+        <translation>Lieu&#xa0;:</translation>
     </message>
     <message>
         <source>Sounds</source>
@@ -531,6 +609,14 @@
         <source>Choose a sound file</source>
         <translation>Choisir un fichier son</translation>
     </message>
+    <message>
+        <source>Settings pages</source>
+        <translation>Pages des paramètres</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Disque</translation>
+    </message>
 </context>
 <context>
     <name>TReminderFrm</name>
@@ -553,6 +639,14 @@
     <message>
         <source>Reminder text:</source>
         <translation>Texte du rappel&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>Heures</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>Minutes</translation>
     </message>
 </context>
 <context>
@@ -602,7 +696,7 @@
     </message>
     <message>
         <source>On date:</source>
-        <translation>Une fois le :</translation>
+        <translation>Une fois le&#xa0;:</translation>
     </message>
     <message>
         <source>Daily from date:</source>
@@ -706,7 +800,7 @@
     </message>
     <message>
         <source>Program:</source>
-        <translation>Programme :</translation>
+        <translation>Programme&#xa0;:</translation>
     </message>
     <message>
         <source>Browse for program</source>
@@ -752,6 +846,14 @@
         <source>Choose a start directory</source>
         <translation>Choisir un dossier de départ</translation>
     </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Calendrier</translation>
+    </message>
+    <message>
+        <source>Activity</source>
+        <translation>Action</translation>
+    </message>
 </context>
 <context>
     <name>TSchedMain</name>
@@ -790,6 +892,10 @@
     <message>
         <source>Add Scheduler Item</source>
         <translation>Ajouter un élément planifié</translation>
+    </message>
+    <message>
+        <source>Scheduled items</source>
+        <translation>Éléments planifiés</translation>
     </message>
 </context>
 <context>
@@ -834,6 +940,10 @@
         <source>Connection timed out</source>
         <translation>Délai de connexion dépassé</translation>
     </message>
+    <message>
+        <source>Clock setting already in progress</source>
+        <translation>Réglage de l’horloge déjà en cours</translation>
+    </message>
 </context>
 <context>
     <name>TimeReply</name>
@@ -869,53 +979,125 @@
             <numerusform>L’horloge avance de %n secondes</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 d %2 h %3 min %4 s</source>
+        <translation>%1 j %2 h %3 min %4 s</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min %3 s</source>
+        <translation>%1 h %2 min %3 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Clock was %1 slow</source>
+        <translation>L’horloge retardait de %1</translation>
+    </message>
+    <message>
+        <source>Clock is %1 slow</source>
+        <translation>L’horloge retarde de %1</translation>
+    </message>
+    <message>
+        <source>Clock was %1 fast</source>
+        <translation>L’horloge avançait de %1</translation>
+    </message>
+    <message>
+        <source>Clock is %1 fast</source>
+        <translation>L’horloge avance de %1</translation>
+    </message>
+    <message>
+        <source>Server %1 ahead, not set</source>
+        <translation>Serveur en avance de %1, non réglée</translation>
+    </message>
+    <message>
+        <source>Server %1 behind, not set</source>
+        <translation>Serveur en retard de %1, non réglée</translation>
+    </message>
+    <message>
+        <source>The clock is %1 slow.</source>
+        <translation>L’horloge retarde de %1.</translation>
+    </message>
+    <message>
+        <source>The clock is %1 fast.</source>
+        <translation>L’horloge avance de %1.</translation>
+    </message>
+    <message>
+        <source>The time server&apos;s time is far from the clock&apos;s.</source>
+        <translation>L’heure du serveur de temps est très éloignée de celle de l’horloge.</translation>
+    </message>
+    <message>
+        <source>Clock: %1</source>
+        <translation>Horloge : %1</translation>
+    </message>
+    <message>
+        <source>Server: %1</source>
+        <translation>Serveur : %1</translation>
+    </message>
+    <message>
+        <source>Set the clock to the server&apos;s time?</source>
+        <translation>Régler l’horloge sur l’heure du serveur ?</translation>
+    </message>
 </context>
 <context>
     <name>TimeServers</name>
     <message>
         <source>Australia</source>
         <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
-        <translation>Australie </translation>
+        <translation>Australie&#xa0;</translation>
     </message>
     <message>
         <source>France</source>
         <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
-        <translation>France </translation>
+        <translation>France&#xa0;</translation>
     </message>
     <message>
         <source>Germany</source>
         <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
-        <translation>Allemagne </translation>
+        <translation>Allemagne&#xa0;</translation>
     </message>
     <message>
         <source>Ireland</source>
         <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
-        <translation>Irlande </translation>
+        <translation>Irlande&#xa0;</translation>
     </message>
     <message>
         <source>Japan</source>
         <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
-        <translation>Japon </translation>
+        <translation>Japon&#xa0;</translation>
     </message>
     <message>
         <source>UK</source>
         <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
-        <translation>Royaume-Uni </translation>
+        <translation>Royaume-Uni&#xa0;</translation>
     </message>
     <message>
         <source>USA</source>
         <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
-        <translation>États-Unis </translation>
+        <translation>États-Unis&#xa0;</translation>
     </message>
     <message>
         <source>Sweden</source>
         <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
-        <translation>Suède </translation>
+        <translation>Suède&#xa0;</translation>
     </message>
     <message>
         <source>Switzerland</source>
         <translatorcomment>Ends in a no-break space: the time server list shows the country, U+00A0, a colon and the host.</translatorcomment>
-        <translation>Suisse </translation>
+        <translation>Suisse&#xa0;</translation>
+    </message>
+    <message>
+        <source>IPv6 not supported, use IPv4</source>
+        <translation>Pas d’IPv6, utilisez IPv4</translation>
+    </message>
+    <message>
+        <source>Host name must not contain &apos;:&apos;</source>
+        <translation>Pas de « : » dans le nom d’hôte</translation>
     </message>
 </context>
 </TS>
