@@ -479,7 +479,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>Lieu&#xa0;:</translation>
+        <translation>Disque&#xa0;:</translation>
     </message>
     <message>
         <source>Sounds</source>

@@ -143,12 +143,12 @@ TOptionsFrm::TOptionsFrm(TimePageActions& actions, QWidget* parent)
     m_lbUpdInt = label(interval, QString(), "lbUpdInt", QRect(164, 30, 60, 16));
     connect(m_tbUpdInt, &QSlider::valueChanged, this, &TOptionsFrm::tbUpdIntChange);
     QGroupBox* disk = group(monitors, tr("Disk Monitor"), "gbDisk", 84, 62);
-    QLabel* drive = label(disk, tr("Drive:"), nullptr, QRect(12, 28, 40, 20));
+    QLabel* drive = label(disk, tr("Drive:"), nullptr, QRect(12, 28, 50, 20));
     m_cbDrv = new QComboBox(disk);
     drive->setBuddy(m_cbDrv);
     m_cbDrv->view()->setAccessibleName(tr("Drive"));
     m_cbDrv->setObjectName(QStringLiteral("cbDrv"));
-    m_cbDrv->setGeometry(56, 26, 160, 24);
+    m_cbDrv->setGeometry(68, 26, 148, 24);
 
     // Sounds
     QWidget* sounds = page(tr("Sounds"), "Sounds");
