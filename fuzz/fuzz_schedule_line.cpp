@@ -28,9 +28,11 @@ void checkReaders(const QString& line)
         FUZZ_CHECK(time == h * 100 + m);
     }
 
+    // The detail is limited in characters (code points), not UTF-16 units.
+    const auto codePoints = [](const QString& s) { return s.toUcs4().size(); };
     const QString d = detail(line);
-    FUZZ_CHECK(d.size() <= MaxDetail);
-    FUZZ_CHECK(detailText(d).size() <= MaxDetail);
+    FUZZ_CHECK(codePoints(d) <= MaxDetail);
+    FUZZ_CHECK(codePoints(detailText(d)) <= MaxDetail);
     // Cutting a field to length must not split a character.
     if (isWellFormed(line) && FuzzCheck::wellFormedUtf16(line)) {
         FUZZ_CHECK(FuzzCheck::wellFormedUtf16(d));
@@ -43,7 +45,8 @@ void checkReaders(const QString& line)
     // The program, parameters and folder are the first three comma-separated fields.
     FUZZ_CHECK(!run.program.contains(u',') && !run.parameters.contains(u','));
     FUZZ_CHECK(!run.directory.contains(u','));
-    FUZZ_CHECK(run.program.size() + run.parameters.size() + run.directory.size() <= MaxDetail);
+    FUZZ_CHECK(codePoints(run.program) + codePoints(run.parameters) + codePoints(run.directory) <=
+               MaxDetail);
 }
 
 // A line built from fields must read back as those fields, whatever the detail holds.

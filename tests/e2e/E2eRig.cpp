@@ -39,6 +39,12 @@ E2eRig::~E2eRig()
         m_xvfb.terminate();
         m_xvfb.waitForFinished(3000);
     }
+    // A faketime that was killed leaves its shared-memory files behind, and a later faketime
+    // given the same pid cannot start ("sem_open: File exists").
+    for (qint64 pid : std::as_const(m_fakeTimePids)) {
+        QFile::remove(QString("/dev/shm/faketime_shm_%1").arg(pid));
+        QFile::remove(QString("/dev/shm/sem.faketime_sem_%1").arg(pid));
+    }
 }
 
 bool E2eRig::startX(int width, int height)
@@ -99,22 +105,23 @@ bool E2eRig::startClock(const QString& fakeTime, const QStringList& arguments)
     QStringList args = arguments;
     // HOROLUX_E2E_BIN runs the same test against another build of the program.
     QString program = qEnvironmentVariable("HOROLUX_E2E_BIN", HOROLUX_BIN);
-    QProcessEnvironment e = env();
     if (!fakeTime.isEmpty()) {
-        // The library straight, not the faketime command: killed, that command leaves its
-        // shared-memory files behind, and a later one given the same pid cannot start.
-        e.insert("LD_PRELOAD", HOROLUX_LIBFAKETIME);
-        e.insert("FAKETIME", "@" + fakeTime);
+        args = QStringList{fakeTime, program} + args;
+        program = "faketime";
     }
     if (::geteuid() == 0) {
         // Tests run as root: the program must not be able to set the clock.
         args = QStringList{"--bounding-set=-sys_time", "--inh-caps=-sys_time", program} + args;
         program = "setpriv";
     }
-    m_clock.setProcessEnvironment(e);
+    m_clock.setProcessEnvironment(env());
     m_clock.setProcessChannelMode(QProcess::MergedChannels);
     m_clock.start(program, args);
-    return m_clock.waitForStarted(5000);
+    const bool started = m_clock.waitForStarted(5000);
+    // setpriv becomes faketime, which names its files after its own pid.
+    if (started && !fakeTime.isEmpty())
+        m_fakeTimePids.append(m_clock.processId());
+    return started;
 }
 
 int E2eRig::runAnotherCopy(qint64* elapsedMs, const QString& display, QString* output)
@@ -286,7 +293,7 @@ QImage E2eRig::screenshot()
 
 qint64 E2eRig::clockPid() const
 {
-    // Under setpriv the program is the deepest descendant.
+    // Under setpriv and faketime the program is the deepest descendant.
     qint64 pid = m_clock.processId();
     for (int depth = 0; depth < 3; ++depth) {
         QFile children(QString("/proc/%1/task/%1/children").arg(pid));

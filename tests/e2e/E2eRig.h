@@ -89,6 +89,7 @@ private:
     QTemporaryDir m_home;
     QProcess m_xvfb;
     QProcess m_clock;
+    QList<qint64> m_fakeTimePids;
     QString m_display;
     QMap<QString, QString> m_extraEnv;
     // Everything the program printed; clockOutput() has handed out the first m_outputShown.
