@@ -265,6 +265,13 @@ void TestE2eTimeUpdate::untrustedReplies_data()
     QTest::addColumn<QString>("report");   // the last date-line text, a pattern
     QTest::addColumn<bool>("sets");
     const qint64 day = 86400;
+    // By hand on the machine's own clock: faketime's start is only good to a second. These
+    // come first: a clock started without faketime right after one with it a year back did not
+    // show its panel (not yet understood).
+    QTest::newRow("correct server") << 0LL << 0LL << QByteArray() << "press"
+                                    << "Clock is correct" << false;
+    QTest::newRow("clock 5 s fast") << 0LL << -5LL << QByteArray() << "press"
+                                    << "Clock was [456] seconds fast" << true;
     QTest::newRow("FF FF FF FF") << 0LL << 0LL << QByteArray(4, '\xFF') << ""
                                  << "Server \\d+ d \\d+ h \\d+ min \\d+ s ahead, not set" << false;
     QTest::newRow("9 years ahead") << 0LL << 9 * 365 * day << QByteArray() << ""
@@ -274,11 +281,6 @@ void TestE2eTimeUpdate::untrustedReplies_data()
     QTest::newRow("clock a year slow, by hand")
         << -365 * day << 0LL << QByteArray() << "yes"
         << "Clock was (365 d 0 h 0 min \\d|364 d 23 h 59 min 5\\d) s slow" << true;
-    // By hand on the machine's own clock: faketime's start is only good to a second.
-    QTest::newRow("correct server") << 0LL << 0LL << QByteArray() << "press"
-                                    << "Clock is correct" << false;
-    QTest::newRow("clock 5 s fast") << 0LL << -5LL << QByteArray() << "press"
-                                    << "Clock was [456] seconds fast" << true;
     QTest::newRow("past the limit, by hand, no")
         << 0LL << 2000LL << QByteArray() << "no"
         << "Server 33 min [12]\\d s ahead, not set" << false;
